@@ -1,0 +1,44 @@
+#pragma once
+// The questionnaire catalogue: numbering, names, texts and trait colours.
+// Every look-up takes the 1-based numbers the consultants use (statement 1..60,
+// index 1..12, trait 1..4); nothing here changes at run time.
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+namespace Resource {
+
+constexpr int StatementCount = 60;
+constexpr int IndexCount = 12;
+constexpr int TraitCount = 4;
+constexpr int StatementsPerIndex = 5;
+constexpr int IndicesPerTrait = 3;
+constexpr int DescriptionLineCount = 48;
+
+// Index of statement s: (s - 1) div 5 + 1.
+constexpr int indexOfStatement(int s) { return (s - 1) / StatementsPerIndex + 1; }
+// Trait of index i: (i - 1) div 3 + 1.
+constexpr int traitOfIndex(int i) { return (i - 1) / IndicesPerTrait + 1; }
+constexpr int traitOfStatement(int s) { return traitOfIndex(indexOfStatement(s)); }
+
+QString TraitName(int t);
+QString IndexShortName(int i);
+QString IndexTitle(int i);
+QString StatementText(int s);
+// Description line n, counted from 1 to 48.
+QString DescriptionLine(int n);
+// The colour of trait t; statements and indices are drawn in their trait's colour.
+QColor TraitColor(int t);
+inline QColor statementColor(int s) { return TraitColor(traitOfStatement(s)); }
+inline QColor indexColor(int i) { return TraitColor(traitOfIndex(i)); }
+
+// "<IndexTitles[i]> [<TraitNames[trait of i]>]", the caption of a chart showing index i.
+QString chartCaption(int i);
+// The first eleven of trait t's twelve description lines.
+QStringList traitDescription(int t);
+// Statements of index i, highest number first, as the detail chart shows them top to bottom.
+QStringList indexStatements(int i);
+QStringList allStatements();
+
+} // namespace Resource
