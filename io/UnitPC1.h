@@ -1,0 +1,51 @@
+#pragma once
+// The result-file cipher: a 128-bit PC1 stream cipher whose cipher bytes are stored as two
+// lower-case letters "a".."p" each, high half first.
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <array>
+#include <cstdint>
+
+namespace UnitPC1 {
+
+// The longest stored text whose plaintext fits the 33,000 bytes that result files may hold.
+constexpr qsizetype MaxStoredTextLength = 66001;
+constexpr qsizetype MaxPlainTextLength = 33000;
+
+// The running state of one cipher pass; every call of DecipherText/EncipherText starts a new one.
+class Pc1State
+{
+public:
+    explicit Pc1State(QByteArrayView key);
+    // One keystream byte: eight rounds over the running key.
+    std::uint8_t Pc1KeyWord();
+    // Mixes a plaintext byte into the running key.
+    void absorb(std::uint8_t plain);
+
+private:
+    std::uint16_t Pc1Round(int i);
+
+    std::array<std::uint8_t, 16> KeyBytes{};
+    std::array<std::uint16_t, 8> Words{};
+    std::uint16_t Sum = 0;
+    std::uint16_t Carry = 0;
+};
+
+// Value of a stored letter: "a".."p" are 0..15, every other character 0.
+constexpr int letterValue(char c) { return (c >= 'a' && c <= 'p') ? c - 'a' : 0; }
+
+// Deciphers length characters of text with key (at most its first 16 bytes count, up to a zero
+// byte; a shorter key is padded with zeros). The result is the plaintext up to its first zero
+// byte; n characters give at most n div 2 bytes, an unpaired last character is ignored.
+QByteArray DecipherText(QByteArrayView key, const char *text, qsizetype length);
+inline QByteArray DecipherText(QByteArrayView key, QByteArrayView text)
+{
+    return DecipherText(key, text.data(), text.size());
+}
+
+// The inverse: every plaintext byte becomes two letters, with no separators or line breaks.
+QByteArray EncipherText(QByteArrayView key, QByteArrayView plain);
+
+} // namespace UnitPC1
