@@ -1,0 +1,24 @@
+#pragma once
+// JPEG through libjpeg: the writer of the exported pictures and the decoder of the background picture.
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace JpegCodec {
+
+struct Encoded
+{
+    QByteArray data;
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+
+// A 24-bit RGB copy of image compressed with libjpeg's defaults at quality 100 with baseline
+// quantisation tables, sequential encoding.
+Encoded encode(const QImage &image, int quality = 100);
+
+// Decodes a JPEG into an RGB32 image; a null image and a message when the data is not a JPEG.
+QImage decode(const QByteArray &data, QString *error = nullptr);
+
+} // namespace JpegCodec
