@@ -1,0 +1,168 @@
+#include "Icons.h"
+
+#include "Resource.h"
+
+#include <QBitmap>
+#include <QPainter>
+#include <QPolygonF>
+#include <QtMath>
+
+namespace Icons {
+namespace {
+
+QPixmap blank(int w, int h)
+{
+    QPixmap pixmap(w, h);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+} // namespace
+
+QPixmap imageAll()
+{
+    QPixmap pixmap = blank(17, 16);
+    QPainter p(&pixmap);
+    const int heights[4] = {10, 13, 8, 12};
+    for (int t = 0; t < 4; ++t) {
+        const QRect bar(1 + 4 * t, 15 - heights[t], 3, heights[t]);
+        p.fillRect(bar, Resource::TraitColor(t + 1));
+    }
+    return pixmap;
+}
+
+QPixmap image5M()
+{
+    QPixmap pixmap = blank(18, 16);
+    QPainter p(&pixmap);
+    const int lengths[5] = {14, 10, 17, 7, 12};
+    for (int k = 0; k < 5; ++k)
+        p.fillRect(QRect(0, 1 + 3 * k, lengths[k], 2), QColor(0, 128, 0));
+    return pixmap;
+}
+
+QPixmap image5T()
+{
+    // Drawn on light grey, then the grey is taken out so that the cell's white shows through.
+    QImage image(26, 16, QImage::Format_RGB32);
+    image.fill(QColor(192, 192, 192));
+    {
+        QPainter p(&image);
+        p.setPen(Qt::black);
+        const int lengths[5] = {20, 14, 24, 10, 17};
+        for (int k = 0; k < 5; ++k) {
+            const QRect bar(0, 3 * k, lengths[k], 3);
+            p.fillRect(bar, QColor(0, 255, 0));
+            p.drawRect(bar.adjusted(0, 0, -1, -1));
+        }
+    }
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(QColor(192, 192, 192).rgb(), Qt::MaskInColor)));
+    return pixmap;
+}
+
+QPixmap notepad()
+{
+    QPixmap pixmap = blank(16, 16);
+    QPainter p(&pixmap);
+    p.setPen(QColor(64, 64, 64));
+    p.setBrush(QColor(255, 255, 230));
+    p.drawRect(2, 1, 11, 14);
+    p.setPen(QColor(0, 0, 160));
+    for (int y = 4; y <= 12; y += 2)
+        p.drawLine(4, y, 11, y);
+    p.fillRect(QRect(2, 0, 12, 2), QColor(0, 0, 160));
+    return pixmap;
+}
+
+QPixmap program()
+{
+    QPixmap pixmap = blank(32, 32);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(16, 16);
+    for (int t = 0; t < 4; ++t) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Resource::TraitColor(t + 1).lighter(150));
+        // Quadrants in the arrangement of the profile circle: trait 4 upper right, 2 lower right,
+        // 1 lower left, 3 upper left.
+        const int startAngles[4] = {180, 270, 90, 0};
+        p.drawPie(QRectF(1, 1, 30, 30), startAngles[t] * 16, 90 * 16);
+    }
+    QPolygonF polygon;
+    const double radii[12] = {11, 8, 12, 9, 13, 10, 7, 12, 9, 13, 8, 11};
+    for (int j = 0; j < 12; ++j) {
+        const double phi = (j + 0.5) * M_PI / 6.0;
+        polygon << centre + QPointF(radii[j] * std::sin(phi), -radii[j] * std::cos(phi));
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(255, 0, 255), 2));
+    p.drawPolygon(polygon);
+    return pixmap;
+}
+
+QPixmap data()
+{
+    QPixmap pixmap = blank(16, 16);
+    QPainter p(&pixmap);
+    p.setPen(QColor(80, 80, 80));
+    p.setBrush(Qt::white);
+    p.drawRect(3, 1, 10, 14);
+    p.setPen(QColor(0, 128, 0));
+    for (int y = 4; y <= 12; y += 2)
+        p.drawLine(5, y, 11, y);
+    return pixmap;
+}
+
+QPixmap group()
+{
+    QPixmap pixmap = blank(16, 16);
+    QPainter p(&pixmap);
+    p.setPen(QColor(80, 80, 80));
+    for (int k = 2; k >= 0; --k) {
+        p.setBrush(k == 0 ? QColor(Qt::white) : QColor(230, 230, 230));
+        p.drawRect(1 + 2 * k, 1 + 2 * (2 - k), 9, 10);
+    }
+    return pixmap;
+}
+
+QPixmap save()
+{
+    QPixmap pixmap = blank(16, 16);
+    QPainter p(&pixmap);
+    p.setPen(QColor(20, 20, 90));
+    p.setBrush(QColor(60, 80, 170));
+    p.drawRect(1, 1, 13, 13);
+    p.fillRect(QRect(4, 2, 7, 5), Qt::white);
+    p.fillRect(QRect(5, 10, 6, 4), QColor(200, 200, 200));
+    return pixmap;
+}
+
+QPixmap analysis()
+{
+    QPixmap pixmap = blank(16, 16);
+    QPainter p(&pixmap);
+    p.setPen(QColor(80, 80, 80));
+    p.setBrush(Qt::white);
+    p.drawRect(2, 1, 11, 14);
+    const int lengths[5] = {8, 6, 8, 5, 7};
+    for (int k = 0; k < 5; ++k)
+        p.drawLine(4, 4 + 2 * k, 4 + lengths[k], 4 + 2 * k);
+    return pixmap;
+}
+
+QPixmap picture()
+{
+    QPixmap pixmap = blank(16, 16);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(120, 120, 120));
+    p.setBrush(QColor(255, 252, 197));
+    p.drawEllipse(QRectF(1, 1, 14, 14));
+    p.setPen(QPen(QColor(255, 0, 255), 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(QPolygonF({QPointF(8, 3), QPointF(13, 8), QPointF(8, 12), QPointF(4, 8)}));
+    return pixmap;
+}
+
+} // namespace Icons

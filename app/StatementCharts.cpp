@@ -1,0 +1,474 @@
+#include "StatementCharts.h"
+
+#include <QBarSet>
+#include <QGraphicsSimpleTextItem>
+#include <QHorizontalStackedBarSeries>
+#include <QLineSeries>
+#include <QPainter>
+#include <QScatterSeries>
+#include <QStackedBarSeries>
+#include <QValueAxis>
+
+#include <cmath>
+
+namespace ChartMath {
+
+double widenedLabelStep(double minStep, double range, double pixelLength, double labelExtent)
+{
+    if (range <= 0 || pixelLength <= 0)
+        return minStep;
+    const double factors[3] = {1, 2, 5};
+    for (double decade = minStep; decade < range * 1000; decade *= 10) {
+        for (double f : factors) {
+            const double step = decade * f;
+            if (step * pixelLength / range >= labelExtent)
+                return step;
+        }
+    }
+    return range;
+}
+
+} // namespace ChartMath
+
+namespace {
+
+constexpr double DetailPointsPerPage = 5;
+constexpr int OverviewPoints = 60;
+// The detail chart's statement axis spans this part of the plotting height, measured from the top.
+constexpr double StatementAxisTop = 0.09;
+constexpr double StatementAxisBottom = 0.92;
+constexpr double BarShift = 0.10; // bars sit 10 % of their thickness before their position
+
+void styleChart(QChart *chart)
+{
+    chart->setBackgroundBrush(Qt::white);
+    chart->setBackgroundRoundness(0);
+    chart->setPlotAreaBackgroundBrush(Qt::white);
+    chart->setPlotAreaBackgroundVisible(true);
+    chart->legend()->hide();
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale());
+    chart->setMargins(QMargins(2, 0, 6, 0));
+}
+
+QLineSeries *lineSeries(const QString &name, const QColor &color, Qt::PenStyle style)
+{
+    auto *series = new QLineSeries;
+    series->setName(name);
+    series->setObjectName(name);
+    QPen pen(color);
+    pen.setWidth(1);
+    pen.setStyle(style);
+    series->setPen(pen);
+    series->setPointsVisible(false);
+    return series;
+}
+
+QValueAxis *makeValueAxis(double min, double max, const QString &format, bool grid)
+{
+    auto *axis = new QValueAxis;
+    axis->setRange(min, max);
+    axis->setLabelFormat(format);
+    axis->setGridLineVisible(grid);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setMinorTickCount(0);
+    QFont font = axis->labelsFont();
+    font.setPixelSize(10);
+    axis->setLabelsFont(font);
+    return axis;
+}
+
+// One bar set per trait, so that every bar is drawn in its statement's trait colour. Position 0 is
+// left empty: bar series place their values at whole positions from 0, statements start at 1.
+QList<QBarSet *> traitBarSets(QAbstractBarSeries *series, const QColor &outline)
+{
+    QList<QBarSet *> sets;
+    for (int t = 1; t <= Resource::TraitCount; ++t) {
+        auto *set = new QBarSet(Resource::TraitName(t));
+        set->setColor(Resource::TraitColor(t));
+        set->setBorderColor(outline);
+        sets << set;
+        series->append(set);
+    }
+    return sets;
+}
+
+void fillTraitBarSets(const QList<QBarSet *> &sets, const ProfileScores &scores)
+{
+    for (int t = 0; t < sets.size(); ++t) {
+        QList<qreal> values(Resource::StatementCount + 1, 0.0);
+        for (int s = 1; s <= Resource::StatementCount; ++s)
+            if (Resource::traitOfStatement(s) == t + 1)
+                values[s] = scores.item(s);
+        sets[t]->remove(0, sets[t]->count());
+        sets[t]->append(values);
+    }
+}
+
+double setsValue(const QList<QBarSet *> &sets, int s)
+{
+    const int t = Resource::traitOfStatement(s) - 1;
+    return s < sets[t]->count() ? sets[t]->at(s) : 0.0;
+}
+
+void fillConstantLine(QLineSeries *series, double value, int from, int to, bool vertical)
+{
+    QList<QPointF> points;
+    for (int k = from; k <= to; ++k)
+        points << (vertical ? QPointF(value, k) : QPointF(k, value));
+    series->replace(points);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+ChartMarks::ChartMarks(QChart *chart, QAbstractSeries *series, Style style)
+    : QGraphicsItem(chart)
+    , m_chart(chart)
+    , m_series(series)
+    , m_style(style)
+{
+    setZValue(20);
+    if (style == Style::IndexNumber) {
+        m_font = QFont(QStringLiteral("Arial"));
+        m_font.setPixelSize(11);
+        m_font.setBold(true);
+    } else {
+        m_font = QFont(QStringLiteral("Arial"));
+        m_font.setPixelSize(10);
+    }
+}
+
+void ChartMarks::setMarks(QList<Mark> marks)
+{
+    prepareGeometryChange();
+    m_marks = std::move(marks);
+    update();
+}
+
+void ChartMarks::relayout()
+{
+    prepareGeometryChange();
+    update();
+}
+
+QRectF ChartMarks::boundingRect() const
+{
+    return m_chart->plotArea();
+}
+
+QRectF ChartMarks::boxFor(const Mark &mark, QPointF *anchor) const
+{
+    const QPointF point = m_chart->mapToPosition(mark.value, m_series);
+    if (anchor)
+        *anchor = point;
+    const QFontMetricsF metrics(m_font);
+    const QSizeF text(metrics.horizontalAdvance(mark.text), metrics.height());
+    if (m_style == Style::ValueBox) // 5 pixels beyond the bar's end, centred on the bar
+        return QRectF(point.x() + 5, point.y() - text.height() / 2 - 1, text.width() + 4, text.height() + 2);
+    // 4 pixels above the point, centred over it
+    return QRectF(point.x() - text.width() / 2 - 2, point.y() - 4 - text.height() - 2, text.width() + 4,
+                  text.height() + 2);
+}
+
+QRectF ChartMarks::boxRect(int k) const
+{
+    const QRectF box = boxFor(m_marks.at(k), nullptr);
+    return box.intersected(m_chart->plotArea());
+}
+
+void ChartMarks::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    painter->save();
+    painter->setClipRect(m_chart->plotArea());
+    painter->setFont(m_font);
+    for (const Mark &mark : std::as_const(m_marks)) {
+        QPointF anchor;
+        const QRectF box = boxFor(mark, &anchor);
+        if (!box.intersects(m_chart->plotArea()))
+            continue;
+        if (m_style == Style::ValueBox) {
+            painter->setPen(Qt::black);
+            painter->drawLine(anchor, QPointF(box.left(), anchor.y()));
+            painter->setBrush(QColor(255, 255, 128));
+            painter->drawRect(box);
+        } else {
+            painter->setPen(Qt::white);
+            painter->setBrush(Qt::white);
+            painter->drawRect(box);
+        }
+        painter->setPen(Qt::black);
+        painter->drawText(box, Qt::AlignCenter, mark.text);
+    }
+    painter->restore();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+FootedChartView::FootedChartView(QWidget *parent)
+    : QChartView(new QChart, parent)
+{
+    setRenderHint(QPainter::Antialiasing, false);
+    setRubberBand(QChartView::NoRubberBand);
+    setFrameShape(QFrame::NoFrame);
+    styleChart(chart());
+    m_foot = new QGraphicsSimpleTextItem(chart());
+    m_foot->setZValue(30);
+    QFont font = m_foot->font();
+    font.setPixelSize(11);
+    m_foot->setFont(font);
+    QFont titleFont = chart()->titleFont();
+    titleFont.setPixelSize(12);
+    titleFont.setBold(true);
+    chart()->setTitleFont(titleFont);
+    // Room under the plotting area for the foot line.
+    QMargins margins = chart()->margins();
+    margins.setBottom(16);
+    chart()->setMargins(margins);
+    connect(chart(), &QChart::plotAreaChanged, this, [this] {
+        placeFoot();
+        relayout();
+    });
+}
+
+void FootedChartView::setFoot(const QString &line)
+{
+    m_foot->setText(line);
+    placeFoot();
+}
+
+QString FootedChartView::foot() const { return m_foot->text(); }
+QString FootedChartView::title() const { return chart()->title(); }
+void FootedChartView::setTitle(const QString &title) { chart()->setTitle(title); }
+
+void FootedChartView::resizeEvent(QResizeEvent *event)
+{
+    QChartView::resizeEvent(event);
+    placeFoot();
+    relayout();
+}
+
+void FootedChartView::placeFoot()
+{
+    const QRectF bounds = m_foot->boundingRect();
+    const QSizeF size = chart()->size();
+    m_foot->setPos((size.width() - bounds.width()) / 2, size.height() - bounds.height() - 2);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+DetailChart::DetailChart(QWidget *parent)
+    : FootedChartView(parent)
+{
+    setObjectName(QStringLiteral("chChart"));
+    QChart *c = chart();
+    c->setTitle(initialTitle());
+
+    m_valueAxis = makeValueAxis(0, 5.5, QStringLiteral("%.2f"), true);
+    m_statementAxis = makeValueAxis(1, 5, QStringLiteral("%.0f"), true);
+    m_barAxis = makeValueAxis(1, 5, QStringLiteral("%.0f"), false);
+    m_barAxis->setVisible(false);
+    c->addAxis(m_valueAxis, Qt::AlignBottom);
+    c->addAxis(m_statementAxis, Qt::AlignLeft);
+    c->addAxis(m_barAxis, Qt::AlignRight);
+
+    SeriesMean = lineSeries(QStringLiteral("SeriesMean"), Qt::blue, Qt::SolidLine);
+    SeriesMin = lineSeries(QStringLiteral("SeriesMin"), Qt::red, Qt::DashLine);
+    SeriesMax = lineSeries(QStringLiteral("SeriesMax"), Qt::red, Qt::DashLine);
+    auto *bars = new QHorizontalStackedBarSeries;
+    bars->setName(QStringLiteral("SeriesChart"));
+    bars->setObjectName(QStringLiteral("SeriesChart"));
+    SeriesChart = bars;
+    m_sets = traitBarSets(bars, Qt::black);
+
+    for (QLineSeries *line : {SeriesMean, SeriesMin, SeriesMax}) {
+        c->addSeries(line);
+        line->attachAxis(m_valueAxis);
+        line->attachAxis(m_statementAxis);
+    }
+    c->addSeries(bars);
+    bars->attachAxis(m_valueAxis);
+    bars->attachAxis(m_barAxis);
+
+    m_marks = new ChartMarks(c, bars, ChartMarks::Style::ValueBox);
+    connect(m_statementAxis, &QValueAxis::rangeChanged, this, [this] { m_marks->relayout(); });
+    applyWindow();
+}
+
+void DetailChart::rebuild(const ProfileScores &scores, double mean, double delta)
+{
+    SeriesMean->clear();
+    fillConstantLine(SeriesMean, mean, 0, Resource::StatementCount, true);
+    rebuildBandLines(mean, delta);
+    fillTraitBarSets(m_sets, scores);
+    QList<ChartMarks::Mark> marks;
+    for (int s = 1; s <= Resource::StatementCount; ++s)
+        marks << ChartMarks::Mark{QPointF(scores.item(s), s), Scoring::scoreText(scores.item(s))};
+    m_marks->setMarks(marks);
+    showIndex(1);
+}
+
+void DetailChart::rebuildBandLines(double mean, double delta)
+{
+    SeriesMax->clear();
+    SeriesMin->clear();
+    fillConstantLine(SeriesMin, mean - delta, 0, Resource::StatementCount, true);
+    fillConstantLine(SeriesMax, mean + delta, 0, Resource::StatementCount, true);
+}
+
+void DetailChart::showIndex(int index)
+{
+    setStatementMinimum(1);
+    setStatementMaximum(Resource::StatementsPerIndex * index);
+    setStatementMinimum(Resource::StatementsPerIndex * index - 4);
+    setTitle(Resource::chartCaption(index));
+}
+
+void DetailChart::setStatementMinimum(double minimum)
+{
+    if (minimum > m_windowMax) // the axis refuses a minimum above its maximum
+        return;
+    m_windowMin = minimum;
+    applyWindow();
+}
+
+void DetailChart::setStatementMaximum(double maximum)
+{
+    if (maximum < m_windowMin)
+        return;
+    m_windowMax = maximum;
+    applyWindow();
+}
+
+void DetailChart::applyWindow()
+{
+    // The window [min, max] takes 9 % to 92 % of the plotting height; the axis, which Qt Charts maps
+    // onto the whole height, is widened by the remaining parts above and below.
+    const double span = std::max(m_windowMax - m_windowMin, 1.0);
+    const double whole = span / (StatementAxisBottom - StatementAxisTop);
+    const double low = m_windowMin - (1.0 - StatementAxisBottom) * whole;
+    const double high = m_windowMax + StatementAxisTop * whole;
+    const double thickness = ChartMath::barThickness(span, int(DetailPointsPerPage));
+    const double shift = BarShift * thickness;
+    static_cast<QAbstractBarSeries *>(SeriesChart)->setBarWidth(thickness);
+    m_statementAxis->setRange(low, high);
+    m_barAxis->setRange(low + shift, high + shift);
+    m_marks->relayout();
+}
+
+void DetailChart::relayout()
+{
+    const QRectF area = chart()->plotArea();
+    const QFontMetricsF metrics(m_valueAxis->labelsFont());
+    const double labelWidth = metrics.horizontalAdvance(QLocale().toString(5.55, 'f', 2)) + 20;
+    m_valueAxis->setTickInterval(ChartMath::widenedLabelStep(0.01, 5.5, area.width(), labelWidth));
+    const double high = m_statementAxis->max() - m_statementAxis->min();
+    m_statementAxis->setTickInterval(ChartMath::widenedLabelStep(1, high, area.height(), metrics.height() + 2));
+    m_marks->relayout();
+}
+
+double DetailChart::barValue(int s) const { return setsValue(m_sets, s); }
+QColor DetailChart::barColor(int s) const { return m_sets[Resource::traitOfStatement(s) - 1]->color(); }
+
+// ---------------------------------------------------------------------------------------------
+
+OverviewChart::OverviewChart(QWidget *parent)
+    : FootedChartView(parent)
+{
+    setObjectName(QStringLiteral("ChartAll"));
+    QChart *c = chart();
+    c->setTitle(initialTitle());
+
+    m_statementAxis = makeValueAxis(0, 61, QStringLiteral("%.0f"), true);
+    m_valueAxis = makeValueAxis(0, 5.5, QStringLiteral("%.2f"), false);
+    m_valueAxis->setTickInterval(1);
+    const double shift = BarShift * ChartMath::barThickness(61, OverviewPoints);
+    m_barAxis = makeValueAxis(shift, 61 + shift, QStringLiteral("%.0f"), false);
+    m_barAxis->setVisible(false);
+    c->addAxis(m_statementAxis, Qt::AlignBottom);
+    c->addAxis(m_valueAxis, Qt::AlignLeft);
+    c->addAxis(m_barAxis, Qt::AlignTop);
+
+    SeriesScales = new QScatterSeries;
+    SeriesScales->setName(QStringLiteral("SeriesScales"));
+    SeriesScales->setObjectName(QStringLiteral("SeriesScales"));
+    SeriesScales->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    SeriesScales->setMarkerSize(7); // three pixels either side of the point
+    SeriesScales->setPen(Qt::NoPen);
+    SeriesAllMean = lineSeries(QStringLiteral("SeriesAllMean"), Qt::black, Qt::SolidLine);
+    SeriesAllMax = lineSeries(QStringLiteral("SeriesAllMax"), Qt::black, Qt::DotLine);
+    SeriesAllMin = lineSeries(QStringLiteral("SeriesAllMin"), Qt::black, Qt::DotLine);
+    auto *bars = new QStackedBarSeries;
+    bars->setName(QStringLiteral("SeriesAll"));
+    bars->setObjectName(QStringLiteral("SeriesAll"));
+    bars->setBarWidth(ChartMath::barThickness(61, OverviewPoints));
+    SeriesAll = bars;
+    m_sets = traitBarSets(bars, QColor(128, 128, 128));
+
+    for (QXYSeries *series : std::initializer_list<QXYSeries *>{SeriesScales, SeriesAllMean, SeriesAllMax, SeriesAllMin}) {
+        c->addSeries(series);
+        series->attachAxis(m_statementAxis);
+        series->attachAxis(m_valueAxis);
+    }
+    c->addSeries(bars);
+    bars->attachAxis(m_barAxis);
+    bars->attachAxis(m_valueAxis);
+
+    m_marks = new ChartMarks(c, SeriesScales, ChartMarks::Style::IndexNumber);
+
+    connect(SeriesScales, &QScatterSeries::clicked, this, [this](const QPointF &point) {
+        const int k = int(std::lround(point.x() / Resource::StatementsPerIndex)) - 1;
+        emit seriesClicked(SeriesScales, k);
+    });
+    connect(bars, &QAbstractBarSeries::clicked, this, [this](int index, QBarSet *) { emit seriesClicked(SeriesAll, index); });
+    for (QLineSeries *line : {SeriesAllMean, SeriesAllMax, SeriesAllMin})
+        connect(line, &QLineSeries::clicked, this,
+                [this, line](const QPointF &point) { emit seriesClicked(line, int(std::lround(point.x()))); });
+}
+
+void OverviewChart::rebuild(const ProfileScores &scores, double mean, double delta)
+{
+    SeriesAllMean->clear();
+    fillConstantLine(SeriesAllMean, mean, 0, 61, false);
+    rebuildBandLines(mean, delta);
+    fillTraitBarSets(m_sets, scores);
+    SeriesScales->clear();
+    QList<ChartMarks::Mark> marks;
+    for (int i = 1; i <= Resource::IndexCount; ++i) {
+        const QPointF point(Resource::StatementsPerIndex * i, 5.1);
+        SeriesScales->append(point);
+        SeriesScales->setPointConfiguration(i - 1, QXYSeries::PointConfiguration::Color, Resource::indexColor(i));
+        marks << ChartMarks::Mark{point, QString::number(i)};
+    }
+    m_marks->setMarks(marks);
+}
+
+void OverviewChart::rebuildBandLines(double mean, double delta)
+{
+    SeriesAllMax->clear();
+    SeriesAllMin->clear();
+    fillConstantLine(SeriesAllMin, mean - delta, 0, 61, false);
+    fillConstantLine(SeriesAllMax, mean + delta, 0, 61, false);
+}
+
+void OverviewChart::relayout()
+{
+    const QRectF area = chart()->plotArea();
+    const QFontMetricsF metrics(m_statementAxis->labelsFont());
+    m_statementAxis->setTickInterval(
+        ChartMath::widenedLabelStep(1, 61, area.width(), metrics.horizontalAdvance(QStringLiteral("60")) + 14));
+    m_valueAxis->setTickInterval(ChartMath::widenedLabelStep(1, 5.5, area.height(), metrics.height() + 2));
+    m_marks->relayout();
+}
+
+double OverviewChart::barValue(int s) const { return setsValue(m_sets, s); }
+QColor OverviewChart::barColor(int s) const { return m_sets[Resource::traitOfStatement(s) - 1]->color(); }
+
+QColor OverviewChart::markerColor(int k) const
+{
+    const auto config = SeriesScales->pointConfiguration(k);
+    return config.value(QXYSeries::PointConfiguration::Color).value<QColor>();
+}

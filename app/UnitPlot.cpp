@@ -1,0 +1,871 @@
+#include "UnitPlot.h"
+
+#include "About.h"
+#include "Cp1251.h"
+#include "Exports.h"
+#include "Group.h"
+#include "Icons.h"
+#include "JpegCodec.h"
+#include "RealSpinEdit.h"
+#include "ResultFile.h"
+#include "ResultsGrid.h"
+#include "ScrinCap.h"
+#include "StatementCharts.h"
+#include "UnitPC1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFrame>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QProxyStyle>
+#include <QScatterSeries>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyleOptionMenuItem>
+#include <QToolTip>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+#include <exception>
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+// Menu-bar items show their icon and their caption side by side.
+class MenuBarStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget) const override
+    {
+        if (type == CT_MenuBarItem) {
+            if (const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+                item && !item->icon.isNull()) {
+                const QSize text = item->fontMetrics.size(Qt::TextShowMnemonic, item->text);
+                const QSize contents(16 + 4 + text.width(), std::max(16, text.height()));
+                return QProxyStyle::sizeFromContents(type, option, contents, widget);
+            }
+        }
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+        if (element != CE_MenuBarItem || !item || item->icon.isNull()) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        QStyleOptionMenuItem frame = *item;
+        frame.icon = QIcon();
+        frame.text.clear();
+        QProxyStyle::drawControl(element, &frame, painter, widget);
+        const QRect area = item->rect.adjusted(4, 0, -4, 0);
+        const QPixmap icon = item->icon.pixmap(16, 16, (item->state & State_Enabled) ? QIcon::Normal : QIcon::Disabled);
+        painter->drawPixmap(area.left(), area.top() + (area.height() - 16) / 2, icon);
+        painter->setPen(item->palette.color(QPalette::ButtonText));
+        painter->drawText(area.adjusted(20, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, item->text);
+    }
+};
+
+// Fonts of the layout that may be missing on the system get metric-compatible substitutes, so that
+// texts fit their fixed places.
+void installFontSubstitutes()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif")});
+}
+
+QFont pixelFont(const QString &family, int pixels)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry, int pixels,
+                  Qt::Alignment alignment)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(pixelFont(QStringLiteral("MS Sans Serif"), pixels));
+    label->setAlignment(alignment | Qt::AlignTop);
+    if (geometry.isEmpty()) {
+        label->move(geometry.topLeft());
+        label->adjustSize();
+    } else {
+        label->setGeometry(geometry);
+    }
+    return label;
+}
+
+QLineEdit *makeEdit(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *edit = new QLineEdit(text, parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(geometry);
+    edit->setAlignment(Qt::AlignCenter);
+    edit->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 17));
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    edit->setPalette(palette);
+    return edit;
+}
+
+QFrame *makePanel(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *panel = new QFrame(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(2);
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+QLabel *makeImage(QWidget *parent, const char *name, const QPixmap &pixmap, const QRect &geometry)
+{
+    auto *image = new QLabel(parent);
+    image->setObjectName(QString::fromLatin1(name));
+    image->setPixmap(pixmap);
+    image->setGeometry(geometry);
+    return image;
+}
+
+// Sets a label's text and sizes it to the text, keeping its right edge.
+void setTextKeepingRight(QLabel *label, const QString &text)
+{
+    const int right = label->x() + label->width();
+    label->setText(text);
+    label->adjustSize();
+    label->move(right - label->width(), label->y());
+}
+
+// The application-wide busy cursor for the lifetime of the guard.
+class BusyCursor
+{
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { restore(); }
+    void restore()
+    {
+        if (m_active)
+            QGuiApplication::restoreOverrideCursor();
+        m_active = false;
+    }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+
+private:
+    bool m_active = true;
+};
+
+QImage backgroundPicture()
+{
+    QFile file(QStringLiteral(":/culture-model.jpg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QImage();
+    QString error;
+    QImage image = JpegCodec::decode(file.readAll(), &error);
+    if (image.isNull())
+        qWarning("The background picture could not be decoded: %s", qPrintable(error));
+    return image;
+}
+
+} // namespace
+
+TForm1::TForm1(Options options)
+    : m_prompts(options.prompts ? std::move(options.prompts) : std::make_unique<DesktopPrompts>())
+    , m_shell(options.shell ? std::move(options.shell) : createPlatformDesktopShell())
+{
+    installFontSubstitutes();
+    setObjectName(QStringLiteral("Form1"));
+    AppDir = options.appDir;
+    buildControls();
+    buildMenus();
+    AboutBox = new TAboutBox(this);
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildControls()
+{
+    setWindowTitle(QStringLiteral("ZOLK - Zembrau Plot"));
+    setWindowIcon(Icons::program());
+    setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    resize(1032, 776);
+
+    paInfo = makePanel(client, "paInfo", QRect(5, 0, 415, 130));
+    laA = makeLabel(paInfo, "laA", QStringLiteral("Код"), QRect(8, 17, 61, 20), 16, Qt::AlignRight);
+    Label2 = makeLabel(paInfo, "Label2", QStringLiteral("Дата"), QRect(184, 17, 61, 20), 16, Qt::AlignRight);
+    laName = makeLabel(paInfo, "laName", QStringLiteral("Группа"), QRect(8, 55, 61, 20), 16, Qt::AlignRight);
+    Label3 = makeLabel(paInfo, "Label3", QStringLiteral("N анкет"), QRect(8, 93, 61, 20), 16, Qt::AlignRight);
+    Label4 = makeLabel(paInfo, "Label4", QStringLiteral("Range"), QRect(260, 94, 0, 0), 16, Qt::AlignRight);
+    QPalette maroon = Label4->palette();
+    maroon.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    Label4->setPalette(maroon);
+    ImageInfo = makeImage(paInfo, "ImageInfo", Icons::notepad(), QRect(5, 5, 16, 16));
+    ImageAll = makeImage(paInfo, "ImageAll", Icons::imageAll(), QRect(8, 40, 17, 16));
+    Image5M = makeImage(paInfo, "Image5M", Icons::image5M(), QRect(32, 40, 18, 16));
+    Image5T = makeImage(paInfo, "Image5T", Icons::image5T(), QRect(56, 40, 26, 16));
+    ImageAll->hide();
+    Image5M->hide();
+    Image5T->hide();
+    ceCode = makeEdit(paInfo, "ceCode", QStringLiteral("0000"), QRect(92, 15, 81, 26));
+    ceName = makeEdit(paInfo, "ceName", QString(), QRect(92, 53, 309, 26));
+    ceDate = makeEdit(paInfo, "ceDate", QStringLiteral("00.00.0000"), QRect(268, 15, 133, 26));
+    ceNanket = makeEdit(paInfo, "ceNanket", QStringLiteral("12"), QRect(92, 91, 81, 26));
+    ceNanket->setReadOnly(true);
+    seDelta = new RealSpinEdit(paInfo);
+    seDelta->setObjectName(QStringLiteral("seDelta"));
+    seDelta->setGeometry(332, 91, 70, 21);
+    seDelta->setFont(pixelFont(QStringLiteral("Arial"), 17));
+    seDelta->setRange(Scoring::DeltaMinimum, Scoring::DeltaMaximum);
+    seDelta->setSingleStep(0.01);
+    seDelta->setValue(Scoring::DeltaStart);
+
+    sgResF = new ResultsGrid(client);
+    sgResF->setGeometry(5, 130, 415, 298);
+    sgResF->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 13));
+    sgResF->gridSelection()->setSelectHandler([this](int column, int row) { return sgResFSelectCell(column, row); });
+
+    paChart = makePanel(client, "paChart", QRect(5, 427, 415, 294));
+    ChartAll = new OverviewChart(paChart);
+    ChartAll->setGeometry(2, 2, 411, 290);
+    chChart = new DetailChart(paChart);
+    chChart->setGeometry(2, 2, 411, 290);
+    chChart->raise();
+
+    paPlot = makePanel(client, "paPlot", QRect(420, 0, 602, 564));
+    imJPEG = new QLabel(paPlot);
+    imJPEG->setObjectName(QStringLiteral("imJPEG"));
+    imJPEG->setGeometry(2, 2, 762, 714);
+    imJPEG->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imJPEG->setPixmap(QPixmap::fromImage(backgroundPicture()));
+    imPlot = new ProfileOverlay(paPlot);
+    imPlot->setGeometry(2, 2, 598, 560);
+    laInfoImage = makeLabel(paPlot, "laInfoImage", QStringLiteral("Code. Name"), QRect(13, 8, 0, 0), 13, Qt::AlignLeft);
+    laDateImage = makeLabel(paPlot, "laDateImage", QStringLiteral("Date"), QRect(556, 8, 0, 0), 13, Qt::AlignRight);
+    laInfoImage->setAttribute(Qt::WA_TranslucentBackground);
+    laDateImage->setAttribute(Qt::WA_TranslucentBackground);
+
+    meInfo = new QPlainTextEdit(client);
+    meInfo->setObjectName(QStringLiteral("meInfo"));
+    meInfo->setGeometry(422, 563, 599, 158);
+    meInfo->setFont(pixelFont(QStringLiteral("Times New Roman"), 16));
+    meInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    meInfo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    QPalette memoPalette = meInfo->palette();
+    memoPalette.setColor(QPalette::Base, Qt::white);
+    meInfo->setPalette(memoPalette);
+
+    for (QWidget *view : {static_cast<QWidget *>(paInfo), static_cast<QWidget *>(sgResF), static_cast<QWidget *>(paPlot),
+                          static_cast<QWidget *>(meInfo), static_cast<QWidget *>(paChart)})
+        view->hide();
+
+    // Keyboard order: the circle panel, the memo, the grid, the header fields, the charts.
+    paPlot->setFocusPolicy(Qt::NoFocus);
+    QWidget::setTabOrder(meInfo, sgResF);
+    QWidget::setTabOrder(sgResF, ceCode);
+    QWidget::setTabOrder(ceCode, ceName);
+    QWidget::setTabOrder(ceName, ceDate);
+    QWidget::setTabOrder(ceDate, ceNanket);
+    QWidget::setTabOrder(ceNanket, seDelta);
+
+    ImageInfo->installEventFilter(this);
+    for (QLineEdit *edit : {ceCode, ceName, ceDate})
+        edit->installEventFilter(this);
+    connect(seDelta, &RealSpinEdit::textEdited, this, &TForm1::seDeltaChange);
+    connect(ChartAll, &OverviewChart::seriesClicked, this, &TForm1::ChartAllClickSeries);
+
+    OpenDialog1.filter = QStringLiteral("CRY Files (*.cry)|*.cry");
+    SaveDialog.overwritePrompt = true;
+}
+
+void TForm1::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto *style = new MenuBarStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
+    mmOpen = bar->addAction(Icons::data(), QStringLiteral("Data"));
+    mmOpen->setObjectName(QStringLiteral("mmOpen"));
+    mmGroup = bar->addAction(Icons::group(), QStringLiteral("Group"));
+    mmGroup->setObjectName(QStringLiteral("mmGroup"));
+    mmPlotAll = bar->addAction(Icons::imageAll(), QStringLiteral("Plot"));
+    mmPlotAll->setObjectName(QStringLiteral("mmPlotAll"));
+    mmSaveMenu = bar->addMenu(Icons::save(), QStringLiteral("Save"));
+    mmSaveMenu->setObjectName(QStringLiteral("mmSaveMenu"));
+    mmSave = mmSaveMenu->menuAction();
+    mmSave->setObjectName(QStringLiteral("mmSave"));
+    mmAnalysis = mmSaveMenu->addAction(Icons::analysis(), QStringLiteral("Analysis"));
+    mmAnalysis->setObjectName(QStringLiteral("mmAnalysis"));
+    mmImage = mmSaveMenu->addAction(Icons::picture(), QStringLiteral("Image"));
+    mmImage->setObjectName(QStringLiteral("mmImage"));
+    mmPlotSave = mmSaveMenu->addAction(QStringLiteral("Plot"));
+    mmPlotSave->setObjectName(QStringLiteral("mmPlotSave"));
+    mmPlotAll->setVisible(false);
+    mmSave->setVisible(false);
+
+    connect(mmOpen, &QAction::triggered, this, &TForm1::mmOpenClick);
+    connect(mmGroup, &QAction::triggered, this, &TForm1::mmGroupClick);
+    connect(mmPlotAll, &QAction::triggered, this, &TForm1::mmPlotAllClick);
+    connect(mmAnalysis, &QAction::triggered, this, &TForm1::mmAnalysisClick);
+    connect(mmImage, &QAction::triggered, this, &TForm1::mmSaveClick);
+    connect(mmPlotSave, &QAction::triggered, this, &TForm1::mmPlotSaveClick);
+}
+
+void TForm1::FormCreate()
+{
+    if (AppDir.isEmpty())
+        AppDir = QCoreApplication::applicationDirPath();
+    if (!AppDir.endsWith(u'/'))
+        AppDir += u'/';
+    createPlotLabels();
+    m_shell->claimScreen();
+    if (!m_shell->appendSystemMenuItem(reinterpret_cast<void *>(winId()), AboutCommandId, L"О программе")) {
+        // Without a system menu "О программе" sits in the menu bar's context menu and on F1.
+        mmAbout = new QAction(QStringLiteral("О программе"), this);
+        mmAbout->setObjectName(QStringLiteral("mmAbout"));
+        mmAbout->setShortcut(QKeySequence(Qt::Key_F1));
+        mmAbout->setShortcutContext(Qt::WindowShortcut);
+        addAction(mmAbout);
+        menuBar()->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(menuBar(), &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+            QMenu menu(this);
+            menu.addAction(mmAbout);
+            menu.exec(menuBar()->mapToGlobal(at));
+        });
+        connect(mmAbout, &QAction::triggered, this, &TForm1::showAbout);
+    }
+    createKeyLabel();
+}
+
+void TForm1::createPlotLabels()
+{
+    for (int tag = 0; tag < 16; ++tag) {
+        auto *label = new PlotLabel(tag, paPlot);
+        label->show();
+        connect(label, &PlotLabel::clicked, this, &TForm1::LabelClick);
+        RunTimeLabels[std::size_t(tag)] = label;
+    }
+}
+
+void TForm1::createKeyLabel()
+{
+    auto *key = new QLabel(ResultFile::KeyText(), this);
+    key->setObjectName(QStringLiteral("KeyLabel"));
+    key->hide();
+    RunTimeLabels[16] = key;
+}
+
+void TForm1::FormClose()
+{
+    m_shell->releaseScreen();
+    delete RunTimeLabels[16];
+    RunTimeLabels[16] = nullptr;
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (RunTimeLabels[16])
+        FormClose();
+    AboutBox->hide();
+    event->accept();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ImageInfo && event->type() == QEvent::ToolTip) {
+        // The summary stays up to 50 seconds, long enough to read a long member list.
+        const auto *help = static_cast<QHelpEvent *>(event);
+        QToolTip::showText(help->globalPos(), ImageInfo->toolTip(), ImageInfo, QRect(), 50000);
+        return true;
+    }
+    if (event->type() == QEvent::KeyRelease && (watched == ceCode || watched == ceName || watched == ceDate))
+        ceCodeKeyUp();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm1::nativeEvent(const QByteArray &eventType, void *message, qintptr *result)
+{
+#ifdef Q_OS_WIN
+    const MSG *msg = static_cast<const MSG *>(message);
+    if (msg->message == WM_SYSCOMMAND && msg->wParam == AboutCommandId)
+        showAbout();
+#endif
+    // Every system command then goes on to the default handling.
+    return QMainWindow::nativeEvent(eventType, message, result);
+}
+
+void TForm1::showAbout()
+{
+    AboutBox->showCentred();
+}
+
+double TForm1::delta() const
+{
+    return seDelta->currentValue();
+}
+
+QString TForm1::memoText() const
+{
+    QString text = meInfo->toPlainText();
+    text.replace(u'\n', CrLf);
+    return text;
+}
+
+void TForm1::setMemoLines(const QStringList &lines)
+{
+    meInfo->setUpdatesEnabled(false);
+    meInfo->clear();
+    QString text;
+    for (const QString &line : lines)
+        text += line + u'\n';
+    text.chop(1);
+    text.replace(CrLf, QStringLiteral("\n"));
+    meInfo->setPlainText(text);
+    meInfo->setUpdatesEnabled(true);
+}
+
+void TForm1::reportError(const QString &text)
+{
+    m_prompts->showError(this, applicationTitle(), text);
+}
+
+void TForm1::runCommand(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const std::exception &error) {
+        reportError(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loads
+
+void TForm1::mmOpenClick()
+{
+    runCommand([this] {
+        OpenDialog1.title = QStringLiteral("Индивидуальные данные для оценки КК по Зембрау");
+        OpenDialog1.fileName.clear();
+        OpenDialog1.initialDir = AppDir + QStringLiteral("Data");
+        const QString chosen = m_prompts->openFile(this, OpenDialog1);
+        if (chosen.isEmpty())
+            return;
+        OpenDialog1.fileName = chosen;
+        // The whole file is read and parsed before anything on screen changes.
+        const ReadOutcome outcome = ResultFile::readFile(chosen, ResultFile::keyBytes(KeyLabel()->text()));
+        if (!outcome.ok()) {
+            reportError(outcome.error);
+            return;
+        }
+        applyRecord(*outcome.record);
+    });
+}
+
+void TForm1::DecipherInfoText()
+{
+    const QByteArray stored = Cp1251::encode(memoText());
+    const QByteArray key = ResultFile::keyBytes(KeyLabel()->text());
+    meInfo->setPlainText(Cp1251::decode(UnitPC1::DecipherText(key, stored)).replace(CrLf, QStringLiteral("\n")));
+}
+
+void TForm1::applyRecord(const ResultRecord &record)
+{
+    setMemoLines({record.plainText});
+    ceDate->setText(record.date);
+    ceCode->setText(record.code);
+    ceName->setText(record.name);
+    ImageInfo->setToolTip(record.hint());
+    laName->setText(QStringLiteral("ФИО"));
+    setFooters();
+    Scores.IndexScores = record.indexScores;
+    Scores.ItemScores = record.itemScores;
+    ceNanket->setText(QStringLiteral("1"));
+    finishLoad();
+}
+
+void TForm1::mmGroupClick()
+{
+    runCommand([this] {
+        OpenDialog1.title = QStringLiteral("Ввод групповых данных для оценки КК по Зембрау");
+        OpenDialog1.initialDir = AppDir + QStringLiteral("Data");
+        OpenDialog1.fileName.clear();
+        const QString chosen = m_prompts->openFile(this, OpenDialog1);
+        if (chosen.isEmpty())
+            return;
+        OpenDialog1.fileName = chosen;
+        BusyCursor busy;
+        const QString folder = Group::folderOf(chosen);
+
+        // A long group gets a progress dialog after half a second; cancelling changes nothing.
+        std::unique_ptr<QProgressDialog> progress;
+        QElapsedTimer clock;
+        clock.start();
+        const auto report = [&](int done, int total) {
+            if (!progress && clock.elapsed() >= 500 && done < total) {
+                progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Отмена"), 0, total, this);
+                progress->setObjectName(QStringLiteral("groupProgress"));
+                progress->setWindowTitle(QStringLiteral("Group"));
+                progress->setWindowModality(Qt::WindowModal);
+                progress->setMinimumDuration(0);
+            }
+            if (progress) {
+                progress->setLabelText(QStringLiteral("Чтение анкет группы: %1 из %2").arg(done).arg(total));
+                progress->setValue(done);
+                if (progress->wasCanceled())
+                    return false;
+            }
+            return true;
+        };
+        const GroupOutcome outcome = Group::build(folder, report);
+        progress.reset();
+        busy.restore();
+        if (outcome.cancelled)
+            return;
+        if (!outcome.ok()) {
+            reportError(outcome.error);
+            return;
+        }
+        applyGroup(*outcome.group);
+    });
+}
+
+void TForm1::applyGroup(const GroupProfile &group)
+{
+    setMemoLines({group.lastPlainText});
+    ceCode->setText(QStringLiteral("0000"));
+    ceDate->setText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    laName->setText(QStringLiteral("Группа"));
+    ceName->setText(QStringLiteral("Группа"));
+    ImageInfo->setToolTip(group.hint());
+    Scores.IndexScores = group.indexScores;
+    Scores.ItemScores = group.itemScores;
+    ceNanket->setText(QString::number(group.memberCount));
+    setFooters();
+    finishLoad();
+}
+
+void TForm1::finishLoad()
+{
+    mmPlotClick();
+    sgResF->setFocus();
+    sgResF->gridSelection()->setCurrentSilently(sgResF->model()->index(1, 1));
+    mmPlotAll->setVisible(true);
+    mmSave->setVisible(true);
+    mmPlotSave->setIcon(Image5M->pixmap());
+}
+
+void TForm1::setFooters()
+{
+    const QString line = ceCode->text() + u' ' + ceName->text() + u' ' + ceDate->text();
+    chChart->setFoot(line);
+    ChartAll->setFoot(line);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The refresh
+
+void TForm1::mmPlotClick()
+{
+    mmSave->setEnabled(true);
+    mmPlotAll->setEnabled(true);
+    fillGrid();
+    DrawProfileCircle();
+    const double d = delta();
+    chChart->rebuild(Scores, OverallMean, d);
+    ChartAll->rebuild(Scores, OverallMean, d);
+    setMemoLines(Resource::indexStatements(1));
+    if (!m_gridPainted) {
+        sgResF->setItemDelegate(new GridCellPainter(
+            Image5T->pixmap(), [this] { return std::make_pair(OverallMean, delta()); }, sgResF));
+        m_gridPainted = true;
+    }
+    ceCodeEnter();
+    for (QWidget *view : {static_cast<QWidget *>(paInfo), static_cast<QWidget *>(sgResF), static_cast<QWidget *>(paPlot),
+                          static_cast<QWidget *>(meInfo), static_cast<QWidget *>(paChart)})
+        view->show();
+    sgResF->viewport()->update();
+}
+
+void TForm1::fillGrid()
+{
+    const int widths[ResultsGrid::Columns] = {199, 36, 137, 36};
+    for (int c = 0; c < ResultsGrid::Columns; ++c)
+        sgResF->setColumnWidth(c, widths[c]);
+    sgResF->setCellText(0, 0, QStringLiteral("Шкалы"));
+    for (int i = 1; i <= Resource::IndexCount; ++i)
+        sgResF->setCellText(0, i, Resource::IndexShortName(i));
+    sgResF->setCellText(0, 13, QStringLiteral("Mean"));
+    sgResF->setCellText(2, 0, QStringLiteral("Факторы"));
+    for (int t = 1; t <= Resource::TraitCount; ++t)
+        sgResF->setCellText(2, 3 * t - 2, Resource::TraitName(t));
+    for (int i = 1; i <= Resource::IndexCount; ++i)
+        sgResF->setCellText(1, i, Scoring::scoreText(Scores.index(i)));
+    OverallMean = Scoring::deriveScores(Scores);
+    sgResF->setCellText(3, 13, Scoring::scoreText(OverallMean));
+    sgResF->setCellText(1, 13, Scoring::scoreText(OverallMean));
+    for (int t = 1; t <= Resource::TraitCount; ++t)
+        sgResF->setCellText(3, 3 * t - 2, Scoring::scoreText(Scores.trait(t)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The profile circle
+
+ScoreBand TForm1::labelBand(int tag) const
+{
+    const auto value = Scoring::readScoreText(plotLabel(tag)->text());
+    if (!value)
+        return ScoreBand::Neither;
+    return Scoring::classify(*value, OverallMean, delta());
+}
+
+void TForm1::styleLabel(PlotLabel *label, ScoreBand band)
+{
+    QFont font = label->font();
+    font.setBold(band != ScoreBand::Neither);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    const QColor color = band == ScoreBand::High  ? QColor(0, 128, 0)
+                         : band == ScoreBand::Low ? QColor(255, 0, 0)
+                                                  : QColor(0, 0, 0);
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    label->resize(label->sizeHint());
+}
+
+void TForm1::DrawProfileCircle()
+{
+    using namespace ProfileCircle;
+    QImage &bitmap = imPlot->bitmap();
+    const int w = bitmap.width();
+    const int h = bitmap.height();
+    {
+        QPainter painter(&bitmap);
+        painter.fillRect(QRect(0, 0, w, h), Qt::white);
+        const QPoint centre = plotCentre(w, h);
+        std::array<QPoint, 12> points;
+        for (int j = 0; j < 12; ++j)
+            points[std::size_t(j)] = PlacePlotPoint(centre, j, ScoreRadius(Scores.index(PlotIndexOrder[std::size_t(j)])));
+        painter.setPen(QPen(QColor(255, 0, 255), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        for (int j = 0; j < 12; ++j)
+            painter.drawLine(points[std::size_t(j)], points[std::size_t((j + 1) % 12)]);
+        // The markers go on top of the lines: a 3 x 3 black square at every vertex.
+        for (const QPoint &p : points)
+            painter.fillRect(QRect(p.x() - 1, p.y() - 1, 3, 3), Qt::black);
+    }
+    imPlot->commit();
+
+    const QPoint centre = plotCentre(w, h);
+    std::array<QPoint, 12> anchors;
+    for (int j = 0; j < 12; ++j)
+        anchors[std::size_t(j)] = PlacePlotPoint(centre, j, LabelRadius);
+
+    // Every label is classified from the text it shows, like the grid cell of the same score.
+    for (int l = 0; l < 12; ++l) {
+        PlotLabel *label = plotLabel(l);
+        label->setTextKeepingLeft(sgResF->cellText(1, PlotIndexOrder[std::size_t(l)]));
+        styleLabel(label, labelBand(l));
+        const Offset offset = IndexLabelOffsets[std::size_t(l)];
+        label->move(label->x(), anchors[std::size_t(l)].y() + offset.dy);
+        label->move(anchors[std::size_t(l)].x() + offset.dx, label->y());
+    }
+    for (int k = 0; k < 4; ++k) {
+        const TraitLabelPlace &place = TraitLabelPlaces[std::size_t(k)];
+        PlotLabel *label = plotLabel(12 + k);
+        label->setTextKeepingLeft(sgResF->cellText(3, place.gridRow));
+        styleLabel(label, labelBand(12 + k));
+        const QPoint anchor = anchors[std::size_t(place.anchorPosition)];
+        label->move(label->x(), anchor.y() + place.offset.dy);
+        label->move(anchor.x() + place.offset.dx, label->y());
+    }
+    for (int tag = 0; tag < 16; ++tag)
+        plotLabel(tag)->raise();
+}
+
+void TForm1::seDeltaChange()
+{
+    sgResF->viewport()->update();
+    const double d = delta();
+    chChart->rebuildBandLines(OverallMean, d);
+    ChartAll->rebuildBandLines(OverallMean, d);
+    for (int tag = 0; tag < 16; ++tag)
+        styleLabel(plotLabel(tag), labelBand(tag));
+}
+
+void TForm1::LabelClick(PlotLabel *label)
+{
+    const QPoint target = ProfileCircle::labelCell(label->tag());
+    if (target.y() != sgResF->currentRowIndex())
+        sgResF->moveTo(sgResF->currentColumnIndex(), target.y());
+    if (target.x() != sgResF->currentColumnIndex())
+        sgResF->moveTo(target.x(), sgResF->currentRowIndex());
+    sgResF->setFocus();
+    sgResF->gridSelection()->select(sgResF->currentIndex(), QItemSelectionModel::ClearAndSelect);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The grid and the detail view
+
+bool TForm1::sgResFSelectCell(int column, int row)
+{
+    if (column == 2)
+        return false;
+    if ((column == 1 || column == 3) && row >= 1 && row <= Resource::IndexCount) {
+        showIndexDetail(row);
+        if (column == 1)
+            setMemoLines(Resource::indexStatements(row));
+        else
+            setMemoLines(Resource::traitDescription(Resource::traitOfIndex(row)));
+    } else if (column == 1 && row == 13) {
+        setMemoLines(Resource::allStatements());
+    } else if (column == 3 && row == 13) {
+        setMemoLines({analysisText()});
+    }
+    return true;
+}
+
+void TForm1::showIndexDetail(int index)
+{
+    chChart->showIndex(index);
+}
+
+QString TForm1::analysisText() const
+{
+    QStringList lines;
+    lines << ceCode->text() << ceName->text() << ceDate->text()
+          << QStringLiteral("N анкет = ") + ceNanket->text() << ImageInfo->toolTip() + CrLf;
+    for (int t = 1; t <= Resource::TraitCount; ++t) {
+        const int first = 12 * (t - 1) + 1;
+        for (int n = first; n < first + 12; ++n) {
+            QString line = Resource::DescriptionLine(n);
+            const int offset = n - first;
+            if (offset == 0)
+                line += QStringLiteral(" [") + Scoring::formatFixed(Scores.trait(t), 3) + u']';
+            else if (offset % 3 == 0)
+                line += QStringLiteral(" [") + Scoring::formatFixed(Scores.index(3 * (t - 1) + offset / 3), 3) + u']';
+            lines << line;
+        }
+    }
+    return lines.join(CrLf);
+}
+
+void TForm1::ceCodeEnter()
+{
+    laInfoImage->setText(ceCode->text() + QStringLiteral(". ") + ceName->text());
+    laInfoImage->adjustSize();
+    setTextKeepingRight(laDateImage, ceDate->text());
+}
+
+void TForm1::ceCodeKeyUp()
+{
+    ceCodeEnter();
+    setFooters();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Charts
+
+void TForm1::ChartAllClickSeries(QAbstractSeries *series, int pointIndex)
+{
+    if (series != ChartAll->SeriesScales || pointIndex < 0 || pointIndex >= Resource::IndexCount)
+        return;
+    ChartAll->setTitle(Resource::chartCaption(pointIndex + 1));
+}
+
+void TForm1::mmPlotAllClick()
+{
+    if (ChartAll->Tag == 0) {
+        ChartAll->raise();
+        ChartAll->Tag = 1;
+        mmPlotSave->setIcon(mmPlotAll->icon());
+        mmPlotAll->setIcon(Image5M->pixmap());
+    } else if (ChartAll->Tag == 1) {
+        ChartAll->lower();
+        ChartAll->Tag = 0;
+        mmPlotSave->setIcon(mmPlotAll->icon());
+        mmPlotAll->setIcon(ImageAll->pixmap());
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Exports
+
+void TForm1::exportPicture(QWidget *panel, const QString &title, const QString &proposedName)
+{
+    runCommand([&] {
+        SaveDialog.filter = QStringLiteral("JPG Files (*.jpg)|*.JPG");
+        SaveDialog.overwritePrompt = true;
+        SaveDialog.initialDir = AppDir + QStringLiteral("Results");
+        SaveDialog.title = title;
+        SaveDialog.fileName = proposedName;
+        const QString chosen = m_prompts->saveFile(this, SaveDialog);
+        if (chosen.isEmpty())
+            return;
+        SaveDialog.fileName = chosen;
+        // The part of the window that the dialog covered is drawn again before the screen is read.
+        QCoreApplication::processEvents();
+        const QString name = Exports::jpegFileName(chosen);
+        const QImage picture = ScrinCap::CapturePanel(panel);
+        const QString error = Exports::writePicture(name, picture);
+        if (!error.isEmpty())
+            reportError(error);
+    });
+}
+
+void TForm1::mmSaveClick()
+{
+    exportPicture(paPlot, QStringLiteral("Запись общего профиля в jpg-файл"),
+                  AppDir + QStringLiteral("Results/Image ") + ceCode->text() + QStringLiteral(".jpg"));
+}
+
+void TForm1::mmPlotSaveClick()
+{
+    const QString kind = ChartAll->Tag == 0 ? QStringLiteral("Plot V ") : QStringLiteral("Plot All ");
+    exportPicture(paChart, QStringLiteral("Запись гистограммы в jpg-файл"),
+                  AppDir + QStringLiteral("Results/") + kind + ceCode->text() + QStringLiteral(".jpg"));
+}
+
+void TForm1::mmAnalysisClick()
+{
+    runCommand([this] {
+        SaveDialog.title = QStringLiteral("Запись анализа факторов в rtf.файл");
+        SaveDialog.fileName = AppDir + QStringLiteral("Results/") + ceCode->text() + QStringLiteral(".rtf");
+        SaveDialog.filter = QStringLiteral("RTF Files (*.rtf)|*.rtf");
+        SaveDialog.initialDir = AppDir + QStringLiteral("Results");
+        const QString chosen = m_prompts->saveFile(this, SaveDialog);
+        if (chosen.isEmpty())
+            return;
+        SaveDialog.fileName = chosen;
+        const QString error = Exports::writeAnalysis(chosen, memoText());
+        if (!error.isEmpty())
+            reportError(error);
+    });
+}

@@ -1,0 +1,51 @@
+#include "UserPrompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+QString qtFileFilter(const QString &filter)
+{
+    if (filter.isEmpty())
+        return QString();
+    const qsizetype bar = filter.indexOf(u'|');
+    if (bar < 0)
+        return filter;
+    QString description = filter.left(bar);
+    const qsizetype paren = description.indexOf(u'(');
+    if (paren >= 0)
+        description = description.left(paren).trimmed();
+    return description + QStringLiteral(" (") + filter.mid(bar + 1).replace(u';', u' ') + u')';
+}
+
+namespace {
+
+QString runDialog(QWidget *parent, const FileDialogSettings &settings, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, settings.title, settings.initialDir, qtFileFilter(settings.filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(settings.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.overwritePrompt);
+    if (!settings.fileName.isEmpty())
+        dialog.selectFile(settings.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QString DesktopPrompts::openFile(QWidget *parent, const FileDialogSettings &dialog)
+{
+    return runDialog(parent, dialog, QFileDialog::AcceptOpen);
+}
+
+QString DesktopPrompts::saveFile(QWidget *parent, const FileDialogSettings &dialog)
+{
+    return runDialog(parent, dialog, QFileDialog::AcceptSave);
+}
+
+void DesktopPrompts::showError(QWidget *parent, const QString &caption, const QString &text)
+{
+    QMessageBox::critical(parent, caption, text);
+}
