@@ -1,0 +1,133 @@
+// zolk-cry: enciphers and deciphers result files from the command line.
+//
+//   zolk-cry decode FILE [--utf8]    plaintext to standard output (windows-1251 bytes, or UTF-8)
+//   zolk-cry encode [FILE] [--raw]   letters to standard output from UTF-8 text (or windows-1251 bytes)
+//   -o OUTPUT                        writes to OUTPUT instead of standard output
+
+#include "Cp1251.h"
+#include "ResultFile.h"
+#include "UnitPC1.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char *const Usage =
+    "usage: zolk-cry decode FILE [--utf8]\n"
+    "       zolk-cry encode [FILE] [--raw] [-o OUTPUT]\n"
+    "\n"
+    "decode  deciphers a result file (.cry) and writes its plaintext to standard output,\n"
+    "        byte for byte in windows-1251 with CR LF line ends, or converted to UTF-8 with --utf8.\n"
+    "encode  reads plaintext from FILE or standard input (UTF-8, or windows-1251 bytes with --raw)\n"
+    "        and writes the enciphered letters to standard output.\n"
+    "-o      writes to the file OUTPUT instead of standard output.\n";
+
+// Where the result goes; standard output when empty.
+QString outputPath;
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "zolk-cry: %s\n", message.toLocal8Bit().constData());
+    return 1;
+}
+
+bool readAll(const QString &path, QByteArray *data, QString *error)
+{
+    QFile file;
+    const bool ok = path.isEmpty() ? file.open(stdin, QIODevice::ReadOnly) : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    if (!ok) {
+        *error = QStringLiteral("cannot open %1: %2").arg(path.isEmpty() ? QStringLiteral("standard input") : path, file.errorString());
+        return false;
+    }
+    *data = file.readAll();
+    return true;
+}
+
+bool writeOut(const QByteArray &data)
+{
+    if (!outputPath.isEmpty()) {
+        QFile file(outputPath);
+        return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush();
+    }
+    return std::fwrite(data.constData(), 1, std::size_t(data.size()), stdout) == std::size_t(data.size())
+           && std::fflush(stdout) == 0;
+}
+
+int decode(const QString &path, bool utf8)
+{
+    QByteArray stored;
+    QString error;
+    if (!readAll(path, &stored, &error))
+        return fail(error);
+    const QByteArray prepared = ResultFile::prepareStoredText(stored);
+    if (prepared.size() > UnitPC1::MaxStoredTextLength)
+        return fail(QStringLiteral("%1 holds %2 letters; a result file holds at most %3")
+                        .arg(path).arg(prepared.size()).arg(UnitPC1::MaxStoredTextLength));
+    const QByteArray plain = UnitPC1::DecipherText(ResultFile::keyBytes(), prepared);
+    return writeOut(utf8 ? Cp1251::decode(plain).toUtf8() : plain) ? 0 : fail(QStringLiteral("cannot write the output"));
+}
+
+int encode(const QString &path, bool raw)
+{
+    QByteArray input;
+    QString error;
+    if (!readAll(path, &input, &error))
+        return fail(error);
+    QByteArray plain;
+    if (raw) {
+        plain = input;
+    } else {
+        const QString text = QString::fromUtf8(input);
+        if (!Cp1251::canEncode(text))
+            return fail(QStringLiteral("the text holds characters that windows-1251 cannot hold"));
+        plain = Cp1251::encode(text);
+    }
+    if (plain.contains('\0'))
+        return fail(QStringLiteral("the text holds a zero byte, which would end the plaintext"));
+    if (plain.size() > UnitPC1::MaxPlainTextLength)
+        return fail(QStringLiteral("the text holds %1 bytes; a result file holds at most %2")
+                        .arg(plain.size()).arg(UnitPC1::MaxPlainTextLength));
+    return writeOut(UnitPC1::EncipherText(ResultFile::keyBytes(), plain)) ? 0 : fail(QStringLiteral("cannot write the output"));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QString command;
+    QString file;
+    bool utf8 = false;
+    bool raw = false;
+    for (int k = 1; k < argc; ++k) {
+        const QString arg = QString::fromLocal8Bit(argv[k]);
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+        if ((arg == QLatin1String("-o") || arg == QLatin1String("--output")) && k + 1 < argc)
+            outputPath = QString::fromLocal8Bit(argv[++k]);
+        else if (arg == QLatin1String("--utf8"))
+            utf8 = true;
+        else if (arg == QLatin1String("--raw"))
+            raw = true;
+        else if (arg.startsWith(u'-') && arg.size() > 1)
+            return fail(QStringLiteral("unknown option %1\n%2").arg(arg, QString::fromLatin1(Usage)));
+        else if (command.isEmpty())
+            command = arg;
+        else if (file.isEmpty())
+            file = arg;
+        else
+            return fail(QStringLiteral("too many arguments\n%1").arg(QString::fromLatin1(Usage)));
+    }
+    if (command == QLatin1String("decode") && !file.isEmpty())
+        return decode(file, utf8);
+    if (command == QLatin1String("encode"))
+        return encode(file == QLatin1String("-") ? QString() : file, raw);
+    std::fputs(Usage, stderr);
+    return 2;
+}
