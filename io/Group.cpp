@@ -7,6 +7,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <thread>
+#include <vector>
 
 QString GroupProfile::hint() const
 {
@@ -50,24 +52,46 @@ GroupOutcome build(const QString &folder, const Progress &progress)
         return {std::nullopt, emptyFolderMessage(folder), false};
 
     const QByteArray key = ResultFile::keyBytes();
-    GroupProfile group;
-    group.memberNames.reserve(names.size());
     const QString base = folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
     const int total = int(names.size());
-    for (const QString &name : names) {
-        const QString path = base + name;
-        ReadOutcome member = ResultFile::readFile(path, key);
-        if (!member.ok())
-            return {std::nullopt, member.error + u'\n' + QDir::toNativeSeparators(path), false};
-        const ResultRecord &record = *member.record;
-        ++group.memberCount;
-        for (std::size_t k = 0; k < group.indexScores.size(); ++k)
-            group.indexScores[k] = group.indexScores[k] + record.indexScores[k];
-        for (std::size_t k = 0; k < group.itemScores.size(); ++k)
-            group.itemScores[k] = group.itemScores[k] + record.itemScores[k];
-        group.memberNames << record.name;
-        if (group.memberCount == total)
-            group.lastPlainText = record.plainText;
+    // Members are read and deciphered on every core a batch at a time; the sums are then formed on
+    // this thread in file-name order, one addition per member, so the result does not depend on the
+    // number of cores. Only one batch of scores is held at a time, and no member's text but the last.
+    const int workers = int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    constexpr int BatchSize = 512;
+
+    GroupProfile group;
+    group.memberNames.reserve(total);
+    std::vector<ReadOutcome> batch;
+    for (int start = 0; start < total; start += BatchSize) {
+        const int count = std::min(BatchSize, total - start);
+        batch.assign(std::size_t(count), ReadOutcome());
+        auto readShare = [&](int worker) {
+            for (int k = worker; k < count; k += workers) {
+                const int member = start + k;
+                batch[std::size_t(k)] = ResultFile::readFile(base + names[member], key, member == total - 1);
+            }
+        };
+        {
+            std::vector<std::jthread> helpers;
+            for (int worker = 1; worker < std::min(workers, count); ++worker)
+                helpers.emplace_back(readShare, worker);
+            readShare(0);
+        }
+        for (int k = 0; k < count; ++k) {
+            const ReadOutcome &member = batch[std::size_t(k)];
+            if (!member.ok())
+                return {std::nullopt, member.error + u'\n' + QDir::toNativeSeparators(base + names[start + k]), false};
+            const ResultRecord &record = *member.record;
+            ++group.memberCount;
+            for (std::size_t j = 0; j < group.indexScores.size(); ++j)
+                group.indexScores[j] = group.indexScores[j] + record.indexScores[j];
+            for (std::size_t j = 0; j < group.itemScores.size(); ++j)
+                group.itemScores[j] = group.itemScores[j] + record.itemScores[j];
+            group.memberNames << record.name;
+        }
+        if (start + count == total)
+            group.lastPlainText = batch.back().record->plainText;
         if (progress && !progress(group.memberCount, total))
             return {std::nullopt, QString(), true};
     }

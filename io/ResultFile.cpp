@@ -5,8 +5,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringList>
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 
@@ -23,8 +23,6 @@ constexpr int FirstIndexLine = 8;
 constexpr int FirstItemLine = 21;
 constexpr int LastLine = FirstItemLine + Resource::StatementCount - 1; // 80
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
 } // namespace
 
 QString KeyText() { return QStringLiteral("q8v1k4rж7эюb;951"); }
@@ -33,26 +31,36 @@ QByteArray keyBytes(const QString &keyText) { return Cp1251::encode(QStringView(
 
 QByteArray prepareStoredText(QByteArrayView raw)
 {
-    QByteArray prepared;
-    prepared.reserve(raw.size());
-    for (char c : raw)
-        if (c != '\r' && c != '\n')
-            prepared.append(c);
+    QByteArray prepared(raw.size(), Qt::Uninitialized);
+    const auto end = std::remove_copy_if(raw.begin(), raw.end(), prepared.begin(),
+                                         [](char c) { return c == '\r' || c == '\n'; });
+    prepared.truncate(end - prepared.begin());
     return prepared;
 }
 
-std::optional<double> parseNumber(QStringView line)
+namespace {
+
+char16_t unit(QChar c) { return c.unicode(); }
+char16_t unit(char c) { return char16_t(std::uint8_t(c)); }
+
+// The number grammar over any run of characters: QStringView or the plaintext's own bytes.
+template <typename View>
+std::optional<double> parseNumberIn(View line)
 {
     qsizetype pos = 0;
     const qsizetype end = line.size();
+    auto at = [&](qsizetype k) { return unit(line[k]); };
+    auto digit = [&](qsizetype k) { return at(k) >= u'0' && at(k) <= u'9'; };
     auto skipBlanks = [&] {
-        while (pos < end && line[pos] == u' ')
+        while (pos < end && at(pos) == u' ')
             ++pos;
     };
+    // Digits, sign, separator and exponent are all ASCII: a small fixed buffer would do, but a
+    // line of many digits must not overrun anything, so the text is collected into a string.
     std::string number;
     skipBlanks();
-    if (pos < end && (line[pos] == u'+' || line[pos] == u'-')) {
-        if (line[pos] == u'-')
+    if (pos < end && (at(pos) == u'+' || at(pos) == u'-')) {
+        if (at(pos) == u'-')
             number += '-';
         ++pos;
     }
@@ -60,11 +68,10 @@ std::optional<double> parseNumber(QStringView line)
     bool separator = false;
     number += '0'; // a leading separator (",5") still reads as a number
     while (pos < end) {
-        const QChar c = line[pos];
-        if (isDigit(c)) {
-            number += char(c.unicode());
+        if (digit(pos)) {
+            number += char(at(pos));
             ++digits;
-        } else if ((c == u',' || c == u'.') && !separator) {
+        } else if ((at(pos) == u',' || at(pos) == u'.') && !separator) {
             separator = true;
             number += '.';
         } else {
@@ -76,14 +83,14 @@ std::optional<double> parseNumber(QStringView line)
         return std::nullopt;
     if (number.back() == '.')
         number += '0';
-    if (pos < end && (line[pos] == u'e' || line[pos] == u'E')) {
+    if (pos < end && (at(pos) == u'e' || at(pos) == u'E')) {
         number += 'e';
         ++pos;
-        if (pos < end && (line[pos] == u'+' || line[pos] == u'-'))
-            number += char(line[pos++].unicode());
+        if (pos < end && (at(pos) == u'+' || at(pos) == u'-'))
+            number += char(at(pos++));
         int exponentDigits = 0;
-        while (pos < end && isDigit(line[pos])) {
-            number += char(line[pos++].unicode());
+        while (pos < end && digit(pos)) {
+            number += char(at(pos++));
             ++exponentDigits;
         }
         if (exponentDigits == 0)
@@ -101,56 +108,76 @@ std::optional<double> parseNumber(QStringView line)
     return value;
 }
 
-QStringList plainLines(const QString &plainText)
+// The first lines of a plaintext in its own bytes; lines past the last one read as empty.
+struct PlainLines
 {
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = plainText.size();
-    for (qsizetype k = 0; k < n; ++k) {
-        const QChar c = plainText[k];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines << plainText.mid(start, k - start);
-        if (c == u'\r' && k + 1 < n && plainText[k + 1] == u'\n')
-            ++k;
-        start = k + 1;
+    std::array<QByteArrayView, LastLine + 1> lines{};
+
+    explicit PlainLines(QByteArrayView plain)
+    {
+        qsizetype start = 0;
+        int n = 0;
+        const qsizetype size = plain.size();
+        for (qsizetype k = 0; k < size && n <= LastLine; ++k) {
+            const char c = plain[k];
+            if (c != '\r' && c != '\n')
+                continue;
+            lines[std::size_t(n++)] = plain.sliced(start, k - start);
+            if (c == '\r' && k + 1 < size && plain[k + 1] == '\n')
+                ++k;
+            start = k + 1;
+        }
+        if (n <= LastLine && start < size)
+            lines[std::size_t(n)] = plain.sliced(start);
     }
-    if (start < n)
-        lines << plainText.mid(start);
-    return lines;
+};
+
+// Parses a deciphered plaintext (windows-1251 bytes). The plaintext itself is decoded into the
+// record only when asked for: a group keeps only its last member's.
+ReadOutcome parsePlainBytes(QByteArrayView plain, bool keepPlainText)
+{
+    const PlainLines text(plain);
+    ResultRecord record;
+    for (int k = 0; k < Resource::IndexCount; ++k) {
+        const QByteArrayView line = text.lines[std::size_t(FirstIndexLine + k)];
+        const auto value = parseNumberIn(line);
+        if (!value)
+            return {std::nullopt, notANumberMessage(Cp1251::decode(line))};
+        record.indexScores[std::size_t(k)] = *value;
+    }
+    for (int k = 0; k < Resource::StatementCount; ++k) {
+        const QByteArrayView line = text.lines[std::size_t(FirstItemLine + k)];
+        const auto value = parseNumberIn(line);
+        if (!value)
+            return {std::nullopt, notANumberMessage(Cp1251::decode(line))};
+        record.itemScores[std::size_t(k)] = *value;
+    }
+    record.date = Cp1251::decode(text.lines[0]);
+    record.code = Cp1251::decode(text.lines[1]);
+    record.name = Cp1251::decode(text.lines[2]);
+    for (int k = 0; k < 4; ++k)
+        record.info[std::size_t(k)] = Cp1251::decode(text.lines[std::size_t(3 + k)]);
+    if (keepPlainText)
+        record.plainText = Cp1251::decode(plain);
+    return {std::move(record), QString()};
+}
+
+} // namespace
+
+std::optional<double> parseNumber(QStringView line)
+{
+    return parseNumberIn(line);
 }
 
 ReadOutcome parsePlainText(const QString &plainText)
 {
-    const QStringList lines = plainLines(plainText);
-    auto line = [&](int n) { return n < lines.size() ? lines[n] : QString(); };
-
-    ResultRecord record;
-    record.date = line(0);
-    record.code = line(1);
-    record.name = line(2);
-    for (int k = 0; k < 4; ++k)
-        record.info[std::size_t(k)] = line(3 + k);
-    for (int k = 0; k < Resource::IndexCount; ++k) {
-        const QString text = line(FirstIndexLine + k);
-        const auto value = parseNumber(text);
-        if (!value)
-            return {std::nullopt, notANumberMessage(text)};
-        record.indexScores[std::size_t(k)] = *value;
-    }
-    for (int k = 0; k < Resource::StatementCount; ++k) {
-        const QString text = line(FirstItemLine + k);
-        const auto value = parseNumber(text);
-        if (!value)
-            return {std::nullopt, notANumberMessage(text)};
-        record.itemScores[std::size_t(k)] = *value;
-    }
-    static_assert(LastLine == 80);
-    record.plainText = plainText;
-    return {std::move(record), QString()};
+    ReadOutcome outcome = parsePlainBytes(Cp1251::encode(plainText), false);
+    if (outcome.ok())
+        outcome.record->plainText = plainText;
+    return outcome;
 }
 
-ReadOutcome parseStoredText(QByteArrayView stored, const QString &fileName, const QByteArray &key)
+ReadOutcome parseStoredText(QByteArrayView stored, const QString &fileName, const QByteArray &key, bool keepPlainText)
 {
     const QByteArray prepared = prepareStoredText(stored);
     if (prepared.size() > UnitPC1::MaxStoredTextLength)
@@ -159,11 +186,10 @@ ReadOutcome parseStoredText(QByteArrayView stored, const QString &fileName, cons
                     .arg(QDir::toNativeSeparators(fileName))
                     .arg(prepared.size())
                     .arg(UnitPC1::MaxStoredTextLength)};
-    const QByteArray plain = UnitPC1::DecipherText(key, prepared);
-    return parsePlainText(Cp1251::decode(plain));
+    return parsePlainBytes(UnitPC1::DecipherText(key, prepared), keepPlainText);
 }
 
-ReadOutcome readFile(const QString &path, const QByteArray &key)
+ReadOutcome readFile(const QString &path, const QByteArray &key, bool keepPlainText)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -171,11 +197,11 @@ ReadOutcome readFile(const QString &path, const QByteArray &key)
     // A file far beyond any result file is refused without reading it whole.
     constexpr qint64 HardLimit = 64 * 1024 * 1024;
     if (file.size() > HardLimit)
-        return parseStoredText(file.read(HardLimit), path, key);
+        return parseStoredText(file.read(HardLimit), path, key, keepPlainText);
     const QByteArray stored = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {std::nullopt, cannotOpenMessage(path)};
-    return parseStoredText(stored, path, key);
+    return parseStoredText(stored, path, key, keepPlainText);
 }
 
 QString cannotOpenMessage(const QString &path)

@@ -47,13 +47,12 @@ QByteArray prepareStoredText(QByteArrayView raw);
 // range of a double is not a number.
 std::optional<double> parseNumber(QStringView line);
 
-// Splits a plaintext into its logical lines (CR LF, CR or LF end a line; a final break adds none).
-QStringList plainLines(const QString &plainText);
-
 ReadOutcome parsePlainText(const QString &plainText);
 // Prepares, deciphers and parses the stored letters of one file; fileName only names it in messages.
-ReadOutcome parseStoredText(QByteArrayView stored, const QString &fileName, const QByteArray &key = keyBytes());
-ReadOutcome readFile(const QString &path, const QByteArray &key = keyBytes());
+// keepPlainText false leaves the record's plainText empty (a group keeps no member's text).
+ReadOutcome parseStoredText(QByteArrayView stored, const QString &fileName, const QByteArray &key = keyBytes(),
+                            bool keepPlainText = true);
+ReadOutcome readFile(const QString &path, const QByteArray &key = keyBytes(), bool keepPlainText = true);
 
 QString cannotOpenMessage(const QString &path);
 QString notANumberMessage(const QString &text);

@@ -1,69 +1,156 @@
 #include "UnitPC1.h"
 
+#include <memory>
+
 namespace UnitPC1 {
-
-Pc1State::Pc1State(QByteArrayView key)
-{
-    for (qsizetype k = 0; k < key.size() && k < 16 && key[k] != '\0'; ++k)
-        KeyBytes[std::size_t(k)] = std::uint8_t(key[k]);
-}
-
-std::uint16_t Pc1State::Pc1Round(int i)
-{
-    const std::uint16_t w = Words[std::size_t(i)];
-    const std::uint16_t d = std::uint16_t(Sum + i);
-    const std::uint16_t carryIn = Carry;
-    Sum = std::uint16_t(d * 20021u + 346u * w + carryIn);
-    Carry = std::uint16_t(346u * w);
-    Words[std::size_t(i)] = std::uint16_t(w * 20021u + 1u);
-    return std::uint16_t(Words[std::size_t(i)] ^ Sum);
-}
 
 std::uint8_t Pc1State::Pc1KeyWord()
 {
-    Words[0] = std::uint16_t(KeyBytes[0] * 256u + KeyBytes[1]);
-    std::uint16_t w = Pc1Round(0);
-    for (int k = 1; k < 8; ++k) {
-        Words[std::size_t(k)] = std::uint16_t(
-            Words[std::size_t(k - 1)] ^ (KeyBytes[std::size_t(2 * k)] * 256u + KeyBytes[std::size_t(2 * k + 1)]));
-        w ^= Pc1Round(k);
+    // Word k of the round is the word that round k - 1 has just stored, XORed with key pair k; the
+    // words are rebuilt from the running key for every keystream byte, so none is kept.
+    unsigned sum = Sum;
+    unsigned carry = Carry;
+    unsigned word = KeyBytes[0];
+    unsigned w = Pc1Round(0, word, sum, carry);
+    for (unsigned k = 1; k < 8; ++k) {
+        word ^= KeyBytes[k];
+        w ^= Pc1Round(k, word, sum, carry);
     }
-    return std::uint8_t((w >> 8) ^ (w & 0xFF));
+    Sum = sum & 0xFFFFu;
+    Carry = carry & 0xFFFFu;
+    w &= 0xFFFFu;
+    return std::uint8_t((w >> 8) ^ (w & 0xFFu));
 }
 
 void Pc1State::absorb(std::uint8_t plain)
 {
-    for (auto &b : KeyBytes)
-        b ^= plain;
+    const auto both = std::uint16_t(plain * 0x0101u); // the byte XORed into both halves of a pair
+    for (auto &pair : KeyBytes)
+        pair ^= both;
 }
+
+Pc1State::Pc1State(QByteArrayView key)
+{
+    for (qsizetype k = 0; k < key.size() && k < 16 && key[k] != '\0'; ++k) {
+        const unsigned byte = std::uint8_t(key[k]);
+        KeyBytes[std::size_t(k / 2)] |= std::uint16_t(k % 2 == 0 ? byte << 8 : byte);
+    }
+}
+
+namespace {
+
+// Deciphering, computed the fast way. After n plaintext bytes the running key is the starting key
+// with the XOR of those n bytes (call it x) XORed into every byte, so the eight round words, and
+// everything derived from them alone, take one of only 256 sets of values. For each x the table
+// holds what a keystream byte needs of them; what is left per byte is the Sum chain, which is
+// linear: with u = 20021 * Sum + Carry, round k ends with Sum = 20021^k * u + base[k] (mod 2^16).
+// The result is byte for byte that of Pc1State (the tests hold them side by side).
+struct KeyTables
+{
+    struct Entry
+    {
+        std::array<std::uint16_t, 8> base; // Sum after round k when Sum and Carry start at 0
+        std::uint16_t words;              // XOR of the eight words the rounds store
+        std::uint16_t carry;              // Carry after round 7
+    };
+    std::array<std::uint8_t, 16> key{};
+    std::array<Entry, 256> entries{};
+};
+
+constexpr std::array<std::uint16_t, 8> powers()
+{
+    std::array<std::uint16_t, 8> p{};
+    unsigned value = 1;
+    for (auto &entry : p) {
+        entry = std::uint16_t(value);
+        value = (value * 20021u) & 0xFFFFu;
+    }
+    return p;
+}
+constexpr std::array<std::uint16_t, 8> Powers = powers(); // 20021^k mod 2^16
+
+void buildTables(KeyTables &tables, const std::array<std::uint8_t, 16> &key)
+{
+    tables.key = key;
+    for (unsigned x = 0; x < 256; ++x) {
+        std::array<unsigned, 8> pairs{};
+        for (unsigned k = 0; k < 8; ++k)
+            pairs[k] = ((key[2 * k] ^ x) << 8) | (key[2 * k + 1] ^ x);
+        KeyTables::Entry &entry = tables.entries[x];
+        unsigned sum = 0, carry = 0, word = 0, words = 0;
+        for (unsigned k = 0; k < 8; ++k) {
+            word = (k == 0 ? pairs[0] : (word ^ pairs[k])) & 0xFFFFu;
+            const unsigned d = sum + k;
+            const unsigned product = (346u * word) & 0xFFFFu;
+            sum = (d * 20021u + product + carry) & 0xFFFFu;
+            carry = product;
+            word = (word * 20021u + 1u) & 0xFFFFu;
+            words ^= word;
+            entry.base[k] = std::uint16_t(sum);
+        }
+        entry.words = std::uint16_t(words);
+        entry.carry = std::uint16_t(carry);
+    }
+}
+
+// The tables of the key last used on this thread; result files all share one key.
+const KeyTables &tablesFor(QByteArrayView keyText)
+{
+    std::array<std::uint8_t, 16> key{};
+    for (qsizetype k = 0; k < keyText.size() && k < 16 && keyText[k] != '\0'; ++k)
+        key[std::size_t(k)] = std::uint8_t(keyText[k]);
+    thread_local std::unique_ptr<KeyTables> cached;
+    if (!cached || cached->key != key) {
+        auto fresh = std::make_unique<KeyTables>();
+        buildTables(*fresh, key);
+        cached = std::move(fresh);
+    }
+    return *cached;
+}
+
+} // namespace
 
 QByteArray DecipherText(QByteArrayView key, const char *text, qsizetype length)
 {
-    Pc1State state(key);
-    QByteArray plain;
-    plain.reserve(length > 1 ? length / 2 : 0);
+    const KeyTables &tables = tablesFor(key);
+    QByteArray plain(length > 1 ? length / 2 : 0, Qt::Uninitialized);
+    char *out = plain.data();
+    qsizetype q = 0;
+    unsigned x = 0, sum = 0, carry = 0;
     for (qsizetype p = 0; p < length - 1; p += 2) {
-        const int c = letterValue(text[p]) * 16 + letterValue(text[p + 1]);
-        const std::uint8_t byte = std::uint8_t(c ^ state.Pc1KeyWord());
-        state.absorb(byte);
+        const KeyTables::Entry &entry = tables.entries[x];
+        const unsigned u = 20021u * sum + carry;
+        unsigned w = entry.words;
+        unsigned last = 0;
+        for (unsigned k = 0; k < 8; ++k) {
+            last = Powers[k] * u + entry.base[k];
+            w ^= last;
+        }
+        w &= 0xFFFFu;
+        const std::uint8_t keystream = std::uint8_t((w >> 8) ^ (w & 0xFFu));
+        const std::uint8_t byte = std::uint8_t((letterValue(text[p]) * 16 + letterValue(text[p + 1])) ^ keystream);
         if (byte == 0) // the plaintext ends at its first zero byte
             break;
-        plain.append(char(byte));
+        out[q++] = char(byte);
+        sum = last & 0xFFFFu;
+        carry = entry.carry;
+        x ^= byte;
     }
+    plain.truncate(q);
     return plain;
 }
 
 QByteArray EncipherText(QByteArrayView key, QByteArrayView plain)
 {
     Pc1State state(key);
-    QByteArray letters;
-    letters.reserve(plain.size() * 2);
+    QByteArray letters(plain.size() * 2, Qt::Uninitialized);
+    char *out = letters.data();
     for (char ch : plain) {
         const std::uint8_t c = std::uint8_t(ch);
         const std::uint8_t e = std::uint8_t(c ^ state.Pc1KeyWord());
         state.absorb(c);
-        letters.append(char('a' + (e >> 4)));
-        letters.append(char('a' + (e & 15)));
+        *out++ = char('a' + (e >> 4));
+        *out++ = char('a' + (e & 15));
     }
     return letters;
 }

@@ -14,7 +14,8 @@ namespace UnitPC1 {
 constexpr qsizetype MaxStoredTextLength = 66001;
 constexpr qsizetype MaxPlainTextLength = 33000;
 
-// The running state of one cipher pass; every call of DecipherText/EncipherText starts a new one.
+// The running state of one cipher pass, step by step as the cipher is published; every call of
+// EncipherText starts a new one. DecipherText computes the same bytes from tables (see UnitPC1.cpp).
 class Pc1State
 {
 public:
@@ -25,12 +26,24 @@ public:
     void absorb(std::uint8_t plain);
 
 private:
-    std::uint16_t Pc1Round(int i);
+    // One round on word w (round index i): updates Sum and Carry and stores the new word.
+    // Arithmetic runs in 32 bits: sums and products modulo 2^32 have the same low 16 bits as the
+    // 16-bit arithmetic of the cipher, so the high bits are simply cut off where a value leaves.
+    static unsigned Pc1Round(unsigned i, unsigned &word, unsigned &sum, unsigned &carry)
+    {
+        const unsigned d = sum + i;
+        const unsigned product = 346u * word;
+        sum = d * 20021u + product + carry;
+        carry = product;
+        word = word * 20021u + 1u;
+        return word ^ sum;
+    }
 
-    std::array<std::uint8_t, 16> KeyBytes{};
-    std::array<std::uint16_t, 8> Words{};
-    std::uint16_t Sum = 0;
-    std::uint16_t Carry = 0;
+    // The running key, its 16 bytes held as 8 big-endian pairs: pair k is byte 2k * 256 + byte 2k+1,
+    // exactly the value each keystream word takes from the key.
+    std::array<std::uint16_t, 8> KeyBytes{};
+    unsigned Sum = 0;
+    unsigned Carry = 0;
 };
 
 // Value of a stored letter: "a".."p" are 0..15, every other character 0.

@@ -1,0 +1,111 @@
+#include "TestSupport.h"
+
+#include "Cp1251.h"
+#include "ResultFile.h"
+#include "UnitPC1.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace TestSupport {
+
+Respondent::Respondent()
+{
+    indices = WorkedExample;
+    for (int s = 0; s < 60; ++s)
+        items[std::size_t(s)] = 1.0 + (s % 9) * 0.5;
+}
+
+Respondent Respondent::uniform(double value)
+{
+    Respondent r;
+    r.indices.fill(value);
+    r.items.fill(value);
+    return r;
+}
+
+QStringList plainLines(const Respondent &r)
+{
+    auto number = [&](double v) {
+        QString text = QString::number(v, 'f', 3);
+        text.replace(u'.', r.separator);
+        return text;
+    };
+    QStringList lines{r.date, r.code, r.name};
+    lines << r.info;
+    lines << QStringLiteral("Индексы");
+    for (double v : r.indices)
+        lines << number(v);
+    lines << QStringLiteral("Утверждения");
+    for (double v : r.items)
+        lines << number(v);
+    return lines;
+}
+
+QString plainText(const Respondent &r)
+{
+    return plainLines(r).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+QByteArray storedLetters(const QString &plain)
+{
+    return UnitPC1::EncipherText(ResultFile::keyBytes(), Cp1251::encode(plain));
+}
+
+QString writeStoredFile(const QString &folder, const QString &fileName, const QByteArray &letters)
+{
+    const QString path = QDir(folder).filePath(fileName);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(letters) != letters.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QString writeResultFile(const QString &folder, const QString &fileName, const Respondent &r)
+{
+    return writeStoredFile(folder, fileName, storedLetters(plainText(r)));
+}
+
+QString ScriptedPrompts::openFile(QWidget *, const FileDialogSettings &dialog)
+{
+    m_shared->openDialogs << dialog;
+    return m_shared->openAnswers.isEmpty() ? QString() : m_shared->openAnswers.takeFirst();
+}
+
+QString ScriptedPrompts::saveFile(QWidget *, const FileDialogSettings &dialog)
+{
+    m_shared->saveDialogs << dialog;
+    return m_shared->saveAnswers.isEmpty() ? QString() : m_shared->saveAnswers.takeFirst();
+}
+
+void ScriptedPrompts::showError(QWidget *, const QString &caption, const QString &text)
+{
+    m_shared->errorCaptions << caption;
+    m_shared->errors << text;
+}
+
+bool RecordingShell::claimScreen()
+{
+    m_shared->calls << QStringLiteral("claimScreen");
+    if (!m_shared->hasTaskbar)
+        return false;
+    m_shared->taskbarVisible = false;
+    m_shared->workAreaClaimed = true;
+    return true;
+}
+
+void RecordingShell::releaseScreen()
+{
+    m_shared->calls << QStringLiteral("releaseScreen");
+    if (m_shared->hasTaskbar)
+        m_shared->taskbarVisible = true;
+    m_shared->workAreaClaimed = false;
+}
+
+bool RecordingShell::appendSystemMenuItem(void *, unsigned commandId, const std::wstring &text)
+{
+    m_shared->calls << QStringLiteral("appendSystemMenuItem %1 %2").arg(commandId).arg(QString::fromStdWString(text));
+    return false;
+}
+
+} // namespace TestSupport

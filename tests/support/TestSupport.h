@@ -1,0 +1,93 @@
+#pragma once
+// Shared helpers of the tests: result files made on the fly, scripted dialogs and a recording
+// desktop shell.
+
+#include "DesktopShell.h"
+#include "UserPrompts.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace TestSupport {
+
+struct Respondent
+{
+    QString date = QStringLiteral("01.02.2003");
+    QString code = QStringLiteral("0042");
+    QString name = QStringLiteral("Тест");
+    QStringList info = {QStringLiteral("Отдел"), QStringLiteral("Должность"), QStringLiteral("Стаж"), QStringLiteral("")};
+    std::array<double, 12> indices{};
+    std::array<double, 60> items{};
+    QChar separator = u',';
+
+    Respondent();
+    // All twelve index scores and all sixty statement scores set to value.
+    static Respondent uniform(double value);
+};
+
+// The plaintext lines of a result file (81 lines).
+QStringList plainLines(const Respondent &r);
+// The plaintext joined with CR LF and a final line break.
+QString plainText(const Respondent &r);
+// The stored letters of a plaintext.
+QByteArray storedLetters(const QString &plain);
+// Writes a result file and returns its path.
+QString writeResultFile(const QString &folder, const QString &fileName, const Respondent &r);
+QString writeStoredFile(const QString &folder, const QString &fileName, const QByteArray &letters);
+
+// The worked example's index scores.
+constexpr std::array<double, 12> WorkedExample = {3.2, 4.1, 3.8, 2.9, 3.5, 4.4, 2.2, 3.0, 3.7, 4.0, 3.6, 2.5};
+
+// Answers the window's dialogs from a queue and records every message box.
+class ScriptedPrompts final : public UserPrompts
+{
+public:
+    struct Shared
+    {
+        QStringList openAnswers;   // one per open dialog; an empty string cancels
+        QStringList saveAnswers;
+        QList<FileDialogSettings> openDialogs;
+        QList<FileDialogSettings> saveDialogs;
+        QStringList errors;
+        QStringList errorCaptions;
+    };
+
+    explicit ScriptedPrompts(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
+
+    QString openFile(QWidget *, const FileDialogSettings &dialog) override;
+    QString saveFile(QWidget *, const FileDialogSettings &dialog) override;
+    void showError(QWidget *, const QString &caption, const QString &text) override;
+
+private:
+    std::shared_ptr<Shared> m_shared;
+};
+
+// Records the desktop calls; hasTaskbar decides whether a taskbar window is found.
+class RecordingShell final : public DesktopShell
+{
+public:
+    struct Shared
+    {
+        bool hasTaskbar = true;
+        bool taskbarVisible = true;
+        bool workAreaClaimed = false;
+        QStringList calls;
+    };
+
+    explicit RecordingShell(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
+
+    bool claimScreen() override;
+    void releaseScreen() override;
+    bool appendSystemMenuItem(void *, unsigned commandId, const std::wstring &text) override;
+
+private:
+    std::shared_ptr<Shared> m_shared;
+};
+
+} // namespace TestSupport
