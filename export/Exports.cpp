@@ -4,6 +4,7 @@
 #include "JpegCodec.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace Exports {
@@ -25,6 +26,14 @@ QByteArray analysisBytes(const QString &memoText)
 QString replaceFile(const QString &path, const QByteArray &data)
 {
     const QString message = QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path));
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile()) {
+        // A device or a pipe is written to, never replaced by a regular file.
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly) || device.write(data) != data.size() || !device.flush())
+            return message + u'\n' + device.errorString();
+        return QString();
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return message + u'\n' + file.errorString();

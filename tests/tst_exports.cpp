@@ -1,0 +1,205 @@
+// The files the exports write: JPEG properties, picture names, analysis bytes, safe replacement.
+
+#include "Exports.h"
+#include "JpegCodec.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <cstdio>
+
+#include <sys/resource.h>
+
+#include <jpeglib.h>
+
+namespace {
+
+struct JpegFacts
+{
+    int width = 0, height = 0, components = 0;
+    bool progressive = true, baseline = false;
+    bool allQuantOnes = false;
+};
+
+// Reads back what libjpeg says of a compressed picture.
+JpegFacts inspect(const QByteArray &data)
+{
+    JpegFacts facts;
+    jpeg_decompress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char *>(data.constData()), static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    facts.width = int(cinfo.image_width);
+    facts.height = int(cinfo.image_height);
+    facts.components = cinfo.num_components;
+    facts.progressive = cinfo.progressive_mode;
+    facts.baseline = !cinfo.arith_code && cinfo.data_precision == 8;
+    facts.allQuantOnes = true;
+    int tables = 0;
+    for (auto *table : cinfo.quant_tbl_ptrs) {
+        if (!table)
+            continue;
+        ++tables;
+        for (unsigned short q : table->quantval)
+            facts.allQuantOnes = facts.allQuantOnes && q == 1;
+    }
+    facts.allQuantOnes = facts.allQuantOnes && tables > 0;
+    jpeg_destroy_decompress(&cinfo);
+    return facts;
+}
+
+} // namespace
+
+class TestExports : public QObject
+{
+    Q_OBJECT
+private slots:
+    void jpegProperties();
+    void jpegRoundTripColours();
+    void decodeRejectsGarbage();
+    void jpegFileName_data();
+    void jpegFileName();
+    void analysisBytes_data();
+    void analysisBytes();
+    void writesReplaceWholeFiles();
+    void failuresLeaveOldFile_data();
+    void failuresLeaveOldFile();
+};
+
+void TestExports::jpegProperties()
+{
+    QImage picture(602, 564, QImage::Format_RGB32);
+    picture.fill(QColor(255, 0, 255));
+    const JpegCodec::Encoded jpeg = JpegCodec::encode(picture);
+    QVERIFY(jpeg.ok());
+    QVERIFY(jpeg.data.startsWith("\xFF\xD8"));
+    QVERIFY(jpeg.data.contains("\xFF\xC0")); // a baseline frame, not progressive (C2)
+    QVERIFY(!jpeg.data.contains("\xFF\xC2"));
+    const JpegFacts facts = inspect(jpeg.data);
+    QCOMPARE(facts.width, 602);
+    QCOMPARE(facts.height, 564);
+    QCOMPARE(facts.components, 3);
+    QVERIFY(!facts.progressive);
+    QVERIFY(facts.baseline);
+    QVERIFY(facts.allQuantOnes); // quality 100
+}
+
+void TestExports::jpegRoundTripColours()
+{
+    QImage picture(64, 32, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int y = 8; y < 24; ++y)
+        for (int x = 8; x < 24; ++x)
+            picture.setPixel(x, y, qRgb(0, 128, 0));
+    const QImage back = JpegCodec::decode(JpegCodec::encode(picture).data);
+    QCOMPARE(back.size(), picture.size());
+    const QColor inside = back.pixelColor(16, 16);
+    QVERIFY(std::abs(inside.green() - 128) <= 3 && inside.red() <= 3 && inside.blue() <= 3);
+    QVERIFY(back.pixelColor(50, 5).lightness() >= 252);
+}
+
+void TestExports::decodeRejectsGarbage()
+{
+    QString error;
+    QVERIFY(JpegCodec::decode(QByteArray("not a jpeg at all"), &error).isNull());
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!JpegCodec::encode(QImage()).ok());
+}
+
+void TestExports::jpegFileName_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("no extension") << "x" << "x.jpg";
+    QTest::newRow(".jpg") << "x.jpg" << "x.jpg";
+    QTest::newRow(".JPG") << "x.JPG" << "x.JPG.jpg";
+    QTest::newRow(".Jpg") << "x.Jpg" << "x.Jpg.jpg";
+    QTest::newRow(".jpeg") << "x.jpeg" << "x.jpeg.jpg";
+}
+
+void TestExports::jpegFileName()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QCOMPARE(Exports::jpegFileName(chosen), written);
+}
+
+void TestExports::analysisBytes_data()
+{
+    QTest::addColumn<QString>("memo");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("Cyrillic, two lines") << QStringLiteral("Миссия\r\n3,5") << QByteArray("\xCC\xE8\xF1\xF1\xE8\xFF\r\n3,5");
+    QTest::newRow("bare line feeds") << QStringLiteral("a\nb\n") << QByteArray("a\r\nb\r\n");
+    QTest::newRow("outside windows-1251") << QStringLiteral("☃ Ж 😀") << QByteArray("? \xC6 ?");
+    QTest::newRow("guillemets and dash") << QStringLiteral("«—»") << QByteArray("\xAB\x97\xBB");
+}
+
+void TestExports::analysisBytes()
+{
+    QFETCH(QString, memo);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(Exports::analysisBytes(memo), bytes);
+}
+
+void TestExports::writesReplaceWholeFiles()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.rtf"));
+    QVERIFY(Exports::writeAnalysis(path, QStringLiteral("первый")).isEmpty());
+    QVERIFY(Exports::writeAnalysis(path, QStringLiteral("ok")).isEmpty());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("ok"));
+}
+
+void TestExports::failuresLeaveOldFile_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("missing folder") << "missing";
+    QTest::newRow("disk full while writing") << "full";
+    QTest::newRow("device that fails every write") << "device";
+}
+
+void TestExports::failuresLeaveOldFile()
+{
+    QFETCH(QString, target);
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("keep.jpg"));
+    QVERIFY(Exports::replaceFile(existing, QByteArray("old picture")).isEmpty());
+    const QImage big(800, 800, QImage::Format_RGB32);
+    QString path = existing;
+    QString error;
+    if (target == QLatin1String("missing")) {
+        path = dir.filePath(QStringLiteral("no such folder/x.jpg"));
+        error = Exports::writePicture(path, big);
+    } else if (target == QLatin1String("full")) {
+        // The file-size limit makes every write past 4 kB fail, as a full disk would.
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 4096;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        error = Exports::writePicture(path, big);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, savedSignal);
+    } else {
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full here");
+        path = QStringLiteral("/dev/full");
+        error = Exports::writePicture(path, big);
+        QVERIFY(!QFileInfo(path).isFile()); // still the device
+    }
+    QVERIFY2(error.startsWith(QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(path)), qPrintable(error));
+    QFile file(existing);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("old picture"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep.jpg")});
+}
+
+QTEST_MAIN(TestExports)
+#include "tst_exports.moc"
