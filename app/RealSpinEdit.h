@@ -5,6 +5,8 @@
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 
+#include <algorithm>
+
 class RealSpinEdit : public QDoubleSpinBox
 {
     Q_OBJECT
@@ -15,7 +17,10 @@ public:
         setDecimals(2);
         setAlignment(Qt::AlignCenter);
         setKeyboardTracking(true);
+        // Typed text reaches the editor first, also while it is not a number; stepping and setValue
+        // update the editor with its signals blocked and report through the spin box.
         connect(lineEdit(), &QLineEdit::textChanged, this, &RealSpinEdit::textEdited);
+        connect(this, &QDoubleSpinBox::textChanged, this, &RealSpinEdit::textEdited);
     }
 
     // The value the text shows; the minimum while the text is not a number.

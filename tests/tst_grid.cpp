@@ -1,0 +1,282 @@
+// The results grid and the detail view: cell texts, band colours, selection, memo, captions.
+
+#include "RealSpinEdit.h"
+#include "ResultsGrid.h"
+#include "StatementCharts.h"
+#include "WindowFixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+using namespace TestSupport;
+
+namespace {
+
+QStringList memoLines(const TForm1 &f) { return f.memoText().split(QStringLiteral("\r\n")); }
+
+CellAppearance look(const TForm1 &f, int column, int row)
+{
+    return cellAppearance(column, row, f.sgResF->cellText(column, row), false, f.sgResF->palette(), f.OverallMean,
+                          f.delta());
+}
+
+} // namespace
+
+class TestGrid : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cellTexts();
+    void bandColours_data();
+    void bandColours();
+    void shownValueDecidesTheBand();
+    void paintingDetails();
+    void columnTwoRefused_data();
+    void columnTwoRefused();
+    void indexCells_data();
+    void indexCells();
+    void jumpFromLastIndexToFirst();
+    void allStatements();
+    void analysisText();
+    void typingUpdatesCaptionsAndFooters();
+};
+
+void TestGrid::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+}
+
+void TestGrid::cellTexts()
+{
+    WindowFixture fx;
+    fx.load(Respondent());
+    const ResultsGrid *g = fx.form->sgResF;
+    QCOMPARE(g->cellText(0, 0), QStringLiteral("Шкалы"));
+    QCOMPARE(g->cellText(0, 2), QStringLiteral("Ориентация на командную А."));
+    QCOMPARE(g->cellText(0, 13), QStringLiteral("Mean"));
+    QCOMPARE(g->cellText(2, 0), QStringLiteral("Факторы"));
+    QCOMPARE(g->cellText(2, 7), QStringLiteral("Адаптивность"));
+    QCOMPARE(g->cellText(1, 1), QStringLiteral("3,20"));
+    QCOMPARE(g->cellText(1, 13), QStringLiteral("3,34"));
+    QCOMPARE(g->cellText(3, 13), QStringLiteral("3,34"));
+    QCOMPARE(g->cellText(3, 1), QStringLiteral("3,70"));
+    QCOMPARE(g->cellText(3, 7), QStringLiteral("2,97"));
+    QVERIFY(g->cellText(3, 2).isEmpty());
+    QVERIFY(g->cellText(1, 0).isEmpty());
+    QCOMPARE(g->columnWidth(0), 199);
+    QCOMPARE(g->columnWidth(2), 137);
+    QCOMPARE(g->rowHeight(5), 20);
+}
+
+void TestGrid::bandColours_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QColor>("color");
+    const QColor green(0, 128, 0), red(255, 0, 0), black(0, 0, 0);
+    QTest::newRow("index 1") << 1 << 1 << false << black;
+    QTest::newRow("index 2 high") << 1 << 2 << true << green;
+    QTest::newRow("index 3 at 3.80") << 1 << 3 << false << black;
+    QTest::newRow("index 6 high") << 1 << 6 << true << green;
+    QTest::newRow("index 7 low") << 1 << 7 << true << red;
+    QTest::newRow("index 10 high") << 1 << 10 << true << green;
+    QTest::newRow("index 12 low") << 1 << 12 << true << red;
+    for (int row : {1, 4, 7, 10})
+        QTest::addRow("trait row %d", row) << 3 << row << false << black;
+    QTest::newRow("mean (1,13)") << 1 << 13 << true << black;
+    QTest::newRow("mean (3,13)") << 3 << 13 << true << black;
+    QTest::newRow("trait name") << 2 << 4 << true << black;
+    QTest::newRow("header") << 0 << 0 << true << black;
+}
+
+void TestGrid::bandColours()
+{
+    QFETCH(int, column);
+    QFETCH(int, row);
+    QFETCH(bool, bold);
+    QFETCH(QColor, color);
+    WindowFixture fx;
+    fx.load(Respondent());
+    const CellAppearance a = look(*fx.form, column, row);
+    QCOMPARE(a.bold, bold);
+    QCOMPARE(a.textColor, color);
+}
+
+void TestGrid::shownValueDecidesTheBand()
+{
+    WindowFixture fx;
+    Respondent r;
+    r.indices[2] = 3.846;
+    fx.load(r);
+    QCOMPARE(fx.form->sgResF->cellText(1, 3), QStringLiteral("3,85"));
+    QVERIFY(std::abs(fx.form->OverallMean - 3.3477) < 5e-5);
+    const CellAppearance a = look(*fx.form, 1, 3);
+    QVERIFY(a.bold);
+    QCOMPARE(a.textColor, QColor(0, 128, 0));
+}
+
+void TestGrid::paintingDetails()
+{
+    const QPalette palette;
+    QCOMPARE(cellAppearance(2, 5, QString(), true, palette, 3, 0.5).background, QColor(255, 255, 206));
+    QCOMPARE(cellAppearance(0, 5, QString(), false, palette, 3, 0.5).background, palette.color(QPalette::Button));
+    QCOMPARE(cellAppearance(1, 5, QString(), false, palette, 3, 0.5).background, palette.color(QPalette::Base));
+    QVERIFY(cellAppearance(1, 0, QString(), false, palette, 3, 0.5).headerIcon);
+    QVERIFY(cellAppearance(3, 0, QString(), false, palette, 3, 0.5).headerIcon);
+    QVERIFY(!cellAppearance(2, 0, QString(), false, palette, 3, 0.5).headerIcon);
+    // Centred with halves to even: (200 + 237 - 26) / 2 = 205.5 -> 206; (237 + 273 - 26) / 2 = 242.
+    QCOMPARE(headerIconLeft(200, 237, 26), 206);
+    QCOMPARE(headerIconLeft(201, 237, 26), 206);
+    QCOMPARE(headerIconLeft(237, 273, 26), 242);
+}
+
+void TestGrid::columnTwoRefused_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("program") << "program";
+    QTest::newRow("mouse") << "mouse";
+    QTest::newRow("keyboard") << "keyboard";
+}
+
+void TestGrid::columnTwoRefused()
+{
+    QFETCH(QString, how);
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    fx.load(Respondent());
+    f.sgResF->moveTo(1, 4);
+    const QString memo = f.memoText();
+    const QString title = f.chChart->title();
+    if (how == QLatin1String("program")) {
+        f.sgResF->moveTo(2, 4);
+    } else if (how == QLatin1String("mouse")) {
+        const QRect cell = f.sgResF->visualRect(f.sgResF->model()->index(4, 2));
+        QTest::mouseClick(f.sgResF->viewport(), Qt::LeftButton, {}, cell.center());
+    } else {
+        f.sgResF->setFocus();
+        QTest::keyClick(f.sgResF, Qt::Key_Right);
+    }
+    QCOMPARE(f.sgResF->currentColumnIndex(), 1);
+    QCOMPARE(f.sgResF->currentRowIndex(), 4);
+    QCOMPARE(f.memoText(), memo);
+    QCOMPARE(f.chChart->title(), title);
+    const auto selected = f.sgResF->selectionModel()->selectedIndexes();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.first().column(), 1);
+}
+
+void TestGrid::indexCells_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("chartIndex");
+    QTest::addColumn<QStringList>("memo");
+    QTest::newRow("(1,12)") << 1 << 12 << 12 << Resource::indexStatements(12);
+    QTest::newRow("(3,2)") << 3 << 2 << 2 << Resource::traitDescription(1);
+    QTest::newRow("(3,5) empty cell") << 3 << 5 << 5 << Resource::traitDescription(2);
+    QTest::newRow("(1,7)") << 1 << 7 << 7 << Resource::indexStatements(7);
+}
+
+void TestGrid::indexCells()
+{
+    QFETCH(int, column);
+    QFETCH(int, row);
+    QFETCH(int, chartIndex);
+    QFETCH(QStringList, memo);
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    fx.load(Respondent());
+    f.sgResF->moveTo(column, row);
+    QCOMPARE(f.sgResF->currentColumnIndex(), column);
+    QCOMPARE(f.chChart->statementMinimum(), 5.0 * chartIndex - 4);
+    QCOMPARE(f.chChart->statementMaximum(), 5.0 * chartIndex);
+    QCOMPARE(f.chChart->title(), Resource::chartCaption(chartIndex));
+    QCOMPARE(memoLines(f), memo);
+}
+
+void TestGrid::jumpFromLastIndexToFirst()
+{
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    fx.load(Respondent());
+    f.sgResF->moveTo(1, 12);
+    QVERIFY(memoLines(f).first().startsWith(QStringLiteral("60. ")));
+    f.sgResF->moveTo(1, 1);
+    QCOMPARE(f.chChart->statementMinimum(), 1.0);
+    QCOMPARE(f.chChart->statementMaximum(), 5.0);
+    QCOMPARE(memoLines(f), Resource::indexStatements(1));
+}
+
+void TestGrid::allStatements()
+{
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    fx.load(Respondent());
+    f.sgResF->moveTo(1, 6);
+    const QString title = f.chChart->title();
+    f.sgResF->moveTo(1, 13);
+    QCOMPARE(memoLines(f), Resource::allStatements());
+    QCOMPARE(f.chChart->title(), title);
+    QCOMPARE(f.chChart->statementMinimum(), 26.0);
+}
+
+void TestGrid::analysisText()
+{
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    Respondent r;
+    r.indices = {3.0, 3.25, 3.125, 2.9, 3.5, 4.4, 2.2, 3.0, 3.7, 4.0, 3.6, 2.5};
+    r.info = {QStringLiteral("Отдел продаж"), QStringLiteral("Менеджер"), QString(), QStringLiteral("Стаж 3 года")};
+    fx.load(r);
+    f.sgResF->moveTo(3, 13);
+    const QStringList lines = memoLines(f);
+    QCOMPARE(lines.size(), 4 + 4 + 1 + 48);
+    QCOMPARE(lines.mid(0, 9),
+             QStringList({QStringLiteral("0042"), QStringLiteral("Тест"), QStringLiteral("01.02.2003"),
+                          QStringLiteral("N анкет = 1"), QStringLiteral("Отдел продаж"), QStringLiteral("Менеджер"),
+                          QString(), QStringLiteral("Стаж 3 года"), QString()}));
+    const QStringList description = lines.mid(9);
+    // Trait 1 is the mean of 3.0, 3.25 and 3.125: 3.125 exactly, written with three decimals.
+    QCOMPARE(description[0], QStringLiteral("Вовлеченность [3,125]"));
+    QCOMPARE(description[3], QStringLiteral("1. Делегирование полномочий [3,000]"));
+    QCOMPARE(description[6], QStringLiteral("2. Ориентация на командную работу [3,250]"));
+    QCOMPARE(description[9], QStringLiteral("3. Развитие персонала [3,125]"));
+    QCOMPARE(description[12], QStringLiteral("Согласованность [3,600]"));
+    QCOMPARE(description[45], QStringLiteral("12. Видение [2,500]"));
+    QCOMPARE(description[1], Resource::DescriptionLine(2));
+    QVERIFY(description[2].isEmpty());
+    QVERIFY(description[47].isEmpty());
+}
+
+void TestGrid::typingUpdatesCaptionsAndFooters()
+{
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    fx.load(Respondent());
+    QCOMPARE(f.laInfoImage->text(), QStringLiteral("0042. Тест"));
+    QCOMPARE(f.laDateImage->text(), QStringLiteral("01.02.2003"));
+    f.ceName->setFocus();
+    f.ceName->end(false);
+    QTest::keyClick(f.ceName, Qt::Key_X);
+    QCOMPARE(f.laInfoImage->text(), QStringLiteral("0042. Тестx"));
+    QCOMPARE(f.chChart->foot(), QStringLiteral("0042 Тестx 01.02.2003"));
+    QCOMPARE(f.ChartAll->foot(), QStringLiteral("0042 Тестx 01.02.2003"));
+    // The date caption keeps its right edge as its text grows.
+    const int right = f.laDateImage->geometry().right();
+    f.ceDate->setFocus();
+    f.ceDate->end(false);
+    QTest::keyClicks(f.ceDate, QStringLiteral(" ok"));
+    QCOMPARE(f.laDateImage->text(), QStringLiteral("01.02.2003 ok"));
+    QCOMPARE(f.laDateImage->geometry().right(), right);
+}
+
+QTEST_MAIN(TestGrid)
+#include "tst_grid.moc"
