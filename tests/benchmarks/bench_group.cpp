@@ -1,0 +1,95 @@
+// The group build against merely reading the same files' bytes, for 1,000, 10,000 and 100,000
+// generated members. Run by hand: it writes up to 100,000 small files into a temporary folder.
+//   bench_group [-iterations 1]      (set ZOLK_BENCH_SIZES=1000,10000 to choose the sizes)
+
+#include "Group.h"
+#include "TestSupport.h"
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+
+namespace {
+
+long peakKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+class BenchGroup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void build_data();
+    void build();
+
+private:
+    QTemporaryDir m_dir;
+    QMap<int, QString> m_folders;
+};
+
+void BenchGroup::initTestCase()
+{
+    QStringList sizes = qEnvironmentVariable("ZOLK_BENCH_SIZES", QStringLiteral("1000,10000,100000")).split(u',');
+    for (const QString &text : sizes) {
+        const int size = text.toInt();
+        const QString folder = m_dir.filePath(QString::number(size));
+        QDir().mkpath(folder);
+        // Every member differs a little, as real respondents do.
+        TestSupport::Respondent r;
+        for (int k = 0; k < size; ++k) {
+            r.name = QStringLiteral("Респондент %1").arg(k);
+            r.indices[std::size_t(k % 12)] = 1.0 + (k % 40) * 0.1;
+            TestSupport::writeResultFile(folder, QStringLiteral("m%1.cry").arg(k, 6, 10, QChar(u'0')), r);
+        }
+        m_folders.insert(size, folder);
+    }
+}
+
+void BenchGroup::build_data()
+{
+    QTest::addColumn<int>("members");
+    QTest::addColumn<bool>("plainRead");
+    for (auto it = m_folders.cbegin(); it != m_folders.cend(); ++it) {
+        QTest::addRow("%d members, plain read", it.key()) << it.key() << true;
+        QTest::addRow("%d members, group build", it.key()) << it.key() << false;
+    }
+}
+
+void BenchGroup::build()
+{
+    QFETCH(int, members);
+    QFETCH(bool, plainRead);
+    const QString folder = m_folders.value(members);
+    const long before = peakKilobytes();
+    qint64 bytes = 0;
+    QBENCHMARK {
+        if (plainRead) {
+            bytes = 0;
+            QDirIterator it(folder, {QStringLiteral("*.cry")}, QDir::Files);
+            while (it.hasNext()) {
+                QFile file(it.next());
+                file.open(QIODevice::ReadOnly);
+                bytes += file.readAll().size();
+            }
+        } else {
+            const GroupOutcome outcome = Group::build(folder);
+            QVERIFY(outcome.ok());
+            QCOMPARE(outcome.group->memberCount, members);
+        }
+    }
+    qInfo("%d members, %s: peak memory grew by %ld kB", members, plainRead ? "plain read" : "group build",
+          peakKilobytes() - before);
+}
+
+QTEST_GUILESS_MAIN(BenchGroup)
+#include "bench_group.moc"
