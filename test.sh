@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: the release build, then the same tests built
+# with AddressSanitizer and UndefinedBehaviorSanitizer, a bounded fuzzing run of the result-file
+# reader when clang is present, and the Windows desktop shell under wine when it can be installed.
+# The exit code is the result.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+ensure_packages "${ZOLK_BUILD_PACKAGES[@]}"
+
+jobs=$(nproc)
+screen=(xvfb-run -a -s "-screen 0 1280x1024x24")
+
+section() { printf '\n==== %s ====\n' "$*"; }
+
+for preset in release debug; do
+  section "build and test: $preset"
+  cmake --preset "$preset"
+  cmake --build --preset "$preset" -j "$jobs"
+  # Widget tests set the offscreen platform themselves; the screen tests use the Xvfb display.
+  "${screen[@]}" ctest --preset "$preset" -j "$jobs"
+done
+
+section "fuzzing the result-file reader"
+if command -v clang++ >/dev/null; then
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz -j "$jobs"
+  corpus=$(mktemp -d)
+  cp build/release/bin/Data/*.cry "$corpus"/
+  build/fuzz/tests/fuzz_result_file -max_total_time="${ZOLK_FUZZ_SECONDS:-60}" -max_len=70000 \
+    -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+  rm -rf "$corpus"
+else
+  echo "clang++ is not installed: the fuzzing run is skipped."
+fi
+
+section "Windows desktop shell under wine"
+scripts/test-win32-shell.sh
+
+echo
+echo "All tests passed."
