@@ -4,6 +4,7 @@
 #include "JpegCodec.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -170,7 +171,12 @@ void TestExports::failuresLeaveOldFile()
     QTemporaryDir dir;
     const QString existing = dir.filePath(QStringLiteral("keep.jpg"));
     QVERIFY(Exports::replaceFile(existing, QByteArray("old picture")).isEmpty());
-    const QImage big(800, 800, QImage::Format_RGB32);
+    // Noise compresses badly: its JPEG is far larger than the 4 kB the full disk leaves.
+    QImage big(400, 400, QImage::Format_RGB32);
+    QRandomGenerator noise(7);
+    for (int y = 0; y < big.height(); ++y)
+        for (int x = 0; x < big.width(); ++x)
+            big.setPixel(x, y, noise.generate());
     QString path = existing;
     QString error;
     if (target == QLatin1String("missing")) {

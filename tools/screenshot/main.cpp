@@ -1,7 +1,8 @@
 // Renders the main window with a sample profile and saves what the screen shows as a PNG.
-// Usage: zolk-screenshot RESULT.cry OUTPUT.png [INDEX-CELL-COLUMN ROW]
+// Usage: zolk-screenshot RESULT.cry OUTPUT.png [--overview] [--cell COLUMN ROW] [--delta VALUE]
 // Used by scripts/screenshot.sh under Xvfb to make the README's picture.
 
+#include "RealSpinEdit.h"
 #include "ResultsGrid.h"
 #include "UnitPlot.h"
 
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -37,8 +39,20 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: zolk-screenshot RESULT.cry OUTPUT.png [COLUMN ROW]\n");
+        std::fprintf(stderr, "usage: zolk-screenshot RESULT.cry OUTPUT.png [--overview] [--cell COLUMN ROW] [--delta VALUE]\n");
         return 2;
+    }
+    bool overview = false;
+    int column = -1, row = -1;
+    double delta = 0;
+    for (int k = 3; k < argc; ++k) {
+        const QByteArray arg(argv[k]);
+        if (arg == "--overview")
+            overview = true;
+        else if (arg == "--cell" && k + 2 < argc)
+            column = std::atoi(argv[++k]), row = std::atoi(argv[++k]);
+        else if (arg == "--delta" && k + 1 < argc)
+            delta = std::atof(argv[++k]);
     }
     const QString output = QString::fromLocal8Bit(argv[2]);
     TForm1::Options options;
@@ -47,11 +61,17 @@ int main(int argc, char *argv[])
     form.showMaximized();
     int status = 1;
     QTimer::singleShot(500, &form, [&] {
+        if (delta > 0)
+            form.seDelta->setValue(delta);
         form.mmOpenClick();
-        if (argc >= 5)
-            form.sgResF->setCurrentCell(QString::fromLocal8Bit(argv[4]).toInt(), QString::fromLocal8Bit(argv[3]).toInt());
+        if (column >= 0)
+            form.sgResF->moveTo(column, row);
+        if (overview)
+            form.mmPlotAllClick();
         QTimer::singleShot(800, &form, [&] {
-            const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+            const QRect frame = form.frameGeometry();
+            const QPixmap shot =
+                QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
             status = shot.save(output, "PNG") ? 0 : 1;
             app.quit();
         });
