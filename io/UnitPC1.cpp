@@ -3,6 +3,22 @@
 #include <memory>
 
 namespace UnitPC1 {
+namespace {
+
+// One round on word (round index i): updates sum and carry and stores the new word; the result is
+// the new word XOR the new sum. Arithmetic runs in 32 bits: sums and products modulo 2^32 have the
+// same low 16 bits as the cipher's 16-bit arithmetic, so high bits are cut off where a value leaves.
+inline unsigned Pc1Round(unsigned i, unsigned &word, unsigned &sum, unsigned &carry)
+{
+    const unsigned d = sum + i;
+    const unsigned product = 346u * word;
+    sum = d * 20021u + product + carry;
+    carry = product;
+    word = word * 20021u + 1u;
+    return word ^ sum;
+}
+
+} // namespace
 
 std::uint8_t Pc1State::Pc1KeyWord()
 {
@@ -77,14 +93,11 @@ void buildTables(KeyTables &tables, const std::array<std::uint8_t, 16> &key)
         for (unsigned k = 0; k < 8; ++k)
             pairs[k] = ((key[2 * k] ^ x) << 8) | (key[2 * k + 1] ^ x);
         KeyTables::Entry &entry = tables.entries[x];
-        unsigned sum = 0, carry = 0, word = 0, words = 0;
+        unsigned sum = 0, carry = 0, word = pairs[0], words = 0;
         for (unsigned k = 0; k < 8; ++k) {
-            word = (k == 0 ? pairs[0] : (word ^ pairs[k])) & 0xFFFFu;
-            const unsigned d = sum + k;
-            const unsigned product = (346u * word) & 0xFFFFu;
-            sum = (d * 20021u + product + carry) & 0xFFFFu;
-            carry = product;
-            word = (word * 20021u + 1u) & 0xFFFFu;
+            if (k > 0)
+                word ^= pairs[k];
+            Pc1Round(k, word, sum, carry);
             words ^= word;
             entry.base[k] = std::uint16_t(sum);
         }

@@ -26,19 +26,6 @@ public:
     void absorb(std::uint8_t plain);
 
 private:
-    // One round on word w (round index i): updates Sum and Carry and stores the new word.
-    // Arithmetic runs in 32 bits: sums and products modulo 2^32 have the same low 16 bits as the
-    // 16-bit arithmetic of the cipher, so the high bits are simply cut off where a value leaves.
-    static unsigned Pc1Round(unsigned i, unsigned &word, unsigned &sum, unsigned &carry)
-    {
-        const unsigned d = sum + i;
-        const unsigned product = 346u * word;
-        sum = d * 20021u + product + carry;
-        carry = product;
-        word = word * 20021u + 1u;
-        return word ^ sum;
-    }
-
     // The running key, its 16 bytes held as 8 big-endian pairs: pair k is byte 2k * 256 + byte 2k+1,
     // exactly the value each keystream word takes from the key.
     std::array<std::uint16_t, 8> KeyBytes{};
