@@ -28,6 +28,9 @@ TAboutBox::TAboutBox(QWidget *parent)
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(298, 225);
+    QFont font(QStringLiteral("MS Sans Serif")); // the main window's font
+    font.setPixelSize(11);
+    setFont(font);
     setModal(false);
 
     auto *panel = new QFrame(this);
@@ -53,7 +56,7 @@ TAboutBox::TAboutBox(QWidget *parent)
 
     placeLabel(panel,
                QStringLiteral("Построение профиля\nорганизационной культуры\nпо методике Зембрау"),
-               QRect(69, 26, 160, 45), Qt::AlignHCenter)
+               QRect(69, 26, 170, 45), Qt::AlignHCenter)
         ->setObjectName(QStringLiteral("Comments"));
     placeLabel(panel, QStringLiteral(" Version 2.01"), QRect(13, 76, 120, 16), Qt::AlignLeft)
         ->setObjectName(QStringLiteral("Version"));
