@@ -132,26 +132,32 @@ struct PlainLines
     }
 };
 
+// Converts the score lines from firstLine on into scores, one after the other; the message of the
+// first line that is not a number, or an empty string.
+template <std::size_t N>
+QString readScores(const PlainLines &text, int firstLine, std::array<double, N> &scores)
+{
+    for (std::size_t k = 0; k < N; ++k) {
+        const QByteArrayView line = text.lines[std::size_t(firstLine) + k];
+        const auto value = parseNumberIn(line);
+        if (!value)
+            return notANumberMessage(Cp1251::decode(line));
+        scores[k] = *value;
+    }
+    return QString();
+}
+
 // Parses a deciphered plaintext (windows-1251 bytes). The plaintext itself is decoded into the
 // record only when asked for: a group keeps only its last member's.
 ReadOutcome parsePlainBytes(QByteArrayView plain, bool keepPlainText)
 {
     const PlainLines text(plain);
     ResultRecord record;
-    for (int k = 0; k < Resource::IndexCount; ++k) {
-        const QByteArrayView line = text.lines[std::size_t(FirstIndexLine + k)];
-        const auto value = parseNumberIn(line);
-        if (!value)
-            return {std::nullopt, notANumberMessage(Cp1251::decode(line))};
-        record.indexScores[std::size_t(k)] = *value;
-    }
-    for (int k = 0; k < Resource::StatementCount; ++k) {
-        const QByteArrayView line = text.lines[std::size_t(FirstItemLine + k)];
-        const auto value = parseNumberIn(line);
-        if (!value)
-            return {std::nullopt, notANumberMessage(Cp1251::decode(line))};
-        record.itemScores[std::size_t(k)] = *value;
-    }
+    QString error = readScores(text, FirstIndexLine, record.indexScores);
+    if (error.isEmpty())
+        error = readScores(text, FirstItemLine, record.itemScores);
+    if (!error.isEmpty())
+        return {std::nullopt, error};
     record.date = Cp1251::decode(text.lines[0]);
     record.code = Cp1251::decode(text.lines[1]);
     record.name = Cp1251::decode(text.lines[2]);
