@@ -404,7 +404,9 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     if (watched == ImageInfo && event->type() == QEvent::ToolTip) {
         // The summary stays up to 50 seconds, long enough to read a long member list.
         const auto *help = static_cast<QHelpEvent *>(event);
-        QToolTip::showText(help->globalPos(), ImageInfo->toolTip(), ImageInfo, QRect(), 50000);
+        QString text = ImageInfo->toolTip();
+        text.replace(CrLf, QStringLiteral("\n"));
+        QToolTip::showText(help->globalPos(), text, ImageInfo, QRect(), 50000);
         return true;
     }
     if (event->type() == QEvent::KeyRelease && (watched == ceCode || watched == ceName || watched == ceDate))

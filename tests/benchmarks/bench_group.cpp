@@ -11,15 +11,22 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
 #include <sys/resource.h>
+#endif
 
 namespace {
 
+// The peak resident memory of the process; 0 where the system does not tell.
 long peakKilobytes()
 {
+#ifdef Q_OS_UNIX
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+#else
+    return 0;
+#endif
 }
 
 } // namespace
