@@ -22,7 +22,18 @@ for preset in release debug; do
 done
 
 section "fuzzing the result-file reader"
-if command -v clang++ >/dev/null; then
+# clang can fuzz when it links a libFuzzer program (its runtime comes with libclang-rt-dev).
+can_fuzz() {
+  command -v clang++ >/dev/null || return 1
+  local probe
+  probe=$(mktemp -d)
+  printf 'extern "C" int LLVMFuzzerTestOneInput(const char *, unsigned long) { return 0; }\n' > "$probe/p.cpp"
+  clang++ -fsanitize=fuzzer,address "$probe/p.cpp" -o "$probe/p" >/dev/null 2>&1
+  local status=$?
+  rm -rf "$probe"
+  return $status
+}
+if can_fuzz; then
   cmake --preset fuzz >/dev/null
   cmake --build --preset fuzz -j "$jobs"
   corpus=$(mktemp -d)
@@ -31,7 +42,7 @@ if command -v clang++ >/dev/null; then
     -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
   rm -rf "$corpus"
 else
-  echo "clang++ is not installed: the fuzzing run is skipped."
+  echo "clang++ with libFuzzer is not available: the fuzzing run is skipped."
 fi
 
 section "Windows desktop shell under wine"
