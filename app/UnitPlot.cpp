@@ -532,7 +532,7 @@ void TForm1::mmGroupClick()
         QElapsedTimer clock;
         clock.start();
         const auto report = [&](int done, int total) {
-            if (!progress && clock.elapsed() >= 500 && done < total) {
+            if (!progress && clock.elapsed() >= groupProgressDelay && done < total) {
                 progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Отмена"), 0, total, this);
                 progress->setObjectName(QStringLiteral("groupProgress"));
                 progress->setWindowTitle(QStringLiteral("Group"));

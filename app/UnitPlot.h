@@ -96,6 +96,9 @@ public:
     QLabel *KeyLabel() const { return RunTimeLabels[16]; }
 
     UserPrompts &prompts() { return *m_prompts; }
+    // How long a group build runs, in milliseconds, before it shows its progress.
+    int groupProgressDelay = 500;
+
     // The band half-width as the spin edit reads now.
     double delta() const;
     // The memo's text as lines joined by CR LF.

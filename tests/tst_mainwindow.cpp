@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QPushButton>
 #include <QTest>
 
@@ -67,6 +69,7 @@ private slots:
     void groupFailuresKeepProfile_data();
     void groupFailuresKeepProfile();
     void groupCancelAndCursor();
+    void longGroupShowsProgressAndCancels();
     void dataAfterGroupRestoresIndividualHeader();
     void keyLabelDeciphersMemo();
 };
@@ -363,6 +366,39 @@ void TestMainWindow::groupCancelAndCursor()
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(fx.form->paPlot->isHidden());
     QVERIFY(!fx.form->mmPlotAll->isVisible());
+}
+
+void TestMainWindow::longGroupShowsProgressAndCancels()
+{
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    fx.load(Respondent());
+    const ScreenState before = ScreenState::of(f);
+    QTemporaryDir group;
+    const QByteArray letters = storedLetters(plainText(Respondent::uniform(4)));
+    for (int k = 0; k < 1100; ++k)
+        writeStoredFile(group.path(), QStringLiteral("m%1.cry").arg(k, 4, 10, QChar(u'0')), letters);
+    f.groupProgressDelay = 0;
+    // Press "Отмена" as soon as the progress dialog is up.
+    QString label;
+    QTimer press;
+    press.setInterval(1);
+    connect(&press, &QTimer::timeout, &f, [&] {
+        if (auto *progress = f.findChild<QProgressDialog *>(QStringLiteral("groupProgress"))) {
+            label = progress->labelText();
+            progress->cancel();
+            press.stop();
+        }
+    });
+    press.start();
+    fx.prompts->openAnswers << group.filePath(QStringLiteral("m0000.cry"));
+    f.mmGroupClick();
+    QVERIFY2(label.contains(QStringLiteral("из 1100")), qPrintable(label));
+    QVERIFY(fx.prompts->errors.isEmpty());
+    QVERIFY(ScreenState::of(f) == before);
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void TestMainWindow::dataAfterGroupRestoresIndividualHeader()
