@@ -669,10 +669,10 @@ void TForm1::DrawProfileCircle()
     QImage &bitmap = imPlot->bitmap();
     const int w = bitmap.width();
     const int h = bitmap.height();
+    const QPoint centre = plotCentre(w, h);
     {
         QPainter painter(&bitmap);
         painter.fillRect(QRect(0, 0, w, h), Qt::white);
-        const QPoint centre = plotCentre(w, h);
         std::array<QPoint, 12> points;
         for (int j = 0; j < 12; ++j)
             points[std::size_t(j)] = PlacePlotPoint(centre, j, ScoreRadius(Scores.index(PlotIndexOrder[std::size_t(j)])));
@@ -685,7 +685,6 @@ void TForm1::DrawProfileCircle()
     }
     imPlot->commit();
 
-    const QPoint centre = plotCentre(w, h);
     std::array<QPoint, 12> anchors;
     for (int j = 0; j < 12; ++j)
         anchors[std::size_t(j)] = PlacePlotPoint(centre, j, LabelRadius);
