@@ -1,6 +1,8 @@
+#include "Cp1251.h"
 #include "Resource.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTest>
 
 class TestResource : public QObject
@@ -17,6 +19,8 @@ private slots:
     void chartCaption();
     void indexStatementsHighestFirst();
     void colours();
+    void cp1251MatchesSystemConverter();
+    void cp1251RoundTrips();
 };
 
 void TestResource::groupBoundaries_data()
@@ -119,6 +123,34 @@ void TestResource::colours()
     QCOMPARE(Resource::statementColor(16), QColor(255, 185, 45));
     QCOMPARE(Resource::indexColor(9), QColor(0, 0, 255));
     QCOMPARE(Resource::indexColor(10), QColor(255, 0, 0));
+}
+
+
+
+void TestResource::cp1251MatchesSystemConverter()
+{
+    // Qt has a windows-1251 converter only where it was built with ICU; the table must agree with it.
+    QStringDecoder icu("windows-1251");
+    if (!icu.isValid())
+        QSKIP("this Qt has no windows-1251 converter to compare with");
+    for (int b = 0; b < 256; ++b) {
+        const char byte = char(b);
+        const QString expected = icu(QByteArrayView(&byte, 1));
+        QCOMPARE(QString(QChar(Cp1251::charOf(std::uint8_t(b)))), expected);
+    }
+}
+
+void TestResource::cp1251RoundTrips()
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    const QString text = Cp1251::decode(all);
+    QVERIFY(Cp1251::canEncode(text));
+    QCOMPARE(Cp1251::encode(text), all);
+    QCOMPARE(Cp1251::decode("\xC0\xFF\xA8\xB8"), QStringLiteral("АяЁё"));
+    QVERIFY(!Cp1251::canEncode(QStringLiteral("\uFFFD")));
+    QCOMPARE(Cp1251::encode(QStringLiteral("я☃\U0001F600z")), QByteArray("\xFF??z"));
 }
 
 QTEST_APPLESS_MAIN(TestResource)
