@@ -1,8 +1,18 @@
 # Sourced by run.sh and test.sh: installs the Debian/Ubuntu packages that are missing.
+# Packages are installed without their recommendations, so every package the build, the program or
+# a test needs is named here, also where another package only recommends it.
 
-# The packages the program needs to build and run.
-ZOLK_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-charts-dev libjpeg-dev libgl-dev
-                     fonts-dejavu-core fonts-liberation2 xvfb xauth)
+# To build and run the program: compiler and CMake; Qt with Charts (whose CMake package needs Qt's
+# OpenGL development files); Qt's platform plugins (xcb, offscreen); Qt's own Russian translation of
+# the standard dialogs; libjpeg; the fonts that stand in for the layout's fonts; and an invisible
+# X server for run.sh on a machine without a display.
+ZOLK_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
+                     qt6-translations-l10n libjpeg-dev libgl-dev fonts-dejavu-core fonts-liberation2
+                     xvfb xauth)
+
+# Only for the tests: reading window names from the X server, the PDF report's text and pages, a
+# spreadsheet's reading of the scores file, and the fuzzing run with clang and libFuzzer.
+ZOLK_TEST_PACKAGES=(x11-utils poppler-utils python3 clang libclang-rt-14-dev)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else
@@ -25,7 +35,7 @@ ensure_packages() {
     echo "apt-get is not available; please install: $missing" >&2
     return 1
   fi
-  echo "Installing: $missing"
+  echo "Installing:" $missing
   as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq || return 1
   # shellcheck disable=SC2086
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null || return 1
