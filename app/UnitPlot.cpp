@@ -17,7 +17,9 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHelpEvent>
 #include <QLabel>
@@ -477,7 +479,7 @@ void TForm1::mmOpenClick()
     runCommand([this] {
         OpenDialog1.title = QStringLiteral("Индивидуальные данные для оценки КК по Зембрау");
         OpenDialog1.fileName.clear();
-        OpenDialog1.initialDir = AppDir + QStringLiteral("Data");
+        OpenDialog1.initialDir = dataFolder();
         const QString chosen = m_prompts->openFile(this, OpenDialog1);
         if (chosen.isEmpty())
             return;
@@ -490,6 +492,16 @@ void TForm1::mmOpenClick()
         }
         applyRecord(*outcome.record);
     });
+}
+
+QString TForm1::dataFolder() const
+{
+    const QString beside = AppDir + QStringLiteral("Data");
+    if (QFileInfo(beside).isDir())
+        return beside;
+    // An installed copy on Linux keeps its samples in its data folder.
+    const QString installed = QDir::cleanPath(AppDir + QStringLiteral("../share/zolk-plot/Data"));
+    return QFileInfo(installed).isDir() ? installed : beside;
 }
 
 void TForm1::DecipherInfoText()
@@ -518,7 +530,7 @@ void TForm1::mmGroupClick()
 {
     runCommand([this] {
         OpenDialog1.title = QStringLiteral("Ввод групповых данных для оценки КК по Зембрау");
-        OpenDialog1.initialDir = AppDir + QStringLiteral("Data");
+        OpenDialog1.initialDir = dataFolder();
         OpenDialog1.fileName.clear();
         const QString chosen = m_prompts->openFile(this, OpenDialog1);
         if (chosen.isEmpty())
@@ -824,7 +836,7 @@ void TForm1::exportPicture(QWidget *panel, const QString &title, const QString &
     runCommand([&] {
         SaveDialog.filter = QStringLiteral("JPG Files (*.jpg)|*.JPG");
         SaveDialog.overwritePrompt = true;
-        SaveDialog.initialDir = AppDir + QStringLiteral("Results");
+        SaveDialog.initialDir = Exports::resultsFolder(AppDir);
         SaveDialog.title = title;
         SaveDialog.fileName = proposedName;
         const QString chosen = m_prompts->saveFile(this, SaveDialog);
@@ -841,26 +853,29 @@ void TForm1::exportPicture(QWidget *panel, const QString &title, const QString &
     });
 }
 
+QString TForm1::proposedExportName(const QString &prefix, const QString &extension) const
+{
+    return Exports::resultsFolder(AppDir) + u'/' + prefix + ceCode->text() + extension;
+}
+
 void TForm1::mmSaveClick()
 {
     exportPicture(paPlot, QStringLiteral("Запись общего профиля в jpg-файл"),
-                  AppDir + QStringLiteral("Results/Image ") + ceCode->text() + QStringLiteral(".jpg"));
+                  proposedExportName(QStringLiteral("Image "), QStringLiteral(".jpg")));
 }
 
 void TForm1::mmPlotSaveClick()
 {
     const QString kind = ChartAll->Tag == 0 ? QStringLiteral("Plot V ") : QStringLiteral("Plot All ");
-    exportPicture(paChart, QStringLiteral("Запись гистограммы в jpg-файл"),
-                  AppDir + QStringLiteral("Results/") + kind + ceCode->text() + QStringLiteral(".jpg"));
+    exportPicture(paChart, QStringLiteral("Запись гистограммы в jpg-файл"), proposedExportName(kind, QStringLiteral(".jpg")));
 }
 
 void TForm1::mmAnalysisClick()
 {
     runCommand([this] {
         SaveDialog.title = QStringLiteral("Запись анализа факторов в rtf.файл");
-        SaveDialog.fileName = AppDir + QStringLiteral("Results/") + ceCode->text() + QStringLiteral(".rtf");
+        SaveDialog.fileName = proposedExportName(QString(), QStringLiteral(".rtf"));
         SaveDialog.filter = QStringLiteral("RTF Files (*.rtf)|*.rtf");
-        SaveDialog.initialDir = AppDir + QStringLiteral("Results");
         const QString chosen = m_prompts->saveFile(this, SaveDialog);
         if (chosen.isEmpty())
             return;

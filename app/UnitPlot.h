@@ -99,6 +99,9 @@ public:
     // How long a group build runs, in milliseconds, before it shows its progress.
     int groupProgressDelay = 500;
 
+    // Where the "Data" and "Group" dialogs start: "Data" beside the program, or the samples folder of
+    // an installed copy.
+    QString dataFolder() const;
     // The band half-width as the spin edit reads now.
     double delta() const;
     // The memo's text as lines joined by CR LF.
@@ -151,6 +154,8 @@ private:
     QString analysisText() const;
     void styleLabel(PlotLabel *label, ScoreBand band);
     void exportPicture(QWidget *panel, const QString &title, const QString &proposedName);
+    // The export folder followed by prefix, the code and extension.
+    QString proposedExportName(const QString &prefix, const QString &extension) const;
     void reportError(const QString &text);
     // Runs one command, showing any error it raises; the program goes on.
     void runCommand(const std::function<void()> &command);

@@ -6,8 +6,19 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace Exports {
+
+QString resultsFolder(const QString &appDir)
+{
+    const QString results = appDir + QStringLiteral("Results");
+    const QFileInfo info(results);
+    if (info.isDir() && info.isWritable())
+        return results;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
 
 QString jpegFileName(const QString &chosen)
 {

@@ -6,6 +6,11 @@
 
 namespace Exports {
 
+// The folder the save dialogs propose: "Results" beside the program (appDir ends with a separator)
+// where it exists and can be written, else the user's documents folder, as for an installed copy
+// whose program folder belongs to the system.
+QString resultsFolder(const QString &appDir);
+
 // A chosen picture name whose last four characters are not exactly ".jpg" gets ".jpg" appended
 // (the test is case-sensitive, so "x.JPG" becomes "x.JPG.jpg").
 QString jpegFileName(const QString &chosen);

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -71,6 +72,8 @@ private slots:
     void writesReplaceWholeFiles();
     void failuresLeaveOldFile_data();
     void failuresLeaveOldFile();
+    void resultsFolder_data();
+    void resultsFolder();
 };
 
 void TestExports::jpegProperties()
@@ -211,6 +214,37 @@ void TestExports::failuresLeaveOldFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("old picture"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep.jpg")});
+}
+
+void TestExports::resultsFolder_data()
+{
+    QTest::addColumn<QString>("results"); // what stands at "Results" beside the program
+    QTest::addColumn<bool>("proposed");   // whether the dialogs propose it
+    QTest::newRow("writable folder") << "folder" << true;
+    QTest::newRow("missing, as in an installed copy") << "missing" << false;
+    QTest::newRow("a file of that name") << "file" << false;
+    QTest::newRow("read-only folder") << "read-only" << false;
+}
+
+void TestExports::resultsFolder()
+{
+    QFETCH(QString, results);
+    QFETCH(bool, proposed);
+    QTemporaryDir dir;
+    const QString appDir = dir.path() + u'/';
+    const QString path = appDir + QStringLiteral("Results");
+    if (results == QLatin1String("folder") || results == QLatin1String("read-only"))
+        QVERIFY(QDir().mkdir(path));
+    if (results == QLatin1String("file"))
+        QVERIFY(Exports::replaceFile(path, "x").isEmpty());
+    if (results == QLatin1String("read-only")) {
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner));
+        if (QFileInfo(path).isWritable())
+            QSKIP("this user can write to read-only folders (root)");
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString fallback = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    QCOMPARE(Exports::resultsFolder(appDir), proposed ? path : fallback);
 }
 
 QTEST_MAIN(TestExports)
