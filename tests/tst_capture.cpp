@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace TestSupport;
@@ -42,6 +43,15 @@ bool colourAround(const QImage &image, QPoint p, const QColor &colour, int toler
     return false;
 }
 
+// Screens that cannot be read: one gives nothing, one a black picture (as some Wayland sessions do).
+QImage unreadableScreen(QScreen *, const QRect &) { return QImage(); }
+QImage blackScreen(QScreen *, const QRect &rect)
+{
+    QImage black(rect.size(), QImage::Format_RGB32);
+    black.fill(Qt::black);
+    return black;
+}
+
 } // namespace
 
 class TestCapture : public QObject
@@ -52,6 +62,7 @@ private slots:
     void init();
     void cleanup();
     void emptyRectangle();
+    void profilePicture_data();
     void profilePicture();
     void chartPictures();
     void coveringWindowShows();
@@ -92,8 +103,19 @@ void TestCapture::emptyRectangle()
     QCOMPARE(ScrinCap::CaptureScreenRect(10, 10, 30, 25).size(), QSize(20, 15));
 }
 
+void TestCapture::profilePicture_data()
+{
+    QTest::addColumn<ScrinCap::ScreenReader>("screen");
+    QTest::newRow("screen read") << ScrinCap::ScreenReader(nullptr);
+    QTest::newRow("screen gives nothing") << ScrinCap::ScreenReader(unreadableScreen);
+    QTest::newRow("screen gives black") << ScrinCap::ScreenReader(blackScreen);
+}
+
 void TestCapture::profilePicture()
 {
+    QFETCH(ScrinCap::ScreenReader, screen);
+    ScrinCap::setScreenReader(screen);
+    const auto restore = qScopeGuard([] { ScrinCap::setScreenReader(nullptr); });
     TForm1 &f = *fx->form;
     const QString chosen = fx->resultsDir() + QStringLiteral("/profile");
     fx->prompts->saveAnswers << chosen;
