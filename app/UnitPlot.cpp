@@ -439,6 +439,7 @@ double TForm1::delta() const
 
 QString TForm1::memoText() const
 {
+    // Line breaks are kept exactly as the memo holds them: a line the program added ends with one.
     QString text = meInfo->toPlainText();
     text.replace(u'\n', CrLf);
     return text;
@@ -446,13 +447,13 @@ QString TForm1::memoText() const
 
 void TForm1::setMemoLines(const QStringList &lines)
 {
-    meInfo->setUpdatesEnabled(false);
-    meInfo->clear();
+    // Every line the program adds ends with a line break, as the analysis file has it; a line that
+    // holds CR LF breaks (the summary) is several lines.
     QString text;
     for (const QString &line : lines)
         text += line + u'\n';
-    text.chop(1);
     text.replace(CrLf, QStringLiteral("\n"));
+    meInfo->setUpdatesEnabled(false);
     meInfo->setPlainText(text);
     meInfo->setUpdatesEnabled(true);
 }
@@ -760,7 +761,7 @@ bool TForm1::sgResFSelectCell(int column, int row)
     } else if (column == 1 && row == 13) {
         setMemoLines(Resource::allStatements());
     } else if (column == 3 && row == 13) {
-        setMemoLines({analysisText()});
+        setMemoLines(analysisText());
     }
     return true;
 }
@@ -770,7 +771,7 @@ void TForm1::showIndexDetail(int index)
     chChart->showIndex(index);
 }
 
-QString TForm1::analysisText() const
+QStringList TForm1::analysisText() const
 {
     QStringList lines;
     lines << ceCode->text() << ceName->text() << ceDate->text()
@@ -787,7 +788,7 @@ QString TForm1::analysisText() const
             lines << line;
         }
     }
-    return lines.join(CrLf);
+    return lines;
 }
 
 void TForm1::ceCodeEnter()

@@ -104,7 +104,7 @@ public:
     QString dataFolder() const;
     // The band half-width as the spin edit reads now.
     double delta() const;
-    // The memo's text as lines joined by CR LF.
+    // The memo's text with CR LF line breaks; every line the program added ends with one.
     QString memoText() const;
 
 public slots:
@@ -151,7 +151,7 @@ private:
     void setFooters();
     void fillGrid();
     void setMemoLines(const QStringList &lines);
-    QString analysisText() const;
+    QStringList analysisText() const;
     void styleLabel(PlotLabel *label, ScoreBand band);
     void exportPicture(QWidget *panel, const QString &title, const QString &proposedName);
     // The export folder followed by prefix, the code and extension.

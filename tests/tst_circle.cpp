@@ -266,7 +266,7 @@ void TestCircle::labelClicks()
     QVERIFY(f.sgResF->hasFocus());
     QCOMPARE(f.chChart->title(), Resource::chartCaption(row));
     const QStringList memo = column == 1 ? Resource::indexStatements(row) : Resource::traitDescription(Resource::traitOfIndex(row));
-    QCOMPARE(f.memoText(), memo.join(QStringLiteral("\r\n")));
+    QCOMPARE(f.memoText(), memo.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
 void TestCircle::clickOnCurrentCellChangesNothing()

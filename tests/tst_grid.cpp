@@ -5,6 +5,10 @@
 #include "StatementCharts.h"
 #include "WindowFixture.h"
 
+#include "Cp1251.h"
+#include "Exports.h"
+
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,7 +18,15 @@ using namespace TestSupport;
 
 namespace {
 
-QStringList memoLines(const TForm1 &f) { return f.memoText().split(QStringLiteral("\r\n")); }
+// The memo's lines; each must end with CR LF, the last one too.
+QStringList memoLines(const TForm1 &f)
+{
+    QString text = f.memoText();
+    if (!text.endsWith(QStringLiteral("\r\n")))
+        return {QStringLiteral("(no line break after the last line)")};
+    text.chop(2);
+    return text.split(QStringLiteral("\r\n"));
+}
 
 CellAppearance look(const TForm1 &f, int column, int row)
 {
@@ -41,6 +53,8 @@ private slots:
     void jumpFromLastIndexToFirst();
     void allStatements();
     void analysisText();
+    void analysisFile_data();
+    void analysisFile();
     void typingUpdatesCaptionsAndFooters();
 };
 
@@ -252,6 +266,52 @@ void TestGrid::analysisText()
     QCOMPARE(description[1], Resource::DescriptionLine(2));
     QVERIFY(description[2].isEmpty());
     QVERIFY(description[47].isEmpty());
+}
+
+void TestGrid::analysisFile_data()
+{
+    QTest::addColumn<bool>("meanCell");      // the analysis text, else the memo right after the load
+    QTest::addColumn<bool>("resultsFolder"); // "Results" beside the program, else an installed copy
+    QTest::newRow("after a load") << false << true;
+    QTest::newRow("Mean cell of the right column") << true << true;
+    QTest::newRow("installed copy without Results") << false << false;
+}
+
+void TestGrid::analysisFile()
+{
+    QFETCH(bool, meanCell);
+    QFETCH(bool, resultsFolder);
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    if (!resultsFolder)
+        QVERIFY(QDir(fx.resultsDir()).removeRecursively());
+    Respondent r;
+    fx.load(r);
+    QStringList lines = Resource::indexStatements(1);
+    if (meanCell) {
+        f.sgResF->moveTo(3, 13);
+        lines = QStringList{r.code, r.name, r.date, QStringLiteral("N анкет = 1")} + r.info + QStringList{QString()};
+        for (int n = 1; n <= Resource::DescriptionLineCount; ++n) {
+            const int t = (n - 1) / 12 + 1, block = (n - 1) % 12 / 3; // block 0: the trait, 1 to 3: its indices
+            QString line = Resource::DescriptionLine(n);
+            if ((n - 1) % 3 == 0)
+                line += QStringLiteral(" [%1]").arg(Scoring::formatFixed(block == 0 ? f.Scores.trait(t) : f.Scores.index(3 * t - 3 + block), 3));
+            lines << line;
+        }
+    }
+    // Without "Results" the documents folder is proposed (its choice is tested with the exports).
+    const QString folder = resultsFolder ? fx.resultsDir() : Exports::resultsFolder(f.AppDir);
+    QVERIFY(resultsFolder || !folder.startsWith(f.AppDir));
+    const QString path = fx.dir.filePath(QStringLiteral("analysis.rtf"));
+    fx.prompts->saveAnswers << path;
+    f.mmAnalysisClick();
+    const FileDialogSettings &dialog = fx.prompts->saveDialogs.last();
+    QCOMPARE(dialog.fileName, folder + QStringLiteral("/0042.rtf"));
+    QCOMPARE(dialog.initialDir, QString()); // the analysis export sets no starting folder of its own
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    // Every line that the program put into the memo ends with CR LF, the last one too.
+    QCOMPARE(file.readAll(), Cp1251::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
 }
 
 void TestGrid::typingUpdatesCaptionsAndFooters()

@@ -226,7 +226,7 @@ void TestMainWindow::openLoadsRespondent()
     QVERIFY(!f.paPlot->isHidden() && !f.meInfo->isHidden() && !f.sgResF->isHidden());
     QCOMPARE(f.sgResF->currentColumnIndex(), 1);
     QCOMPARE(f.sgResF->currentRowIndex(), 1);
-    QCOMPARE(f.memoText(), Resource::indexStatements(1).join(QStringLiteral("\r\n")));
+    QCOMPARE(f.memoText(), Resource::indexStatements(1).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
 void TestMainWindow::openCancelChangesNothing()
