@@ -15,8 +15,10 @@ struct Encoded
 };
 
 // A 24-bit RGB copy of image compressed with libjpeg's defaults at quality 100 with baseline
-// quantisation tables, sequential encoding.
-Encoded encode(const QImage &image, int quality = 100);
+// quantisation tables, sequential encoding. A positive sizeLimit refuses output beyond that many
+// bytes through libjpeg's own error path (a bound for the caller, and the tests' way to make the
+// encoder fail part-way).
+Encoded encode(const QImage &image, int quality = 100, qsizetype sizeLimit = 0);
 
 // Decodes a JPEG into an RGB32 image; a null image and a message when the data is not a JPEG.
 QImage decode(const QByteArray &data, QString *error = nullptr);

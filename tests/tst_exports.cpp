@@ -56,6 +56,17 @@ JpegFacts inspect(const QByteArray &data)
     return facts;
 }
 
+// Noise compresses badly: its JPEG is large, which makes the encoder's buffer grow.
+QImage noise(int size)
+{
+    QImage picture(size, size, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, random.generate());
+    return picture;
+}
+
 } // namespace
 
 class TestExports : public QObject
@@ -64,7 +75,8 @@ class TestExports : public QObject
 private slots:
     void jpegProperties();
     void jpegRoundTripColours();
-    void decodeRejectsGarbage();
+    void codecErrors_data();
+    void codecErrors();
     void jpegFileName_data();
     void jpegFileName();
     void analysisBytes_data();
@@ -108,12 +120,39 @@ void TestExports::jpegRoundTripColours()
     QVERIFY(back.pixelColor(50, 5).lightness() >= 252);
 }
 
-void TestExports::decodeRejectsGarbage()
+void TestExports::codecErrors_data()
 {
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("empty picture") << "empty";
+    QTest::newRow("encoder error after its buffer grew") << "encoder";
+    QTest::newRow("decoding what is not a JPEG") << "garbage";
+    QTest::newRow("decoding a scan with an undefined table") << "table";
+}
+
+void TestExports::codecErrors()
+{
+    // Each failure ends with a message and frees what libjpeg and the codec allocated, once (the
+    // sanitizer build checks the frees).
+    QFETCH(QString, failure);
     QString error;
-    QVERIFY(JpegCodec::decode(QByteArray("not a jpeg at all"), &error).isNull());
+    if (failure == QLatin1String("empty")) {
+        error = JpegCodec::encode(QImage()).error;
+    } else if (failure == QLatin1String("encoder")) {
+        const QImage picture = noise(400);
+        QVERIFY(JpegCodec::encode(picture).data.size() > 200 * 1024);
+        const JpegCodec::Encoded limited = JpegCodec::encode(picture, 100, 200 * 1024);
+        QVERIFY(limited.data.isEmpty());
+        error = limited.error;
+    } else if (failure == QLatin1String("garbage")) {
+        QVERIFY(JpegCodec::decode(QByteArray("not a jpeg at all"), &error).isNull());
+    } else {
+        QByteArray jpeg = JpegCodec::encode(noise(64)).data;
+        const qsizetype sos = jpeg.indexOf("\xFF\xDA");
+        QVERIFY(sos > 0);
+        jpeg[sos + 6] = char(0x33); // the first component's scan uses Huffman tables 3, never defined
+        QVERIFY(JpegCodec::decode(jpeg, &error).isNull());
+    }
     QVERIFY(!error.isEmpty());
-    QVERIFY(!JpegCodec::encode(QImage()).ok());
 }
 
 void TestExports::jpegFileName_data()
@@ -177,11 +216,7 @@ void TestExports::failuresLeaveOldFile()
     const QString existing = dir.filePath(QStringLiteral("keep.jpg"));
     QVERIFY(Exports::replaceFile(existing, QByteArray("old picture")).isEmpty());
     // Noise compresses badly: its JPEG is far larger than the 4 kB the full disk leaves.
-    QImage big(400, 400, QImage::Format_RGB32);
-    QRandomGenerator noise(7);
-    for (int y = 0; y < big.height(); ++y)
-        for (int x = 0; x < big.width(); ++x)
-            big.setPixel(x, y, noise.generate());
+    const QImage big = noise(400);
     QString path = existing;
     QString error;
     if (target == QLatin1String("missing")) {
