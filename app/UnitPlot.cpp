@@ -163,23 +163,38 @@ void setTextKeepingRight(QLabel *label, const QString &text)
     label->move(right - label->width(), label->y());
 }
 
-// The application-wide busy cursor for the lifetime of the guard.
-class BusyCursor
+// The busy cursor of a group build, for the lifetime of the guard: application-wide, until a progress
+// dialog opens; then only the window behind it is busy, so that the dialog's Cancel button keeps
+// the normal cursor.
+class GroupBusyCursor
 {
 public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { restore(); }
-    void restore()
+    explicit GroupBusyCursor(QWidget *window)
+        : m_window(window)
     {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-        m_active = false;
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
+    ~GroupBusyCursor()
+    {
+        if (m_applicationWide)
+            QGuiApplication::restoreOverrideCursor();
+        else
+            m_window->unsetCursor();
+    }
+    void progressShown()
+    {
+        if (!m_applicationWide)
+            return;
+        QGuiApplication::restoreOverrideCursor();
+        m_applicationWide = false;
+        m_window->setCursor(Qt::WaitCursor);
+    }
+    GroupBusyCursor(const GroupBusyCursor &) = delete;
+    GroupBusyCursor &operator=(const GroupBusyCursor &) = delete;
 
 private:
-    bool m_active = true;
+    QWidget *m_window;
+    bool m_applicationWide = true;
 };
 
 QImage backgroundPicture()
@@ -537,40 +552,48 @@ void TForm1::mmGroupClick()
         if (chosen.isEmpty())
             return;
         OpenDialog1.fileName = chosen;
-        BusyCursor busy;
-        const QString folder = Group::folderOf(chosen);
-
-        // A long group gets a progress dialog after half a second; cancelling changes nothing.
-        std::unique_ptr<QProgressDialog> progress;
-        QElapsedTimer clock;
-        clock.start();
-        const auto report = [&](int done, int total) {
-            if (!progress && clock.elapsed() >= groupProgressDelay && done < total) {
-                progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Отмена"), 0, total, this);
-                progress->setObjectName(QStringLiteral("groupProgress"));
-                progress->setWindowTitle(QStringLiteral("Group"));
-                progress->setWindowModality(Qt::WindowModal);
-                progress->setMinimumDuration(0);
-            }
-            if (progress) {
-                progress->setLabelText(QStringLiteral("Чтение анкет группы: %1 из %2").arg(done).arg(total));
-                progress->setValue(done);
-                if (progress->wasCanceled())
-                    return false;
-            }
-            return true;
-        };
-        const GroupOutcome outcome = Group::build(folder, report);
-        progress.reset();
-        busy.restore();
-        if (outcome.cancelled)
-            return;
-        if (!outcome.ok()) {
-            reportError(outcome.error);
-            return;
-        }
-        applyGroup(*outcome.group);
+        // The message comes once the busy cursor is gone.
+        const QString error = loadGroup(Group::folderOf(chosen));
+        if (!error.isEmpty())
+            reportError(error);
     });
+}
+
+QString TForm1::loadGroup(const QString &folder)
+{
+    // Busy until the refresh is done, or until the build ends otherwise.
+    GroupBusyCursor busy(this);
+    // A long group gets a progress dialog after half a second; cancelling changes nothing.
+    std::unique_ptr<QProgressDialog> progress;
+    QElapsedTimer clock;
+    clock.start();
+    const auto report = [&](int done, int total) {
+        if (!progress && clock.elapsed() >= groupProgressDelay && done < total) {
+            progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Отмена"), 0, total, this);
+            progress->setObjectName(QStringLiteral("groupProgress"));
+            progress->setWindowTitle(QStringLiteral("Group"));
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(0);
+            // Kept up at the last member too, so that a click on Cancel then is not lost.
+            progress->setAutoReset(false);
+            progress->setAutoClose(false);
+            busy.progressShown();
+        }
+        if (progress) {
+            progress->setLabelText(QStringLiteral("Чтение анкет группы: %1 из %2").arg(done).arg(total));
+            progress->setValue(done);
+            // The dialog is modal: the window repaints, and only Cancel takes clicks.
+            QCoreApplication::processEvents();
+            if (progress->wasCanceled())
+                return false;
+        }
+        return true;
+    };
+    const GroupOutcome outcome = Group::build(folder, report);
+    progress.reset();
+    if (outcome.ok())
+        applyGroup(*outcome.group);
+    return outcome.error;
 }
 
 void TForm1::applyGroup(const GroupProfile &group)

@@ -147,6 +147,8 @@ private:
     void createKeyLabel();
     void applyRecord(const ResultRecord &record);
     void applyGroup(const GroupProfile &group);
+    // Builds the group of a folder and shows it; the message of a failure, else an empty string.
+    QString loadGroup(const QString &folder);
     void finishLoad();
     void setFooters();
     void fillGrid();

@@ -36,16 +36,18 @@ namespace Group {
 // The folder part of a chosen file name, up to and including its last separator.
 QString folderOf(const QString &chosenFile);
 
-// The result files of a folder: every file whose name ends in ".cry" in any letter case, hidden and
-// system files included, sorted by file name so that the member list and the sums are reproducible.
+// The result files of a folder: every entry whose name ends in ".cry" in any letter case, hidden and
+// system files included (a folder of such a name too, which then cannot be opened), sorted by file
+// name so that the member list and the sums are reproducible.
 QStringList memberFiles(const QString &folder);
 
-// Called after each member with the number read so far and the total; returning false cancels.
+// Called with the number of members read so far and the total, at least every 64 members or 50 ms
+// and after the last one; returning false cancels.
 using Progress = std::function<bool(int done, int total)>;
 
 // Reads every member and forms the means: one addition per member in file-name order, then one
-// division per score. A member that cannot be read ends the build with its message and, on a second
-// line, the member's file name.
+// division per score. A member that cannot be read ends the build with its message, which names the
+// member's file (on a second line where the reader's message does not).
 GroupOutcome build(const QString &folder, const Progress &progress = {});
 
 QString emptyFolderMessage(const QString &folder);

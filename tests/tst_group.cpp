@@ -21,6 +21,8 @@ private slots:
     void failingMemberNamesTheFile();
     void emptyFolder();
     void cancelStopsTheBuild();
+    void progressReports_data();
+    void progressReports();
 };
 
 void TestGroup::oneMember()
@@ -104,14 +106,15 @@ void TestGroup::chosenNameNeedNotExist()
 
 void TestGroup::failingMemberNamesTheFile_data()
 {
-    QTest::addColumn<QByteArray>("letters");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("letters"); // empty: b.cry is a folder
+    QTest::addColumn<QString>("message");    // followed by the member's path, unless it names it
     QStringList lines = plainLines(Respondent());
     lines[30] = QStringLiteral("abc");
     QTest::newRow("bad score") << storedLetters(lines.join(QStringLiteral("\r\n")))
                                << QStringLiteral("'abc' is not a valid floating point value");
     QTest::newRow("short file") << storedLetters(QStringLiteral("01.01.2001\r\n1\r\nX\r\n"))
                                 << QStringLiteral("'' is not a valid floating point value");
+    QTest::newRow("folder named like a result file") << QByteArray() << QStringLiteral("Cannot open file");
 }
 
 void TestGroup::failingMemberNamesTheFile()
@@ -120,11 +123,16 @@ void TestGroup::failingMemberNamesTheFile()
     QFETCH(QString, message);
     QTemporaryDir dir;
     writeResultFile(dir.path(), QStringLiteral("a.cry"), Respondent());
-    const QString bad = writeStoredFile(dir.path(), QStringLiteral("b.cry"), letters);
+    const QString bad = dir.filePath(QStringLiteral("b.cry"));
+    if (letters.isEmpty())
+        QVERIFY(QDir().mkdir(bad));
+    else
+        writeStoredFile(dir.path(), QStringLiteral("b.cry"), letters);
     writeResultFile(dir.path(), QStringLiteral("c.cry"), Respondent());
     const GroupOutcome outcome = Group::build(dir.path());
     QVERIFY(!outcome.ok());
-    QCOMPARE(outcome.error, message + u'\n' + QDir::toNativeSeparators(bad));
+    const QString path = QDir::toNativeSeparators(bad);
+    QCOMPARE(outcome.error, message + (letters.isEmpty() ? u' ' : u'\n') + path); // the path once
 }
 
 void TestGroup::emptyFolder()
@@ -156,6 +164,32 @@ void TestGroup::cancelStopsTheBuild()
     QVERIFY(outcome.error.isEmpty());
     QCOMPARE(calls, 1);
     QVERIFY(reported >= 1 && reported <= 5);
+}
+
+void TestGroup::progressReports_data()
+{
+    QTest::addColumn<int>("members");
+    QTest::newRow("5 members") << 5;
+    QTest::newRow("200 members") << 200;
+}
+
+void TestGroup::progressReports()
+{
+    // At least every 64 members and after the last, so that Cancel is seen at any size.
+    QFETCH(int, members);
+    QTemporaryDir dir;
+    const QByteArray letters = storedLetters(plainText(Respondent()));
+    for (int k = 0; k < members; ++k)
+        writeStoredFile(dir.path(), QStringLiteral("%1.cry").arg(k, 3, 10, QChar(u'0')), letters);
+    QList<int> reports;
+    const GroupOutcome outcome = Group::build(dir.path(), [&](int done, int total) {
+        reports << done;
+        return total == members;
+    });
+    QVERIFY(outcome.ok());
+    QCOMPARE(reports.last(), members);
+    for (int k = 0; k < reports.size(); ++k)
+        QVERIFY2(reports[k] - (k > 0 ? reports[k - 1] : 0) <= 64, qPrintable(QString::number(reports[k])));
 }
 
 QTEST_GUILESS_MAIN(TestGroup)
