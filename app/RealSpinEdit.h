@@ -1,6 +1,6 @@
 #pragma once
-// seDelta: a spin edit for reals that reports every change of its text, typed or stepped, and
-// reads as its minimum while its text is not a number.
+// seDelta: a spin edit for reals that reports every change of the text it shows, typed, stepped or
+// put back when editing ends, once each, and reads as its minimum while its text is not a number.
 
 #include <QDoubleSpinBox>
 #include <QLineEdit>
@@ -18,9 +18,11 @@ public:
         setAlignment(Qt::AlignCenter);
         setKeyboardTracking(true);
         // Typed text reaches the editor first, also while it is not a number; stepping and setValue
-        // update the editor with its signals blocked and report through the spin box.
-        connect(lineEdit(), &QLineEdit::textChanged, this, &RealSpinEdit::textEdited);
-        connect(this, &QDoubleSpinBox::textChanged, this, &RealSpinEdit::textEdited);
+        // update the editor with its signals blocked and report through the spin box; when editing
+        // ends (Enter, focus leaving) the spin box may put its value's text back without any signal.
+        connect(lineEdit(), &QLineEdit::textChanged, this, &RealSpinEdit::reportIfChanged);
+        connect(this, &QDoubleSpinBox::textChanged, this, &RealSpinEdit::reportIfChanged);
+        connect(this, &QAbstractSpinBox::editingFinished, this, &RealSpinEdit::reportIfChanged);
     }
 
     // The value the text shows; the minimum while the text is not a number.
@@ -37,4 +39,23 @@ public:
 
 signals:
     void textEdited();
+
+protected:
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        QDoubleSpinBox::focusOutEvent(event);
+        reportIfChanged();
+    }
+
+private:
+    void reportIfChanged()
+    {
+        const QString shown = lineEdit()->text();
+        if (shown == m_reported)
+            return;
+        m_reported = shown;
+        emit textEdited();
+    }
+
+    QString m_reported;
 };

@@ -5,7 +5,10 @@
 #include "StatementCharts.h"
 #include "WindowFixture.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QLineSeries>
+#include <QSignalSpy>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -236,6 +239,14 @@ void TestCircle::emptyBandEntryReadsAsMinimum()
     f.seDelta->editor()->clear();
     QCOMPARE(f.delta(), 0.01);
     QCOMPARE(styleOf(f.plotLabel(8)), ScoreBand::Low);
+    // Leaving the box puts "0,50" back: the labels and band lines follow, the handler runs once.
+    QSignalSpy changes(f.seDelta, &RealSpinEdit::textEdited);
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(f.seDelta, &leave);
+    QCOMPARE(f.seDelta->editor()->text(), QStringLiteral("0,50"));
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(styleOf(f.plotLabel(8)), ScoreBand::Neither);
+    QCOMPARE(f.chChart->SeriesMax->at(0).x(), f.OverallMean + 0.5);
 }
 
 void TestCircle::labelClicks_data()
