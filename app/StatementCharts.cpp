@@ -1,6 +1,7 @@
 #include "StatementCharts.h"
 
 #include <QBarSet>
+#include <QGraphicsLayout>
 #include <QGraphicsSimpleTextItem>
 #include <QHorizontalStackedBarSeries>
 #include <QLineSeries>
@@ -88,7 +89,7 @@ QList<QBarSet *> traitBarSets(QAbstractBarSeries *series, const QColor &outline)
     for (int t = 1; t <= Resource::TraitCount; ++t) {
         auto *set = new QBarSet(Resource::TraitName(t));
         set->setColor(Resource::TraitColor(t));
-        set->setBorderColor(outline);
+        set->setPen(QPen(outline)); // the outline Qt Charts draws is the set's pen
         sets << set;
         series->append(set);
     }
@@ -214,7 +215,10 @@ FootedChartView::FootedChartView(QWidget *parent)
     setRenderHint(QPainter::Antialiasing, false);
     setRubberBand(QChartView::NoRubberBand);
     setFrameShape(QFrame::NoFrame);
+    setBackgroundBrush(Qt::white);
     styleChart(chart());
+    // The chart is white to the panel's edge: no layout margin around its background.
+    chart()->layout()->setContentsMargins(0, 0, 0, 0);
     m_foot = new QGraphicsSimpleTextItem(chart());
     m_foot->setZValue(30);
     QFont font = m_foot->font();

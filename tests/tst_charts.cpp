@@ -50,6 +50,8 @@ private slots:
     void widenedLabelStep_data();
     void widenedLabelStep();
     void marksStayInsidePlotArea();
+    void pictures_data();
+    void pictures();
 };
 
 void TestCharts::initTestCase()
@@ -287,6 +289,46 @@ void TestCharts::marksStayInsidePlotArea()
         QVERIFY(!box.isEmpty());
     }
     QVERIFY(f.chChart->marks()->boxRect(30).isEmpty()); // statement 31 lies outside the window
+}
+
+
+void TestCharts::pictures_data()
+{
+    QTest::addColumn<bool>("overview");
+    QTest::addColumn<QColor>("outline");
+    QTest::newRow("detail chart") << false << QColor(Qt::black);
+    QTest::newRow("overview chart") << true << QColor(128, 128, 128);
+}
+
+void TestCharts::pictures()
+{
+    // What the "Plot" export saves: white to the panel's edge, bars outlined.
+    QFETCH(bool, overview);
+    QFETCH(QColor, outline);
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    fx.load(Respondent::uniform(3));
+    if (overview)
+        f.mmPlotAll->trigger();
+    QTest::qWait(50);
+    const QImage panel = f.paChart->grab().toImage();
+    const int w = panel.width(), h = panel.height();
+    for (const QPoint &p : {QPoint(2, h / 2), QPoint(w - 3, h / 2), QPoint(w / 2, 2), QPoint(w / 4, h - 3)})
+        QVERIFY2(panel.pixelColor(p) == QColor(Qt::white), qPrintable(QStringLiteral("(%1, %2) is %3").arg(p.x()).arg(p.y()).arg(panel.pixelColor(p).name())));
+    // From the middle of statement 1's bar outwards (up across a horizontal bar, left across a
+    // vertical one), the first pixel that is not the bar's green is its outline.
+    FootedChartView *chart = overview ? static_cast<FootedChartView *>(f.ChartAll) : f.chChart;
+    QAbstractSeries *bars = overview ? f.ChartAll->SeriesAll : f.chChart->SeriesChart;
+    const QPointF middle = chart->chart()->mapToPosition(overview ? QPointF(1, 1.5) : QPointF(1.5, 1), bars);
+    QPoint p = chart->mapFromScene(middle) + chart->pos();
+    const QColor green(0, 128, 0);
+    QCOMPARE(panel.pixelColor(p), green);
+    const QPoint step = overview ? QPoint(-1, 0) : QPoint(0, -1);
+    while (panel.pixelColor(p) == green)
+        p += step;
+    QCOMPARE(panel.pixelColor(p), outline);
 }
 
 QTEST_MAIN(TestCharts)
