@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ProfileCircle {
@@ -27,6 +28,9 @@ double ScoreRadius(double score)
 
 QPoint PlacePlotPoint(const QPoint &centre, int position, double radius)
 {
+    // A score far outside the scale (a damaged or hand-made file) lies far outside the overlay, which
+    // clips it: its radius is bounded so that every coordinate fits a pixel, on the same ray.
+    radius = std::isfinite(radius) ? std::clamp(radius, -MaxPlotRadius, MaxPlotRadius) : 0.0;
     const double phi = (position + 0.5) * AngleStep;
     return QPoint(roundToPixel(centre.x() + radius * std::sin(phi)), roundToPixel(centre.y() - radius * std::cos(phi)));
 }

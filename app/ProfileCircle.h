@@ -18,6 +18,8 @@ constexpr double AngleStep = 3.14159265358979323846 / 6.0;
 constexpr double RadiusScale = 49.5;
 constexpr double LabelRadius = 4.5 * RadiusScale; // 222.75
 constexpr int CentreCorrection = -2;
+// The largest radius placed, in pixels: far beyond any overlay, far inside the range of a pixel.
+constexpr double MaxPlotRadius = 1e6;
 
 struct Offset
 {
@@ -54,7 +56,8 @@ QPoint plotCentre(int width, int height);
 // (-1, where the formula divides by zero, and non-finite scores).
 double ScoreRadius(double score);
 
-// The point of position j at radius r around centre, clockwise from straight up.
+// The point of position j at radius r around centre, clockwise from straight up; a radius beyond
+// MaxPlotRadius either way is placed at that distance on the same ray.
 QPoint PlacePlotPoint(const QPoint &centre, int position, double radius);
 
 // The grid cell that label tag selects: (column, row).

@@ -12,6 +12,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include <cmath>
+
 using namespace TestSupport;
 using namespace ProfileCircle;
 
@@ -49,6 +51,8 @@ private slots:
     void labelPositions();
     void polygonPixels();
     void zeroScoreOnCentre();
+    void extremeScores_data();
+    void extremeScores();
     void shownValueDecidesLabelBand();
     void boundsAreInclusive();
     void secondLoadRestyles();
@@ -165,6 +169,38 @@ void TestCircle::zeroScoreOnCentre()
     fx.load(r);
     QCOMPARE(fx.form->imPlot->bitmapImage().pixel(297, 280), Black);
     QCOMPARE(fx.form->plotLabel(0)->text(), QStringLiteral("0,00"));
+}
+
+void TestCircle::extremeScores_data()
+{
+    QTest::addColumn<double>("score");
+    QTest::newRow("1e12") << 1e12;
+    QTest::newRow("1e300") << 1e300;
+    QTest::newRow("-1e12") << -1e12;
+    QTest::newRow("-1e300") << -1e300;
+}
+
+void TestCircle::extremeScores()
+{
+    // A score far off the scale puts its vertex far out on its own ray; the overlay clips the lines.
+    QFETCH(double, score);
+    WindowFixture fx;
+    Respondent r = Respondent::uniform(3);
+    r.indices[9] = score; // index 10 sits at position 0, 15 degrees right of straight up
+    fx.load(r);
+    QVERIFY(fx.prompts->errors.isEmpty());
+    const QPoint far = PlacePlotPoint(QPoint(297, 280), 0, ScoreRadius(score)) - QPoint(297, 280);
+    const double sign = score > 0 ? 1 : -1;
+    QVERIFY(std::abs(std::hypot(far.x(), far.y()) - MaxPlotRadius) < 2);
+    QVERIFY(std::abs(far.x() - sign * MaxPlotRadius * std::sin(AngleStep / 2)) < 2);
+    QVERIFY(std::abs(far.y() + sign * MaxPlotRadius * std::cos(AngleStep / 2)) < 2);
+    // The polygon's lines to that vertex leave the overlay through its top (or bottom) edge.
+    const QImage &bitmap = fx.form->imPlot->bitmapImage();
+    const int edge = score > 0 ? 0 : bitmap.height() - 1;
+    int magenta = 0;
+    for (int x = 0; x < bitmap.width(); ++x)
+        magenta += bitmap.pixel(x, edge) == Magenta;
+    QVERIFY(magenta >= 2);
 }
 
 void TestCircle::shownValueDecidesLabelBand()
