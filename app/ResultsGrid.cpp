@@ -62,9 +62,12 @@ ResultsGrid::ResultsGrid(QWidget *parent)
     horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setMinimumSectionSize(1);
     for (int c = 0; c < Columns; ++c)
-        setColumnWidth(c, 40);
+        setCellWidth(c, 40);
     for (int r = 0; r < Rows; ++r)
-        setRowHeight(r, 20);
+        setRowHeight(r, CellHeight + GridLine);
+    // A 2-pixel sunken border: 14 rows of 20 pixels and their lines fill the 298-pixel grid.
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
     setShowGrid(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

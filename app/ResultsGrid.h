@@ -44,6 +44,13 @@ public:
 
     static constexpr int Columns = 4;
     static constexpr int Rows = 14;
+    // Cells are 20 pixels high, each followed by a 1-pixel grid line; Qt counts a grid line inside
+    // its row or column, so every section is one pixel larger than its cell.
+    static constexpr int CellHeight = 20;
+    static constexpr int GridLine = 1;
+
+    // Sets the width of the cells of a column, not counting the grid line after them.
+    void setCellWidth(int column, int width) { setColumnWidth(column, width + GridLine); }
 
     GridSelectionModel *gridSelection() const { return m_selection; }
     QString cellText(int column, int row) const;

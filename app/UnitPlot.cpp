@@ -1,6 +1,7 @@
 #include "UnitPlot.h"
 
 #include "About.h"
+#include "BevelPanel.h"
 #include "Cp1251.h"
 #include "Exports.h"
 #include "Group.h"
@@ -137,10 +138,8 @@ QLineEdit *makeEdit(QWidget *parent, const char *name, const QString &text, cons
 
 QFrame *makePanel(QWidget *parent, const char *name, const QRect &geometry)
 {
-    auto *panel = new QFrame(parent);
+    auto *panel = new BevelPanel(parent);
     panel->setObjectName(QString::fromLatin1(name));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setLineWidth(2);
     panel->setGeometry(geometry);
     return panel;
 }
@@ -657,7 +656,7 @@ void TForm1::fillGrid()
 {
     const int widths[ResultsGrid::Columns] = {199, 36, 137, 36};
     for (int c = 0; c < ResultsGrid::Columns; ++c)
-        sgResF->setColumnWidth(c, widths[c]);
+        sgResF->setCellWidth(c, widths[c]);
     sgResF->setCellText(0, 0, QStringLiteral("Шкалы"));
     for (int i = 1; i <= Resource::IndexCount; ++i)
         sgResF->setCellText(0, i, Resource::IndexShortName(i));

@@ -129,6 +129,15 @@ void TestCapture::profilePicture()
     QVERIFY(dialog.overwritePrompt);
     const QImage picture = readJpeg(chosen + QStringLiteral(".jpg"));
     QCOMPARE(picture.size(), QSize(602, 564));
+    // The panel's bevels: raised outside (light top-left, shadow bottom-right), lowered inside. The
+    // memo covers the bottom row right of x = 2, as laid out.
+    const QColor light = f.paPlot->palette().color(QPalette::Light);
+    const QColor shadow = f.paPlot->palette().color(QPalette::Dark);
+    for (const auto &[point, colour] : {std::pair{QPoint(0, 100), light}, {QPoint(100, 0), light}, {QPoint(601, 100), shadow},
+                                        {QPoint(1, 563), shadow}, {QPoint(1, 100), shadow}, {QPoint(100, 1), shadow},
+                                        {QPoint(600, 100), light}, {QPoint(100, 562), light}})
+        QVERIFY2(near(picture.pixelColor(point), colour, 24),
+                 qPrintable(QStringLiteral("(%1, %2) is %3").arg(point.x()).arg(point.y()).arg(picture.pixelColor(point).name())));
     // The background's white margin, left of the circle: picture (5, 150) lies at panel (7, 152).
     QVERIFY(picture.pixelColor(7, 152).lightness() > 240);
     // The magenta polygon halfway between the vertices of positions 0 and 1 (all scores 3).

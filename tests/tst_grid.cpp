@@ -42,6 +42,7 @@ class TestGrid : public QObject
 private slots:
     void initTestCase();
     void cellTexts();
+    void geometry();
     void bandColours_data();
     void bandColours();
     void shownValueDecidesTheBand();
@@ -80,9 +81,56 @@ void TestGrid::cellTexts()
     QCOMPARE(g->cellText(3, 7), QStringLiteral("2,97"));
     QVERIFY(g->cellText(3, 2).isEmpty());
     QVERIFY(g->cellText(1, 0).isEmpty());
-    QCOMPARE(g->columnWidth(0), 199);
-    QCOMPARE(g->columnWidth(2), 137);
-    QCOMPARE(g->rowHeight(5), 20);
+}
+
+void TestGrid::geometry()
+{
+    // Cells of 20 pixels and the set widths, each followed by a grid line; 14 rows fill the grid.
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    fx.load(Respondent());
+    const ResultsGrid *g = f.sgResF;
+    const int widths[4] = {199, 36, 137, 36};
+    for (int c = 0; c < 4; ++c)
+        QCOMPARE(g->visualRect(g->model()->index(5, c)).size(), QSize(widths[c], 20));
+    QCOMPARE(g->viewport()->height(), 14 * 21);
+    const QImage grid = g->viewport()->grab().toImage();
+    const auto isText = [&](int x, int y) { return qGray(grid.pixel(x, y)) < 100; };
+    // No empty strip under "Mean": the last pixel row is the grid line after it.
+    const QRect mean = g->visualRect(g->model()->index(13, 0));
+    QCOMPARE(mean.bottom() + 2, grid.height());
+    QCOMPARE(grid.pixelColor(10, grid.height() - 1), grid.pixelColor(10, mean.top() - 1));
+    // "Mean" ends 6 pixels left of the cell's right edge and starts 2 pixels below its top.
+    int right = -1, top = mean.bottom();
+    for (int y = mean.top(); y <= mean.bottom(); ++y)
+        for (int x = mean.left(); x <= mean.right(); ++x)
+            if (isText(x, y)) {
+                right = std::max(right, x);
+                top = std::min(top, y);
+            }
+    QVERIFY2(right >= mean.right() - 8 && right <= mean.right() - 6, qPrintable(QString::number(mean.right() - right)));
+    QVERIFY2(top >= mean.top() + 2 && top <= mean.top() + 5, qPrintable(QString::number(top - mean.top())));
+    // The header icon of column 1, its top 2 pixels below the cell's top, centred with halves to even.
+    const QRect header = g->visualRect(g->model()->index(0, 1));
+    const QImage icon = f.Image5T->pixmap().toImage();
+    QPoint first(-1, -1);
+    for (int y = header.top(); y <= header.bottom() && first.x() < 0; ++y)
+        for (int x = header.left(); x <= header.right(); ++x)
+            if (grid.pixelColor(x, y) != QColor(Qt::white)) {
+                first = QPoint(x, y);
+                break;
+            }
+    QPoint iconFirst(-1, -1);
+    for (int y = 0; y < icon.height() && iconFirst.x() < 0; ++y)
+        for (int x = 0; x < icon.width(); ++x)
+            if (qAlpha(icon.pixel(x, y)) > 0) {
+                iconFirst = QPoint(x, y);
+                break;
+            }
+    const int left = headerIconLeft(header.left(), header.left() + header.width(), icon.width());
+    QCOMPARE(first, iconFirst + QPoint(left, header.top() + 2));
 }
 
 void TestGrid::bandColours_data()
