@@ -64,13 +64,16 @@ QImage &ProfileOverlay::bitmap()
 void ProfileOverlay::commit()
 {
     // The transparent colour is the bitmap's bottom-left pixel, which the clearing makes white.
+    // The shown picture is made again in the same buffer: a new one at every refresh would churn
+    // over a megabyte a load.
     const QRgb transparent = m_bitmap.pixel(0, m_bitmap.height() - 1);
-    m_shown = m_bitmap.convertToFormat(QImage::Format_ARGB32);
+    if (m_shown.size() != m_bitmap.size())
+        m_shown = QImage(m_bitmap.size(), QImage::Format_ARGB32);
     for (int y = 0; y < m_shown.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(m_shown.scanLine(y));
+        const auto *from = reinterpret_cast<const QRgb *>(m_bitmap.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(m_shown.scanLine(y));
         for (int x = 0; x < m_shown.width(); ++x)
-            if (line[x] == transparent)
-                line[x] = 0;
+            to[x] = from[x] == transparent ? 0 : (from[x] | 0xFF000000u);
     }
     update();
 }

@@ -250,6 +250,10 @@ void TForm1::buildControls()
     Image5T = makeImage(paInfo, "Image5T", Icons::image5T(), QRect(56, 40, 26, 16));
     ImageAll->hide();
     Image5M->hide();
+    // The menu icons of the two charts are made once: a new icon at every load would leave its
+    // rendered pixmaps behind in the pixmap cache.
+    m_iconAll = QIcon(ImageAll->pixmap());
+    m_icon5M = QIcon(Image5M->pixmap());
     Image5T->hide();
     ceCode = makeEdit(paInfo, "ceCode", QStringLiteral("0000"), QRect(92, 15, 81, 26));
     ceName = makeEdit(paInfo, "ceName", QString(), QRect(92, 53, 309, 26));
@@ -333,7 +337,7 @@ void TForm1::buildMenus()
     mmOpen->setObjectName(QStringLiteral("mmOpen"));
     mmGroup = bar->addAction(Icons::group(), QStringLiteral("Group"));
     mmGroup->setObjectName(QStringLiteral("mmGroup"));
-    mmPlotAll = bar->addAction(Icons::imageAll(), QStringLiteral("Plot"));
+    mmPlotAll = bar->addAction(m_iconAll, QStringLiteral("Plot"));
     mmPlotAll->setObjectName(QStringLiteral("mmPlotAll"));
     mmSaveMenu = bar->addMenu(Icons::save(), QStringLiteral("Save"));
     mmSaveMenu->setObjectName(QStringLiteral("mmSaveMenu"));
@@ -617,7 +621,7 @@ void TForm1::finishLoad()
     sgResF->gridSelection()->setCurrentSilently(sgResF->model()->index(1, 1));
     mmPlotAll->setVisible(true);
     mmSave->setVisible(true);
-    mmPlotSave->setIcon(Image5M->pixmap());
+    mmPlotSave->setIcon(m_icon5M);
 }
 
 void TForm1::setFooters()
@@ -842,12 +846,12 @@ void TForm1::mmPlotAllClick()
         ChartAll->raise();
         ChartAll->Tag = 1;
         mmPlotSave->setIcon(mmPlotAll->icon());
-        mmPlotAll->setIcon(Image5M->pixmap());
+        mmPlotAll->setIcon(m_icon5M);
     } else if (ChartAll->Tag == 1) {
         ChartAll->lower();
         ChartAll->Tag = 0;
         mmPlotSave->setIcon(mmPlotAll->icon());
-        mmPlotAll->setIcon(ImageAll->pixmap());
+        mmPlotAll->setIcon(m_iconAll);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "Scoring.h"
 #include "UserPrompts.h"
 
+#include <QIcon>
 #include <QMainWindow>
 
 #include <array>
@@ -165,4 +166,6 @@ private:
     std::unique_ptr<UserPrompts> m_prompts;
     std::unique_ptr<DesktopShell> m_shell;
     bool m_gridPainted = false;
+    QIcon m_iconAll; // the pictures of ImageAll and Image5M as menu icons
+    QIcon m_icon5M;
 };

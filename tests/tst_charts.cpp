@@ -250,6 +250,30 @@ void TestCharts::refreshNeverAccumulates()
     for (QBarSet *set : static_cast<QAbstractBarSeries *>(f.ChartAll->SeriesAll)->barSets())
         QCOMPARE(set->count(), 61);
     QCOMPARE(f.chChart->barValue(33), 2.0);
+
+    // Over hundreds of loads the window keeps what it owns: the same objects and chart items, and
+    // the heap (where the C library tells) grows by far less than a load's worth of pictures.
+    const QString files[2] = {writeResultFile(fx.dataDir(), QStringLiteral("a.cry"), profile()),
+                              writeResultFile(fx.dataDir(), QStringLiteral("b.cry"), Respondent::uniform(2))};
+    const auto owned = [&] {
+        return QList<qsizetype>{f.findChildren<QObject *>().size(), f.chChart->scene()->items().size(),
+                                f.ChartAll->scene()->items().size()};
+    };
+    const auto loadMany = [&](int loads) {
+        for (int n = 0; n < loads; ++n) {
+            fx.prompts->openAnswers << files[n % 2];
+            f.mmOpenClick();
+            fx.prompts->openDialogs.clear(); // the script's own record
+            QCoreApplication::processEvents();
+        }
+    };
+    loadMany(20);
+    const QList<qsizetype> before = owned();
+    const long long heap = heapInUse();
+    loadMany(300);
+    QCOMPARE(owned(), before);
+    if (heap > 0)
+        QVERIFY2(heapInUse() - heap < 64 * 1024, qPrintable(QString::number(heapInUse() - heap)));
 }
 
 void TestCharts::widenedLabelStep_data()

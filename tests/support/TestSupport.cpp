@@ -7,6 +7,10 @@
 #include <QDir>
 #include <QFile>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace TestSupport {
 
 Respondent::Respondent()
@@ -64,6 +68,16 @@ QString writeStoredFile(const QString &folder, const QString &fileName, const QB
 QString writeResultFile(const QString &folder, const QString &fileName, const Respondent &r)
 {
     return writeStoredFile(folder, fileName, storedLetters(plainText(r)));
+}
+
+long long heapInUse()
+{
+#ifdef __GLIBC__
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<long long>(info.uordblks + info.hblkhd);
+#else
+    return 0;
+#endif
 }
 
 QString ScriptedPrompts::openFile(QWidget *, const FileDialogSettings &dialog)
