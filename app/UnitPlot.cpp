@@ -16,6 +16,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QDir>
@@ -216,6 +219,7 @@ TForm1::TForm1(Options options)
 {
     installFontSubstitutes();
     setObjectName(QStringLiteral("Form1"));
+    setAcceptDrops(true);
     AppDir = options.appDir;
     buildControls();
     buildMenus();
@@ -503,14 +507,61 @@ void TForm1::mmOpenClick()
         if (chosen.isEmpty())
             return;
         OpenDialog1.fileName = chosen;
-        // The whole file is read and parsed before anything on screen changes.
-        const ReadOutcome outcome = ResultFile::readFile(chosen, ResultFile::keyBytes(KeyLabel()->text()));
-        if (!outcome.ok()) {
-            reportError(outcome.error);
-            return;
-        }
-        applyRecord(*outcome.record);
+        loadFile(chosen);
     });
+}
+
+void TForm1::loadFile(const QString &path)
+{
+    // The whole file is read and parsed before anything on screen changes.
+    const ReadOutcome outcome = ResultFile::readFile(path, ResultFile::keyBytes(KeyLabel()->text()));
+    if (!outcome.ok()) {
+        reportError(outcome.error);
+        return;
+    }
+    applyRecord(*outcome.record);
+}
+
+void TForm1::openPath(const QString &path)
+{
+    runCommand([&] {
+        if (QFileInfo(path).isDir()) {
+            const QString error = loadGroup(QDir(path).absolutePath() + u'/');
+            if (!error.isEmpty())
+                reportError(error);
+        } else {
+            loadFile(path);
+        }
+    });
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (droppedPath(event->mimeData()).isEmpty())
+        return;
+    event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedPath(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop has ended, so that the file manager is not kept waiting by the load.
+    QMetaObject::invokeMethod(this, [this, path] { openPath(path); }, Qt::QueuedConnection);
+}
+
+QString TForm1::droppedPath(const QMimeData *data)
+{
+    // One local result file, or one folder; anything else is not taken.
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile())
+        return QString();
+    const QString path = data->urls().constFirst().toLocalFile();
+    const QFileInfo info(path);
+    if (info.isDir() || path.endsWith(QStringLiteral(".cry"), Qt::CaseInsensitive))
+        return path;
+    return QString();
 }
 
 QString TForm1::dataFolder() const

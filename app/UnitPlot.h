@@ -18,6 +18,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMimeData;
 class QPlainTextEdit;
 class QAbstractSeries;
 class DetailChart;
@@ -124,6 +125,12 @@ public slots:
     void showAbout();
 
 public:
+    // Opens a result file as "Data" does, or a folder as "Group" does: for the command line, a file
+    // dropped on the window and the file manager. A path that cannot be read gives the usual message.
+    void openPath(const QString &path);
+    // The result file or folder that a drop carries; empty when it carries anything else.
+    static QString droppedPath(const QMimeData *data);
+
     // Runs before a grid cell becomes current; false keeps the current cell.
     bool sgResFSelectCell(int column, int row);
     // Replaces the memo's text with the plaintext of the key-label cipher.
@@ -136,6 +143,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 
@@ -146,6 +155,8 @@ private:
     void buildMenus();
     void createPlotLabels();
     void createKeyLabel();
+    // Reads a result file and shows it; a file that cannot be read changes nothing but the message.
+    void loadFile(const QString &path);
     void applyRecord(const ResultRecord &record);
     void applyGroup(const GroupProfile &group);
     // Builds the group of a folder and shows it; the message of a failure, else an empty string.

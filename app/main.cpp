@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -15,9 +16,16 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral("Профиль организационной культуры по файлам результатов (.cry)."));
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("Файл результатов (.cry), открываемый как «Data», или папка, открываемая как «Group»."),
+                                 QStringLiteral("[file]"));
     parser.process(app);
 
     TForm1 form;
     form.showMaximized();
+    // A file or folder given on the command line (by the file manager, by a file association) opens
+    // once the window is up, exactly as the menu commands would open it.
+    if (const QStringList paths = parser.positionalArguments(); !paths.isEmpty())
+        QTimer::singleShot(0, &form, [&form, path = paths.constFirst()] { form.openPath(path); });
     return app.exec();
 }

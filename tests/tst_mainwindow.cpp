@@ -13,6 +13,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+#include <QDragEnterEvent>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QTimer>
@@ -72,6 +75,8 @@ private slots:
     void longGroupShowsProgressAndCancels();
     void dataAfterGroupRestoresIndividualHeader();
     void keyLabelDeciphersMemo();
+    void openPathLikeMenus_data();
+    void openPathLikeMenus();
 };
 
 void TestMainWindow::initTestCase()
@@ -435,6 +440,58 @@ void TestMainWindow::keyLabelDeciphersMemo()
     f.meInfo->setPlainText(QString::fromLatin1(storedLetters(plain)));
     f.DecipherInfoText();
     QCOMPARE(f.memoText(), plain);
+}
+
+void TestMainWindow::openPathLikeMenus_data()
+{
+    QTest::addColumn<QString>("how");  // "argument" (the command line, a file association) or "drop"
+    QTest::addColumn<QString>("what"); // "file", "folder", "missing" or "text"
+    for (const char *how : {"argument", "drop"})
+        for (const char *what : {"file", "folder", "missing", "text"})
+            QTest::addRow("%s: %s", how, what) << QString::fromLatin1(how) << QString::fromLatin1(what);
+}
+
+void TestMainWindow::openPathLikeMenus()
+{
+    // A file opens exactly as "Data" opens it, a folder as "Group"; a bad one changes nothing.
+    QFETCH(QString, how);
+    QFETCH(QString, what);
+    WindowFixture viaMenu, viaPath;
+    Respondent other = Respondent::uniform(2.5);
+    other.code = QStringLiteral("0007");
+    viaPath.load(other); // something on screen that a bad path must leave as it is
+    const ScreenState before = ScreenState::of(*viaPath.form);
+    const QString file = writeResultFile(viaPath.dataDir(), QStringLiteral("r.cry"), Respondent());
+    writeResultFile(viaMenu.dataDir(), QStringLiteral("r.cry"), Respondent());
+    const QString text = viaPath.dir.filePath(QStringLiteral("notes.txt"));
+    QFile(text).open(QIODevice::WriteOnly);
+    const QString path = what == QLatin1String("file")     ? file
+                         : what == QLatin1String("folder") ? viaPath.dataDir()
+                         : what == QLatin1String("text")   ? text
+                                                           : viaPath.dir.filePath(QStringLiteral("missing.cry"));
+    if (how == QLatin1String("argument")) {
+        viaPath.form->openPath(path);
+    } else {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viaPath.form.get(), &enter);
+        QCOMPARE(enter.isAccepted(), what != QLatin1String("text"));
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viaPath.form.get(), &drop);
+        QCoreApplication::processEvents();
+    }
+    if (what == QLatin1String("file") || what == QLatin1String("folder")) {
+        viaMenu.prompts->openAnswers << viaMenu.dir.filePath(QStringLiteral("Data/r.cry"));
+        what == QLatin1String("file") ? viaMenu.form->mmOpenClick() : viaMenu.form->mmGroupClick();
+        QVERIFY(viaPath.prompts->errors.isEmpty());
+        QVERIFY(ScreenState::of(*viaPath.form) == ScreenState::of(*viaMenu.form));
+    } else {
+        // A bad argument gets the usual message; a drop of anything but a result file is not taken.
+        const bool message = what == QLatin1String("missing") || how == QLatin1String("argument");
+        QCOMPARE(viaPath.prompts->errors.size(), message ? 1 : 0);
+        QVERIFY(ScreenState::of(*viaPath.form) == before);
+    }
 }
 
 QTEST_MAIN(TestMainWindow)
