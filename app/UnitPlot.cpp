@@ -913,6 +913,9 @@ void TForm1::exportPicture(QWidget *panel, const QString &title, const QString &
 {
     runCommand([&] {
         SaveDialog.filter = QStringLiteral("JPG Files (*.jpg)|*.JPG");
+        // A name typed without an extension becomes ".jpg" in the dialog, which then asks before it
+        // replaces that file (Windows' dialog would otherwise add the filter's ".JPG").
+        SaveDialog.defaultSuffix = QStringLiteral("jpg");
         SaveDialog.overwritePrompt = true;
         SaveDialog.initialDir = Exports::resultsFolder(AppDir);
         SaveDialog.title = title;
@@ -954,6 +957,7 @@ void TForm1::mmAnalysisClick()
         SaveDialog.title = QStringLiteral("Запись анализа факторов в rtf.файл");
         SaveDialog.fileName = proposedExportName(QString(), QStringLiteral(".rtf"));
         SaveDialog.filter = QStringLiteral("RTF Files (*.rtf)|*.rtf");
+        SaveDialog.defaultSuffix.clear(); // the name is used as chosen
         const QString chosen = m_prompts->saveFile(this, SaveDialog);
         if (chosen.isEmpty())
             return;

@@ -15,7 +15,14 @@ QString qtFileFilter(const QString &filter)
     const qsizetype paren = description.indexOf(u'(');
     if (paren >= 0)
         description = description.left(paren).trimmed();
-    return description + QStringLiteral(" (") + filter.mid(bar + 1).replace(u';', u' ') + u')';
+    // Each pattern also in lower case: the files of the other case show on a case-sensitive file
+    // system, and Windows' dialog (wine's, at least) does not add the filter's extension to a name
+    // whose extension differs only in case.
+    QStringList patterns = filter.mid(bar + 1).split(u';', Qt::SkipEmptyParts);
+    for (const QString &pattern : QStringList(patterns))
+        if (!patterns.contains(pattern.toLower()))
+            patterns << pattern.toLower();
+    return description + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
 namespace {
@@ -26,6 +33,7 @@ QString runDialog(QWidget *parent, const FileDialogSettings &settings, QFileDial
     dialog.setAcceptMode(mode);
     dialog.setFileMode(settings.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.overwritePrompt);
+    dialog.setDefaultSuffix(settings.defaultSuffix);
     if (!settings.fileName.isEmpty())
         dialog.selectFile(settings.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -13,6 +13,9 @@ struct FileDialogSettings
     QString filter;       // "Description|pattern", e.g. "CRY Files (*.cry)|*.cry"
     QString initialDir;
     QString fileName;
+    // Added by the dialog to a name typed without an extension, so that the overwrite question is
+    // asked of the file that will be written. Without one, Windows' dialog adds the filter's.
+    QString defaultSuffix;
     bool overwritePrompt = false;
     bool mustExist = false;
 };

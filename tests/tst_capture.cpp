@@ -127,6 +127,7 @@ void TestCapture::profilePicture()
     QCOMPARE(dialog.initialDir, f.AppDir + QStringLiteral("Results"));
     QCOMPARE(dialog.fileName, f.AppDir + QStringLiteral("Results/Image 0042.jpg"));
     QVERIFY(dialog.overwritePrompt);
+    QCOMPARE(dialog.defaultSuffix, QStringLiteral("jpg"));
     const QImage picture = readJpeg(chosen + QStringLiteral(".jpg"));
     QCOMPARE(picture.size(), QSize(602, 564));
     // The panel's bevels: raised outside (light top-left, shadow bottom-right), lowered inside. The

@@ -166,14 +166,18 @@ void TestDialogs::russianStandardDialogs_data()
 {
     QTest::addColumn<bool>("save");
     QTest::addColumn<QString>("accept");
-    QTest::newRow("open dialog") << false << "Открыть";
-    QTest::newRow("save dialog and its overwrite question") << true << "Сохранить";
+    QTest::addColumn<QString>("typed"); // the name in the dialog's name field
+    QTest::newRow("open dialog") << false << "Открыть" << "existing.jpg";
+    QTest::newRow("save dialog and its overwrite question") << true << "Сохранить" << "existing.jpg";
+    // The picture exports' ".jpg" is added by the dialog, which so asks about the file it will write.
+    QTest::newRow("save dialog, name without extension") << true << "Сохранить" << "existing";
 }
 
 void TestDialogs::russianStandardDialogs()
 {
     QFETCH(bool, save);
     QFETCH(QString, accept);
+    QFETCH(QString, typed);
     const QString existing = m_dir.filePath(QStringLiteral("Results/existing.jpg"));
     QFile file(existing);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -185,6 +189,7 @@ void TestDialogs::russianStandardDialogs()
     settings.initialDir = m_dir.filePath(QStringLiteral("Results"));
     settings.fileName = existing;
     settings.overwritePrompt = true;
+    settings.defaultSuffix = QStringLiteral("jpg");
     DesktopPrompts prompts;
     QString acceptText, cancelText, question, yes, no;
     const Answer readButtons = [&](QWidget *dialog) {
@@ -194,6 +199,7 @@ void TestDialogs::russianStandardDialogs()
         QVERIFY(buttons);
         acceptText = buttonText(buttons->button(save ? QDialogButtonBox::Save : QDialogButtonBox::Open));
         cancelText = buttonText(buttons->button(QDialogButtonBox::Cancel));
+        files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
         if (save)
             static_cast<QDialog *>(files)->accept(); // the existing file: the overwrite question comes, "no" returns here
         files->reject();
