@@ -9,11 +9,17 @@
 #include "UnitPC1.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <QString>
 
 #include <cstdio>
 #include <cstring>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -99,18 +105,26 @@ int encode(const QString &path, bool raw)
 
 int main(int argc, char *argv[])
 {
+    // The arguments as the system passed them (on Windows in UTF-16, so that any file name works).
+    const QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+#ifdef Q_OS_WIN
+    // Plaintext and letters pass byte for byte: no CR added before LF, none taken away.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
     QString command;
     QString file;
     bool utf8 = false;
     bool raw = false;
-    for (int k = 1; k < argc; ++k) {
-        const QString arg = QString::fromLocal8Bit(argv[k]);
+    for (qsizetype k = 1; k < args.size(); ++k) {
+        const QString &arg = args[k];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             std::fputs(Usage, stdout);
             return 0;
         }
-        if ((arg == QLatin1String("-o") || arg == QLatin1String("--output")) && k + 1 < argc)
-            outputPath = QString::fromLocal8Bit(argv[++k]);
+        if ((arg == QLatin1String("-o") || arg == QLatin1String("--output")) && k + 1 < args.size())
+            outputPath = args[++k];
         else if (arg == QLatin1String("--utf8"))
             utf8 = true;
         else if (arg == QLatin1String("--raw"))
