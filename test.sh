@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the release build, then the same tests built
 # with AddressSanitizer and UndefinedBehaviorSanitizer, a bounded fuzzing run of the result-file
-# reader when clang is present, and the Windows desktop shell under wine when it can be installed.
+# reader, the Windows desktop shell under wine, and the Windows program cross-built, tested under
+# wine and packed (skipped, with a message, where the Windows Qt is missing).
 # The exit code is the result.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -47,6 +48,9 @@ fi
 
 section "Windows desktop shell under wine"
 scripts/test-win32-shell.sh
+
+section "the Windows program under wine"
+scripts/windows-build.sh
 
 echo
 echo "All tests passed."

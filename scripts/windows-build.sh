@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# The Windows program, built and checked on Linux:
+#   1. cross-builds zolk-plot.exe, zolk-cry.exe and the tests with mingw-w64 against the Windows Qt
+#      (ZOLK_WINDOWS_QT: its folder or tarball; default ../shared/windows/qt-6.4.2-mingw-w64.tar.xz);
+#   2. runs every test that needs no X server under wine, widget tests on the offscreen platform;
+#   3. deciphers the samples with zolk-cry.exe and compares with the Linux zolk-cry;
+#   4. makes build/zolk-plot-<version>-windows-x64.zip with the DLLs the programs load;
+#   5. unpacks the zip into an empty folder and runs the program from there under wine on Xvfb: its
+#      window title, "О программе" in its system menu, a sample given on the command line, and a
+#      picture saved through "Save" -> "Image".
+# Exit status 0 when all passed; 0 with a message when there is no Windows Qt to build against.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+
+qt=${ZOLK_WINDOWS_QT:-../shared/windows/qt-6.4.2-mingw-w64.tar.xz}
+if [ ! -e "$qt" ]; then
+  echo "No Windows Qt at $qt (set ZOLK_WINDOWS_QT): the Windows build is skipped."
+  exit 0
+fi
+ensure_packages g++-mingw-w64-x86-64-posix wine64 xvfb xauth python3
+
+section() { printf '\n---- %s ----\n' "$*"; }
+version=$(sed -n 's/^project(ZolkPlot VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+jobs=$(nproc)
+
+# The Qt prefix is used where it is, or unpacked once from its tarball.
+mkdir -p build
+if [ -d "$qt" ]; then
+  ln -sfn "$(realpath "$qt")" build/windows-qt
+else
+  stamp="$(realpath "$qt") $(stat -c '%s %Y' "$qt")"
+  if [ "$(cat build/windows-qt.stamp 2>/dev/null)" != "$stamp" ]; then
+    section "unpacking $qt"
+    rm -rf build/windows-qt-unpacked && mkdir -p build/windows-qt-unpacked
+    tar -C build/windows-qt-unpacked -xf "$qt"
+    echo "$stamp" > build/windows-qt.stamp
+  fi
+  ln -sfn "$(ls -d "$PWD"/build/windows-qt-unpacked/*/ | head -1)" build/windows-qt
+fi
+prefix=$(realpath build/windows-qt)
+mingw_dirs=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib)
+
+section "cross build"
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs" --target zolk-cry # enciphers the Windows build's samples
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -static -municode tests/win32/drive_window.cpp \
+  -o build/windows/drive_window.exe -luser32
+
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+export WINEDEBUG=-all WINEPREFIX="$PWD/build/win32/prefix" WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p build/win32
+winpath() { sed 's|/|\\|g; s|^|Z:|' <<<"$1"; }
+# The build tree's programs find Qt's and the compiler's DLLs through WINEPATH; the zip needs none.
+build_path="$(winpath "$prefix/bin")"
+for d in "${mingw_dirs[@]}"; do build_path+=";$(winpath "$d")"; done
+
+section "tests under wine"
+# wine passes no QT_* variable to Windows programs: the platform is given on the command line.
+failed=0
+listed() { ctest --test-dir build/windows -N "$@" | sed -n 's/^ *Test *#[0-9]*: //p'; }
+mapfile -t tests < <(listed -LE screen)
+mapfile -t widget_tests < <(listed -L widgets)
+for t in "${tests[@]}"; do
+  platform=()
+  [[ " ${widget_tests[*]} " == *" $t "* ]] && platform=(-platform offscreen)
+  exe=$(find build/windows -maxdepth 2 -name "$t.exe" | head -1)
+  out=build/windows/$t.txt
+  rm -f "$out"
+  WINEPATH="$build_path" timeout 600 "$wine" "$exe" "${platform[@]}" -o "$(winpath "$PWD/$out"),txt" >/dev/null 2>&1 || true
+  totals=$(grep -h '^Totals' "$out" 2>/dev/null || echo "no totals: the program did not finish")
+  printf '%-16s %s\n' "$t" "$totals"
+  if ! grep -q '^Totals: [0-9]* passed, 0 failed' "$out" 2>/dev/null; then
+    failed=1
+    grep -h -A4 '^FAIL' "$out" 2>/dev/null | head -40 || true
+  fi
+done
+
+section "zolk-cry.exe against the Linux zolk-cry"
+for sample in build/windows/bin/Data/*.cry; do
+  name=$(basename "$sample")
+  for mode in "" --utf8; do
+    (cd build/windows/bin && WINEPATH="$build_path" "$wine" zolk-cry.exe decode "Data\\$name" $mode) > build/windows/cry-windows.out 2>/dev/null
+    build/release/bin/zolk-cry decode "$sample" $mode > build/windows/cry-linux.out
+    if cmp -s build/windows/cry-windows.out build/windows/cry-linux.out; then
+      echo "same plaintext: $name ${mode:-(windows-1251)}"
+    else
+      echo "DIFFERENT plaintext: $name ${mode:-(windows-1251)}"; failed=1
+    fi
+  done
+done
+
+section "the zip"
+stage=build/windows-package/zolk-plot-$version
+rm -rf build/windows-package && mkdir -p "$stage"
+cmake --install build/windows --prefix build/windows-package/install >/dev/null
+cp -r build/windows-package/install/bin/. "$stage/"
+mkdir -p "$stage/platforms" "$stage/styles"
+cp "$prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
+cp "$prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+# Every DLL the programs and plugins import, followed transitively, from Qt's and the compiler's
+# folders; what is found in neither is Windows' own.
+python3 - "$stage" "$prefix/bin" "${mingw_dirs[@]}" <<'PY'
+import os, subprocess, sys, shutil
+stage, dirs = sys.argv[1], sys.argv[2:]
+def imports(path):
+    out = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", path], capture_output=True, text=True).stdout
+    return [l.split("DLL Name:")[1].strip() for l in out.splitlines() if "DLL Name:" in l]
+todo = [os.path.join(r, f) for r, _, fs in os.walk(stage) for f in fs if f.lower().endswith((".exe", ".dll"))]
+seen = set()
+while todo:
+    for name in imports(todo.pop()):
+        if name.lower() in seen:
+            continue
+        seen.add(name.lower())
+        for d in dirs:
+            candidate = os.path.join(d, name)
+            if os.path.exists(candidate):
+                shutil.copy(candidate, os.path.join(stage, name))
+                todo.append(os.path.join(stage, name))
+                print("  " + name)
+                break
+PY
+printf '\xef\xbb\xbf' > "$stage/README.txt"
+cat >> "$stage/README.txt" <<'TXT'
+ZOLK Plot — профиль организационной культуры
+
+Установка не нужна: распакуйте архив в любую папку, где у вас есть право записи, и запустите
+zolk-plot.exe.
+
+• «Data» открывает файл результатов одного респондента (.cry), «Group» — все файлы .cry одной
+  папки как группу. Примеры лежат в папке Data.
+• «Save» сохраняет профиль и диаграмму в JPEG и текст анализа; по умолчанию — в папку Results
+  рядом с программой.
+• Файл .cry можно открыть, перетащив его на окно программы или указав в командной строке:
+  zolk-plot.exe "путь\к\файлу.cry" (папка вместо файла открывается как группа).
+• zolk-cry.exe — утилита командной строки: zolk-cry decode ФАЙЛ.cry выводит расшифрованный текст,
+  zolk-cry --help описывает остальные команды.
+
+Пока программа открыта, панель задач Windows скрыта; при закрытии программы она возвращается.
+TXT
+sed -i 's/$/\r/' "$stage/README.txt"
+zip="build/zolk-plot-$version-windows-x64.zip"
+rm -f "$zip"
+(cd build/windows-package && cmake -E tar cf "../../$zip" --format=zip "zolk-plot-$version")
+echo "$zip: $(du -h "$zip" | cut -f1)"
+
+section "the unpacked zip under wine"
+run=$(mktemp -d)
+(cd "$run" && cmake -E tar xf "$OLDPWD/$zip")
+cp build/windows/drive_window.exe "$run/"
+cat > "$run/session.sh" <<'SH'
+set -u
+cd "$1"
+program=$(ls -d zolk-plot-*)
+unset WINEPATH # nothing but the unpacked folder
+(cd "$program" && "$2" zolk-plot.exe 'Data\0101-balanced.cry' >/dev/null 2>&1) &
+status=0
+"$2" drive_window.exe check || status=1
+"$2" drive_window.exe export "$program\\Results\\Image 0101.jpg" || true
+"$2" drive_window.exe close || status=1
+wait
+exit $status
+SH
+if xvfb-run -a -s "-screen 0 1280x1024x24" bash "$run/session.sh" "$run" "$wine"; then
+  echo "window, title and system menu: as expected"
+else
+  echo "the program under wine did not behave as expected"; failed=1
+fi
+# wine's save dialog adds the filter's ".JPG" to the proposed "Image 0101.jpg", so the picture may
+# carry a longer name; what counts is that a picture of the profile panel was written.
+picture=$(find "$run" -path '*Results*' -name 'Image 0101*.jpg' | head -1)
+if [ -n "$picture" ] && python3 - "$picture" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+assert data[:2] == b"\xff\xd8", "not a JPEG"
+k = 2
+while k < len(data):
+    marker, length = data[k + 1], struct.unpack(">H", data[k + 2:k + 4])[0]
+    if marker == 0xC0:
+        height, width = struct.unpack(">HH", data[k + 5:k + 9])
+        print(f"picture {sys.argv[1].split('/')[-1]}: {width} x {height}")
+        sys.exit(0 if (width, height) == (602, 564) else 1)
+    k += 2 + length
+sys.exit(1)
+PY
+then :; else
+  echo "no 602 x 564 profile picture was written"; failed=1
+fi
+rm -rf "$run"
+
+echo
+if [ "$failed" -ne 0 ]; then
+  echo "The Windows build FAILED."
+  exit 1
+fi
+echo "The Windows build passed."
