@@ -49,6 +49,19 @@ fi
 section "Windows desktop shell under wine"
 scripts/test-win32-shell.sh
 
+section "the Debian package"
+# Its contents and declared dependencies; scripts/test-deb.sh installs it on a fresh machine.
+(cd build/release && cpack -G DEB >/dev/null)
+deb=$(ls build/release/zolk-plot_*_amd64.deb)
+echo "$deb depends on: $(dpkg-deb -f "$deb" Depends)"
+contents=$(dpkg-deb -c "$deb")
+for f in usr/bin/zolk-plot usr/bin/zolk-cry usr/share/zolk-plot/Data/0101-balanced.cry \
+         usr/share/zolk-plot/translations/qtbase_ru.qm usr/share/applications/zolk-plot.desktop \
+         usr/share/mime/packages/zolk-plot.xml usr/share/icons/hicolor/32x32/apps/zolk-plot.png; do
+  grep -q " \./$f\$" <<<"$contents" || { echo "the package lacks /$f"; exit 1; }
+done
+grep -q libqt6charts6 <<<"$(dpkg-deb -f "$deb" Depends)" || { echo "the package does not depend on Qt Charts"; exit 1; }
+
 section "the Windows program under wine"
 scripts/windows-build.sh
 

@@ -12,7 +12,7 @@ ZOLK_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-charts-dev libqt6opengl6-de
 
 # Only for the tests: reading window names from the X server, the PDF report's text and pages, a
 # spreadsheet's reading of the scores file, and the fuzzing run with clang and libFuzzer.
-ZOLK_TEST_PACKAGES=(x11-utils poppler-utils python3 clang libclang-rt-14-dev)
+ZOLK_TEST_PACKAGES=(x11-utils poppler-utils python3 clang libclang-rt-14-dev dpkg-dev file)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else
