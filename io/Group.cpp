@@ -51,8 +51,8 @@ ReadOutcome readMember(const QString &path, const QByteArray &key, bool keepPlai
 class MemberReader
 {
 public:
-    MemberReader(const QString &base, const QStringList &names, const QByteArray &key)
-        : m_base(base), m_names(names), m_key(key), m_slots(std::size_t(ReadAhead))
+    MemberReader(const QString &base, const QStringList &names, const QByteArray &key, bool keepLastPlainText)
+        : m_base(base), m_names(names), m_key(key), m_keepLast(keepLastPlainText), m_slots(std::size_t(ReadAhead))
     {
         const int workers = int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
         for (int k = 0; k < std::min(workers, int(names.size())); ++k)
@@ -107,7 +107,7 @@ private:
             const int end = std::min(total, first + Chunk);
             read.clear();
             for (int k = first; k < end; ++k)
-                read.push_back(readMember(m_base + m_names[k], m_key, k == total - 1));
+                read.push_back(readMember(m_base + m_names[k], m_key, m_keepLast && k == total - 1));
             {
                 const std::lock_guard lock(m_mutex);
                 for (int k = first; k < end; ++k)
@@ -120,6 +120,7 @@ private:
     const QString m_base;
     const QStringList m_names;
     const QByteArray m_key;
+    const bool m_keepLast;
     std::mutex m_mutex;
     std::condition_variable m_ready; // a member has been read
     std::condition_variable m_room;  // a member has been taken, or the reading stops
@@ -129,6 +130,12 @@ private:
     bool m_stopping = false;
     std::vector<std::jthread> m_workers; // last: they stop and join before the rest goes
 };
+
+// A folder with its trailing separator, to which member names are appended.
+QString baseOf(const QString &folder)
+{
+    return folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
+}
 
 } // namespace
 
@@ -159,28 +166,38 @@ QStringList memberFiles(const QString &folder)
     return names;
 }
 
+void readMembers(const QString &folder, const QStringList &names, const MemberTake &take, bool keepLastPlainText)
+{
+    const QString base = baseOf(folder);
+    MemberReader reader(base, names, ResultFile::keyBytes(), keepLastPlainText);
+    for (int k = 0; k < int(names.size()); ++k)
+        if (!take(k, base + names[k], reader.take(k)))
+            return;
+}
+
 GroupOutcome build(const QString &folder, const Progress &progress)
 {
     const QStringList names = memberFiles(folder);
     if (names.isEmpty())
         return {std::nullopt, emptyFolderMessage(folder), false};
 
-    const QString base = folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
     const int total = int(names.size());
     // Members are read and deciphered on helper threads; the sums are formed here in file-name order,
     // one addition per member, so the result does not depend on the number of cores.
-    MemberReader reader(base, names, ResultFile::keyBytes());
     GroupProfile group;
     group.memberNames.reserve(total);
+    group.members.reserve(total);
+    group.memberFiles.reserve(total);
+    GroupOutcome outcome;
     QElapsedTimer sinceReport;
     sinceReport.start();
     int reported = 0;
-    for (int k = 0; k < total; ++k) {
-        ReadOutcome member = reader.take(k);
+    readMembers(folder, names, [&](int k, const QString &path, ReadOutcome &&member) {
         if (!member.ok()) {
             // The message names the member once: "Cannot open file" already does.
-            const QString path = QDir::toNativeSeparators(base + names[k]);
-            return {std::nullopt, member.error.contains(path) ? member.error : member.error + u'\n' + path, false};
+            const QString native = QDir::toNativeSeparators(path);
+            outcome.error = member.error.contains(native) ? member.error : member.error + u'\n' + native;
+            return false;
         }
         const ResultRecord &record = *member.record;
         ++group.memberCount;
@@ -189,22 +206,32 @@ GroupOutcome build(const QString &folder, const Progress &progress)
         for (std::size_t j = 0; j < group.itemScores.size(); ++j)
             group.itemScores[j] = group.itemScores[j] + record.itemScores[j];
         group.memberNames << record.name;
-        if (k == total - 1)
+        group.memberFiles << names[k];
+        if (k == total - 1) {
             group.lastPlainText = record.plainText;
+            member.record->plainText.clear();
+        }
+        group.members << std::move(*member.record);
         const bool last = group.memberCount == total;
         if (progress && (last || group.memberCount - reported >= ReportEveryMembers
                          || sinceReport.elapsed() >= ReportEveryMilliseconds)) {
             reported = group.memberCount;
             sinceReport.restart();
-            if (!progress(group.memberCount, total))
-                return {std::nullopt, QString(), true};
+            if (!progress(group.memberCount, total)) {
+                outcome.cancelled = true;
+                return false;
+            }
         }
-    }
+        return true;
+    }, true);
+    if (!outcome.error.isEmpty() || outcome.cancelled)
+        return outcome;
     for (double &sum : group.indexScores)
         sum /= group.memberCount;
     for (double &sum : group.itemScores)
         sum /= group.memberCount;
-    return {std::move(group), QString(), false};
+    outcome.group = std::move(group);
+    return outcome;
 }
 
 QString emptyFolderMessage(const QString &folder)

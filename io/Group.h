@@ -2,6 +2,7 @@
 // The group profile: the arithmetic mean of the scores of every result file in one folder.
 
 #include "Resource.h"
+#include "ResultFile.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,10 @@ struct GroupProfile
     std::array<double, Resource::IndexCount> indexScores{};
     std::array<double, Resource::StatementCount> itemScores{};
     QString lastPlainText;           // the plaintext of the last member read
+    // Every member as read (without its plaintext) and its file name, in reading order: the rows of
+    // the scores export.
+    QList<ResultRecord> members;
+    QStringList memberFiles;
 
     // "Состав группы:" and one line per member, the hint of the group.
     QString hint() const;
@@ -49,6 +54,12 @@ using Progress = std::function<bool(int done, int total)>;
 // division per score. A member that cannot be read ends the build with its message, which names the
 // member's file (on a second line where the reader's message does not).
 GroupOutcome build(const QString &folder, const Progress &progress = {});
+
+// Reads the members named (file names in folder) on helper threads and hands each to take in the
+// order given, with its full path; take returns false to stop. Only the last member keeps its
+// plaintext when keepLastPlainText. Whatever a reading throws becomes that member's error.
+using MemberTake = std::function<bool(int member, const QString &path, ReadOutcome &&outcome)>;
+void readMembers(const QString &folder, const QStringList &names, const MemberTake &take, bool keepLastPlainText = false);
 
 QString emptyFolderMessage(const QString &folder);
 
