@@ -4,6 +4,8 @@
 #include "BevelPanel.h"
 #include "Cp1251.h"
 #include "Exports.h"
+#include "Report.h"
+#include "ScoresCsv.h"
 #include "Group.h"
 #include "Icons.h"
 #include "JpegCodec.h"
@@ -353,6 +355,10 @@ void TForm1::buildMenus()
     mmImage->setObjectName(QStringLiteral("mmImage"));
     mmPlotSave = mmSaveMenu->addAction(QStringLiteral("Plot"));
     mmPlotSave->setObjectName(QStringLiteral("mmPlotSave"));
+    mmReport = mmSaveMenu->addAction(Icons::analysis(), QStringLiteral("Report"));
+    mmReport->setObjectName(QStringLiteral("mmReport"));
+    mmScores = mmSaveMenu->addAction(Icons::notepad(), QStringLiteral("Scores"));
+    mmScores->setObjectName(QStringLiteral("mmScores"));
     mmPlotAll->setVisible(false);
     mmSave->setVisible(false);
 
@@ -362,6 +368,8 @@ void TForm1::buildMenus()
     connect(mmAnalysis, &QAction::triggered, this, &TForm1::mmAnalysisClick);
     connect(mmImage, &QAction::triggered, this, &TForm1::mmSaveClick);
     connect(mmPlotSave, &QAction::triggered, this, &TForm1::mmPlotSaveClick);
+    connect(mmReport, &QAction::triggered, this, &TForm1::mmReportClick);
+    connect(mmScores, &QAction::triggered, this, &TForm1::mmScoresClick);
 }
 
 void TForm1::FormCreate()
@@ -520,6 +528,8 @@ void TForm1::loadFile(const QString &path)
         return;
     }
     applyRecord(*outcome.record);
+    const ResultRecord &r = *outcome.record;
+    m_scoreRows = {ScoreRow::of(QFileInfo(path).fileName(), r.code, r.name, r.date, r.info, r.indexScores, r.itemScores)};
 }
 
 void TForm1::openPath(const QString &path)
@@ -645,9 +655,20 @@ QString TForm1::loadGroup(const QString &folder)
     };
     const GroupOutcome outcome = Group::build(folder, report);
     progress.reset();
-    if (outcome.ok())
-        applyGroup(*outcome.group);
-    return outcome.error;
+    if (!outcome.ok())
+        return outcome.error;
+    const GroupProfile &group = *outcome.group;
+    applyGroup(group);
+    // The scores export's rows: every member in reading order, then the group's mean as shown.
+    m_scoreRows.clear();
+    m_scoreRows.reserve(group.members.size() + 1);
+    for (qsizetype k = 0; k < group.members.size(); ++k) {
+        const ResultRecord &r = group.members[k];
+        m_scoreRows << ScoreRow::of(group.memberFiles[k], r.code, r.name, r.date, r.info, r.indexScores, r.itemScores);
+    }
+    m_scoreRows << ScoreRow::of(QFileInfo(QDir::cleanPath(folder)).fileName(), ceCode->text(), ceName->text(),
+                                ceDate->text(), {}, group.indexScores, group.itemScores);
+    return QString();
 }
 
 void TForm1::applyGroup(const GroupProfile &group)
@@ -963,6 +984,101 @@ void TForm1::mmAnalysisClick()
             return;
         SaveDialog.fileName = chosen;
         const QString error = Exports::writeAnalysis(chosen, memoText());
+        if (!error.isEmpty())
+            reportError(error);
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// The report and the scores
+
+// Runs the save dialog of an export that sets all its own settings; the chosen name, or empty.
+QString TForm1::chooseExportFile(const QString &title, const QString &filter, const QString &suffix, const QString &prefix)
+{
+    SaveDialog.title = title;
+    SaveDialog.filter = filter;
+    SaveDialog.defaultSuffix = suffix;
+    SaveDialog.overwritePrompt = true;
+    SaveDialog.initialDir = Exports::resultsFolder(AppDir);
+    SaveDialog.fileName = proposedExportName(prefix, u'.' + suffix);
+    const QString chosen = m_prompts->saveFile(this, SaveDialog);
+    if (!chosen.isEmpty())
+        SaveDialog.fileName = chosen;
+    return chosen;
+}
+
+ReportContent TForm1::reportContent() const
+{
+    ReportContent content;
+    content.header = {QStringLiteral("Код: ") + ceCode->text(), QStringLiteral("ФИО: ") + ceName->text(),
+                      QStringLiteral("Дата: ") + ceDate->text(), QStringLiteral("Число анкет: ") + ceNanket->text(),
+                      QStringLiteral("Ширина полосы (Range): ") + Scoring::formatFixed(delta(), 2)};
+
+    // The circle as the panel shows it: picture, polygon, captions and the 16 value labels.
+    content.panelSize = paPlot->size();
+    content.background = imJPEG->pixmap().toImage();
+    const QPoint centre = ProfileCircle::plotCentre(imPlot->width(), imPlot->height());
+    for (int j = 0; j < 12; ++j)
+        content.vertices[std::size_t(j)] = ProfileCircle::PlacePlotPoint(
+            centre, j, ProfileCircle::ScoreRadius(Scores.index(ProfileCircle::PlotIndexOrder[std::size_t(j)])));
+    QList<const QLabel *> texts = {laInfoImage, laDateImage};
+    for (int tag = 0; tag < 16; ++tag)
+        texts << plotLabel(tag);
+    for (const QLabel *label : std::as_const(texts))
+        content.panelTexts.append({label->pos(), label->text(), label->font(), label->palette().color(QPalette::WindowText)});
+
+    // The grid as painted, without a selection.
+    content.columnWidths = {199, 36, 137, 36};
+    content.gridFont = sgResF->font();
+    for (int r = 0; r < ResultsGrid::Rows; ++r) {
+        QList<ReportContent::Cell> row;
+        for (int c = 0; c < ResultsGrid::Columns; ++c) {
+            const QString text = sgResF->cellText(c, r);
+            const CellAppearance look = cellAppearance(c, r, text, false, sgResF->palette(), OverallMean, delta());
+            row.append({text, look.headerIcon ? QColor(Qt::white) : look.background, look.textColor, look.bold});
+        }
+        content.grid.append(row);
+    }
+
+    content.detailChart = chChart->scene();
+    content.detailRect = chChart->chart()->geometry();
+    content.overviewChart = ChartAll->scene();
+    content.overviewRect = ChartAll->chart()->geometry();
+
+    // The analysis text of the Mean cell of the right column, its headings marked.
+    const QStringList analysis = analysisText();
+    for (int k = 0; k < analysis.size(); ++k) {
+        QStringList lines = analysis[k].split(CrLf);
+        const int description = k - (analysis.size() - Resource::DescriptionLineCount);
+        if (description >= 0 && description % 3 == 0)
+            content.headings << int(content.analysis.size());
+        content.analysis << lines;
+    }
+    return content;
+}
+
+void TForm1::mmReportClick()
+{
+    runCommand([this] {
+        const QString chosen = chooseExportFile(QStringLiteral("Запись отчёта в pdf-файл"), QStringLiteral("PDF Files (*.pdf)|*.pdf"),
+                                                QStringLiteral("pdf"), QStringLiteral("Report "));
+        if (chosen.isEmpty())
+            return;
+        const QString error = Report::write(Report::pdfFileName(chosen), reportContent());
+        if (!error.isEmpty())
+            reportError(error);
+    });
+}
+
+void TForm1::mmScoresClick()
+{
+    runCommand([this] {
+        const QString chosen = chooseExportFile(QStringLiteral("Запись оценок в csv-файл"), QStringLiteral("CSV Files (*.csv)|*.csv"),
+                                                QStringLiteral("csv"), QStringLiteral("Scores "));
+        if (chosen.isEmpty())
+            return;
+        const QString name = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? chosen : chosen + QStringLiteral(".csv");
+        const QString error = Exports::replaceFile(name, ScoresCsv::document(m_scoreRows, QLocale()));
         if (!error.isEmpty())
             reportError(error);
     });

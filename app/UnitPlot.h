@@ -3,7 +3,9 @@
 
 #include "DesktopShell.h"
 #include "ProfileCircle.h"
+#include "Report.h"
 #include "Scoring.h"
+#include "ScoresCsv.h"
 #include "UserPrompts.h"
 
 #include <QIcon>
@@ -87,6 +89,8 @@ public:
     QAction *mmAnalysis = nullptr;
     QAction *mmImage = nullptr;
     QAction *mmPlotSave = nullptr;
+    QAction *mmReport = nullptr; // "Report": the profile as a PDF for the client
+    QAction *mmScores = nullptr; // "Scores": the scores as CSV for a spreadsheet
     QAction *mmAbout = nullptr; // "О программе" where the system has no system menu
     FileDialogSettings OpenDialog1;
     FileDialogSettings SaveDialog;
@@ -104,6 +108,11 @@ public:
     // Where the "Data" and "Group" dialogs start: "Data" beside the program, or the samples folder of
     // an installed copy.
     QString dataFolder() const;
+    // What the report shows of the window now.
+    ReportContent reportContent() const;
+    // The rows of the scores export: the file loaded, or every member and the group's mean.
+    const QList<ScoreRow> &scoreRows() const { return m_scoreRows; }
+
     // The band half-width as the spin edit reads now.
     double delta() const;
     // The memo's text with CR LF line breaks; every line the program added ends with one.
@@ -117,6 +126,8 @@ public slots:
     void mmSaveClick();
     void mmPlotSaveClick();
     void mmAnalysisClick();
+    void mmReportClick();
+    void mmScoresClick();
     void seDeltaChange();
     void ceCodeEnter();
     void ceCodeKeyUp();
@@ -168,6 +179,7 @@ private:
     QStringList analysisText() const;
     void styleLabel(PlotLabel *label, ScoreBand band);
     void exportPicture(QWidget *panel, const QString &title, const QString &proposedName);
+    QString chooseExportFile(const QString &title, const QString &filter, const QString &suffix, const QString &prefix);
     // The export folder followed by prefix, the code and extension.
     QString proposedExportName(const QString &prefix, const QString &extension) const;
     void reportError(const QString &text);
@@ -177,6 +189,7 @@ private:
     std::unique_ptr<UserPrompts> m_prompts;
     std::unique_ptr<DesktopShell> m_shell;
     bool m_gridPainted = false;
+    QList<ScoreRow> m_scoreRows;
     QIcon m_iconAll; // the pictures of ImageAll and Image5M as menu icons
     QIcon m_icon5M;
 };

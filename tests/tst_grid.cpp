@@ -9,6 +9,8 @@
 #include "Exports.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -56,6 +58,8 @@ private slots:
     void analysisText();
     void analysisFile_data();
     void analysisFile();
+    void reportAndScores_data();
+    void reportAndScores();
     void typingUpdatesCaptionsAndFooters();
 };
 
@@ -360,6 +364,84 @@ void TestGrid::analysisFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     // Every line that the program put into the memo ends with CR LF, the last one too.
     QCOMPARE(file.readAll(), Cp1251::encode(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+}
+
+void TestGrid::reportAndScores_data()
+{
+    QTest::addColumn<bool>("group");
+    QTest::newRow("one respondent") << false;
+    QTest::newRow("a group of three") << true;
+}
+
+void TestGrid::reportAndScores()
+{
+    // The PDF report read back as text and as a picture, and the scores file's rows.
+    QFETCH(bool, group);
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftotext.isEmpty() || pdftoppm.isEmpty())
+        QSKIP("pdftotext and pdftoppm (Debian: poppler-utils) read the report");
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    if (group) {
+        for (int m = 0; m < 3; ++m)
+            writeResultFile(fx.dataDir(), QStringLiteral("m%1.cry").arg(m), Respondent::uniform(2.0 + m));
+        fx.prompts->openAnswers << fx.dataDir() + QStringLiteral("/m0.cry");
+        f.mmGroupClick();
+    } else {
+        fx.load(Respondent());
+    }
+    const QString code = f.ceCode->text();
+    fx.prompts->saveAnswers << fx.dir.filePath(QStringLiteral("report")) << fx.dir.filePath(QStringLiteral("scores"));
+    f.mmReportClick();
+    f.mmScoresClick();
+    QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+    const FileDialogSettings &reportDialog = fx.prompts->saveDialogs[0];
+    QCOMPARE(reportDialog.title, QStringLiteral("Запись отчёта в pdf-файл"));
+    QCOMPARE(reportDialog.filter, QStringLiteral("PDF Files (*.pdf)|*.pdf"));
+    QCOMPARE(reportDialog.fileName, fx.resultsDir() + QStringLiteral("/Report ") + code + QStringLiteral(".pdf"));
+    QCOMPARE(fx.prompts->saveDialogs[1].fileName, fx.resultsDir() + QStringLiteral("/Scores ") + code + QStringLiteral(".csv"));
+
+    QProcess text;
+    text.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), fx.dir.filePath(QStringLiteral("report.pdf")),
+                           QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(30000));
+    const QString words = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    for (const QString &expected : {code, f.ceName->text(), f.ceDate->text(), QStringLiteral("Стр. 1 из")})
+        QVERIFY2(words.contains(expected), qPrintable(expected));
+    for (int r = 1; r <= 13; ++r)
+        for (int c : {1, 3})
+            if (!f.sgResF->cellText(c, r).isEmpty())
+                QVERIFY2(words.contains(f.sgResF->cellText(c, r)), qPrintable(f.sgResF->cellText(c, r)));
+    for (int t = 1; t <= 4; ++t) // the analysis headings, with their scores
+        QVERIFY2(words.contains(Resource::TraitName(t) + QStringLiteral(" [") + Scoring::formatFixed(f.Scores.trait(t), 3) + u']'),
+                 qPrintable(Resource::TraitName(t)));
+    QProcess picture;
+    picture.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-f"), QStringLiteral("1"),
+                             QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-png"),
+                             fx.dir.filePath(QStringLiteral("report.pdf")), fx.dir.filePath(QStringLiteral("page"))});
+    QVERIFY(picture.waitForFinished(30000));
+    const QImage page(fx.dir.filePath(QStringLiteral("page-1.png")));
+    QVERIFY(!page.isNull());
+    int magenta = 0; // the profile polygon
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            magenta += c.red() > 200 && c.blue() > 200 && c.green() < 90;
+        }
+    QVERIFY2(magenta > 30, qPrintable(QString::number(magenta)));
+
+    QFile scores(fx.dir.filePath(QStringLiteral("scores.csv")));
+    QVERIFY(scores.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = scores.readAll().split('\n');
+    QCOMPARE(rows.size(), 1 + (group ? 4 : 1) + 1); // header, rows, and the empty rest after the last CR LF
+    QVERIFY(rows[0].startsWith("\xEF\xBB\xBF"));
+
+    // A report that cannot be written says so and leaves nothing behind.
+    fx.prompts->saveAnswers << fx.dir.filePath(QStringLiteral("no such folder/report.pdf"));
+    f.mmReportClick();
+    QCOMPARE(fx.prompts->errors.size(), 1);
+    QVERIFY(fx.prompts->errors.first().startsWith(QStringLiteral("Cannot create file")));
 }
 
 void TestGrid::typingUpdatesCaptionsAndFooters()
