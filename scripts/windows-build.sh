@@ -93,6 +93,16 @@ for sample in build/windows/bin/Data/*.cry; do
   done
 done
 
+# The scores of the samples as CSV; the group's mean row carries today's date in each system's own
+# short format, so it is left out of the comparison.
+(cd build/windows/bin && WINEPATH="$build_path" "$wine" zolk-cry.exe scores Data) 2>/dev/null | head -n -1 > build/windows/scores-windows.csv
+(cd build/release/bin && LC_ALL=C.UTF-8 ./zolk-cry scores Data) | head -n -1 > build/windows/scores-linux.csv
+if [ -s build/windows/scores-linux.csv ] && cmp -s build/windows/scores-windows.csv build/windows/scores-linux.csv; then
+  echo "same scores CSV: $(($(wc -l < build/windows/scores-linux.csv) - 1)) rows"
+else
+  echo "DIFFERENT scores CSV"; failed=1
+fi
+
 section "the zip"
 stage=build/windows-package/zolk-plot-$version
 rm -rf build/windows-package && mkdir -p "$stage"
