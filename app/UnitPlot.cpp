@@ -1030,12 +1030,13 @@ ReportContent TForm1::reportContent() const
     // The grid as painted, without a selection.
     content.columnWidths = {199, 36, 137, 36};
     content.gridFont = sgResF->font();
+    content.headerIcon = Image5T->pixmap().toImage();
     for (int r = 0; r < ResultsGrid::Rows; ++r) {
         QList<ReportContent::Cell> row;
         for (int c = 0; c < ResultsGrid::Columns; ++c) {
             const QString text = sgResF->cellText(c, r);
             const CellAppearance look = cellAppearance(c, r, text, false, sgResF->palette(), OverallMean, delta());
-            row.append({text, look.headerIcon ? QColor(Qt::white) : look.background, look.textColor, look.bold});
+            row.append({text, look.headerIcon ? QColor(Qt::white) : look.background, look.textColor, look.bold, look.headerIcon});
         }
         content.grid.append(row);
     }

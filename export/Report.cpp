@@ -87,6 +87,8 @@ qreal drawGrid(QPainter &painter, const ReportContent &content, const QPointF &t
             painter.setFont(font);
             painter.setPen(cell.colour);
             painter.drawText(rect.adjusted(0, 2, -6, 0), Qt::AlignRight | Qt::AlignTop, cell.text);
+            if (cell.icon)
+                painter.drawImage(QPoint(x + (rect.width() - content.headerIcon.width()) / 2, y + 2), content.headerIcon);
             painter.setPen(QPen(QColor(160, 160, 160), 1));
             painter.drawRect(rect);
             x += content.columnWidths[c];

@@ -43,10 +43,12 @@ struct ReportContent
         QColor background;
         QColor colour;
         bool bold = false;
+        bool icon = false; // the header icon, centred, 2 pixels below the top
     };
     QList<int> columnWidths; // cell widths in pixels
     QList<QList<Cell>> grid;
     QFont gridFont;
+    QImage headerIcon;
 
     // The two charts, rendered from their scenes.
     QGraphicsScene *detailChart = nullptr;

@@ -1,6 +1,7 @@
 // Renders the main window with a sample profile and saves what the screen shows as a PNG.
-// Usage: zolk-screenshot RESULT.cry OUTPUT.png [--overview] [--cell COLUMN ROW] [--delta VALUE]
-// Used by scripts/screenshot.sh under Xvfb to make the README's picture.
+// Usage: zolk-screenshot RESULT.cry OUTPUT.png [--overview] [--cell COLUMN ROW] [--delta VALUE] [--report OUT.pdf]
+// Used by scripts/screenshot.sh under Xvfb to make the README's pictures; --report also saves the
+// PDF report of the profile.
 
 #include "RealSpinEdit.h"
 #include "ResultsGrid.h"
@@ -21,9 +22,9 @@ namespace {
 class ScriptedPrompts final : public UserPrompts
 {
 public:
-    explicit ScriptedPrompts(QString file) : m_file(std::move(file)) {}
+    ScriptedPrompts(QString file, QString save) : m_file(std::move(file)), m_save(std::move(save)) {}
     QString openFile(QWidget *, const FileDialogSettings &) override { return m_file; }
-    QString saveFile(QWidget *, const FileDialogSettings &) override { return QString(); }
+    QString saveFile(QWidget *, const FileDialogSettings &) override { return m_save; }
     void showError(QWidget *, const QString &, const QString &text) override
     {
         std::fprintf(stderr, "%s\n", qPrintable(text));
@@ -31,6 +32,7 @@ public:
 
 private:
     QString m_file;
+    QString m_save;
 };
 
 } // namespace
@@ -39,12 +41,14 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: zolk-screenshot RESULT.cry OUTPUT.png [--overview] [--cell COLUMN ROW] [--delta VALUE]\n");
+        std::fprintf(stderr, "usage: zolk-screenshot RESULT.cry OUTPUT.png [--overview] [--cell COLUMN ROW] [--delta VALUE]"
+                             " [--report OUT.pdf]\n");
         return 2;
     }
     bool overview = false;
     int column = -1, row = -1;
     double delta = 0;
+    QString report;
     for (int k = 3; k < argc; ++k) {
         const QByteArray arg(argv[k]);
         if (arg == "--overview")
@@ -53,10 +57,12 @@ int main(int argc, char *argv[])
             column = std::atoi(argv[++k]), row = std::atoi(argv[++k]);
         else if (arg == "--delta" && k + 1 < argc)
             delta = std::atof(argv[++k]);
+        else if (arg == "--report" && k + 1 < argc)
+            report = QString::fromLocal8Bit(argv[++k]);
     }
     const QString output = QString::fromLocal8Bit(argv[2]);
     TForm1::Options options;
-    options.prompts = std::make_unique<ScriptedPrompts>(QString::fromLocal8Bit(argv[1]));
+    options.prompts = std::make_unique<ScriptedPrompts>(QString::fromLocal8Bit(argv[1]), report);
     TForm1 form(std::move(options));
     form.showMaximized();
     int status = 1;
@@ -73,6 +79,8 @@ int main(int argc, char *argv[])
             const QPixmap shot =
                 QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
             status = shot.save(output, "PNG") ? 0 : 1;
+            if (!report.isEmpty())
+                form.mmReportClick();
             app.quit();
         });
     });
