@@ -46,14 +46,26 @@ QChar fieldSeparator(const QLocale &locale)
     return decimalSeparator(locale) == u',' ? u';' : u',';
 }
 
-QString number(double value, QChar decimal)
+namespace {
+
+// Appends the shortest text that reads back as the same double, with the given decimal separator.
+void appendNumber(QByteArray &line, double value, char decimal)
 {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    QString text = QString::fromLatin1(buffer, result.ptr - buffer);
-    if (decimal != u'.')
-        text.replace(u'.', decimal);
-    return text;
+    for (char *p = buffer; p != result.ptr; ++p)
+        if (*p == '.')
+            *p = decimal;
+    line.append(buffer, result.ptr - buffer);
+}
+
+} // namespace
+
+QString number(double value, QChar decimal)
+{
+    QByteArray text;
+    appendNumber(text, value, char(decimal.unicode()));
+    return QString::fromLatin1(text);
 }
 
 QByteArray header(const QLocale &locale)
@@ -78,22 +90,31 @@ QByteArray header(const QLocale &locale)
 
 QByteArray row(const ScoreRow &row, const QLocale &locale)
 {
+    // Built in bytes: a group of a hundred thousand members is 7.7 million numbers.
     const QChar separator = fieldSeparator(locale);
-    const QChar decimal = decimalSeparator(locale);
-    QString line;
-    line.reserve(1200);
+    const char sep = char(separator.unicode());
+    const char decimal = char(decimalSeparator(locale).unicode());
+    QByteArray line;
+    line.reserve(1600);
     for (const QString *text : {&row.file, &row.code, &row.name, &row.date})
-        line += field(*text, separator) + separator;
+        line += field(*text, separator).toUtf8() + sep;
     for (const QString &info : row.info)
-        line += field(info, separator) + separator;
-    for (double value : row.scores.IndexScores)
-        line += number(value, decimal) + separator;
-    for (double value : row.scores.TraitScores)
-        line += number(value, decimal) + separator;
-    line += number(row.overallMean, decimal);
-    for (double value : row.scores.ItemScores)
-        line += separator + number(value, decimal);
-    return (line + CrLf).toUtf8();
+        line += field(info, separator).toUtf8() + sep;
+    for (double value : row.scores.IndexScores) {
+        appendNumber(line, value, decimal);
+        line += sep;
+    }
+    for (double value : row.scores.TraitScores) {
+        appendNumber(line, value, decimal);
+        line += sep;
+    }
+    appendNumber(line, row.overallMean, decimal);
+    for (double value : row.scores.ItemScores) {
+        line += sep;
+        appendNumber(line, value, decimal);
+    }
+    line += "\r\n";
+    return line;
 }
 
 QByteArray document(const QList<ScoreRow> &rows, const QLocale &locale)

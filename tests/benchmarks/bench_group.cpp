@@ -1,4 +1,5 @@
-// The group build against merely reading the same files' bytes, for 1,000, 10,000 and 100,000
+// The group build against merely reading the same files' bytes, and against "zolk-cry scores" of the
+// same folder (which must stay within twice the group build), for 1,000, 10,000 and 100,000
 // generated members. Run by hand: it writes up to 100,000 small files into a temporary folder.
 //   bench_group [-iterations 1]      (set ZOLK_BENCH_SIZES=1000,10000 to choose the sizes)
 
@@ -8,6 +9,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -65,17 +67,19 @@ void BenchGroup::initTestCase()
 void BenchGroup::build_data()
 {
     QTest::addColumn<int>("members");
-    QTest::addColumn<bool>("plainRead");
+    QTest::addColumn<QString>("work");
     for (auto it = m_folders.cbegin(); it != m_folders.cend(); ++it) {
-        QTest::addRow("%d members, plain read", it.key()) << it.key() << true;
-        QTest::addRow("%d members, group build", it.key()) << it.key() << false;
+        QTest::addRow("%d members, plain read", it.key()) << it.key() << QStringLiteral("read");
+        QTest::addRow("%d members, group build", it.key()) << it.key() << QStringLiteral("group");
+        QTest::addRow("%d members, zolk-cry scores", it.key()) << it.key() << QStringLiteral("scores");
     }
 }
 
 void BenchGroup::build()
 {
     QFETCH(int, members);
-    QFETCH(bool, plainRead);
+    QFETCH(QString, work);
+    const bool plainRead = work == QLatin1String("read");
     const QString folder = m_folders.value(members);
     const long before = peakKilobytes();
     qint64 bytes = 0;
@@ -88,14 +92,19 @@ void BenchGroup::build()
                 file.open(QIODevice::ReadOnly);
                 bytes += file.readAll().size();
             }
+        } else if (work == QLatin1String("scores")) {
+            QProcess cry;
+            cry.start(QStringLiteral(ZOLK_CRY_PATH), {QStringLiteral("scores"), folder, QStringLiteral("-o"),
+                                                      m_dir.filePath(QStringLiteral("scores.csv"))});
+            QVERIFY(cry.waitForFinished(-1));
+            QCOMPARE(cry.exitCode(), 0);
         } else {
             const GroupOutcome outcome = Group::build(folder);
             QVERIFY(outcome.ok());
             QCOMPARE(outcome.group->memberCount, members);
         }
     }
-    qInfo("%d members, %s: peak memory grew by %ld kB", members, plainRead ? "plain read" : "group build",
-          peakKilobytes() - before);
+    qInfo("%d members, %s: peak memory grew by %ld kB", members, qPrintable(work), peakKilobytes() - before);
 }
 
 QTEST_GUILESS_MAIN(BenchGroup)
