@@ -134,6 +134,8 @@ while todo:
                 print("  " + name)
                 break
 PY
+# Debug symbols stay out of the package (the Qt DLLs come without them).
+x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/lib*.dll
 printf '\xef\xbb\xbf' > "$stage/README.txt"
 cat >> "$stage/README.txt" <<'TXT'
 ZOLK Plot — профиль организационной культуры
