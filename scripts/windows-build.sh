@@ -172,13 +172,13 @@ unset WINEPATH # nothing but the unpacked folder
 (cd "$program" && "$2" zolk-plot.exe 'Data\0101-balanced.cry' >/dev/null 2>&1) &
 status=0
 "$2" drive_window.exe check || status=1
-"$2" drive_window.exe export "$program\\Results\\Image 0101.jpg" || true
+"$2" drive_window.exe export "$program\\Results\\Image 0101*.jpg" || status=1
 "$2" drive_window.exe close || status=1
 wait
 exit $status
 SH
 if xvfb-run -a -s "-screen 0 1280x1024x24" bash "$run/session.sh" "$run" "$wine"; then
-  echo "window, title and system menu: as expected"
+  echo "window, title, system menu and the picture export: as expected"
 else
   echo "the program under wine did not behave as expected"; failed=1
 fi

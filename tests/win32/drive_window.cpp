@@ -1,8 +1,8 @@
 // Drives the Windows program from inside Windows (wine) as a user would, with plain Win32 calls:
 //   drive_window check            its window has the exact title, "О программе" (command 1025) is in
 //                                 its system menu, and that command shows the About box
-//   drive_window export PICTURE   "Save" -> "Image" by keyboard, the save dialog accepted as proposed,
-//                                 then waits for PICTURE to be written
+//   drive_window export PICTURE   "Save" -> "Image" through the menu, the save dialog accepted as
+//                                 proposed, then waits for a file matching PICTURE (wildcards allowed)
 //   drive_window close            closes the window and waits for it to go
 // Exit status 0 when all went as expected; what was seen goes to standard output.
 
@@ -101,11 +101,13 @@ int exportPicture(HWND window, const wchar_t *picture)
     if (!dialog)
         return 1;
     SetForegroundWindow(dialog);
-    Sleep(_wgetenv(L"DRIVE_PAUSE") ? 5000 : 500);
+    Sleep(500);
     press(VK_RETURN); // the proposed name, in Results beside the program
     for (int k = 0; k < 200; ++k) {
-        const DWORD attributes = GetFileAttributesW(picture);
-        if (attributes != INVALID_FILE_ATTRIBUTES) {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(picture, &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            FindClose(search);
             std::printf("picture written\n");
             return 0;
         }
