@@ -1,0 +1,152 @@
+#include "FileOutput.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace FileOutput {
+
+QString cannotCreateMessage(const QString &path)
+{
+    return QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path));
+}
+
+bool isStream(const QString &path)
+{
+    if (path == QLatin1String("-"))
+        return true;
+    const QString clean = QDir::cleanPath(QDir::fromNativeSeparators(path));
+    if (clean.startsWith(QLatin1String("/dev/")) || clean.startsWith(QLatin1String("/proc/")))
+        return true;
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
+Outcome<> write(const QString &path, QByteArrayView data)
+{
+    OutputFile file(path);
+    if (Outcome<> opened = file.open(); !opened)
+        return opened;
+    file.write(data);
+    return file.commit();
+}
+
+} // namespace FileOutput
+
+namespace {
+
+// At most this much is collected before it goes to the system in one write.
+constexpr qsizetype BufferSize = 1 << 20;
+
+} // namespace
+
+OutputFile::OutputFile(const QString &path)
+    : m_path(path)
+    , m_stream(FileOutput::isStream(path))
+{
+}
+
+OutputFile::~OutputFile()
+{
+    if (auto *save = dynamic_cast<QSaveFile *>(m_device.get()))
+        save->cancelWriting();
+}
+
+Outcome<> OutputFile::failure(const QString &reason) const
+{
+    QString message = FileOutput::cannotCreateMessage(m_path == QLatin1String("-") ? QStringLiteral("stdout") : m_path);
+    if (!reason.isEmpty())
+        message += u'\n' + reason;
+    return Outcome<>::failed(message);
+}
+
+Outcome<> OutputFile::open()
+{
+    if (m_stream) {
+        auto file = std::make_unique<QFile>();
+        bool opened = false;
+        if (m_path == QLatin1String("-")) {
+            opened = file->open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        } else {
+            file->setFileName(m_path);
+            opened = file->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        }
+        if (!opened)
+            return failure(file->errorString());
+        m_device = std::move(file);
+        return {};
+    }
+    if (QFileInfo(m_path).isDir())
+        return failure(QStringLiteral("Это папка."));
+    auto file = std::make_unique<QSaveFile>(m_path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failure(file->errorString());
+    m_device = std::move(file);
+    return {};
+}
+
+bool OutputFile::flushBuffer()
+{
+    if (m_buffer.isEmpty() || !m_error.isEmpty())
+        return m_error.isEmpty();
+    qsizetype done = 0;
+    while (done < m_buffer.size()) {
+        const qint64 written = m_device->write(m_buffer.constData() + done, m_buffer.size() - done);
+        if (written <= 0) {
+            m_error = m_device->errorString();
+            if (m_error.isEmpty())
+                m_error = QStringLiteral("Запись не удалась.");
+            return false;
+        }
+        done += written;
+    }
+    m_buffer.clear();
+    return true;
+}
+
+bool OutputFile::write(QByteArrayView data)
+{
+    if (!m_device || !m_error.isEmpty())
+        return false;
+    if (m_buffer.size() + data.size() <= BufferSize) {
+        m_buffer.append(data);
+        return true;
+    }
+    if (!flushBuffer())
+        return false;
+    if (data.size() >= BufferSize) {
+        m_buffer = data.toByteArray();
+        return flushBuffer();
+    }
+    m_buffer.append(data);
+    return true;
+}
+
+Outcome<> OutputFile::commit()
+{
+    if (!m_device)
+        return failure(QString());
+    flushBuffer();
+    if (auto *save = dynamic_cast<QSaveFile *>(m_device.get())) {
+        if (!m_error.isEmpty()) {
+            save->cancelWriting();
+            m_device.reset();
+            return failure(m_error);
+        }
+        const bool committed = save->commit();
+        const QString reason = save->errorString();
+        m_device.reset();
+        return committed ? Outcome<>() : failure(reason);
+    }
+    auto *file = static_cast<QFile *>(m_device.get());
+    if (m_error.isEmpty() && !file->flush())
+        m_error = file->errorString();
+    if (m_path == QLatin1String("-") && m_error.isEmpty() && std::fflush(stdout) != 0)
+        m_error = QStringLiteral("Запись в стандартный вывод не удалась.");
+    file->close();
+    m_device.reset();
+    return m_error.isEmpty() ? Outcome<>() : failure(m_error);
+}
