@@ -1,48 +1,55 @@
 #include "ProfileCircle.h"
 
+#include "CirclePicture.h"
+#include "Fonts.h"
+#include "GridPicture.h"
+#include "JpegCodec.h"
+
+#include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <algorithm>
-#include <cmath>
+namespace {
 
-namespace ProfileCircle {
-
-int roundToPixel(double value)
+QImage backgroundPicture()
 {
-    return int(std::nearbyint(value)); // the default rounding mode sends halves to even
+    QFile file(QStringLiteral(":/culture-model.jpg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QImage();
+    const Outcome<QImage> image = JpegCodec::decode(file.readAll());
+    if (!image) {
+        qWarning("The background picture could not be decoded: %s", qPrintable(image.message()));
+        return QImage();
+    }
+    return *image;
 }
 
-QPoint plotCentre(int width, int height)
+QLabel *makeCaption(QWidget *parent, const char *name, const QString &text, const QPoint &at, Qt::Alignment alignment)
 {
-    return QPoint(roundToPixel(width / 2.0 + CentreCorrection), roundToPixel(height / 2.0));
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(Fonts::window(13));
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->move(at);
+    label->adjustSize();
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    return label;
 }
 
-double ScoreRadius(double score)
+// Sets a caption's text and sizes it to the text, keeping its left or right edge.
+void setCaption(QLabel *label, const QString &text, bool keepRight)
 {
-    if (score == 0.0)
-        return 0.0;
-    const double radius = (score / 2.0 + 0.5) * RadiusScale + 2.0 / (score + 1.0);
-    return std::isfinite(radius) ? radius : 0.0;
+    const int right = label->x() + label->width();
+    const QString shown = CirclePicture::fittedCaption(text, label->font());
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
+    label->adjustSize();
+    if (keepRight)
+        label->move(right - label->width(), label->y());
 }
 
-QPoint PlacePlotPoint(const QPoint &centre, int position, double radius)
-{
-    // A score far outside the scale (a damaged or hand-made file) lies far outside the overlay, which
-    // clips it: its radius is bounded so that every coordinate fits a pixel, on the same ray.
-    radius = std::isfinite(radius) ? std::clamp(radius, -MaxPlotRadius, MaxPlotRadius) : 0.0;
-    const double phi = (position + 0.5) * AngleStep;
-    return QPoint(roundToPixel(centre.x() + radius * std::sin(phi)), roundToPixel(centre.y() - radius * std::cos(phi)));
-}
-
-QPoint labelCell(int tag)
-{
-    if (tag >= 0 && tag < 12)
-        return QPoint(1, PlotIndexOrder[std::size_t(tag)]);
-    return QPoint(3, TraitLabelPlaces[std::size_t(tag - 12)].gridRow);
-}
-
-} // namespace ProfileCircle
+} // namespace
 
 ProfileOverlay::ProfileOverlay(QWidget *parent)
     : QWidget(parent)
@@ -91,13 +98,12 @@ PlotLabel::PlotLabel(int tag, QWidget *parent)
     , m_tag(tag)
 {
     setObjectName(QStringLiteral("PlotLabel%1").arg(tag));
+    setTextFormat(Qt::PlainText);
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
     setAlignment(Qt::AlignCenter);
     setCursor(Qt::PointingHandCursor);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSize(10);
-    setFont(font);
+    setFont(Fonts::valueLabel());
     move(0, 0);
 }
 
@@ -107,9 +113,83 @@ void PlotLabel::setTextKeepingLeft(const QString &text)
     resize(sizeHint());
 }
 
+void PlotLabel::setBand(ScoreBand band)
+{
+    QFont styled = font();
+    styled.setBold(Scoring::bandIsBold(band));
+    setFont(styled);
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, Scoring::bandColor(band));
+    setPalette(colours);
+    resize(sizeHint());
+}
+
 void PlotLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked(this);
+}
+
+ProfileCircleView::ProfileCircleView(QWidget *parent)
+    : BevelPanel(parent)
+{
+    using namespace CirclePicture;
+    setObjectName(QStringLiteral("paPlot"));
+    setFocusPolicy(Qt::NoFocus);
+    m_picture = new QLabel(this);
+    m_picture->setObjectName(QStringLiteral("imJPEG"));
+    m_picture->setGeometry(OverlayOffset, OverlayOffset, 762, 714);
+    m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_picture->setPixmap(QPixmap::fromImage(backgroundPicture()));
+    m_overlay = new ProfileOverlay(this);
+    m_overlay->setGeometry(OverlayOffset, OverlayOffset, OverlayWidth, OverlayHeight);
+    m_info = makeCaption(this, "laInfoImage", QStringLiteral("Code. Name"), QPoint(InfoCaptionLeft, CaptionTop), Qt::AlignLeft);
+    m_date = makeCaption(this, "laDateImage", QStringLiteral("Date"), QPoint(DateCaptionLeft, CaptionTop), Qt::AlignRight);
+    // The labels are made after the panel's own pictures, so that they lie above the overlay.
+    for (int tag = 0; tag < LabelCount; ++tag) {
+        auto *label = new PlotLabel(tag, this);
+        connect(label, &PlotLabel::clicked, this, [this](PlotLabel *clicked) { emit labelClicked(clicked->tag()); });
+        m_labels[std::size_t(tag)] = label;
+    }
+}
+
+void ProfileCircleView::showProfile(const Profile &profile, double delta)
+{
+    QImage &bitmap = m_overlay->bitmap();
+    {
+        QPainter painter(&bitmap);
+        painter.fillRect(bitmap.rect(), Qt::white);
+        CirclePicture::drawPolygon(painter, CirclePicture::vertices(profile.scores.IndexScores,
+                                                                    CirclePicture::plotCentre(bitmap.width(), bitmap.height())));
+    }
+    m_overlay->commit();
+    const auto placed = CirclePicture::labels(profile.scores, profile.overallMean, delta);
+    for (int tag = 0; tag < CirclePicture::LabelCount; ++tag) {
+        PlotLabel *label = m_labels[std::size_t(tag)];
+        label->setTextKeepingLeft(placed[std::size_t(tag)].text);
+        label->setBand(placed[std::size_t(tag)].band);
+        label->move(placed[std::size_t(tag)].topLeft);
+        label->raise();
+    }
+}
+
+void ProfileCircleView::setBand(double overallMean, double delta)
+{
+    for (PlotLabel *label : m_labels)
+        label->setBand(CirclePicture::labelBand(label->text(), overallMean, delta));
+}
+
+void ProfileCircleView::setCaptions(const QString &code, const QString &name, const QString &date)
+{
+    setCaption(m_info, CirclePicture::infoCaption(code, name), false);
+    setCaption(m_date, date, true);
+}
+
+QPoint ProfileCircleView::labelCell(int tag)
+{
+    using namespace CirclePicture;
+    if (tag >= 0 && tag < 12)
+        return QPoint(GridPicture::IndexColumn, GridPicture::indexRow(PlotIndexOrder[std::size_t(tag)]));
+    return QPoint(GridPicture::TraitColumn, GridPicture::traitRow(TraitLabelPlaces[std::size_t(tag - 12)].trait));
 }

@@ -1,6 +1,10 @@
 #pragma once
-// The profile circle: the geometry of the twelve plot positions, the transparent overlay on which
-// the profile polygon is drawn, and the clickable value labels around it.
+// paPlot: the profile circle. The picture of the culture model, the transparent overlay with the
+// profile polygon, the captions over the circle and the sixteen clickable value labels, all fed from
+// the profile; CirclePicture says where everything goes and how it is drawn.
+
+#include "BevelPanel.h"
+#include "Profile.h"
 
 #include <QImage>
 #include <QLabel>
@@ -8,62 +12,6 @@
 #include <QWidget>
 
 #include <array>
-
-namespace ProfileCircle {
-
-// The index shown at each of the twelve positions, clockwise from straight up.
-constexpr std::array<int, 12> PlotIndexOrder = {10, 11, 12, 6, 5, 4, 3, 2, 1, 7, 8, 9};
-
-constexpr double AngleStep = 3.14159265358979323846 / 6.0;
-constexpr double RadiusScale = 49.5;
-constexpr double LabelRadius = 4.5 * RadiusScale; // 222.75
-constexpr int CentreCorrection = -2;
-// The largest radius placed, in pixels: far beyond any overlay, far inside the range of a pixel.
-constexpr double MaxPlotRadius = 1e6;
-
-struct Offset
-{
-    int dx;
-    int dy;
-};
-
-// Left and top of index label l relative to its anchor.
-constexpr std::array<Offset, 12> IndexLabelOffsets = {{{-15, 5}, {-15, 0}, {-15, 0}, {-15, 0}, {-15, -20},
-                                                       {-15, -20}, {-15, -20}, {-10, -20}, {-5, 0}, {-5, 0},
-                                                       {-10, 0}, {-15, 5}}};
-
-struct TraitLabelPlace
-{
-    int trait;
-    int gridRow;       // the row of sgResF whose column 3 holds the trait's score
-    int anchorPosition;
-    Offset offset;
-};
-
-// Labels 12 to 15.
-constexpr std::array<TraitLabelPlace, 4> TraitLabelPlaces = {{{4, 10, 1, {40, -40}},
-                                                              {2, 4, 4, {40, 25}},
-                                                              {1, 1, 7, {-60, 25}},
-                                                              {3, 7, 10, {-60, -40}}}};
-
-// Rounds to the nearest whole pixel, halves to the even neighbour.
-int roundToPixel(double value);
-
-// The plot centre of an overlay of w x h pixels: (w/2 - 2, h/2).
-QPoint plotCentre(int width, int height);
-
-// The radius of a score. 0 lies on the centre; so does any score that gives no finite radius
-// (-1, where the formula divides by zero, and non-finite scores).
-double ScoreRadius(double score);
-
-// The point of position j at radius r around centre, clockwise from straight up; a radius beyond
-// MaxPlotRadius either way is placed at that distance on the same ray.
-QPoint PlacePlotPoint(const QPoint &centre, int position, double radius);
-
-// The grid cell that label tag selects: (column, row).
-QPoint labelCell(int tag);
-
-} // namespace ProfileCircle
 
 // imPlot: the drawing overlay. Its bitmap is cleared to white, and white shows the picture below.
 class ProfileOverlay : public QWidget
@@ -95,6 +43,7 @@ public:
     int tag() const { return m_tag; }
     // Sets the text and resizes the label to it, keeping its left edge.
     void setTextKeepingLeft(const QString &text);
+    void setBand(ScoreBand band);
 
 signals:
     void clicked(PlotLabel *label);
@@ -104,4 +53,32 @@ protected:
 
 private:
     int m_tag;
+};
+
+class ProfileCircleView : public BevelPanel
+{
+    Q_OBJECT
+public:
+    explicit ProfileCircleView(QWidget *parent);
+
+    // Draws the polygon of the profile and places, fills and colours the sixteen value labels.
+    void showProfile(const Profile &profile, double delta);
+    // Recolours the labels from the texts they show; the polygon and the texts stay.
+    void setBand(double overallMean, double delta);
+    // The captions over the circle: "code. name" and the date, cut to their room; whole in tooltips.
+    void setCaptions(const QString &code, const QString &name, const QString &date);
+
+    PlotLabel *label(int tag) const { return m_labels[std::size_t(tag)]; }
+    // The grid cell that label tag selects: (column, row).
+    static QPoint labelCell(int tag);
+
+signals:
+    void labelClicked(int tag);
+
+private:
+    QLabel *m_picture = nullptr;
+    ProfileOverlay *m_overlay = nullptr;
+    QLabel *m_info = nullptr;
+    QLabel *m_date = nullptr;
+    std::array<PlotLabel *, 16> m_labels{};
 };

@@ -64,7 +64,7 @@ ResultsGrid::ResultsGrid(QWidget *parent)
     for (int c = 0; c < Columns; ++c)
         setCellWidth(c, 40);
     for (int r = 0; r < Rows; ++r)
-        setRowHeight(r, CellHeight + GridLine);
+        setRowHeight(r, GridPicture::CellHeight + GridLine);
     // A 2-pixel sunken border: 14 rows of 20 pixels and their lines fill the 298-pixel grid.
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
@@ -104,43 +104,57 @@ void ResultsGrid::moveTo(int column, int row)
     m_selection->setCurrentIndex(model()->index(row, column), QItemSelectionModel::ClearAndSelect);
 }
 
-CellAppearance cellAppearance(int column, int row, const QString &text, bool selected, const QPalette &palette,
-                              double mean, double delta)
+void ResultsGrid::setSelectHandler(GridSelectionModel::SelectHandler handler)
 {
-    CellAppearance look;
-    const bool fixed = row == 0 || column == 0;
-    if (selected)
-        look.background = QColor(255, 255, 206);
-    else
-        look.background = fixed ? palette.color(QPalette::Button) : palette.color(QPalette::Base);
-    look.textColor = Qt::black;
-    look.bold = column == 2 || row == 0 || row == 13;
-    const bool indexCell = column == 1 && row >= 1 && row <= 12;
-    const bool traitCell = column == 3 && (row == 1 || row == 4 || row == 7 || row == 10);
-    if (indexCell || traitCell) {
-        const auto value = Scoring::readScoreText(text);
-        if (value) {
-            switch (Scoring::classify(*value, mean, delta)) {
-            case ScoreBand::High:
-                look.bold = true;
-                look.textColor = QColor(0, 128, 0);
-                break;
-            case ScoreBand::Low:
-                look.bold = true;
-                look.textColor = QColor(255, 0, 0);
-                break;
-            case ScoreBand::Neither:
-                break;
-            }
-        }
-    }
-    look.headerIcon = row == 0 && (column == 1 || column == 3);
-    return look;
+    m_selection->setSelectHandler(std::move(handler));
 }
 
-int headerIconLeft(int cellLeft, int cellRight, int iconWidth)
+void ResultsGrid::showProfile(const Profile &profile, double delta, const QPixmap &headerIcon)
 {
-    return int(std::nearbyint((cellLeft + cellRight - iconWidth) / 2.0));
+    for (int c = 0; c < Columns; ++c)
+        setCellWidth(c, GridPicture::ColumnWidths[std::size_t(c)]);
+    for (int r = 0; r < Rows; ++r)
+        for (int c = 0; c < Columns; ++c)
+            setCellText(c, r, GridPicture::cellText(profile.scores, profile.overallMean, c, r));
+    m_mean = profile.overallMean;
+    m_delta = delta;
+    if (!m_painted) {
+        setItemDelegate(new GridCellPainter(headerIcon, [this] { return std::pair(m_mean, m_delta); }, this));
+        m_painted = true;
+    }
+    viewport()->update();
+}
+
+void ResultsGrid::setBand(double overallMean, double delta)
+{
+    m_mean = overallMean;
+    m_delta = delta;
+    viewport()->update();
+}
+
+void ResultsGrid::selectCell(int column, int row)
+{
+    if (row != currentRowIndex())
+        moveTo(currentColumnIndex(), row);
+    if (column != currentColumnIndex())
+        moveTo(column, currentRowIndex());
+    setFocus();
+    m_selection->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+}
+
+void ResultsGrid::setCurrentSilently(int column, int row)
+{
+    m_selection->setCurrentSilently(model()->index(row, column));
+}
+
+QModelIndex ResultsGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    QModelIndex next = QTableWidget::moveCursor(cursorAction, modifiers);
+    if (next.column() == GridPicture::TraitNameColumn && (cursorAction == MoveRight || cursorAction == MoveLeft)) {
+        const int beyond = cursorAction == MoveRight ? GridPicture::TraitColumn : GridPicture::IndexColumn;
+        next = model()->index(next.row(), beyond);
+    }
+    return next;
 }
 
 GridCellPainter::GridCellPainter(QPixmap headerIcon, BandSource band, QObject *parent)
@@ -155,8 +169,9 @@ void GridCellPainter::paint(QPainter *painter, const QStyleOptionViewItem &optio
     const auto [mean, delta] = m_band();
     const QString text = index.data(Qt::DisplayRole).toString();
     const bool selected = option.state.testFlag(QStyle::State_Selected);
-    const CellAppearance look =
-        cellAppearance(index.column(), index.row(), text, selected, option.palette, mean, delta);
+    const GridPicture::CellLook look =
+        GridPicture::look(index.column(), index.row(), text, selected, option.palette.color(QPalette::Button),
+                          option.palette.color(QPalette::Base), mean, delta);
     const QRect cell = option.rect;
     painter->save();
     painter->fillRect(cell, look.background);
@@ -168,7 +183,7 @@ void GridCellPainter::paint(QPainter *painter, const QStyleOptionViewItem &optio
                       Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, text);
     if (look.headerIcon) {
         painter->fillRect(cell, Qt::white);
-        const int left = headerIconLeft(cell.left(), cell.left() + cell.width(), m_icon.width());
+        const int left = GridPicture::headerIconLeft(cell.left(), cell.left() + cell.width(), m_icon.width());
         painter->drawPixmap(left, cell.top() + 2, m_icon);
     }
     painter->restore();

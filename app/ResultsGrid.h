@@ -1,8 +1,11 @@
 #pragma once
-// The results grid sgResF: a 4 x 14 table whose row 0 and column 0 are fixed cells, a selection
-// model that asks before any cell becomes current, and the cell painting sgResFDrawCell.
+// sgResF: the results grid, a 4 x 14 table whose row 0 and column 0 are fixed cells. It shows the
+// index scores, trait scores and overall mean of a profile in their band colours, asks a handler
+// before any cell becomes current (by mouse, keyboard or program), and paints its cells as
+// GridPicture says.
 
-#include "Scoring.h"
+#include "GridPicture.h"
+#include "Profile.h"
 
 #include <QItemSelectionModel>
 #include <QPixmap>
@@ -42,44 +45,45 @@ class ResultsGrid : public QTableWidget
 public:
     explicit ResultsGrid(QWidget *parent);
 
-    static constexpr int Columns = 4;
-    static constexpr int Rows = 14;
-    // Cells are 20 pixels high, each followed by a 1-pixel grid line; Qt counts a grid line inside
-    // its row or column, so every section is one pixel larger than its cell.
-    static constexpr int CellHeight = 20;
+    static constexpr int Columns = GridPicture::Columns;
+    static constexpr int Rows = GridPicture::Rows;
+    // Qt counts a grid line inside its row or column, so every section is one pixel larger than its cell.
     static constexpr int GridLine = 1;
 
-    // Sets the width of the cells of a column, not counting the grid line after them.
-    void setCellWidth(int column, int width) { setColumnWidth(column, width + GridLine); }
+    // The handler asked before a cell becomes current; false keeps the current cell.
+    void setSelectHandler(GridSelectionModel::SelectHandler handler);
 
-    GridSelectionModel *gridSelection() const { return m_selection; }
+    // Writes every cell for the profile; from the first profile on, the cells are painted in their
+    // band colours with the header icon.
+    void showProfile(const Profile &profile, double delta, const QPixmap &headerIcon);
+    // Repaints the band colours for a new half-width.
+    void setBand(double overallMean, double delta);
+
     QString cellText(int column, int row) const;
-    void setCellText(int column, int row, const QString &text);
     // Moves the current cell as a user would: the selection handler decides.
     void moveTo(int column, int row);
+    // Selects a cell as a click on a value label of the circle does: row first, then column, each move
+    // asking the handler; then the grid takes the focus and the selection is that cell alone.
+    void selectCell(int column, int row);
+    // Makes a cell current and selected without asking the handler (after a load).
+    void setCurrentSilently(int column, int row);
     int currentColumnIndex() const { return currentIndex().column(); }
     int currentRowIndex() const { return currentIndex().row(); }
 
+protected:
+    // The arrow keys pass over the column of trait names, which never becomes current, so that the
+    // trait scores beyond it can be reached from the keyboard.
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+
 private:
+    void setCellWidth(int column, int width) { setColumnWidth(column, width + GridLine); }
+    void setCellText(int column, int row, const QString &text);
+
     GridSelectionModel *m_selection;
+    double m_mean = 0.0;
+    double m_delta = Scoring::DeltaStart;
+    bool m_painted = false;
 };
-
-// How one cell is painted.
-struct CellAppearance
-{
-    QColor background;
-    QColor textColor;
-    bool bold = false;
-    bool headerIcon = false;
-};
-
-// The painting of a cell: fixed cells in the button face, the selected cell light yellow, column 2
-// and rows 0 and 13 bold, index and trait scores in their band colours read from the text shown.
-CellAppearance cellAppearance(int column, int row, const QString &text, bool selected, const QPalette &palette,
-                              double mean, double delta);
-
-// Left of the header icon: (cell left + cell right - icon width) / 2, halves to even.
-int headerIconLeft(int cellLeft, int cellRight, int iconWidth);
 
 class GridCellPainter : public QStyledItemDelegate
 {

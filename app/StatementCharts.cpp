@@ -1,5 +1,7 @@
 #include "StatementCharts.h"
 
+#include "Fonts.h"
+
 #include <QBarSet>
 #include <QGraphicsLayout>
 #include <QGraphicsSimpleTextItem>
@@ -8,6 +10,7 @@
 #include <QPainter>
 #include <QScatterSeries>
 #include <QStackedBarSeries>
+#include <QToolTip>
 #include <QValueAxis>
 
 #include <cmath>
@@ -134,12 +137,10 @@ ChartMarks::ChartMarks(QChart *chart, QAbstractSeries *series, Style style)
 {
     setZValue(20);
     if (style == Style::IndexNumber) {
-        m_font = QFont(QStringLiteral("Arial"));
-        m_font.setPixelSize(11);
+        m_font = Fonts::pixelFont(Fonts::chartFamily(), 11);
         m_font.setBold(true);
     } else {
-        m_font = QFont(QStringLiteral("Arial"));
-        m_font.setPixelSize(10);
+        m_font = Fonts::pixelFont(Fonts::chartFamily(), 10);
     }
 }
 
@@ -209,8 +210,11 @@ void ChartMarks::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWid
 
 // ---------------------------------------------------------------------------------------------
 
-FootedChartView::FootedChartView(QWidget *parent)
+StatementChart::StatementChart(QWidget *parent, Lines lines, int lineFrom, int lineTo)
     : QChartView(new QChart, parent)
+    , m_lines(lines)
+    , m_lineFrom(lineFrom)
+    , m_lineTo(lineTo)
 {
     setRenderHint(QPainter::Antialiasing, false);
     setRubberBand(QChartView::NoRubberBand);
@@ -238,34 +242,106 @@ FootedChartView::FootedChartView(QWidget *parent)
     });
 }
 
-void FootedChartView::setFoot(const QString &line)
+void StatementChart::makeBarSets(QAbstractBarSeries *series, const QColor &outline)
 {
-    m_foot->setText(line);
+    m_sets = traitBarSets(series, outline);
+    connect(series, &QAbstractBarSeries::hovered, this, [this](bool status, int s, QBarSet *) {
+        if (!status || s < 1 || s > Resource::StatementCount) {
+            QToolTip::hideText();
+            return;
+        }
+        QToolTip::showText(QCursor::pos(), barToolTip(s, barValue(s)), this);
+    });
+}
+
+QString StatementChart::barToolTip(int s, double score)
+{
+    return Resource::StatementText(s) + u'\n' + QStringLiteral("Оценка: ") + Scoring::scoreText(score);
+}
+
+void StatementChart::fillLines(double overallMean, double delta)
+{
+    m_mean->clear();
+    fillConstantLine(m_mean, overallMean, m_lineFrom, m_lineTo, m_lines == Lines::Vertical);
+    fillBand(overallMean, delta);
+}
+
+void StatementChart::fillBand(double overallMean, double delta)
+{
+    m_upper->clear();
+    m_lower->clear();
+    const bool vertical = m_lines == Lines::Vertical;
+    fillConstantLine(m_lower, overallMean - delta, m_lineFrom, m_lineTo, vertical);
+    fillConstantLine(m_upper, overallMean + delta, m_lineFrom, m_lineTo, vertical);
+}
+
+void StatementChart::setBand(double overallMean, double delta)
+{
+    fillBand(overallMean, delta);
+}
+
+void StatementChart::fillBars(const ProfileScores &scores)
+{
+    fillTraitBarSets(m_sets, scores);
+}
+
+void StatementChart::setFoot(const QString &code, const QString &name, const QString &date)
+{
+    m_footLine = code + u' ' + name + u' ' + date;
     placeFoot();
 }
 
-QString FootedChartView::foot() const { return m_foot->text(); }
-QString FootedChartView::title() const { return chart()->title(); }
-void FootedChartView::setTitle(const QString &title) { chart()->setTitle(title); }
+QString StatementChart::foot() const { return m_footLine; }
+QString StatementChart::title() const { return chart()->title(); }
+void StatementChart::setTitle(const QString &title) { chart()->setTitle(title); }
 
-void FootedChartView::resizeEvent(QResizeEvent *event)
+QAbstractSeries *StatementChart::series(QStringView name) const
+{
+    for (QAbstractSeries *s : chart()->series())
+        if (s->objectName() == name)
+            return s;
+    return nullptr;
+}
+
+double StatementChart::barValue(int s) const { return setsValue(m_sets, s); }
+QColor StatementChart::barColor(int s) const { return m_sets[Resource::traitOfStatement(s) - 1]->color(); }
+
+void StatementChart::resizeEvent(QResizeEvent *event)
 {
     QChartView::resizeEvent(event);
     placeFoot();
     relayout();
 }
 
-void FootedChartView::placeFoot()
+void StatementChart::placeFoot()
 {
-    const QRectF bounds = m_foot->boundingRect();
+    // A long name is cut in its middle, so that the code and the date stay whole.
     const QSizeF size = chart()->size();
+    const QFontMetrics metrics(m_foot->font());
+    const int room = int(size.width()) - 8;
+    QString shown = m_footLine;
+    if (metrics.horizontalAdvance(shown) > room) {
+        const qsizetype first = m_footLine.indexOf(u' ');
+        const qsizetype last = m_footLine.lastIndexOf(u' ');
+        if (first >= 0 && last > first) {
+            const QString code = m_footLine.left(first + 1);
+            const QString date = m_footLine.mid(last);
+            const int nameRoom = room - metrics.horizontalAdvance(code + date);
+            shown = code + metrics.elidedText(m_footLine.mid(first + 1, last - first - 1), Qt::ElideMiddle, std::max(nameRoom, 0)) + date;
+        }
+        if (metrics.horizontalAdvance(shown) > room)
+            shown = metrics.elidedText(m_footLine, Qt::ElideMiddle, room);
+    }
+    m_foot->setText(shown);
+    m_foot->setToolTip(shown == m_footLine ? QString() : m_footLine);
+    const QRectF bounds = m_foot->boundingRect();
     m_foot->setPos((size.width() - bounds.width()) / 2, size.height() - bounds.height() - 2);
 }
 
 // ---------------------------------------------------------------------------------------------
 
 DetailChart::DetailChart(QWidget *parent)
-    : FootedChartView(parent)
+    : StatementChart(parent, Lines::Vertical, 0, Resource::StatementCount)
 {
     setObjectName(QStringLiteral("chChart"));
     QChart *c = chart();
@@ -279,16 +355,16 @@ DetailChart::DetailChart(QWidget *parent)
     c->addAxis(m_statementAxis, Qt::AlignLeft);
     c->addAxis(m_barAxis, Qt::AlignRight);
 
-    SeriesMean = lineSeries(QStringLiteral("SeriesMean"), Qt::blue, Qt::SolidLine);
-    SeriesMin = lineSeries(QStringLiteral("SeriesMin"), Qt::red, Qt::DashLine);
-    SeriesMax = lineSeries(QStringLiteral("SeriesMax"), Qt::red, Qt::DashLine);
+    m_mean = lineSeries(QStringLiteral("SeriesMean"), Qt::blue, Qt::SolidLine);
+    m_lower = lineSeries(QStringLiteral("SeriesMin"), Qt::red, Qt::DashLine);
+    m_upper = lineSeries(QStringLiteral("SeriesMax"), Qt::red, Qt::DashLine);
     auto *bars = new QHorizontalStackedBarSeries;
     bars->setName(QStringLiteral("SeriesChart"));
     bars->setObjectName(QStringLiteral("SeriesChart"));
-    SeriesChart = bars;
-    m_sets = traitBarSets(bars, Qt::black);
+    m_bars = bars;
+    makeBarSets(bars, Qt::black);
 
-    for (QLineSeries *line : {SeriesMean, SeriesMin, SeriesMax}) {
+    for (QLineSeries *line : {m_mean, m_lower, m_upper}) {
         c->addSeries(line);
         line->attachAxis(m_valueAxis);
         line->attachAxis(m_statementAxis);
@@ -302,25 +378,15 @@ DetailChart::DetailChart(QWidget *parent)
     applyWindow();
 }
 
-void DetailChart::rebuild(const ProfileScores &scores, double mean, double delta)
+void DetailChart::showProfile(const Profile &profile, double delta)
 {
-    SeriesMean->clear();
-    fillConstantLine(SeriesMean, mean, 0, Resource::StatementCount, true);
-    rebuildBandLines(mean, delta);
-    fillTraitBarSets(m_sets, scores);
+    fillLines(profile.overallMean, delta);
+    fillBars(profile.scores);
     QList<ChartMarks::Mark> marks;
     for (int s = 1; s <= Resource::StatementCount; ++s)
-        marks << ChartMarks::Mark{QPointF(scores.item(s), s), Scoring::scoreText(scores.item(s))};
+        marks << ChartMarks::Mark{QPointF(profile.scores.item(s), s), Scoring::scoreText(profile.scores.item(s))};
     m_marks->setMarks(marks);
     showIndex(1);
-}
-
-void DetailChart::rebuildBandLines(double mean, double delta)
-{
-    SeriesMax->clear();
-    SeriesMin->clear();
-    fillConstantLine(SeriesMin, mean - delta, 0, Resource::StatementCount, true);
-    fillConstantLine(SeriesMax, mean + delta, 0, Resource::StatementCount, true);
 }
 
 void DetailChart::showIndex(int index)
@@ -357,7 +423,7 @@ void DetailChart::applyWindow()
     const double high = m_windowMax + StatementAxisTop * whole;
     const double thickness = ChartMath::barThickness(span, int(DetailPointsPerPage));
     const double shift = BarShift * thickness;
-    static_cast<QAbstractBarSeries *>(SeriesChart)->setBarWidth(thickness);
+    m_bars->setBarWidth(thickness);
     m_statementAxis->setRange(low, high);
     m_barAxis->setRange(low + shift, high + shift);
     m_marks->relayout();
@@ -374,13 +440,10 @@ void DetailChart::relayout()
     m_marks->relayout();
 }
 
-double DetailChart::barValue(int s) const { return setsValue(m_sets, s); }
-QColor DetailChart::barColor(int s) const { return m_sets[Resource::traitOfStatement(s) - 1]->color(); }
-
 // ---------------------------------------------------------------------------------------------
 
 OverviewChart::OverviewChart(QWidget *parent)
-    : FootedChartView(parent)
+    : StatementChart(parent, Lines::Horizontal, 0, 61)
 {
     setObjectName(QStringLiteral("ChartAll"));
     QChart *c = chart();
@@ -396,23 +459,22 @@ OverviewChart::OverviewChart(QWidget *parent)
     c->addAxis(m_valueAxis, Qt::AlignLeft);
     c->addAxis(m_barAxis, Qt::AlignTop);
 
-    SeriesScales = new QScatterSeries;
-    SeriesScales->setName(QStringLiteral("SeriesScales"));
-    SeriesScales->setObjectName(QStringLiteral("SeriesScales"));
-    SeriesScales->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-    SeriesScales->setMarkerSize(7); // three pixels either side of the point
-    SeriesScales->setPen(Qt::NoPen);
-    SeriesAllMean = lineSeries(QStringLiteral("SeriesAllMean"), Qt::black, Qt::SolidLine);
-    SeriesAllMax = lineSeries(QStringLiteral("SeriesAllMax"), Qt::black, Qt::DotLine);
-    SeriesAllMin = lineSeries(QStringLiteral("SeriesAllMin"), Qt::black, Qt::DotLine);
+    m_scales = new QScatterSeries;
+    m_scales->setName(QStringLiteral("SeriesScales"));
+    m_scales->setObjectName(QStringLiteral("SeriesScales"));
+    m_scales->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    m_scales->setMarkerSize(7); // three pixels either side of the point
+    m_scales->setPen(Qt::NoPen);
+    m_mean = lineSeries(QStringLiteral("SeriesAllMean"), Qt::black, Qt::SolidLine);
+    m_upper = lineSeries(QStringLiteral("SeriesAllMax"), Qt::black, Qt::DotLine);
+    m_lower = lineSeries(QStringLiteral("SeriesAllMin"), Qt::black, Qt::DotLine);
     auto *bars = new QStackedBarSeries;
     bars->setName(QStringLiteral("SeriesAll"));
     bars->setObjectName(QStringLiteral("SeriesAll"));
     bars->setBarWidth(ChartMath::barThickness(61, OverviewPoints));
-    SeriesAll = bars;
-    m_sets = traitBarSets(bars, QColor(128, 128, 128));
+    makeBarSets(bars, QColor(128, 128, 128));
 
-    for (QXYSeries *series : std::initializer_list<QXYSeries *>{SeriesScales, SeriesAllMean, SeriesAllMax, SeriesAllMin}) {
+    for (QXYSeries *series : std::initializer_list<QXYSeries *>{m_scales, m_mean, m_upper, m_lower}) {
         c->addSeries(series);
         series->attachAxis(m_statementAxis);
         series->attachAxis(m_valueAxis);
@@ -421,41 +483,31 @@ OverviewChart::OverviewChart(QWidget *parent)
     bars->attachAxis(m_barAxis);
     bars->attachAxis(m_valueAxis);
 
-    m_marks = new ChartMarks(c, SeriesScales, ChartMarks::Style::IndexNumber);
+    m_marks = new ChartMarks(c, m_scales, ChartMarks::Style::IndexNumber);
 
-    connect(SeriesScales, &QScatterSeries::clicked, this, [this](const QPointF &point) {
+    connect(m_scales, &QScatterSeries::clicked, this, [this](const QPointF &point) {
         const int k = int(std::lround(point.x() / Resource::StatementsPerIndex)) - 1;
-        emit seriesClicked(SeriesScales, k);
+        emit seriesClicked(m_scales, k);
     });
-    connect(bars, &QAbstractBarSeries::clicked, this, [this](int index, QBarSet *) { emit seriesClicked(SeriesAll, index); });
-    for (QLineSeries *line : {SeriesAllMean, SeriesAllMax, SeriesAllMin})
+    connect(bars, &QAbstractBarSeries::clicked, this, [this, bars](int index, QBarSet *) { emit seriesClicked(bars, index); });
+    for (QLineSeries *line : {m_mean, m_upper, m_lower})
         connect(line, &QLineSeries::clicked, this,
                 [this, line](const QPointF &point) { emit seriesClicked(line, int(std::lround(point.x()))); });
 }
 
-void OverviewChart::rebuild(const ProfileScores &scores, double mean, double delta)
+void OverviewChart::showProfile(const Profile &profile, double delta)
 {
-    SeriesAllMean->clear();
-    fillConstantLine(SeriesAllMean, mean, 0, 61, false);
-    rebuildBandLines(mean, delta);
-    fillTraitBarSets(m_sets, scores);
-    SeriesScales->clear();
+    fillLines(profile.overallMean, delta);
+    fillBars(profile.scores);
+    m_scales->clear();
     QList<ChartMarks::Mark> marks;
     for (int i = 1; i <= Resource::IndexCount; ++i) {
         const QPointF point(Resource::StatementsPerIndex * i, 5.1);
-        SeriesScales->append(point);
-        SeriesScales->setPointConfiguration(i - 1, QXYSeries::PointConfiguration::Color, Resource::indexColor(i));
+        m_scales->append(point);
+        m_scales->setPointConfiguration(i - 1, QXYSeries::PointConfiguration::Color, Resource::indexColor(i));
         marks << ChartMarks::Mark{point, QString::number(i)};
     }
     m_marks->setMarks(marks);
-}
-
-void OverviewChart::rebuildBandLines(double mean, double delta)
-{
-    SeriesAllMax->clear();
-    SeriesAllMin->clear();
-    fillConstantLine(SeriesAllMin, mean - delta, 0, 61, false);
-    fillConstantLine(SeriesAllMax, mean + delta, 0, 61, false);
 }
 
 void OverviewChart::relayout()
@@ -468,11 +520,8 @@ void OverviewChart::relayout()
     m_marks->relayout();
 }
 
-double OverviewChart::barValue(int s) const { return setsValue(m_sets, s); }
-QColor OverviewChart::barColor(int s) const { return m_sets[Resource::traitOfStatement(s) - 1]->color(); }
-
 QColor OverviewChart::markerColor(int k) const
 {
-    const auto config = SeriesScales->pointConfiguration(k);
+    const auto config = m_scales->pointConfiguration(k);
     return config.value(QXYSeries::PointConfiguration::Color).value<QColor>();
 }

@@ -1,9 +1,11 @@
 #pragma once
 // The two statement charts on Qt Charts: the detail chart of the five statements of one index and
-// the overview of all sixty. Qt Charts draws axes, bars, lines and markers; the value marks and the
-// foot line, which it lacks, are small graphics items kept in place on top of the chart.
+// the overview of all sixty. Both show the profile's sixty statement scores as bars in their trait
+// colours with lines at the overall mean and the two band limits; what they share lives in
+// StatementChart. Qt Charts draws axes, bars, lines and markers; the value marks and the foot line,
+// which it lacks, are small graphics items kept in place on top of the chart.
 
-#include "Scoring.h"
+#include "Profile.h"
 
 #include <QChartView>
 #include <QGraphicsItem>
@@ -58,29 +60,64 @@ private:
     QFont m_font;
 };
 
-// A chart view with a one-line foot drawn inside the chart under the plotting area.
-class FootedChartView : public QChartView
+// What both charts share: the title and the one-line foot, the bars of the sixty statements in their
+// trait colours, the three lines at the mean and the band limits, and a tooltip on every bar.
+class StatementChart : public QChartView
 {
     Q_OBJECT
 public:
-    explicit FootedChartView(QWidget *parent);
+    // Fills every series from the profile's scores.
+    virtual void showProfile(const Profile &profile, double delta) = 0;
+    // Moves the two band lines to the new half-width; the mean line, bars and marks stay.
+    void setBand(double overallMean, double delta);
 
-    void setFoot(const QString &line);
+    // The foot line, cut with "…" in the middle of the name where it is too long for the chart; the
+    // whole line is the foot's tooltip.
+    void setFoot(const QString &code, const QString &name, const QString &date);
     QString foot() const;
     QString title() const;
     void setTitle(const QString &title);
 
+    // A series by its name ("SeriesMean", "SeriesChart", ...).
+    QAbstractSeries *series(QStringView name) const;
+    // The score of statement s as the chart holds it, its bar's colour and the text of its tooltip.
+    double barValue(int s) const;
+    QColor barColor(int s) const;
+    static QString barToolTip(int s, double score);
+    ChartMarks *marks() const { return m_marks; }
+
 protected:
+    enum class Lines { Vertical, Horizontal };
+    StatementChart(QWidget *parent, Lines lines, int lineFrom, int lineTo);
+
     void resizeEvent(QResizeEvent *event) override;
-    void placeFoot();
     // Keeps the axis label steps as wide as the labels need after a resize or a range change.
     virtual void relayout() {}
+    void placeFoot();
+    // The mean and band lines and the bars, as the refresh fills them.
+    void fillLines(double overallMean, double delta);
+    void fillBars(const ProfileScores &scores);
+    // One bar set per trait, each in its colour and outlined in outline.
+    void makeBarSets(QAbstractBarSeries *series, const QColor &outline);
 
+    QLineSeries *m_mean = nullptr;
+    QLineSeries *m_lower = nullptr;
+    QLineSeries *m_upper = nullptr;
+    QList<QBarSet *> m_sets;
+    ChartMarks *m_marks = nullptr;
+
+private:
+    void fillBand(double overallMean, double delta);
+
+    Lines m_lines;
+    int m_lineFrom;
+    int m_lineTo;
     QGraphicsSimpleTextItem *m_foot = nullptr;
+    QString m_footLine;
 };
 
 // chChart: all sixty statements as horizontal bars, five of them visible at a time.
-class DetailChart : public FootedChartView
+class DetailChart : public StatementChart
 {
     Q_OBJECT
 public:
@@ -88,14 +125,8 @@ public:
 
     static QString initialTitle() { return QStringLiteral("Данные по отдельным утверждениям"); }
 
-    QLineSeries *SeriesMean = nullptr;
-    QLineSeries *SeriesMin = nullptr;
-    QLineSeries *SeriesMax = nullptr;
-    QAbstractBarSeries *SeriesChart = nullptr;
-
     // Fills every series from the scores; the window returns to statements 1 to 5.
-    void rebuild(const ProfileScores &scores, double mean, double delta);
-    void rebuildBandLines(double mean, double delta);
+    void showProfile(const Profile &profile, double delta) override;
     // The statement window in the order of a selection: minimum 1, maximum 5i, minimum 5i - 4.
     void showIndex(int index);
     void setStatementMinimum(double minimum);
@@ -103,10 +134,6 @@ public:
     double statementMinimum() const { return m_windowMin; }
     double statementMaximum() const { return m_windowMax; }
 
-    // The score of statement s as the chart holds it, and its mark.
-    double barValue(int s) const;
-    QColor barColor(int s) const;
-    ChartMarks *marks() const { return m_marks; }
     QValueAxis *valueAxis() const { return m_valueAxis; }
     QValueAxis *statementAxis() const { return m_statementAxis; }
 
@@ -116,17 +143,16 @@ protected:
 private:
     void applyWindow();
 
+    QAbstractBarSeries *m_bars = nullptr;
     QValueAxis *m_valueAxis = nullptr;
     QValueAxis *m_statementAxis = nullptr;
     QValueAxis *m_barAxis = nullptr;
-    QList<QBarSet *> m_sets;
-    ChartMarks *m_marks = nullptr;
     double m_windowMin = 1;
     double m_windowMax = 5;
 };
 
 // ChartAll: all sixty statements as vertical bars with the twelve index markers above them.
-class OverviewChart : public FootedChartView
+class OverviewChart : public StatementChart
 {
     Q_OBJECT
 public:
@@ -137,32 +163,20 @@ public:
     // 0 while the detail chart is in front, 1 while this chart is.
     int Tag = 0;
 
-    QScatterSeries *SeriesScales = nullptr;
-    QLineSeries *SeriesAllMean = nullptr;
-    QLineSeries *SeriesAllMax = nullptr;
-    QLineSeries *SeriesAllMin = nullptr;
-    QAbstractBarSeries *SeriesAll = nullptr;
-
-    void rebuild(const ProfileScores &scores, double mean, double delta);
-    void rebuildBandLines(double mean, double delta);
-
-    double barValue(int s) const;
-    QColor barColor(int s) const;
+    void showProfile(const Profile &profile, double delta) override;
     QColor markerColor(int k) const;
-    ChartMarks *marks() const { return m_marks; }
     QValueAxis *statementAxis() const { return m_statementAxis; }
 
 signals:
-    // A click on a point of one of the series, with the point's zero-based index.
+    // A click on a point of one of the series, with the series and the point's zero-based index.
     void seriesClicked(QAbstractSeries *series, int pointIndex);
 
 protected:
     void relayout() override;
 
 private:
+    QScatterSeries *m_scales = nullptr;
     QValueAxis *m_statementAxis = nullptr;
     QValueAxis *m_valueAxis = nullptr;
     QValueAxis *m_barAxis = nullptr;
-    QList<QBarSet *> m_sets;
-    ChartMarks *m_marks = nullptr;
 };

@@ -55,5 +55,16 @@ QString DesktopPrompts::saveFile(QWidget *parent, const FileDialogSettings &dial
 
 void DesktopPrompts::showError(QWidget *parent, const QString &caption, const QString &text)
 {
-    QMessageBox::critical(parent, caption, text);
+    // A message quotes file names and lines of files: plain text, whatever they hold.
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+bool DesktopPrompts::confirm(QWidget *parent, const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }

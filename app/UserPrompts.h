@@ -28,6 +28,8 @@ public:
     virtual QString openFile(QWidget *parent, const FileDialogSettings &dialog) = 0;
     virtual QString saveFile(QWidget *parent, const FileDialogSettings &dialog) = 0;
     virtual void showError(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // Asks a yes-or-no question; true for yes.
+    virtual bool confirm(QWidget *parent, const QString &caption, const QString &text) = 0;
 };
 
 // The system's standard dialogs and message boxes.
@@ -37,6 +39,7 @@ public:
     QString openFile(QWidget *parent, const FileDialogSettings &dialog) override;
     QString saveFile(QWidget *parent, const FileDialogSettings &dialog) override;
     void showError(QWidget *parent, const QString &caption, const QString &text) override;
+    bool confirm(QWidget *parent, const QString &caption, const QString &text) override;
 };
 
 // "Description|pattern" as Qt writes a filter: "Description (pattern)".

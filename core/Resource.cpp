@@ -193,8 +193,8 @@ QString chartCaption(int i)
 QStringList traitDescription(int t)
 {
     QStringList lines;
-    const int first = 12 * (t - 1) + 1;
-    for (int n = first; n < first + 11; ++n)
+    const int first = firstDescriptionLine(t);
+    for (int n = first; n < first + DescriptionLinesPerTrait - 1; ++n)
         lines << DescriptionLine(n);
     return lines;
 }

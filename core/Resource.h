@@ -33,6 +33,24 @@ QColor TraitColor(int t);
 inline QColor statementColor(int s) { return TraitColor(traitOfStatement(s)); }
 inline QColor indexColor(int i) { return TraitColor(traitOfIndex(i)); }
 
+// The description lines run in 16 blocks of three (a heading, a paragraph, an empty line), trait by
+// trait: each trait's own block, then the blocks of its three indices.
+constexpr int DescriptionLinesPerTrait = 12;
+constexpr int firstDescriptionLine(int t) { return DescriptionLinesPerTrait * (t - 1) + 1; }
+struct DescriptionBlock
+{
+    int trait;
+    int index; // 0 for the trait's own block
+};
+// The block that description line n (1 to 48) belongs to.
+constexpr DescriptionBlock descriptionBlockOf(int n)
+{
+    const int t = (n - 1) / DescriptionLinesPerTrait + 1;
+    const int block = (n - 1) % DescriptionLinesPerTrait / 3;
+    return {t, block == 0 ? 0 : IndicesPerTrait * (t - 1) + block};
+}
+constexpr bool isDescriptionHeading(int n) { return (n - 1) % 3 == 0; }
+
 // "<IndexTitles[i]> [<TraitNames[trait of i]>]", the caption of a chart showing index i.
 QString chartCaption(int i);
 // The first eleven of trait t's twelve description lines.

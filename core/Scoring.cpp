@@ -37,6 +37,19 @@ ScoreBand classify(double value, double mean, double delta)
     return ScoreBand::Neither;
 }
 
+QColor bandColor(ScoreBand band)
+{
+    switch (band) {
+    case ScoreBand::High:
+        return QColor(0, 128, 0);
+    case ScoreBand::Low:
+        return QColor(255, 0, 0);
+    case ScoreBand::Neither:
+        break;
+    }
+    return QColor(0, 0, 0);
+}
+
 QString formatFixed(double value, int decimals, const QLocale &locale)
 {
     if (!std::isfinite(value))

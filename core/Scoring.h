@@ -4,6 +4,7 @@
 
 #include "Resource.h"
 
+#include <QColor>
 #include <QLocale>
 #include <QString>
 
@@ -41,6 +42,10 @@ double deriveScores(ProfileScores &scores);
 
 // High when v >= mean + delta, otherwise low when v <= mean - delta; both bounds inclusive.
 ScoreBand classify(double value, double mean, double delta);
+
+// The colour of a band wherever a score is shown: high bold green, low bold red, neither regular black.
+QColor bandColor(ScoreBand band);
+inline bool bandIsBold(ScoreBand band) { return band != ScoreBand::Neither; }
 
 // Fixed notation with the given decimals and the locale's separator; exact binary halves are
 // rounded away from zero (3.125 -> 3,13), everything else to the nearest decimal.

@@ -1,11 +1,11 @@
 #include "Exports.h"
 
 #include "Cp1251.h"
+#include "FileOutput.h"
 #include "JpegCodec.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace Exports {
@@ -20,9 +20,32 @@ QString resultsFolder(const QString &appDir)
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
+QString cleanedCode(const QString &code)
+{
+    QString cleaned;
+    cleaned.reserve(code.size());
+    for (QChar c : code) {
+        const bool forbidden = c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c);
+        cleaned += forbidden ? QChar(u'_') : c;
+    }
+    // ".." or a name of dots alone would lead out of the folder or name it.
+    cleaned.replace(QStringLiteral(".."), QStringLiteral("__"));
+    return cleaned;
+}
+
+QString proposedName(const QString &folder, const QString &prefix, const QString &code, const QString &extension)
+{
+    return folder + u'/' + prefix + cleanedCode(code) + extension;
+}
+
 QString jpegFileName(const QString &chosen)
 {
     return chosen.endsWith(QStringLiteral(".jpg"), Qt::CaseSensitive) ? chosen : chosen + QStringLiteral(".jpg");
+}
+
+QString withExtension(const QString &chosen, const QString &extension)
+{
+    return chosen.endsWith(extension, Qt::CaseInsensitive) ? chosen : chosen + extension;
 }
 
 QByteArray analysisBytes(const QString &memoText)
@@ -34,41 +57,31 @@ QByteArray analysisBytes(const QString &memoText)
     return Cp1251::encode(text);
 }
 
-QString replaceFile(const QString &path, const QByteArray &data)
+QString unencodableCharacters(const QString &text)
 {
-    const QString message = QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path));
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isFile()) {
-        // A device or a pipe is written to, never replaced by a regular file.
-        QFile device(path);
-        if (!device.open(QIODevice::WriteOnly) || device.write(data) != data.size() || !device.flush())
-            return message + u'\n' + device.errorString();
-        return QString();
+    QString found;
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        // A surrogate pair is one character.
+        const qsizetype length = text[k].isHighSurrogate() && k + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(k, length);
+        if (!Cp1251::canEncode(character) && !found.contains(character))
+            found += character;
+        k += length - 1;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return message + u'\n' + file.errorString();
-    if (file.write(data) != data.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return message + u'\n' + reason;
-    }
-    if (!file.commit())
-        return message + u'\n' + file.errorString();
-    return QString();
+    return found;
 }
 
-QString writePicture(const QString &path, const QImage &picture)
+Outcome<> writePicture(const QString &path, const QImage &picture)
 {
-    const JpegCodec::Encoded jpeg = JpegCodec::encode(picture);
-    if (!jpeg.ok())
-        return QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path)) + u'\n' + jpeg.error;
-    return replaceFile(path, jpeg.data);
+    const Outcome<QByteArray> jpeg = JpegCodec::encode(picture);
+    if (!jpeg)
+        return Outcome<>::failed(FileOutput::cannotCreateMessage(path) + u'\n' + jpeg.message());
+    return FileOutput::write(path, *jpeg);
 }
 
-QString writeAnalysis(const QString &path, const QString &memoText)
+Outcome<> writeAnalysis(const QString &path, const QString &memoText)
 {
-    return replaceFile(path, analysisBytes(memoText));
+    return FileOutput::write(path, analysisBytes(memoText));
 }
 
 } // namespace Exports

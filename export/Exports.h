@@ -1,5 +1,7 @@
 #pragma once
-// The files the exports write: picture names, JPEG pictures and the analysis text.
+// The files the exports write: proposed names, JPEG pictures and the analysis text.
+
+#include "Outcome.h"
 
 #include <QImage>
 #include <QString>
@@ -11,19 +13,25 @@ namespace Exports {
 // whose program folder belongs to the system.
 QString resultsFolder(const QString &appDir);
 
+// A proposed file name in folder: prefix, the code and extension. The code comes from a file or the
+// user: characters that a file name cannot hold or that would lead out of the folder ("/", "\",
+// "..", ":" and the like) become "_".
+QString proposedName(const QString &folder, const QString &prefix, const QString &code, const QString &extension);
+QString cleanedCode(const QString &code);
+
 // A chosen picture name whose last four characters are not exactly ".jpg" gets ".jpg" appended
 // (the test is case-sensitive, so "x.JPG" becomes "x.JPG.jpg").
 QString jpegFileName(const QString &chosen);
+// The name with extension (".pdf", ".csv", ".xlsx") appended unless it ends with it in any case.
+QString withExtension(const QString &chosen, const QString &extension);
 
 // The analysis as written: windows-1251, CR LF line ends, no byte-order mark; characters that the
 // code page cannot hold become '?'.
 QByteArray analysisBytes(const QString &memoText);
+// The characters of text that windows-1251 cannot hold, each once, in order of appearance.
+QString unencodableCharacters(const QString &text);
 
-// Replaces path with data only once all of it is written; on failure the old file stays as it was.
-// Returns an empty string on success, else "Cannot create file <path>" and the reason.
-QString replaceFile(const QString &path, const QByteArray &data);
-
-QString writePicture(const QString &path, const QImage &picture);
-QString writeAnalysis(const QString &path, const QString &memoText);
+Outcome<> writePicture(const QString &path, const QImage &picture);
+Outcome<> writeAnalysis(const QString &path, const QString &memoText);
 
 } // namespace Exports

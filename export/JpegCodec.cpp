@@ -1,5 +1,7 @@
 #include "JpegCodec.h"
 
+#include <QCoreApplication>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -118,13 +120,15 @@ struct Decompressor
 
 } // namespace
 
-Encoded encode(const QImage &image, int quality, qsizetype sizeLimit)
+Outcome<QByteArray> encode(const QImage &image, int quality, qsizetype sizeLimit)
 {
+    using Result = Outcome<QByteArray>;
     if (image.isNull() || image.width() == 0 || image.height() == 0)
-        return {QByteArray(), QStringLiteral("Пустое изображение нельзя записать в JPEG.")};
+        return Result::failed(QCoreApplication::translate("JpegCodec", "An empty picture cannot be written as JPEG."));
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const QString noMemory = QCoreApplication::translate("JpegCodec", "Not enough memory to write the picture as JPEG.");
     if (rgb.isNull())
-        return {QByteArray(), QStringLiteral("Недостаточно памяти для записи изображения в JPEG.")};
+        return Result::failed(noMemory);
 
     Compressor c;
     c.dest.capacity = 64 * 1024;
@@ -133,7 +137,7 @@ Encoded encode(const QImage &image, int quality, qsizetype sizeLimit)
         c.dest.capacity = c.dest.limit;
     c.dest.data = static_cast<unsigned char *>(std::malloc(c.dest.capacity));
     if (!c.dest.data)
-        return {QByteArray(), QStringLiteral("Недостаточно памяти для записи изображения в JPEG.")};
+        return Result::failed(noMemory);
     jpeg_compress_struct *cinfo = &c.cinfo;
     const bool ok = guarded(c.errors, [cinfo, &rgb, quality] {
         cinfo->image_width = JDIMENSION(rgb.width());
@@ -150,20 +154,16 @@ Encoded encode(const QImage &image, int quality, qsizetype sizeLimit)
         jpeg_finish_compress(cinfo);
     });
     if (!ok)
-        return {QByteArray(), QString::fromLocal8Bit(c.errors.message)};
+        return Result::failed(QString::fromLocal8Bit(c.errors.message));
     const std::size_t size = c.dest.capacity - c.dest.pub.free_in_buffer;
-    return {QByteArray(reinterpret_cast<const char *>(c.dest.data), qsizetype(size)), QString()};
+    return QByteArray(reinterpret_cast<const char *>(c.dest.data), qsizetype(size));
 }
 
-QImage decode(const QByteArray &data, QString *error)
+Outcome<QImage> decode(const QByteArray &data)
 {
     Decompressor d;
     jpeg_decompress_struct *cinfo = &d.cinfo;
-    const auto fail = [&](const QString &message) {
-        if (error)
-            *error = message;
-        return QImage();
-    };
+    const auto fail = [](const QString &message) { return Outcome<QImage>::failed(message); };
     bool ok = guarded(d.errors, [cinfo, &data] {
         jpeg_mem_src(cinfo, reinterpret_cast<const unsigned char *>(data.constData()), static_cast<unsigned long>(data.size()));
         jpeg_read_header(cinfo, TRUE);
@@ -175,7 +175,9 @@ QImage decode(const QByteArray &data, QString *error)
     // The picture is made outside the guarded steps: a jump never passes an object under construction.
     QImage image(int(cinfo->output_width), int(cinfo->output_height), QImage::Format_RGB888);
     if (image.isNull())
-        return fail(QStringLiteral("Недостаточно памяти для изображения %1 x %2.").arg(cinfo->output_width).arg(cinfo->output_height));
+        return fail(QCoreApplication::translate("JpegCodec", "Not enough memory for a picture of %1 x %2.")
+                        .arg(cinfo->output_width)
+                        .arg(cinfo->output_height));
     QImage *target = &image;
     ok = guarded(d.errors, [cinfo, target] {
         while (cinfo->output_scanline < cinfo->output_height) {

@@ -1,11 +1,16 @@
 #include "Report.h"
 
+#include "AnalysisText.h"
+#include "CirclePicture.h"
+#include "FileOutput.h"
+#include "Fonts.h"
+#include "GridPicture.h"
+
 #include <QAbstractTextDocumentLayout>
-#include <QDir>
-#include <QGraphicsScene>
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -17,6 +22,8 @@ namespace {
 constexpr int Resolution = 72;
 constexpr qreal Margin = 40;
 constexpr qreal FooterHeight = 24;
+// Pixels of the window's pictures to points of the page.
+constexpr qreal PixelToPoint = 0.75;
 
 QFont reportFont(qreal points, bool bold = false)
 {
@@ -35,84 +42,38 @@ void pageNumber(QPainter &painter, const QRectF &page, int number, int count)
                      QStringLiteral("Стр. %1 из %2").arg(number).arg(count));
 }
 
-// The profile panel scaled into target, its picture as an image and all else as vectors and text.
-void drawProfile(QPainter &painter, const ReportContent &content, const QRectF &target)
+// The profile panel scaled into target: the culture model, the polygon, the captions and the labels,
+// all as vectors and text.
+void drawProfile(QPainter &painter, const ReportInput &input, const QRectF &target)
 {
-    const qreal scale = target.width() / content.panelSize.width();
+    using namespace CirclePicture;
+    const Profile &profile = input.profile;
+    const qreal scale = target.width() / PanelWidth;
     painter.save();
     painter.translate(target.topLeft());
     painter.scale(scale, scale);
-    const QRect client(2, 2, content.panelSize.width() - 4, content.panelSize.height() - 4);
+    const QRect client(OverlayOffset, OverlayOffset, OverlayWidth, OverlayHeight);
     painter.setClipRect(client);
     painter.fillRect(client, Qt::white);
-    painter.drawImage(QPoint(2, 2), content.background);
-    painter.translate(2, 2);
-    painter.setPen(QPen(QColor(255, 0, 255), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
-    QPolygon polygon;
-    for (const QPoint &p : content.vertices)
-        polygon << p;
-    painter.drawPolygon(polygon);
-    for (const QPoint &p : content.vertices)
-        painter.fillRect(QRect(p.x() - 1, p.y() - 1, 3, 3), Qt::black);
-    painter.translate(-2, -2);
-    for (const ReportContent::Text &text : content.panelTexts) {
-        painter.setFont(text.font);
-        painter.setPen(text.colour);
-        const QFontMetrics metrics(text.font);
-        painter.drawText(text.position + QPoint(0, metrics.ascent()), text.text);
-    }
+    painter.translate(OverlayOffset, OverlayOffset);
+    drawBackground(painter);
+    drawPolygon(painter, vertices(profile.scores.IndexScores));
+    painter.translate(-OverlayOffset, -OverlayOffset);
+    const QFont captionFont = Fonts::window(13);
+    painter.setFont(captionFont);
+    painter.setPen(Qt::black);
+    const QFontMetrics metrics(captionFont);
+    painter.drawText(QPoint(InfoCaptionLeft, CaptionTop + metrics.ascent()),
+                     fittedCaption(infoCaption(profile.header.code, profile.header.name), captionFont));
+    const QString date = fittedCaption(profile.header.date, captionFont);
+    painter.drawText(QPoint(dateCaptionRight(captionFont) - metrics.horizontalAdvance(date), CaptionTop + metrics.ascent()), date);
+    drawLabels(painter, labels(profile.scores, profile.overallMean, input.delta), Fonts::valueLabel());
     painter.restore();
     painter.setPen(QPen(Qt::gray, 0.5));
     painter.drawRect(target);
 }
 
-// The grid as the window paints it, a pixel to three quarters of a point.
-qreal drawGrid(QPainter &painter, const ReportContent &content, const QPointF &topLeft)
-{
-    constexpr qreal Scale = 0.75;
-    constexpr int RowHeight = 20;
-    painter.save();
-    painter.translate(topLeft);
-    painter.scale(Scale, Scale);
-    int y = 0;
-    for (const QList<ReportContent::Cell> &row : content.grid) {
-        int x = 0;
-        for (int c = 0; c < row.size() && c < content.columnWidths.size(); ++c) {
-            const ReportContent::Cell &cell = row[c];
-            const QRect rect(x, y, content.columnWidths[c], RowHeight);
-            painter.fillRect(rect, cell.background);
-            QFont font = content.gridFont;
-            font.setBold(cell.bold);
-            painter.setFont(font);
-            painter.setPen(cell.colour);
-            painter.drawText(rect.adjusted(0, 2, -6, 0), Qt::AlignRight | Qt::AlignTop, cell.text);
-            if (cell.icon)
-                painter.drawImage(QPoint(x + (rect.width() - content.headerIcon.width()) / 2, y + 2), content.headerIcon);
-            painter.setPen(QPen(QColor(160, 160, 160), 1));
-            painter.drawRect(rect);
-            x += content.columnWidths[c];
-        }
-        y += RowHeight;
-    }
-    painter.restore();
-    return y * Scale;
-}
-
-void drawChart(QPainter &painter, QGraphicsScene *scene, const QRectF &source, const QRectF &target)
-{
-    if (!scene)
-        return;
-    // Scaled as a whole, its proportions kept, so that the chart's texts keep their shapes.
-    const qreal scale = std::min(target.width() / source.width(), target.height() / source.height());
-    const QRectF fitted(target.topLeft(), source.size() * scale);
-    scene->render(&painter, fitted, source);
-    painter.setPen(QPen(Qt::gray, 0.5));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(fitted);
-}
-
-QTextDocument *analysisDocument(const ReportContent &content, qreal width, QObject *parent)
+QTextDocument *analysisDocument(const QStringList &lines, const QList<int> &headings, qreal width, QObject *parent)
 {
     auto *document = new QTextDocument(parent);
     document->setDefaultFont(reportFont(10));
@@ -123,29 +84,35 @@ QTextDocument *analysisDocument(const ReportContent &content, qreal width, QObje
     plain.setFont(reportFont(10));
     QTextCharFormat heading;
     heading.setFont(reportFont(11, true));
-    for (int n = 0; n < content.analysis.size(); ++n) {
+    for (int n = 0; n < lines.size(); ++n) {
         if (n > 0)
             cursor.insertBlock();
-        cursor.insertText(content.analysis[n], content.headings.contains(n) ? heading : plain);
+        cursor.insertText(lines[n], headings.contains(n) ? heading : plain);
     }
     return document;
 }
 
-} // namespace
-
-QString pdfFileName(const QString &chosen)
+// The analysis as the memo shows it, a line of the summary per line.
+void analysisLines(const ReportInput &input, QStringList *lines, QList<int> *headings)
 {
-    return chosen.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? chosen : chosen + QStringLiteral(".pdf");
+    const Profile &profile = input.profile;
+    const QStringList analysis = AnalysisText::lines(profile.header, input.respondents, profile.hint(), profile.scores);
+    const QList<int> marked = AnalysisText::headingLines(analysis);
+    for (int k = 0; k < analysis.size(); ++k) {
+        if (marked.contains(k))
+            headings->append(int(lines->size()));
+        lines->append(analysis[k].split(QStringLiteral("\r\n")));
+    }
 }
 
-QString write(const QString &path, const ReportContent &content)
+} // namespace
+
+Outcome<QByteArray> render(const ReportInput &input)
 {
-    const QString failure = QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure + u'\n' + file.errorString();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageOrientation(QPageLayout::Portrait);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -153,16 +120,18 @@ QString write(const QString &path, const ReportContent &content)
         writer.setTitle(QStringLiteral("Профиль организационной культуры"));
         writer.setCreator(QStringLiteral("ZOLK Plot"));
         QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            return failure;
-        }
+        if (!painter.begin(&writer))
+            return Outcome<QByteArray>::failed(QCoreApplication::translate("Report", "The PDF writer could not start."));
         const QRectF page(0, 0, writer.width(), writer.height());
         const QRectF body = page.adjusted(Margin, Margin, -Margin, -Margin);
+        const Profile &profile = input.profile;
 
         // The analysis is laid out first: the pages it takes decide the page count.
+        QStringList lines;
+        QList<int> headings;
+        analysisLines(input, &lines, &headings);
         QObject owner;
-        QTextDocument *analysis = analysisDocument(content, body.width(), &owner);
+        QTextDocument *analysis = analysisDocument(lines, headings, body.width(), &owner);
         const qreal textHeight = body.height() - 30 - FooterHeight;
         analysis->setPageSize(QSizeF(body.width(), textHeight));
         const int pages = 2 + std::max(1, analysis->pageCount());
@@ -173,17 +142,27 @@ QString write(const QString &path, const ReportContent &content)
         painter.drawText(QRectF(body.left(), body.top(), body.width(), 22), Qt::AlignLeft | Qt::AlignVCenter,
                          QStringLiteral("Профиль организационной культуры"));
         painter.setFont(reportFont(10));
+        const QStringList header = {QStringLiteral("Код: ") + profile.header.code,
+                                    QStringLiteral("ФИО: ") + profile.header.name,
+                                    QStringLiteral("Дата: ") + profile.header.date,
+                                    QStringLiteral("Число анкет: ") + input.respondents,
+                                    QStringLiteral("Ширина полосы (Range): ") + Scoring::formatFixed(input.delta, 2)};
         qreal y = body.top() + 28;
-        for (const QString &line : content.header) {
+        for (const QString &line : header) {
             painter.drawText(QPointF(body.left(), y + 10), line);
             y += 14;
         }
         y += 6;
         const qreal circleWidth = body.width() * 0.84;
         const QRectF circle(body.left() + (body.width() - circleWidth) / 2, y, circleWidth,
-                            circleWidth * content.panelSize.height() / content.panelSize.width());
-        drawProfile(painter, content, circle);
-        drawGrid(painter, content, QPointF(body.left() + (body.width() - 0.75 * 411) / 2, circle.bottom() + 12));
+                            circleWidth * CirclePicture::PanelHeight / CirclePicture::PanelWidth);
+        drawProfile(painter, input, circle);
+        painter.save();
+        painter.translate(body.left() + (body.width() - PixelToPoint * GridPicture::totalWidth()) / 2, circle.bottom() + 12);
+        painter.scale(PixelToPoint, PixelToPoint);
+        GridPicture::draw(painter, profile.scores, profile.overallMean, input.delta, QPointF(0, 0), Fonts::window(13),
+                          input.headerIcon);
+        painter.restore();
         pageNumber(painter, page, 1, pages);
 
         // Page 2: the charts.
@@ -192,9 +171,10 @@ QString write(const QString &path, const ReportContent &content)
         painter.setFont(reportFont(13, true));
         painter.drawText(QPointF(body.left(), body.top() + 14), QStringLiteral("Оценки утверждений"));
         const qreal chartHeight = (body.height() - 30 - FooterHeight - 16) / 2;
-        drawChart(painter, content.detailChart, content.detailRect, QRectF(body.left(), body.top() + 26, body.width(), chartHeight));
-        drawChart(painter, content.overviewChart, content.overviewRect,
-                  QRectF(body.left(), body.top() + 26 + chartHeight + 16, body.width(), chartHeight));
+        if (input.detailChart)
+            input.detailChart(painter, QRectF(body.left(), body.top() + 26, body.width(), chartHeight));
+        if (input.overviewChart)
+            input.overviewChart(painter, QRectF(body.left(), body.top() + 26 + chartHeight + 16, body.width(), chartHeight));
         pageNumber(painter, page, 2, pages);
 
         // Then the analysis, page by page.
@@ -212,19 +192,18 @@ QString write(const QString &path, const ReportContent &content)
             painter.restore();
             pageNumber(painter, page, 3 + p, pages);
         }
-        if (!painter.end()) {
-            file.cancelWriting();
-            return failure;
-        }
+        if (!painter.end())
+            return Outcome<QByteArray>::failed(QCoreApplication::translate("Report", "The PDF writer could not finish."));
     }
-    if (file.error() != QFileDevice::NoError) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return failure + u'\n' + reason;
-    }
-    if (!file.commit())
-        return failure + u'\n' + file.errorString();
-    return QString();
+    return buffer.data();
+}
+
+Outcome<> write(const QString &path, const ReportInput &input)
+{
+    const Outcome<QByteArray> pdf = render(input);
+    if (!pdf)
+        return Outcome<>::failed(FileOutput::cannotCreateMessage(path) + u'\n' + pdf.message());
+    return FileOutput::write(path, *pdf);
 }
 
 } // namespace Report

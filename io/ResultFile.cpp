@@ -3,27 +3,46 @@
 #include "Cp1251.h"
 #include "UnitPC1.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <charconv>
 #include <string>
 
-QString ResultRecord::hint() const
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+std::array<QByteArrayView, 7> StoredRecord::headerBytes() const
 {
-    return info[0] + QStringLiteral("\r\n") + info[1] + QStringLiteral("\r\n") + info[2] + QStringLiteral("\r\n")
-           + info[3];
+    std::array<QByteArrayView, 7> lines;
+    for (std::size_t k = 0; k < lines.size(); ++k)
+        lines[k] = QByteArrayView(plain).sliced(headerLines[k].first, headerLines[k].second);
+    return lines;
+}
+
+ResultRecord StoredRecord::decoded() const
+{
+    const std::array<QByteArrayView, 7> lines = headerBytes();
+    ResultRecord record;
+    record.header.date = Cp1251::decode(lines[0]);
+    record.header.code = Cp1251::decode(lines[1]);
+    record.header.name = Cp1251::decode(lines[2]);
+    for (std::size_t k = 0; k < 4; ++k)
+        record.header.info[k] = Cp1251::decode(lines[3 + k]);
+    record.indexScores = indexScores;
+    record.itemScores = itemScores;
+    return record;
 }
 
 namespace ResultFile {
-namespace {
-
-constexpr int FirstIndexLine = 8;
-constexpr int FirstItemLine = 21;
-constexpr int LastLine = FirstItemLine + Resource::StatementCount - 1; // 80
-
-} // namespace
 
 QString KeyText() { return QStringLiteral("q8v1k4rж7эюb;951"); }
 
@@ -39,6 +58,7 @@ QByteArray prepareStoredText(QByteArrayView raw)
 }
 
 namespace {
+
 
 char16_t unit(QChar c) { return c.unicode(); }
 char16_t unit(char c) { return char16_t(std::uint8_t(c)); }
@@ -111,7 +131,7 @@ std::optional<double> parseNumberIn(View line)
 // The first lines of a plaintext in its own bytes; lines past the last one read as empty.
 struct PlainLines
 {
-    std::array<QByteArrayView, LastLine + 1> lines{};
+    std::array<std::pair<qsizetype, qsizetype>, LastLine + 1> lines{};
 
     explicit PlainLines(QByteArrayView plain)
     {
@@ -122,50 +142,46 @@ struct PlainLines
             const char c = plain[k];
             if (c != '\r' && c != '\n')
                 continue;
-            lines[std::size_t(n++)] = plain.sliced(start, k - start);
+            lines[std::size_t(n++)] = {start, k - start};
             if (c == '\r' && k + 1 < size && plain[k + 1] == '\n')
                 ++k;
             start = k + 1;
         }
         if (n <= LastLine && start < size)
-            lines[std::size_t(n)] = plain.sliced(start);
+            lines[std::size_t(n)] = {start, size - start};
     }
 };
+
+// The second line of a message about a line of a file: which file, which line (counted from 1) and
+// what the line should hold.
+QString lineLocation(const QString &fileName, int line)
+{
+    const QString what = line < FirstItemLine
+                             ? QCoreApplication::translate("ResultFile", "score of index %1").arg(line - FirstIndexLine + 1)
+                             : QCoreApplication::translate("ResultFile", "score of statement %1").arg(line - FirstItemLine + 1);
+    if (fileName.isEmpty())
+        return QCoreApplication::translate("ResultFile", "Line %1 (%2).").arg(line + 1).arg(what);
+    return QCoreApplication::translate("ResultFile", "File %1, line %2 (%3).")
+        .arg(QDir::toNativeSeparators(fileName))
+        .arg(line + 1)
+        .arg(what);
+}
 
 // Converts the score lines from firstLine on into scores, one after the other; the message of the
 // first line that is not a number, or an empty string.
 template <std::size_t N>
-QString readScores(const PlainLines &text, int firstLine, std::array<double, N> &scores)
+QString readScores(QByteArrayView plain, const PlainLines &text, int firstLine, std::array<double, N> &scores,
+                   const QString &fileName)
 {
     for (std::size_t k = 0; k < N; ++k) {
-        const QByteArrayView line = text.lines[std::size_t(firstLine) + k];
+        const auto [offset, length] = text.lines[std::size_t(firstLine) + k];
+        const QByteArrayView line = plain.sliced(offset, length);
         const auto value = parseNumberIn(line);
         if (!value)
-            return notANumberMessage(Cp1251::decode(line));
+            return notANumberMessage(Cp1251::decode(line)) + u'\n' + lineLocation(fileName, firstLine + int(k));
         scores[k] = *value;
     }
     return QString();
-}
-
-// Parses a deciphered plaintext (windows-1251 bytes). The plaintext itself is decoded into the
-// record only when asked for: a group keeps only its last member's.
-ReadOutcome parsePlainBytes(QByteArrayView plain, bool keepPlainText)
-{
-    const PlainLines text(plain);
-    ResultRecord record;
-    QString error = readScores(text, FirstIndexLine, record.indexScores);
-    if (error.isEmpty())
-        error = readScores(text, FirstItemLine, record.itemScores);
-    if (!error.isEmpty())
-        return {std::nullopt, error};
-    record.date = Cp1251::decode(text.lines[0]);
-    record.code = Cp1251::decode(text.lines[1]);
-    record.name = Cp1251::decode(text.lines[2]);
-    for (int k = 0; k < 4; ++k)
-        record.info[std::size_t(k)] = Cp1251::decode(text.lines[std::size_t(3 + k)]);
-    if (keepPlainText)
-        record.plainText = Cp1251::decode(plain);
-    return {std::move(record), QString()};
 }
 
 } // namespace
@@ -175,39 +191,114 @@ std::optional<double> parseNumber(QStringView line)
     return parseNumberIn(line);
 }
 
-ReadOutcome parsePlainText(const QString &plainText)
+Outcome<StoredRecord> parsePlainBytes(QByteArrayView plain, const QString &fileName)
 {
-    ReadOutcome outcome = parsePlainBytes(Cp1251::encode(plainText), false);
-    if (outcome.ok())
-        outcome.record->plainText = plainText;
-    return outcome;
+    const PlainLines text(plain);
+    StoredRecord record;
+    QString error = readScores(plain, text, FirstIndexLine, record.indexScores, fileName);
+    if (error.isEmpty())
+        error = readScores(plain, text, FirstItemLine, record.itemScores, fileName);
+    if (!error.isEmpty())
+        return Outcome<StoredRecord>::failed(error);
+    // Only the header bytes are kept: the plaintext up to the end of line 6.
+    const auto [lastOffset, lastLength] = text.lines[6];
+    record.plain = plain.first(lastOffset + lastLength).toByteArray();
+    for (std::size_t k = 0; k < record.headerLines.size(); ++k)
+        record.headerLines[k] = text.lines[k];
+    return record;
 }
 
-ReadOutcome parseStoredText(QByteArrayView stored, const QString &fileName, const QByteArray &key, bool keepPlainText)
+Outcome<ResultRecord> parsePlainText(const QString &plainText, const QString &fileName)
+{
+    Outcome<StoredRecord> stored = parsePlainBytes(Cp1251::encode(plainText), fileName);
+    if (!stored)
+        return stored.failure();
+    return stored->decoded();
+}
+
+Outcome<StoredRecord> parseStoredText(QByteArrayView stored, const QString &fileName, const QByteArray &key)
 {
     const QByteArray prepared = prepareStoredText(stored);
     if (prepared.size() > UnitPC1::MaxStoredTextLength)
-        return {std::nullopt,
-                QStringLiteral("Файл %1 слишком велик для файла результатов: %2 знаков при допустимых %3.")
-                    .arg(QDir::toNativeSeparators(fileName))
-                    .arg(prepared.size())
-                    .arg(UnitPC1::MaxStoredTextLength)};
-    return parsePlainBytes(UnitPC1::DecipherText(key, prepared), keepPlainText);
+        return Outcome<StoredRecord>::failed(tooLargeMessage(fileName));
+    return parsePlainBytes(UnitPC1::DecipherText(key, prepared), fileName);
 }
 
-ReadOutcome readFile(const QString &path, const QByteArray &key, bool keepPlainText)
+namespace {
+
+QString notRegularReason()
 {
+    return QCoreApplication::translate("ResultFile", "It is not a regular file (a folder, device, pipe or socket).");
+}
+
+Outcome<QByteArray> cannotOpen(const QString &path, const QString &reason)
+{
+    return Outcome<QByteArray>::failed(cannotOpenMessage(path) + u'\n' + reason);
+}
+
+} // namespace
+
+Outcome<QByteArray> readStoredBytes(const QString &path, const QByteArray &nativePath)
+{
+#ifdef Q_OS_UNIX
+    // Opened without blocking and checked on the open descriptor, so that neither a FIFO nor a
+    // device put in the file's place can hold up or flood the reading.
+    const QByteArray native = nativePath.isEmpty() ? QFile::encodeName(path) : nativePath;
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return cannotOpen(path, QString::fromLocal8Bit(std::strerror(errno)));
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info{};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return cannotOpen(path, notRegularReason());
+    if (info.st_size > MaxFileBytes)
+        return Outcome<QByteArray>::failed(tooLargeMessage(path));
+    QByteArray data(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const ssize_t got = ::read(fd, data.data() + done, std::size_t(data.size() - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return cannotOpen(path, QString::fromLocal8Bit(std::strerror(errno)));
+        if (got == 0)
+            break; // the file became shorter while it was read
+        done += got;
+    }
+    data.truncate(done);
+    return data;
+#else
+    Q_UNUSED(nativePath);
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return cannotOpen(path, notRegularReason());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, cannotOpenMessage(path)};
-    // A file far beyond any result file is refused without reading it whole.
-    constexpr qint64 HardLimit = 64 * 1024 * 1024;
-    if (file.size() > HardLimit)
-        return parseStoredText(file.read(HardLimit), path, key, keepPlainText);
-    const QByteArray stored = file.readAll();
+        return cannotOpen(path, file.errorString());
+    if (file.size() > MaxFileBytes)
+        return Outcome<QByteArray>::failed(tooLargeMessage(path));
+    QByteArray data = file.read(MaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return {std::nullopt, cannotOpenMessage(path)};
-    return parseStoredText(stored, path, key, keepPlainText);
+        return cannotOpen(path, file.errorString());
+    if (data.size() > MaxFileBytes)
+        return Outcome<QByteArray>::failed(tooLargeMessage(path));
+    return data;
+#endif
+}
+
+Outcome<ResultRecord> readFile(const QString &path, const QByteArray &key)
+{
+    const Outcome<QByteArray> bytes = readStoredBytes(path);
+    if (!bytes)
+        return bytes.failure();
+    Outcome<StoredRecord> stored = parseStoredText(*bytes, path, key);
+    if (!stored)
+        return stored.failure();
+    return stored->decoded();
 }
 
 QString cannotOpenMessage(const QString &path)
@@ -218,6 +309,13 @@ QString cannotOpenMessage(const QString &path)
 QString notANumberMessage(const QString &text)
 {
     return QStringLiteral("'%1' is not a valid floating point value").arg(text);
+}
+
+QString tooLargeMessage(const QString &path)
+{
+    return QCoreApplication::translate("ResultFile", "The file %1 is too large for a result file: a result file holds at most %2 letters.")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(UnitPC1::MaxStoredTextLength);
 }
 
 } // namespace ResultFile

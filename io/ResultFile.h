@@ -1,8 +1,9 @@
 #pragma once
 // Reading one result file: the stored letters are prepared, deciphered and parsed into a record,
-// free of any widget, so that a load either yields a whole record or an error and nothing else.
+// free of any widget, so that a load either yields a whole record or a message and nothing else.
 
-#include "Resource.h"
+#include "MemberTable.h"
+#include "Outcome.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,29 +11,36 @@
 #include <array>
 #include <optional>
 
+// A result file's header and scores.
 struct ResultRecord
 {
-    QString date;                    // line 0
-    QString code;                    // line 1
-    QString name;                    // line 2
-    std::array<QString, 4> info;     // lines 3 to 6
-    std::array<double, Resource::IndexCount> indexScores{};    // lines 8 to 19
-    std::array<double, Resource::StatementCount> itemScores{}; // lines 21 to 80
-    QString plainText;               // the whole deciphered text
-
-    // The four information lines joined with CR LF, the hint of the file summary.
-    QString hint() const;
+    RespondentHeader header;
+    IndexScores indexScores{};
+    ItemScores itemScores{};
 };
 
-struct ReadOutcome
+// A deciphered result file in its own windows-1251 bytes: the plaintext, where its seven header lines
+// lie in it, and the scores. A group keeps the header bytes as they are, without decoding them.
+struct StoredRecord
 {
-    std::optional<ResultRecord> record;
-    QString error; // the message for the user when record is empty
+    QByteArray plain;
+    std::array<std::pair<qsizetype, qsizetype>, 7> headerLines{}; // offset and length in plain
+    IndexScores indexScores{};
+    ItemScores itemScores{};
 
-    bool ok() const { return record.has_value(); }
+    std::array<QByteArrayView, 7> headerBytes() const;
+    ResultRecord decoded() const;
 };
 
 namespace ResultFile {
+
+// Plaintext line numbers, counted from 0.
+constexpr int FirstIndexLine = 8;
+constexpr int FirstItemLine = 21;
+constexpr int LastLine = FirstItemLine + Resource::StatementCount - 1; // 80
+
+// No file beyond this many bytes is read whole: it cannot be a result file.
+constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
 
 // The key text of result files; its windows-1251 bytes are the 16-byte key.
 QString KeyText();
@@ -47,14 +55,21 @@ QByteArray prepareStoredText(QByteArrayView raw);
 // range of a double is not a number.
 std::optional<double> parseNumber(QStringView line);
 
-ReadOutcome parsePlainText(const QString &plainText);
-// Prepares, deciphers and parses the stored letters of one file; fileName only names it in messages.
-// keepPlainText false leaves the record's plainText empty (a group keeps no member's text).
-ReadOutcome parseStoredText(QByteArrayView stored, const QString &fileName, const QByteArray &key = keyBytes(),
-                            bool keepPlainText = true);
-ReadOutcome readFile(const QString &path, const QByteArray &key = keyBytes(), bool keepPlainText = true);
+// Parses a deciphered plaintext. A message names fileName (when given) and the line on its second line.
+Outcome<StoredRecord> parsePlainBytes(QByteArrayView plain, const QString &fileName = QString());
+Outcome<ResultRecord> parsePlainText(const QString &plainText, const QString &fileName = QString());
+// Prepares, deciphers and parses the stored letters of one file; fileName names it in messages.
+Outcome<StoredRecord> parseStoredText(QByteArrayView stored, const QString &fileName, const QByteArray &key = keyBytes());
+
+// The bytes of a result file. Only a regular file is read, and never in a way that could block (a
+// FIFO or a device named like a result file is refused with "Cannot open file"); one beyond
+// MaxFileBytes is refused as too large without being read. nativePath, where given, is the name in
+// the system's own bytes (a name that is not valid UTF-8 on Linux); path names the file in messages.
+Outcome<QByteArray> readStoredBytes(const QString &path, const QByteArray &nativePath = QByteArray());
+Outcome<ResultRecord> readFile(const QString &path, const QByteArray &key = keyBytes());
 
 QString cannotOpenMessage(const QString &path);
 QString notANumberMessage(const QString &text);
+QString tooLargeMessage(const QString &path);
 
 } // namespace ResultFile

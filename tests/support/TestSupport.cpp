@@ -98,6 +98,12 @@ void ScriptedPrompts::showError(QWidget *, const QString &caption, const QString
     m_shared->errors << text;
 }
 
+bool ScriptedPrompts::confirm(QWidget *, const QString &, const QString &text)
+{
+    m_shared->questions << text;
+    return !m_shared->confirmAnswers.isEmpty() && m_shared->confirmAnswers.takeFirst();
+}
+
 bool RecordingShell::claimScreen()
 {
     m_shared->calls << QStringLiteral("claimScreen");

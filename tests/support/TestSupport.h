@@ -59,6 +59,9 @@ public:
         QList<FileDialogSettings> saveDialogs;
         QStringList errors;
         QStringList errorCaptions;
+        // One answer per question; a question beyond them is answered no.
+        QList<bool> confirmAnswers;
+        QStringList questions;
     };
 
     explicit ScriptedPrompts(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
@@ -66,6 +69,7 @@ public:
     QString openFile(QWidget *, const FileDialogSettings &dialog) override;
     QString saveFile(QWidget *, const FileDialogSettings &dialog) override;
     void showError(QWidget *, const QString &caption, const QString &text) override;
+    bool confirm(QWidget *, const QString &caption, const QString &text) override;
 
 private:
     std::shared_ptr<Shared> m_shared;

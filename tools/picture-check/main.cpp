@@ -30,6 +30,7 @@ public:
     {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
+    bool confirm(QWidget *, const QString &, const QString &) override { return true; }
 };
 
 template <typename T>

@@ -29,6 +29,7 @@ public:
     {
         std::fprintf(stderr, "%s\n", qPrintable(text));
     }
+    bool confirm(QWidget *, const QString &, const QString &) override { return true; }
 
 private:
     QString m_file;
@@ -68,10 +69,10 @@ int main(int argc, char *argv[])
     int status = 1;
     QTimer::singleShot(500, &form, [&] {
         if (delta > 0)
-            form.seDelta->setValue(delta);
+            form.findChild<RealSpinEdit *>(QStringLiteral("seDelta"))->setValue(delta);
         form.mmOpenClick();
         if (column >= 0)
-            form.sgResF->moveTo(column, row);
+            form.findChild<ResultsGrid *>(QStringLiteral("sgResF"))->moveTo(column, row);
         if (overview)
             form.mmPlotAllClick();
         QTimer::singleShot(800, &form, [&] {

@@ -6,9 +6,11 @@
 //   -o OUTPUT                        writes to OUTPUT instead of standard output
 
 #include "Cp1251.h"
-#include "Group.h"
+#include "FileOutput.h"
+#include "ProfileLoader.h"
 #include "ResultFile.h"
 #include "ScoresCsv.h"
+#include "ScoresTable.h"
 #include "UnitPC1.h"
 
 #include <QByteArray>
@@ -73,12 +75,10 @@ bool readAll(const QString &path, QByteArray *data, QString *error)
 
 bool writeOut(const QByteArray &data)
 {
-    if (!outputPath.isEmpty()) {
-        QFile file(outputPath);
-        return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush();
-    }
-    return std::fwrite(data.constData(), 1, std::size_t(data.size()), stdout) == std::size_t(data.size())
-           && std::fflush(stdout) == 0;
+    const Outcome<> written = FileOutput::write(outputPath.isEmpty() ? QStringLiteral("-") : outputPath, data);
+    if (!written)
+        std::fprintf(stderr, "zolk-cry: %s\n", written.message().toLocal8Bit().constData());
+    return written.ok();
 }
 
 int decode(const QString &path, bool utf8)
@@ -92,7 +92,7 @@ int decode(const QString &path, bool utf8)
         return fail(QStringLiteral("%1 holds %2 letters; a result file holds at most %3")
                         .arg(path).arg(prepared.size()).arg(UnitPC1::MaxStoredTextLength));
     const QByteArray plain = UnitPC1::DecipherText(ResultFile::keyBytes(), prepared);
-    return writeOut(utf8 ? Cp1251::decode(plain).toUtf8() : plain) ? 0 : fail(QStringLiteral("cannot write the output"));
+    return writeOut(utf8 ? Cp1251::decode(plain).toUtf8() : plain) ? 0 : 1;
 }
 
 int encode(const QString &path, bool raw)
@@ -115,149 +115,77 @@ int encode(const QString &path, bool raw)
     if (plain.size() > UnitPC1::MaxPlainTextLength)
         return fail(QStringLiteral("the text holds %1 bytes; a result file holds at most %2")
                         .arg(plain.size()).arg(UnitPC1::MaxPlainTextLength));
-    return writeOut(UnitPC1::EncipherText(ResultFile::keyBytes(), plain)) ? 0 : fail(QStringLiteral("cannot write the output"));
+    return writeOut(UnitPC1::EncipherText(ResultFile::keyBytes(), plain)) ? 0 : 1;
 }
 
-// Writes the CSV to the output file (replaced only when all went well) or to standard output.
-class CsvOutput
+// The common folder of the inputs, to which the file column's paths are relative.
+QString commonFolder(const QStringList &folders)
 {
-public:
-    bool open()
-    {
-        if (outputPath.isEmpty())
-            return true;
-        m_file.setFileName(outputPath);
-        return m_file.open(QIODevice::WriteOnly);
+    QString common;
+    for (const QString &folder : folders) {
+        const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) + u'/';
+        if (common.isNull()) {
+            common = absolute;
+            continue;
+        }
+        while (!absolute.startsWith(common))
+            common = common.left(common.lastIndexOf(u'/', common.size() - 2) + 1);
     }
-    bool write(const QByteArray &data)
-    {
-        if (outputPath.isEmpty())
-            return std::fwrite(data.constData(), 1, std::size_t(data.size()), stdout) == std::size_t(data.size());
-        return m_file.write(data) == data.size();
-    }
-    bool commit() { return outputPath.isEmpty() ? std::fflush(stdout) == 0 : m_file.commit(); }
-
-private:
-    QSaveFile m_file; // never committed on failure: no output file is left
-};
-
-// "N of M" on standard error while a long command runs, where standard error is a terminal.
-class ProgressLine
-{
-public:
-    ProgressLine() { m_clock.start(); }
-    ~ProgressLine()
-    {
-        if (m_shown)
-            std::fputc('\n', stderr);
-    }
-    void report(qint64 done, qint64 total)
-    {
-        if (!m_terminal || m_clock.elapsed() < 1000 || (m_last.isValid() && m_last.elapsed() < 200))
-            return;
-        m_last.start();
-        m_shown = true;
-        std::fprintf(stderr, "\rzolk-cry: %lld of %lld result files", static_cast<long long>(done),
-                     static_cast<long long>(total));
-    }
-
-private:
-    const bool m_terminal = isatty(2) != 0;
-    QElapsedTimer m_clock;
-    QElapsedTimer m_last;
-    bool m_shown = false;
-};
-
-ScoreRow rowOf(const QString &path, const ResultRecord &record)
-{
-    return ScoreRow::of(QFileInfo(path).fileName(), record.code, record.name, record.date, record.info,
-                        record.indexScores, record.itemScores);
+    return common;
 }
 
 int scores(const QStringList &inputs, bool skipBad)
 {
-    const QLocale locale;
-    CsvOutput out;
-    if (!out.open())
-        return fail(QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(outputPath)));
-    if (!out.write(ScoresCsv::header(locale)))
-        return fail(QStringLiteral("cannot write the output"));
-    // Every input's files, counted first so that progress can tell how far it is.
-    struct Input
-    {
-        QString folder; // empty for a single file
-        QStringList names;
-    };
-    QList<Input> work;
-    qint64 total = 0;
+    // Every input is read first; the output is written only once all of them could be.
+    QList<ScoresTable::Section> sections;
+    QStringList places;
+    for (const QString &input : inputs)
+        places << (QFileInfo(input).isDir() ? input : QFileInfo(input).absolutePath());
+    const QString common = commonFolder(places);
+    int leftOut = 0;
     for (const QString &input : inputs) {
-        if (QFileInfo(input).isDir()) {
-            const QStringList names = Group::memberFiles(input);
-            if (names.isEmpty())
-                return fail(Group::emptyFolderMessage(input));
-            work.append({input, names});
-            total += names.size();
+        const QFileInfo info(input);
+        QString relative = QDir(common).relativeFilePath(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+        if (relative == QLatin1String("."))
+            relative.clear();
+        if (info.isDir()) {
+            ProfileLoader::FolderOptions options;
+            options.leaveOutBad = skipBad;
+            Outcome<ProfileLoader::GroupLoad> loaded = ProfileLoader::loadFolder(input, options);
+            if (!loaded)
+                return fail(loaded.message());
+            for (const ProfileLoader::LeftOut &bad : std::as_const(loaded->leftOut)) {
+                std::fprintf(stderr, "zolk-cry: skipped: %s\n", bad.message.toLocal8Bit().constData());
+                ++leftOut;
+            }
+            sections.append({loaded->profile, relative});
         } else {
-            work.append({QString(), {input}});
-            ++total;
+            Outcome<Profile> loaded = ProfileLoader::loadFile(input);
+            if (!loaded) {
+                if (!skipBad)
+                    return fail(loaded.message());
+                std::fprintf(stderr, "zolk-cry: skipped: %s\n", loaded.message().toLocal8Bit().constData());
+                ++leftOut;
+                continue;
+            }
+            sections.append({*loaded, relative});
         }
     }
-    ProgressLine progress;
-    qint64 done = 0;
-    QString failure;
-    bool writeFailed = false;
-    for (const Input &input : std::as_const(work)) {
-        // A folder's mean is formed as the group forms it: one addition per member, then a division.
-        std::array<double, Resource::IndexCount> indexSums{};
-        std::array<double, Resource::StatementCount> itemSums{};
-        int members = 0;
-        const auto take = [&](int, const QString &path, ReadOutcome &&member) {
-            progress.report(++done, total);
-            if (!member.ok()) {
-                const QString message = member.error.contains(QDir::toNativeSeparators(path))
-                                            ? member.error
-                                            : member.error + QStringLiteral(" (") + QDir::toNativeSeparators(path) + u')';
-                if (!skipBad) {
-                    failure = message;
-                    return false;
-                }
-                std::fprintf(stderr, "zolk-cry: skipped: %s\n", message.toLocal8Bit().constData());
-                return true;
-            }
-            const ResultRecord &record = *member.record;
-            for (std::size_t j = 0; j < indexSums.size(); ++j)
-                indexSums[j] = indexSums[j] + record.indexScores[j];
-            for (std::size_t j = 0; j < itemSums.size(); ++j)
-                itemSums[j] = itemSums[j] + record.itemScores[j];
-            ++members;
-            if (!out.write(ScoresCsv::row(rowOf(path, record), locale))) {
-                writeFailed = true;
-                return false;
-            }
-            return true;
-        };
-        if (input.folder.isEmpty()) {
-            take(0, input.names.constFirst(), ResultFile::readFile(input.names.constFirst()));
-        } else {
-            Group::readMembers(input.folder, input.names, take);
-            if (failure.isEmpty() && !writeFailed && members > 0) {
-                for (double &sum : indexSums)
-                    sum /= members;
-                for (double &sum : itemSums)
-                    sum /= members;
-                const ScoreRow mean = ScoreRow::of(QFileInfo(QDir::cleanPath(input.folder)).fileName(), QStringLiteral("0000"),
-                                                   QStringLiteral("Группа"),
-                                                   locale.toString(QDate::currentDate(), QLocale::ShortFormat), {},
-                                                   indexSums, itemSums);
-                writeFailed = !out.write(ScoresCsv::row(mean, locale));
-            }
-        }
-        if (!failure.isEmpty())
-            return fail(failure);
-        if (writeFailed)
-            return fail(QStringLiteral("cannot write the output"));
-    }
-    return out.commit() ? 0 : fail(QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(outputPath)));
+    if (sections.isEmpty())
+        return fail(QStringLiteral("no input could be read (%1 left out)").arg(leftOut));
+    const QLocale locale;
+    const Table table = ScoresTable::table(sections);
+    OutputFile out(outputPath.isEmpty() ? QStringLiteral("-") : outputPath);
+    if (Outcome<> opened = out.open(); !opened)
+        return fail(opened.message());
+    out.write(ScoresCsv::header(table, locale));
+    QList<TableCell> cells;
+    for (qsizetype k = 0; k < table.rowCount; ++k)
+        if (!out.write(ScoresCsv::row(table, k, locale, cells)))
+            break;
+    if (Outcome<> written = out.commit(); !written)
+        return fail(written.message());
+    return 0;
 }
 
 } // namespace

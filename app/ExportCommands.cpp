@@ -1,0 +1,162 @@
+#include "ExportCommands.h"
+
+#include "Exports.h"
+#include "FileOutput.h"
+#include "HeaderPanel.h"
+#include "InfoMemo.h"
+#include "Report.h"
+#include "ScoresCsv.h"
+#include "ScoresTable.h"
+#include "ScrinCap.h"
+#include "StatementCharts.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGraphicsScene>
+#include <QPainter>
+
+namespace {
+
+// A statement chart of the profile drawn into the report, its proportions kept.
+void paintChart(StatementChart &chart, const Profile &profile, double delta, QPainter &painter, const QRectF &target)
+{
+    chart.resize(411, 290);
+    chart.showProfile(profile, delta);
+    chart.setFoot(profile.header.code, profile.header.name, profile.header.date);
+    const QRectF source = chart.chart()->geometry();
+    const qreal scale = std::min(target.width() / source.width(), target.height() / source.height());
+    const QRectF fitted(target.topLeft(), source.size() * scale);
+    chart.scene()->render(&painter, fitted, source);
+    painter.save();
+    painter.setPen(QPen(Qt::gray, 0.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(fitted);
+    painter.restore();
+}
+
+} // namespace
+
+ExportCommands::ExportCommands(Window window)
+    : m_window(std::move(window))
+{
+    m_dialog.overwritePrompt = true;
+}
+
+QString ExportCommands::proposed(const QString &prefix, const QString &extension) const
+{
+    return Exports::proposedName(Exports::resultsFolder(m_window.appDir), prefix, m_window.header->shownHeader().code,
+                                 extension);
+}
+
+void ExportCommands::report(const Outcome<> &written)
+{
+    if (!written && !written.cancelled())
+        m_window.reportError(written.message());
+}
+
+void ExportCommands::savePicture(QWidget *panel, const QString &title, const QString &prefix)
+{
+    m_dialog.filter = QStringLiteral("JPG Files (*.jpg)|*.JPG");
+    // A name typed without an extension becomes ".jpg" in the dialog, which then asks before it
+    // replaces that file (Windows' dialog would otherwise add the filter's ".JPG").
+    m_dialog.defaultSuffix = QStringLiteral("jpg");
+    m_dialog.overwritePrompt = true;
+    m_dialog.initialDir = Exports::resultsFolder(m_window.appDir);
+    m_dialog.title = title;
+    m_dialog.fileName = proposed(prefix, QStringLiteral(".jpg"));
+    const QString chosen = m_window.prompts->saveFile(m_window.window, m_dialog);
+    if (chosen.isEmpty())
+        return;
+    m_dialog.fileName = chosen;
+    // The part of the window that the dialog covered is drawn again before the screen is read.
+    QCoreApplication::processEvents();
+    report(Exports::writePicture(Exports::jpegFileName(chosen), ScrinCap::CapturePanel(panel)));
+}
+
+void ExportCommands::saveCirclePicture()
+{
+    savePicture(m_window.circlePanel, QStringLiteral("Запись общего профиля в jpg-файл"), QStringLiteral("Image "));
+}
+
+void ExportCommands::saveChartPicture()
+{
+    const QString prefix = m_window.overview->Tag == 0 ? QStringLiteral("Plot V ") : QStringLiteral("Plot All ");
+    savePicture(m_window.chartPanel, QStringLiteral("Запись гистограммы в jpg-файл"), prefix);
+}
+
+void ExportCommands::saveAnalysis()
+{
+    m_dialog.title = QStringLiteral("Запись анализа факторов в rtf.файл");
+    m_dialog.fileName = proposed(QString(), QStringLiteral(".rtf"));
+    m_dialog.filter = QStringLiteral("RTF Files (*.rtf)|*.rtf");
+    m_dialog.defaultSuffix.clear(); // the name is used as chosen
+    const QString chosen = m_window.prompts->saveFile(m_window.window, m_dialog);
+    if (chosen.isEmpty())
+        return;
+    m_dialog.fileName = chosen;
+    const QString text = m_window.memo->text();
+    // windows-1251 has no place for some characters (a name typed with Latin diacritics, say): the
+    // user hears which before they become "?".
+    if (const QString lost = Exports::unencodableCharacters(text); !lost.isEmpty()) {
+        const QString question = QStringLiteral("В тексте есть знаки, которых нет в кодировке windows-1251: %1\n"
+                                                "В файле они будут записаны как «?». Записать файл?")
+                                     .arg(lost);
+        if (!m_window.prompts->confirm(m_window.window, QStringLiteral("Analysis"), question))
+            return;
+    }
+    report(Exports::writeAnalysis(chosen, text));
+}
+
+QString ExportCommands::choose(const QString &title, const QString &filter, const QString &suffix, const QString &prefix,
+                               const QString &extension)
+{
+    m_dialog.title = title;
+    m_dialog.filter = filter;
+    m_dialog.defaultSuffix = suffix;
+    m_dialog.overwritePrompt = true;
+    m_dialog.initialDir = Exports::resultsFolder(m_window.appDir);
+    m_dialog.fileName = proposed(prefix, extension);
+    const QString chosen = m_window.prompts->saveFile(m_window.window, m_dialog);
+    if (!chosen.isEmpty())
+        m_dialog.fileName = chosen;
+    return chosen;
+}
+
+ReportInput ExportCommands::reportInput() const
+{
+    ReportInput input;
+    input.profile = m_window.profile();
+    input.respondents = m_window.header->respondents();
+    input.delta = m_window.header->delta();
+    input.headerIcon = m_window.header->gridHeaderIcon().toImage();
+    const Profile profile = input.profile;
+    const double delta = input.delta;
+    input.detailChart = [profile, delta](QPainter &painter, const QRectF &target) {
+        DetailChart chart(nullptr);
+        paintChart(chart, profile, delta, painter, target);
+    };
+    input.overviewChart = [profile, delta](QPainter &painter, const QRectF &target) {
+        OverviewChart chart(nullptr);
+        paintChart(chart, profile, delta, painter, target);
+    };
+    return input;
+}
+
+void ExportCommands::saveReport()
+{
+    const QString chosen = choose(QStringLiteral("Запись отчёта в pdf-файл"), QStringLiteral("PDF Files (*.pdf)|*.pdf"),
+                                  QStringLiteral("pdf"), QStringLiteral("Report "), QStringLiteral(".pdf"));
+    if (chosen.isEmpty())
+        return;
+    report(Report::write(Exports::withExtension(chosen, QStringLiteral(".pdf")), reportInput()));
+}
+
+void ExportCommands::saveScores()
+{
+    const QString chosen = choose(QStringLiteral("Запись оценок в csv-файл"), QStringLiteral("CSV Files (*.csv)|*.csv"),
+                                  QStringLiteral("csv"), QStringLiteral("Scores "), QStringLiteral(".csv"));
+    if (chosen.isEmpty())
+        return;
+    const Table table = ScoresTable::table({{m_window.profile(), QString()}});
+    report(FileOutput::write(Exports::withExtension(chosen, QStringLiteral(".csv")), ScoresCsv::document(table, QLocale())));
+}

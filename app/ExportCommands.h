@@ -1,0 +1,63 @@
+#pragma once
+// The commands under "Save": the profile picture, the chart in front, the analysis text, the PDF
+// report and the scores. Each proposes a name in the results folder, asks with the window's save
+// dialog, writes the whole file or nothing, and shows why when it could not; the window stays as it was.
+
+#include "Outcome.h"
+#include "Profile.h"
+#include "UserPrompts.h"
+
+#include <QPixmap>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+class HeaderPanel;
+class InfoMemo;
+class OverviewChart;
+struct ReportInput;
+
+class ExportCommands
+{
+public:
+    // What the commands read of the window.
+    struct Window
+    {
+        QWidget *window = nullptr;     // the dialogs' parent
+        UserPrompts *prompts = nullptr;
+        QString appDir;
+        QWidget *circlePanel = nullptr;
+        QWidget *chartPanel = nullptr;
+        const OverviewChart *overview = nullptr; // its Tag tells which chart is in front
+        const HeaderPanel *header = nullptr;
+        const InfoMemo *memo = nullptr;
+        // The profile as shown: with the header as the user may have edited it.
+        std::function<Profile()> profile;
+        std::function<void(const QString &)> reportError;
+    };
+
+    explicit ExportCommands(Window window);
+
+    void saveCirclePicture();
+    void saveChartPicture();
+    void saveAnalysis();
+    void saveReport();
+    void saveScores();
+
+    // The report of the profile shown, its charts drawn afresh from the profile.
+    ReportInput reportInput() const;
+    // The settings the save dialog keeps from one export to the next.
+    const FileDialogSettings &saveDialog() const { return m_dialog; }
+
+private:
+    void savePicture(QWidget *panel, const QString &title, const QString &prefix);
+    // Runs the save dialog with the given settings; the chosen name, or empty when cancelled.
+    QString choose(const QString &title, const QString &filter, const QString &suffix, const QString &prefix,
+                   const QString &extension);
+    QString proposed(const QString &prefix, const QString &extension) const;
+    void report(const Outcome<> &written);
+
+    Window m_window;
+    FileDialogSettings m_dialog;
+};

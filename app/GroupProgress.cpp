@@ -1,0 +1,58 @@
+#include "GroupProgress.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QProgressDialog>
+#include <QWidget>
+
+GroupProgress::GroupProgress(QWidget *window, int delayMilliseconds)
+    : m_window(window)
+    , m_delay(delayMilliseconds)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_clock.start();
+}
+
+GroupProgress::~GroupProgress()
+{
+    m_dialog.reset();
+    if (m_applicationWide)
+        QGuiApplication::restoreOverrideCursor();
+    else
+        m_window->unsetCursor();
+}
+
+ProfileLoader::Progress GroupProgress::callback()
+{
+    return [this](qsizetype done, qsizetype total) { return report(done, total); };
+}
+
+void GroupProgress::finish()
+{
+    m_dialog.reset();
+}
+
+bool GroupProgress::report(qsizetype done, qsizetype total)
+{
+    if (!m_dialog && m_clock.elapsed() >= m_delay && done < total) {
+        m_dialog = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Отмена"), 0, int(total), m_window);
+        m_dialog->setObjectName(QStringLiteral("groupProgress"));
+        m_dialog->setWindowTitle(QStringLiteral("Group"));
+        m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setMinimumDuration(0);
+        // Kept up at the last member too, so that a click on Cancel then is not lost.
+        m_dialog->setAutoReset(false);
+        m_dialog->setAutoClose(false);
+        if (m_applicationWide) {
+            QGuiApplication::restoreOverrideCursor();
+            m_applicationWide = false;
+            m_window->setCursor(Qt::WaitCursor);
+        }
+    }
+    if (!m_dialog)
+        return true;
+    m_dialog->setLabelText(QStringLiteral("Чтение анкет группы: %1 из %2").arg(done).arg(total));
+    m_dialog->setValue(int(done));
+    QCoreApplication::processEvents();
+    return !m_dialog->wasCanceled();
+}

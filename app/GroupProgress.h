@@ -1,0 +1,37 @@
+#pragma once
+// What the window shows while a group is read: the busy cursor, application-wide until a progress
+// dialog opens (after a delay, for a long group); then only the window behind the dialog is busy,
+// so that its Cancel button keeps the normal cursor. The dialog is modal: the window repaints, and
+// only Cancel takes clicks.
+
+#include "ProfileLoader.h"
+
+#include <QElapsedTimer>
+
+#include <memory>
+
+class QProgressDialog;
+class QWidget;
+
+class GroupProgress
+{
+public:
+    GroupProgress(QWidget *window, int delayMilliseconds);
+    ~GroupProgress();
+    GroupProgress(const GroupProgress &) = delete;
+    GroupProgress &operator=(const GroupProgress &) = delete;
+
+    // The loader's progress report; false once the user has cancelled.
+    ProfileLoader::Progress callback();
+    // Closes the dialog (the busy cursor stays until the guard goes).
+    void finish();
+
+private:
+    bool report(qsizetype done, qsizetype total);
+
+    QWidget *m_window;
+    int m_delay;
+    QElapsedTimer m_clock;
+    std::unique_ptr<QProgressDialog> m_dialog;
+    bool m_applicationWide = true;
+};

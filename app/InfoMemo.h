@@ -1,0 +1,19 @@
+#pragma once
+// meInfo: the memo under the circle. It shows the statements of an index, the description of a
+// trait, all statements or the analysis text, always as plain text; the user may edit it, and the
+// analysis export saves whatever it holds.
+
+#include <QPlainTextEdit>
+
+class InfoMemo : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit InfoMemo(QWidget *parent);
+
+    // Replaces the text by lines, each ending with a line break; a line that holds CR LF breaks (the
+    // summary) is several lines.
+    void setLines(const QStringList &lines);
+    // The text with CR LF line breaks, exactly as the memo holds it.
+    QString text() const;
+};

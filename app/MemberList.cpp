@@ -1,0 +1,110 @@
+#include "MemberList.h"
+
+#include <QAbstractTableModel>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// The members as rows, read from the group's table when shown: a list of thousands costs nothing
+// until it is scrolled.
+class MemberModel : public QAbstractTableModel
+{
+public:
+    enum Column { Number, File, Name, Mean, ColumnCount };
+
+    explicit MemberModel(std::shared_ptr<const MemberTable> members, QObject *parent)
+        : QAbstractTableModel(parent), m_members(std::move(members)), m_means(m_members->size())
+    {
+        for (qsizetype k = 0; k < m_members->size(); ++k)
+            m_means[k] = Scoring::overallMean(m_members->indexScores(k));
+    }
+
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_members->size()); }
+    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : ColumnCount; }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const qsizetype k = index.row();
+        if (role == Qt::TextAlignmentRole)
+            return index.column() == Number || index.column() == Mean ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+        if (role == Qt::UserRole) // the value sorted by
+            return index.column() == Number ? QVariant(k) : index.column() == Mean ? QVariant(m_means[k]) : data(index, Qt::DisplayRole);
+        if (role != Qt::DisplayRole)
+            return QVariant();
+        switch (index.column()) {
+        case Number:
+            return QString::number(k + 1);
+        case File:
+            return m_members->file(k);
+        case Name:
+            return m_members->name(k);
+        case Mean:
+            return Scoring::scoreText(m_means[k]);
+        default:
+            return QVariant();
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+            return QVariant();
+        static const char *const titles[] = {"№", "Файл", "ФИО", "Общее среднее"};
+        return QString::fromUtf8(titles[section]);
+    }
+
+private:
+    std::shared_ptr<const MemberTable> m_members;
+    QList<double> m_means;
+};
+
+} // namespace
+
+MemberList::MemberList(const Profile &group, QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("memberList"));
+    setWindowTitle(QStringLiteral("Состав группы"));
+    auto *layout = new QVBoxLayout(this);
+    auto *count = new QLabel(QStringLiteral("Анкет в группе: %1").arg(group.respondentCount()), this);
+    count->setTextFormat(Qt::PlainText);
+    layout->addWidget(count);
+    auto *proxy = new QSortFilterProxyModel(this);
+    proxy->setSourceModel(new MemberModel(group.members, this));
+    proxy->setSortRole(Qt::UserRole);
+    proxy->setSortLocaleAware(true);
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("members"));
+    m_table->setModel(proxy);
+    m_table->setSortingEnabled(true);
+    m_table->sortByColumn(MemberModel::Number, Qt::AscendingOrder);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setSectionResizeMode(MemberModel::Name, QHeaderView::Stretch);
+    m_table->setWordWrap(false);
+    layout->addWidget(m_table);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton *show = buttons->addButton(QStringLiteral("Показать"), QDialogButtonBox::ActionRole);
+    show->setObjectName(QStringLiteral("showMember"));
+    show->setToolTip(QStringLiteral("Показать выбранную анкету на фоне группы"));
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const auto choose = [this, proxy](const QModelIndex &index) {
+        if (!index.isValid())
+            return;
+        m_chosen = proxy->mapToSource(index).row();
+        emit memberChosen(m_chosen);
+        accept();
+    };
+    connect(m_table, &QTableView::doubleClicked, this, choose);
+    connect(show, &QPushButton::clicked, this, [this, choose] { choose(m_table->currentIndex()); });
+    resize(560, 480);
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Menu-bar items show their icon and their caption side by side.
+
+#include <QProxyStyle>
+
+class MenuBarStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget) const override;
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// The scores of loaded profiles as a table for a spreadsheet: one row per respondent and, after a
+// group's members, a marked row with the group's mean. Columns: the file, code, name, date, the four
+// information lines, the twelve indices and four traits, the overall mean and the sixty statements;
+// scores in full precision, not rounded.
+
+#include "Profile.h"
+#include "Table.h"
+
+#include <QList>
+#include <QString>
+
+namespace ScoresTable {
+
+struct Section
+{
+    Profile profile;   // a respondent or a group, with the header as shown (the user may edit it)
+    QString folder;    // put before each member's file name, to tell apart files of several folders
+};
+
+// The header row: Russian words, the indices under their full titles.
+QList<QString> columns();
+Table table(QList<Section> sections);
+
+// The file column of a group's row.
+QString groupRowLabel(const QString &folder);
+
+} // namespace ScoresTable

@@ -1,0 +1,250 @@
+#include "ProfileLoader.h"
+
+#include "GroupArithmetic.h"
+#include "ResultFolder.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <new>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace ProfileLoader {
+namespace {
+
+// Progress goes to the caller at least this often, so that a click on Cancel is seen at once.
+constexpr qsizetype ReportEveryMembers = 64;
+constexpr qint64 ReportEveryMilliseconds = 50;
+// How far the helper threads may read ahead of the member being added, and how many consecutive
+// members one helper reads before it hands them over (fewer hand-overs, less waiting on each other).
+constexpr int ReadAhead = 256;
+constexpr int Chunk = 16;
+
+// Reads one member; running out of memory becomes the member's message.
+Outcome<StoredRecord> readMember(const FolderEntry &entry, const QByteArray &key)
+{
+    try {
+        const Outcome<QByteArray> bytes = ResultFile::readStoredBytes(entry.path, entry.native);
+        if (!bytes)
+            return bytes.failure();
+        return ResultFile::parseStoredText(*bytes, entry.path, key);
+    } catch (const std::bad_alloc &) {
+        return Outcome<StoredRecord>::failed(ResultFile::cannotOpenMessage(entry.path) + u'\n'
+                                             + QCoreApplication::translate("ProfileLoader", "Not enough memory to read it."));
+    }
+}
+
+// Reads the members on helper threads, at most ReadAhead members ahead of the one the caller takes,
+// so that memory stays bounded however large the group; the caller takes them in order.
+class MemberReader
+{
+public:
+    MemberReader(const QList<FolderEntry> &entries, const QByteArray &key)
+        : m_entries(entries), m_key(key), m_slots(std::size_t(ReadAhead))
+    {
+        const int workers = int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+        for (int k = 0; k < std::min(workers, int(entries.size())); ++k)
+            m_workers.emplace_back([this] { work(); });
+    }
+
+    ~MemberReader()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_room.notify_all();
+        // The jthreads join here, each after the member it is reading.
+    }
+
+    MemberReader(const MemberReader &) = delete;
+    MemberReader &operator=(const MemberReader &) = delete;
+
+    // Waits for member k, which must be the one after the last taken.
+    Outcome<StoredRecord> take(qsizetype k)
+    {
+        std::unique_lock lock(m_mutex);
+        auto &slot = m_slots[std::size_t(k % ReadAhead)];
+        m_ready.wait(lock, [&] { return slot.has_value(); });
+        Outcome<StoredRecord> outcome = std::move(*slot);
+        slot.reset();
+        m_taken = k + 1;
+        // Room for a helper once a whole chunk has been taken.
+        const bool room = m_taken % Chunk == 0;
+        lock.unlock();
+        if (room)
+            m_room.notify_all();
+        return outcome;
+    }
+
+private:
+    void work()
+    {
+        const qsizetype total = m_entries.size();
+        std::vector<std::optional<Outcome<StoredRecord>>> read;
+        for (;;) {
+            qsizetype first = 0;
+            {
+                std::unique_lock lock(m_mutex);
+                m_room.wait(lock, [&] { return m_stopping || m_next >= total || m_next + Chunk <= m_taken + ReadAhead; });
+                if (m_stopping || m_next >= total)
+                    return;
+                first = m_next;
+                m_next = std::min(total, m_next + Chunk);
+            }
+            const qsizetype end = std::min(total, first + Chunk);
+            read.clear();
+            for (qsizetype k = first; k < end; ++k)
+                read.emplace_back(readMember(m_entries[k], m_key));
+            {
+                const std::lock_guard lock(m_mutex);
+                for (qsizetype k = first; k < end; ++k)
+                    m_slots[std::size_t(k % ReadAhead)] = std::move(read[std::size_t(k - first)]);
+            }
+            m_ready.notify_all();
+        }
+    }
+
+    const QList<FolderEntry> m_entries;
+    const QByteArray m_key;
+    std::mutex m_mutex;
+    std::condition_variable m_ready; // a member has been read
+    std::condition_variable m_room;  // a member has been taken, or the reading stops
+    std::vector<std::optional<Outcome<StoredRecord>>> m_slots;
+    qsizetype m_next = 0;  // the next member a helper reads
+    qsizetype m_taken = 0; // members taken by the caller
+    bool m_stopping = false;
+    std::vector<std::jthread> m_workers; // last: they stop and join before the rest goes
+};
+
+RespondentHeader groupHeader(const QString &name)
+{
+    RespondentHeader header;
+    header.code = ProfileText::groupCode();
+    header.date = groupDate();
+    header.name = name.isNull() ? ProfileText::groupName() : name;
+    return header;
+}
+
+} // namespace
+
+QString groupDate()
+{
+    return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+}
+
+Profile respondentProfile(const QString &path, const ResultRecord &record)
+{
+    auto members = std::make_shared<MemberTable>();
+    members->append(QFileInfo(path).fileName(), record.header, record.indexScores, record.itemScores);
+    Profile profile;
+    profile.header = record.header;
+    profile.source = path;
+    profile.members = std::move(members);
+    profile.setScores(record.indexScores, record.itemScores);
+    return profile;
+}
+
+Outcome<Profile> loadFile(const QString &path, const QByteArray &key)
+{
+    const Outcome<ResultRecord> record = ResultFile::readFile(path, key);
+    if (!record)
+        return record.failure();
+    return respondentProfile(path, *record);
+}
+
+Profile groupProfile(std::shared_ptr<const MemberTable> members, const QString &source, const QList<qsizetype> &chosen,
+                     const QString &name)
+{
+    const GroupArithmetic::MeanScores mean = GroupArithmetic::mean(*members, chosen);
+    Profile profile;
+    profile.group = true;
+    profile.header = groupHeader(name);
+    profile.source = source;
+    if (chosen.isEmpty()) {
+        profile.members = std::move(members);
+    } else {
+        auto subset = std::make_shared<MemberTable>();
+        subset->reserve(chosen.size());
+        for (qsizetype k : chosen)
+            subset->append(members->file(k), members->header(k), members->indexScores(k), members->itemScores(k));
+        profile.members = std::move(subset);
+    }
+    profile.setScores(mean.indices, mean.items);
+    return profile;
+}
+
+Profile memberProfile(const Profile &group, qsizetype member)
+{
+    const MemberTable &table = *group.members;
+    ResultRecord record{table.header(member), table.indexScores(member), table.itemScores(member)};
+    const QString folder = group.source.endsWith(u'/') ? group.source : group.source + u'/';
+    return respondentProfile(folder + table.file(member), record);
+}
+
+Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &options)
+{
+    const QList<FolderEntry> entries = ResultFolder::members(folder);
+    if (entries.isEmpty())
+        return Outcome<GroupLoad>::failed(ResultFolder::emptyFolderMessage(folder));
+
+    const qsizetype total = entries.size();
+    auto table = std::make_shared<MemberTable>();
+    table->reserve(total);
+    GroupLoad load;
+    QString failure;
+    bool cancelled = false;
+    QElapsedTimer sinceReport;
+    sinceReport.start();
+    qsizetype reported = 0;
+    {
+        // Members are read and deciphered on helper threads and added here in name order.
+        MemberReader reader(entries, options.key);
+        for (qsizetype k = 0; k < total; ++k) {
+            Outcome<StoredRecord> member = reader.take(k);
+            if (!member) {
+                if (!options.leaveOutBad) {
+                    failure = member.message();
+                    break;
+                }
+                load.leftOut.append({entries[k].name, member.message()});
+            } else {
+                table->appendRaw(entries[k].name, member->headerBytes(), member->indexScores, member->itemScores);
+            }
+            const qsizetype done = k + 1;
+            if (options.progress
+                && (done == total || done - reported >= ReportEveryMembers || sinceReport.elapsed() >= ReportEveryMilliseconds)) {
+                reported = done;
+                sinceReport.restart();
+                if (!options.progress(done, total)) {
+                    cancelled = true;
+                    break;
+                }
+            }
+        }
+    }
+    if (cancelled)
+        return Outcome<GroupLoad>::cancelledByUser();
+    if (!failure.isEmpty())
+        return Outcome<GroupLoad>::failed(failure);
+    if (table->isEmpty()) {
+        QString message = QCoreApplication::translate("ProfileLoader", "No result file of the folder %1 can be read:")
+                              .arg(QDir::toNativeSeparators(folder));
+        for (const LeftOut &bad : std::as_const(load.leftOut))
+            message += u'\n' + bad.message.section(u'\n', 0, 0);
+        return Outcome<GroupLoad>::failed(message);
+    }
+    load.profile = groupProfile(std::move(table), folder);
+    return load;
+}
+
+} // namespace ProfileLoader

@@ -1,0 +1,185 @@
+#include "ResultFolder.h"
+
+#include "Cp1251.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <array>
+
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
+
+namespace ResultFolder {
+namespace {
+
+bool isResultName(QByteArrayView name)
+{
+    if (name.size() < 4)
+        return false;
+    const QByteArrayView tail = name.last(4);
+    return tail[0] == '.' && (tail[1] | 0x20) == 'c' && (tail[2] | 0x20) == 'r' && (tail[3] | 0x20) == 'y';
+}
+
+// cp866, the code page of DOS and of the Windows console, for the bytes 0x80 to 0xFF.
+char16_t cp866(std::uint8_t byte)
+{
+    if (byte < 0x80)
+        return byte;
+    if (byte < 0xB0) // А..Я, а..п
+        return char16_t(0x0410 + (byte - 0x80));
+    if (byte >= 0xE0 && byte < 0xF0) // р..я
+        return char16_t(0x0440 + (byte - 0xE0));
+    static constexpr std::array<char16_t, 16> Tail = {0x0401, 0x0451, 0x0404, 0x0454, 0x0407, 0x0457, 0x040E, 0x045E,
+                                                      0x00B0, 0x2219, 0x00B7, 0x221A, 0x2116, 0x00A4, 0x25A0, 0x00A0};
+    if (byte >= 0xF0)
+        return Tail[std::size_t(byte - 0xF0)];
+    return u'_'; // box-drawing characters, never part of a file name worth reading
+}
+
+int russianLetters(const QString &text)
+{
+    return int(std::count_if(text.cbegin(), text.cend(), [](QChar c) {
+        return (c >= u'А' && c <= u'я') || c == u'Ё' || c == u'ё';
+    }));
+}
+
+// Sorted by name ignoring case, names equal but for case in their own order.
+void sortByName(QList<FolderEntry> &entries)
+{
+    std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) {
+        const int folded = a.name.compare(b.name, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a.name < b.name;
+    });
+}
+
+QString withSlash(const QString &folder)
+{
+    if (folder.isEmpty())
+        return QString();
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+#ifdef Q_OS_UNIX
+
+struct RawEntry
+{
+    QByteArray name;
+    unsigned char type; // the listing's own idea of the entry's kind; DT_UNKNOWN where it has none
+};
+
+QList<RawEntry> list(const QByteArray &folder)
+{
+    QList<RawEntry> entries;
+    DIR *dir = ::opendir(folder.isEmpty() ? "." : folder.constData());
+    if (!dir)
+        return entries;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            entries.append({name, entry->d_type});
+    }
+    ::closedir(dir);
+    return entries;
+}
+
+bool isDirectory(const QByteArray &folder, const RawEntry &entry)
+{
+    if (entry.type != DT_UNKNOWN && entry.type != DT_LNK)
+        return entry.type == DT_DIR;
+    struct stat info{};
+    return ::stat((folder + entry.name).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The result files of one folder (given with its trailing separator), named with prefix.
+void collect(const QString &folder, const QByteArray &nativeFolder, const QString &prefix, QList<FolderEntry> &out)
+{
+    for (const RawEntry &entry : list(nativeFolder)) {
+        if (!isResultName(entry.name))
+            continue;
+        const QString name = readableName(entry.name);
+        const QByteArray native = nativeFolder + entry.name;
+        FolderEntry member{prefix + name, folder + name, QByteArray()};
+        if (QFile::encodeName(member.path) != native)
+            member.native = native;
+        out.append(member);
+    }
+}
+
+#endif
+
+} // namespace
+
+QString folderOf(const QString &chosenFile)
+{
+    const QString path = QDir::fromNativeSeparators(chosenFile);
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return slash < 0 ? QString() : path.left(slash + 1);
+}
+
+QString readableName(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(bytes);
+    if (!utf8.hasError())
+        return decoded;
+    const QString windows = Cp1251::decode(bytes);
+    QString dos;
+    dos.reserve(bytes.size());
+    for (char c : bytes)
+        dos.append(QChar(cp866(std::uint8_t(c))));
+    return russianLetters(dos) > russianLetters(windows) ? dos : windows;
+}
+
+QList<FolderEntry> members(const QString &folder)
+{
+    const QString base = withSlash(QDir::fromNativeSeparators(folder));
+    QList<FolderEntry> entries;
+#ifdef Q_OS_UNIX
+    const QByteArray nativeBase = QFile::encodeName(base);
+    collect(base, nativeBase, QString(), entries);
+    if (entries.isEmpty()) {
+        for (const RawEntry &sub : list(nativeBase)) {
+            if (!isDirectory(nativeBase, sub))
+                continue;
+            const QString name = readableName(sub.name);
+            collect(base + name + u'/', nativeBase + sub.name + '/', name + u'/', entries);
+        }
+    }
+#else
+    const auto collect = [&](const QString &dir, const QString &prefix) {
+        QDirIterator it(dir.isEmpty() ? QStringLiteral(".") : dir,
+                        QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        while (it.hasNext()) {
+            it.next();
+            const QString name = it.fileName();
+            if (name.endsWith(QStringLiteral(".cry"), Qt::CaseInsensitive))
+                entries.append({prefix + name, withSlash(dir) + name, QByteArray()});
+        }
+    };
+    collect(base, QString());
+    if (entries.isEmpty()) {
+        QDirIterator it(base.isEmpty() ? QStringLiteral(".") : base, QDir::Dirs | QDir::NoDotAndDotDot);
+        while (it.hasNext()) {
+            it.next();
+            collect(base + it.fileName() + u'/', it.fileName() + u'/');
+        }
+    }
+#endif
+    sortByName(entries);
+    return entries;
+}
+
+QString emptyFolderMessage(const QString &folder)
+{
+    return QCoreApplication::translate("ResultFolder", "The folder %1 holds no result files (*.cry).")
+        .arg(QDir::toNativeSeparators(folder));
+}
+
+} // namespace ResultFolder

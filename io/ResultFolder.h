@@ -1,0 +1,35 @@
+#pragma once
+// The result files of a folder, the members of a group: every entry named "*.cry" in any letter
+// case, hidden and system files included (a folder of such a name too: it cannot be read and stops
+// the group with its name, rather than being left out unseen), sorted by name. A folder that holds no
+// result file of its own but sub-folders that do is a group of departments: the members are the
+// result files of its sub-folders, each named with its sub-folder ("Отдел 1/a.cry").
+//
+// On Linux the folder is listed with the system's own bytes: a name that is not valid UTF-8 (a
+// windows-1251 or cp866 name from an archive made on Windows) is still a member, shown readably.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+struct FolderEntry
+{
+    QString name;      // relative to the group's folder, readable
+    QString path;      // the whole path, readable, for messages
+    QByteArray native; // the whole path in the system's bytes where they differ from path's; else empty
+};
+
+namespace ResultFolder {
+
+// The folder part of a chosen file name, up to and including its last separator.
+QString folderOf(const QString &chosenFile);
+
+QList<FolderEntry> members(const QString &folder);
+
+// A file name in the system's bytes, readable: UTF-8 where it is valid, else windows-1251 or cp866,
+// whichever reads as more Russian letters.
+QString readableName(QByteArrayView bytes);
+
+QString emptyFolderMessage(const QString &folder);
+
+} // namespace ResultFolder
