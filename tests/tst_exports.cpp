@@ -1,6 +1,7 @@
 // The files the exports write: JPEG properties, picture names, analysis bytes, safe replacement.
 
 #include "Exports.h"
+#include "FileOutput.h"
 #include "JpegCodec.h"
 
 #include <QFile>
@@ -81,6 +82,8 @@ private slots:
     void jpegFileName();
     void analysisBytes_data();
     void analysisBytes();
+    void proposedName_data();
+    void proposedName();
     void writesReplaceWholeFiles();
     void failuresLeaveOldFile_data();
     void failuresLeaveOldFile();
@@ -92,12 +95,12 @@ void TestExports::jpegProperties()
 {
     QImage picture(602, 564, QImage::Format_RGB32);
     picture.fill(QColor(255, 0, 255));
-    const JpegCodec::Encoded jpeg = JpegCodec::encode(picture);
+    const Outcome<QByteArray> jpeg = JpegCodec::encode(picture);
     QVERIFY(jpeg.ok());
-    QVERIFY(jpeg.data.startsWith("\xFF\xD8"));
-    QVERIFY(jpeg.data.contains("\xFF\xC0")); // a baseline frame, not progressive (C2)
-    QVERIFY(!jpeg.data.contains("\xFF\xC2"));
-    const JpegFacts facts = inspect(jpeg.data);
+    QVERIFY(jpeg->startsWith("\xFF\xD8"));
+    QVERIFY(jpeg->contains("\xFF\xC0")); // a baseline frame, not progressive (C2)
+    QVERIFY(!jpeg->contains("\xFF\xC2"));
+    const JpegFacts facts = inspect(*jpeg);
     QCOMPARE(facts.width, 602);
     QCOMPARE(facts.height, 564);
     QCOMPARE(facts.components, 3);
@@ -113,7 +116,7 @@ void TestExports::jpegRoundTripColours()
     for (int y = 8; y < 24; ++y)
         for (int x = 8; x < 24; ++x)
             picture.setPixel(x, y, qRgb(0, 128, 0));
-    const QImage back = JpegCodec::decode(JpegCodec::encode(picture).data);
+    const QImage back = *JpegCodec::decode(*JpegCodec::encode(picture));
     QCOMPARE(back.size(), picture.size());
     const QColor inside = back.pixelColor(16, 16);
     QVERIFY(std::abs(inside.green() - 128) <= 3 && inside.red() <= 3 && inside.blue() <= 3);
@@ -136,21 +139,25 @@ void TestExports::codecErrors()
     QFETCH(QString, failure);
     QString error;
     if (failure == QLatin1String("empty")) {
-        error = JpegCodec::encode(QImage()).error;
+        error = JpegCodec::encode(QImage()).message();
     } else if (failure == QLatin1String("encoder")) {
         const QImage picture = noise(400);
-        QVERIFY(JpegCodec::encode(picture).data.size() > 200 * 1024);
-        const JpegCodec::Encoded limited = JpegCodec::encode(picture, 100, 200 * 1024);
-        QVERIFY(limited.data.isEmpty());
-        error = limited.error;
+        QVERIFY(JpegCodec::encode(picture)->size() > 200 * 1024);
+        const Outcome<QByteArray> limited = JpegCodec::encode(picture, 100, 200 * 1024);
+        QVERIFY(!limited.ok());
+        error = limited.message();
     } else if (failure == QLatin1String("garbage")) {
-        QVERIFY(JpegCodec::decode(QByteArray("not a jpeg at all"), &error).isNull());
+        const Outcome<QImage> decoded = JpegCodec::decode(QByteArray("not a jpeg at all"));
+        QVERIFY(!decoded.ok());
+        error = decoded.message();
     } else {
-        QByteArray jpeg = JpegCodec::encode(noise(64)).data;
+        QByteArray jpeg = *JpegCodec::encode(noise(64));
         const qsizetype sos = jpeg.indexOf("\xFF\xDA");
         QVERIFY(sos > 0);
         jpeg[sos + 6] = char(0x33); // the first component's scan uses Huffman tables 3, never defined
-        QVERIFY(JpegCodec::decode(jpeg, &error).isNull());
+        const Outcome<QImage> decoded = JpegCodec::decode(jpeg);
+        QVERIFY(!decoded.ok());
+        error = decoded.message();
     }
     QVERIFY(!error.isEmpty());
 }
@@ -190,12 +197,31 @@ void TestExports::analysisBytes()
     QCOMPARE(Exports::analysisBytes(memo), bytes);
 }
 
+void TestExports::proposedName_data()
+{
+    // A code comes from a file or the user: it never leads the proposal out of the results folder.
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("plain code") << "0101" << "/r/Image 0101.jpg";
+    QTest::newRow("parent folder") << "../../etc/x" << "/r/Image ______etc_x.jpg";
+    QTest::newRow("Windows separators and drive") << "C:\\x" << "/r/Image C__x.jpg";
+    QTest::newRow("characters no file name holds") << "a*b?\"c<d>|\t" << "/r/Image a_b__c_d___.jpg";
+    QTest::newRow("empty") << "" << "/r/Image .jpg";
+}
+
+void TestExports::proposedName()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, proposed);
+    QCOMPARE(Exports::proposedName(QStringLiteral("/r"), QStringLiteral("Image "), code, QStringLiteral(".jpg")), proposed);
+}
+
 void TestExports::writesReplaceWholeFiles()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.rtf"));
-    QVERIFY(Exports::writeAnalysis(path, QStringLiteral("первый")).isEmpty());
-    QVERIFY(Exports::writeAnalysis(path, QStringLiteral("ok")).isEmpty());
+    QVERIFY(Exports::writeAnalysis(path, QStringLiteral("первый")).ok());
+    QVERIFY(Exports::writeAnalysis(path, QStringLiteral("ok")).ok());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("ok"));
@@ -214,14 +240,14 @@ void TestExports::failuresLeaveOldFile()
     QFETCH(QString, target);
     QTemporaryDir dir;
     const QString existing = dir.filePath(QStringLiteral("keep.jpg"));
-    QVERIFY(Exports::replaceFile(existing, QByteArray("old picture")).isEmpty());
+    QVERIFY(FileOutput::write(existing, QByteArray("old picture")).ok());
     // Noise compresses badly: its JPEG is far larger than the 4 kB the full disk leaves.
     const QImage big = noise(400);
     QString path = existing;
-    QString error;
+    Outcome<> written;
     if (target == QLatin1String("missing")) {
         path = dir.filePath(QStringLiteral("no such folder/x.jpg"));
-        error = Exports::writePicture(path, big);
+        written = Exports::writePicture(path, big);
     } else if (target == QLatin1String("full")) {
 #ifndef Q_OS_UNIX
         QSKIP("the file-size limit stands in for a full disk on Unix only");
@@ -233,7 +259,7 @@ void TestExports::failuresLeaveOldFile()
         rlimit small = saved;
         small.rlim_cur = 4096;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        error = Exports::writePicture(path, big);
+        written = Exports::writePicture(path, big);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, savedSignal);
 #endif
@@ -241,10 +267,12 @@ void TestExports::failuresLeaveOldFile()
         if (!QFile::exists(QStringLiteral("/dev/full")))
             QSKIP("no /dev/full here");
         path = QStringLiteral("/dev/full");
-        error = Exports::writePicture(path, big);
+        written = Exports::writePicture(path, big);
         QVERIFY(!QFileInfo(path).isFile()); // still the device
     }
-    QVERIFY2(error.startsWith(QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(path)), qPrintable(error));
+    QVERIFY(!written.ok());
+    QVERIFY2(written.message().startsWith(QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(path)),
+             qPrintable(written.message()));
     QFile file(existing);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("old picture"));
@@ -271,7 +299,7 @@ void TestExports::resultsFolder()
     if (results == QLatin1String("folder") || results == QLatin1String("read-only"))
         QVERIFY(QDir().mkdir(path));
     if (results == QLatin1String("file"))
-        QVERIFY(Exports::replaceFile(path, "x").isEmpty());
+        QVERIFY(FileOutput::write(path, "x").ok());
     if (results == QLatin1String("read-only")) {
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner));
         if (QFileInfo(path).isWritable())

@@ -1,11 +1,54 @@
-#include "Group.h"
+// A folder as a group: its members, the loader, and the group's arithmetic (mean, segments, spread).
+
+#include "GroupArithmetic.h"
+#include "ProfileLoader.h"
+#include "ResultFolder.h"
 #include "TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using namespace TestSupport;
+
+namespace {
+
+Outcome<ProfileLoader::GroupLoad> load(const QString &folder, const ProfileLoader::Progress &progress = {},
+                                       bool leaveOutBad = false)
+{
+    ProfileLoader::FolderOptions options;
+    options.progress = progress;
+    options.leaveOutBad = leaveOutBad;
+    return ProfileLoader::loadFolder(folder, options);
+}
+
+QStringList memberNames(const Profile &profile)
+{
+    QStringList names;
+    for (qsizetype k = 0; k < profile.respondentCount(); ++k)
+        names << profile.members->name(k);
+    return names;
+}
+
+QStringList entryNames(const QString &folder)
+{
+    QStringList names;
+    for (const FolderEntry &entry : ResultFolder::members(folder))
+        names << entry.name;
+    return names;
+}
+
+// The first line of a message: the described text, before the line that names file and line.
+QString firstLine(const QString &message) { return message.section(u'\n', 0, 0); }
+
+} // namespace
 
 class TestGroup : public QObject
 {
@@ -19,10 +62,18 @@ private slots:
     void chosenNameNeedNotExist();
     void failingMemberNamesTheFile_data();
     void failingMemberNamesTheFile();
+    void onlyRegularFilesAreRead_data();
+    void onlyRegularFilesAreRead();
+    void namesInOtherCodePages();
+    void badMembersLeftOut();
     void emptyFolder();
     void cancelStopsTheBuild();
     void progressReports_data();
     void progressReports();
+    void departmentsInSubfolders();
+    void segments_data();
+    void segments();
+    void spread();
 };
 
 void TestGroup::oneMember()
@@ -31,12 +82,17 @@ void TestGroup::oneMember()
     Respondent r;
     r.name = QStringLiteral("Одна");
     writeResultFile(dir.path(), QStringLiteral("a.cry"), r);
-    const GroupOutcome outcome = Group::build(dir.path());
-    QVERIFY2(outcome.ok(), qPrintable(outcome.error));
-    QCOMPARE(outcome.group->memberCount, 1);
-    QCOMPARE(outcome.group->indexScores, r.indices);
-    QCOMPARE(outcome.group->itemScores, r.items);
-    QCOMPARE(outcome.group->hint(), QStringLiteral("Состав группы:\r\nОдна"));
+    const auto outcome = load(dir.path());
+    QVERIFY2(outcome.ok(), qPrintable(outcome.message()));
+    const Profile &group = outcome->profile;
+    QVERIFY(group.group);
+    QCOMPARE(group.respondentCount(), 1);
+    QCOMPARE(group.scores.IndexScores, r.indices);
+    QCOMPARE(group.scores.ItemScores, r.items);
+    QCOMPARE(group.hint(), QStringLiteral("Состав группы:\r\nОдна"));
+    QCOMPARE(group.header.code, QStringLiteral("0000"));
+    QCOMPARE(group.header.name, QStringLiteral("Группа"));
+    QCOMPARE(group.header.date, QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
 }
 
 void TestGroup::twoMembersAverage()
@@ -47,12 +103,12 @@ void TestGroup::twoMembersAverage()
     a.indices[1] = 3.4;
     writeResultFile(dir.path(), QStringLiteral("a.cry"), a);
     writeResultFile(dir.path(), QStringLiteral("b.cry"), b);
-    const GroupOutcome outcome = Group::build(dir.path());
+    const auto outcome = load(dir.path());
     QVERIFY(outcome.ok());
-    QCOMPARE(outcome.group->indexScores[0], 3.5);
-    QCOMPARE(outcome.group->itemScores[59], 3.5);
+    QCOMPARE(outcome->profile.scores.IndexScores[0], 3.5);
+    QCOMPARE(outcome->profile.scores.ItemScores[59], 3.5);
     // One addition per member, then one division: (3.4 + 3.3) / 2 as doubles.
-    QCOMPARE(outcome.group->indexScores[1], (0.0 + 3.4 + 3.3) / 2);
+    QCOMPARE(outcome->profile.scores.IndexScores[1], (0.0 + 3.4 + 3.3) / 2);
 }
 
 void TestGroup::copiedFileCountsTwice()
@@ -64,11 +120,11 @@ void TestGroup::copiedFileCountsTwice()
     const QString first = writeResultFile(dir.path(), QStringLiteral("a.cry"), a);
     writeResultFile(dir.path(), QStringLiteral("b.cry"), b);
     QVERIFY(QFile::copy(first, dir.filePath(QStringLiteral("c.cry"))));
-    const GroupOutcome outcome = Group::build(dir.path());
+    const auto outcome = load(dir.path());
     QVERIFY(outcome.ok());
-    QCOMPARE(outcome.group->memberCount, 3);
-    QCOMPARE(outcome.group->indexScores[0], 3.0);
-    QCOMPARE(outcome.group->memberNames, QStringList({QStringLiteral("Анна"), QStringLiteral("Борис"), QStringLiteral("Анна")}));
+    QCOMPARE(outcome->profile.respondentCount(), 3);
+    QCOMPARE(outcome->profile.scores.IndexScores[0], 3.0);
+    QCOMPARE(memberNames(outcome->profile), QStringList({QStringLiteral("Анна"), QStringLiteral("Борис"), QStringLiteral("Анна")}));
 }
 
 void TestGroup::membersInFileNameOrder()
@@ -81,9 +137,9 @@ void TestGroup::membersInFileNameOrder()
         writeResultFile(dir.path(), file, r);
     }
     writeResultFile(dir.path(), QStringLiteral("notes.txt"), Respondent());
-    const GroupOutcome outcome = Group::build(dir.path());
+    const auto outcome = load(dir.path());
     QVERIFY(outcome.ok());
-    QCOMPARE(outcome.group->memberNames,
+    QCOMPARE(memberNames(outcome->profile),
              QStringList({QStringLiteral("A.cry"), QStringLiteral("a1.cry"), QStringLiteral("b.cry"), QStringLiteral("c.cry")}));
 }
 
@@ -92,35 +148,37 @@ void TestGroup::hiddenAndCapitalisedMembers()
     QTemporaryDir dir;
     writeResultFile(dir.path(), QStringLiteral(".hidden.cry"), Respondent());
     writeResultFile(dir.path(), QStringLiteral("UPPER.CRY"), Respondent());
-    QCOMPARE(Group::memberFiles(dir.path()), QStringList({QStringLiteral(".hidden.cry"), QStringLiteral("UPPER.CRY")}));
+    QCOMPARE(entryNames(dir.path()), QStringList({QStringLiteral(".hidden.cry"), QStringLiteral("UPPER.CRY")}));
 }
 
 void TestGroup::chosenNameNeedNotExist()
 {
     QTemporaryDir dir;
     writeResultFile(dir.path(), QStringLiteral("a.cry"), Respondent());
-    const QString folder = Group::folderOf(dir.filePath(QStringLiteral("no such file.txt")));
+    const QString folder = ResultFolder::folderOf(dir.filePath(QStringLiteral("no such file.txt")));
     QCOMPARE(folder, dir.path() + u'/');
-    QCOMPARE(Group::build(folder).group->memberCount, 1);
+    QCOMPARE(load(folder)->profile.respondentCount(), 1);
 }
 
 void TestGroup::failingMemberNamesTheFile_data()
 {
     QTest::addColumn<QByteArray>("letters"); // empty: b.cry is a folder
-    QTest::addColumn<QString>("message");    // followed by the member's path, unless it names it
+    QTest::addColumn<QString>("message");    // the described first line
+    QTest::addColumn<QString>("line");       // the plaintext line named on the second line, if any
     QStringList lines = plainLines(Respondent());
     lines[30] = QStringLiteral("abc");
     QTest::newRow("bad score") << storedLetters(lines.join(QStringLiteral("\r\n")))
-                               << QStringLiteral("'abc' is not a valid floating point value");
+                               << QStringLiteral("'abc' is not a valid floating point value") << QStringLiteral("31");
     QTest::newRow("short file") << storedLetters(QStringLiteral("01.01.2001\r\n1\r\nX\r\n"))
-                                << QStringLiteral("'' is not a valid floating point value");
-    QTest::newRow("folder named like a result file") << QByteArray() << QStringLiteral("Cannot open file");
+                                << QStringLiteral("'' is not a valid floating point value") << QStringLiteral("9");
+    QTest::newRow("folder named like a result file") << QByteArray() << QStringLiteral("Cannot open file %1") << QString();
 }
 
 void TestGroup::failingMemberNamesTheFile()
 {
     QFETCH(QByteArray, letters);
     QFETCH(QString, message);
+    QFETCH(QString, line);
     QTemporaryDir dir;
     writeResultFile(dir.path(), QStringLiteral("a.cry"), Respondent());
     const QString bad = dir.filePath(QStringLiteral("b.cry"));
@@ -129,19 +187,109 @@ void TestGroup::failingMemberNamesTheFile()
     else
         writeStoredFile(dir.path(), QStringLiteral("b.cry"), letters);
     writeResultFile(dir.path(), QStringLiteral("c.cry"), Respondent());
-    const GroupOutcome outcome = Group::build(dir.path());
+    const auto outcome = load(dir.path());
     QVERIFY(!outcome.ok());
     const QString path = QDir::toNativeSeparators(bad);
-    QCOMPARE(outcome.error, message + (letters.isEmpty() ? u' ' : u'\n') + path); // the path once
+    QCOMPARE(firstLine(outcome.message()), message.contains(u'%') ? message.arg(path) : message);
+    // The second line names the member, and the line of a score that is not a number.
+    const QString second = outcome.message().section(u'\n', 1);
+    QVERIFY2(letters.isEmpty() || second.contains(path), qPrintable(outcome.message()));
+    QVERIFY2(line.isEmpty() || second.contains(line), qPrintable(outcome.message()));
+}
+
+void TestGroup::onlyRegularFilesAreRead_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << QStringLiteral("fifo");
+    QTest::newRow("link to /dev/zero") << QStringLiteral("zero");
+    QTest::newRow("link to /dev/null") << QStringLiteral("null");
+}
+
+void TestGroup::onlyRegularFilesAreRead()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("FIFOs and device links are a Unix matter");
+#else
+    // A FIFO would block a read for ever, /dev/zero never end: neither is read, each stops the group
+    // as a file that cannot be opened.
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    writeResultFile(dir.path(), QStringLiteral("a.cry"), Respondent());
+    const QString odd = dir.filePath(QStringLiteral("x.cry"));
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(odd).constData(), 0600), 0);
+    else
+        QVERIFY(QFile::link(QStringLiteral("/dev/") + kind, odd));
+    const auto outcome = load(dir.path());
+    QVERIFY(!outcome.ok());
+    QCOMPARE(firstLine(outcome.message()), QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(odd)));
+    // Left out on request, the rest is the group.
+    const auto without = load(dir.path(), {}, true);
+    QVERIFY(without.ok());
+    QCOMPARE(without->profile.respondentCount(), 1);
+    QCOMPARE(without->leftOut.size(), 1);
+    QCOMPARE(without->leftOut.first().file, QStringLiteral("x.cry"));
+#endif
+}
+
+void TestGroup::namesInOtherCodePages()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("Windows names are always Unicode");
+#else
+    // An archive made on Windows and unpacked on Linux leaves names in windows-1251 or cp866 bytes,
+    // which are not UTF-8: every such file is still a member, shown readably.
+    QTemporaryDir dir;
+    const QByteArray base = QFile::encodeName(dir.path()) + '/';
+    const QByteArray letters = storedLetters(plainText(Respondent()));
+    const QByteArray names[] = {QByteArray("\xCF\xE5\xF2\xF0\xEE\xE2.cry"),  // "Петров" in windows-1251
+                                QByteArray("\x8F\xa5\xe2\xe0\xae\xa2\xa0.cry"), // "Петрова" in cp866
+                                QByteArray("utf8.cry")};
+    for (const QByteArray &name : names) {
+        FILE *file = std::fopen((base + name).constData(), "wb");
+        QVERIFY(file);
+        std::fwrite(letters.constData(), 1, std::size_t(letters.size()), file);
+        std::fclose(file);
+    }
+    QCOMPARE(entryNames(dir.path()), QStringList({QStringLiteral("utf8.cry"), QStringLiteral("Петров.cry"),
+                                                  QStringLiteral("Петрова.cry")}));
+    const auto outcome = load(dir.path());
+    QVERIFY2(outcome.ok(), qPrintable(outcome.message()));
+    QCOMPARE(outcome->profile.respondentCount(), 3);
+    QCOMPARE(outcome->profile.members->file(1), QStringLiteral("Петров.cry"));
+#endif
+}
+
+void TestGroup::badMembersLeftOut()
+{
+    QTemporaryDir dir;
+    Respondent good = Respondent::uniform(4);
+    writeResultFile(dir.path(), QStringLiteral("a.cry"), good);
+    writeStoredFile(dir.path(), QStringLiteral("b.cry"), "not letters at all");
+    writeResultFile(dir.path(), QStringLiteral("c.cry"), Respondent::uniform(2));
+    const auto outcome = load(dir.path(), {}, true);
+    QVERIFY(outcome.ok());
+    QCOMPARE(outcome->profile.respondentCount(), 2);
+    QCOMPARE(outcome->profile.scores.IndexScores[0], 3.0);
+    QCOMPARE(outcome->leftOut.size(), 1);
+    QCOMPARE(outcome->leftOut.first().file, QStringLiteral("b.cry"));
+    QVERIFY(outcome->leftOut.first().message.endsWith(QStringLiteral("is not a valid floating point value"))
+            || outcome->leftOut.first().message.contains(QStringLiteral("floating point value")));
+    // When no member can be read there is no group, whatever is left out.
+    QTemporaryDir bad;
+    writeStoredFile(bad.path(), QStringLiteral("x.cry"), "zz");
+    const auto none = load(bad.path(), {}, true);
+    QVERIFY(!none.ok());
+    QVERIFY(none.message().contains(QStringLiteral("floating point value")));
 }
 
 void TestGroup::emptyFolder()
 {
     QTemporaryDir dir;
-    const GroupOutcome outcome = Group::build(dir.path());
+    const auto outcome = load(dir.path());
     QVERIFY(!outcome.ok());
-    QVERIFY(!outcome.cancelled);
-    QVERIFY(outcome.error.contains(QStringLiteral("нет файлов результатов")));
+    QVERIFY(!outcome.cancelled());
+    QCOMPARE(outcome.message(), ResultFolder::emptyFolderMessage(dir.path()));
 }
 
 void TestGroup::cancelStopsTheBuild()
@@ -150,18 +298,18 @@ void TestGroup::cancelStopsTheBuild()
     for (int k = 0; k < 5; ++k)
         writeResultFile(dir.path(), QStringLiteral("%1.cry").arg(k), Respondent());
     int calls = 0;
-    int reported = 0;
-    int reportedTotal = 0;
-    const GroupOutcome outcome = Group::build(dir.path(), [&](int done, int total) {
+    qsizetype reported = 0;
+    qsizetype reportedTotal = 0;
+    const auto outcome = load(dir.path(), [&](qsizetype done, qsizetype total) {
         ++calls;
         reported = done;
         reportedTotal = total;
         return false;
     });
     QCOMPARE(reportedTotal, 5);
-    QVERIFY(outcome.cancelled);
+    QVERIFY(outcome.cancelled());
     QVERIFY(!outcome.ok());
-    QVERIFY(outcome.error.isEmpty());
+    QVERIFY(outcome.message().isEmpty());
     QCOMPARE(calls, 1);
     QVERIFY(reported >= 1 && reported <= 5);
 }
@@ -181,8 +329,8 @@ void TestGroup::progressReports()
     const QByteArray letters = storedLetters(plainText(Respondent()));
     for (int k = 0; k < members; ++k)
         writeStoredFile(dir.path(), QStringLiteral("%1.cry").arg(k, 3, 10, QChar(u'0')), letters);
-    QList<int> reports;
-    const GroupOutcome outcome = Group::build(dir.path(), [&](int done, int total) {
+    QList<qsizetype> reports;
+    const auto outcome = load(dir.path(), [&](qsizetype done, qsizetype total) {
         reports << done;
         return total == members;
     });
@@ -190,6 +338,98 @@ void TestGroup::progressReports()
     QCOMPARE(reports.last(), members);
     for (int k = 0; k < reports.size(); ++k)
         QVERIFY2(reports[k] - (k > 0 ? reports[k - 1] : 0) <= 64, qPrintable(QString::number(reports[k])));
+}
+
+void TestGroup::departmentsInSubfolders()
+{
+    // A folder with no result file of its own whose sub-folders hold them is a group of departments.
+    QTemporaryDir dir;
+    QDir root(dir.path());
+    root.mkpath(QStringLiteral("Продажи"));
+    root.mkpath(QStringLiteral("Склад"));
+    root.mkpath(QStringLiteral("Пусто"));
+    writeResultFile(root.filePath(QStringLiteral("Склад")), QStringLiteral("b.cry"), Respondent::uniform(2));
+    writeResultFile(root.filePath(QStringLiteral("Продажи")), QStringLiteral("a.cry"), Respondent::uniform(4));
+    writeResultFile(root.filePath(QStringLiteral("Продажи")), QStringLiteral("c.cry"), Respondent::uniform(5));
+    QCOMPARE(entryNames(dir.path()),
+             QStringList({QStringLiteral("Продажи/a.cry"), QStringLiteral("Продажи/c.cry"), QStringLiteral("Склад/b.cry")}));
+    const auto outcome = load(dir.path());
+    QVERIFY(outcome.ok());
+    QCOMPARE(outcome->profile.scores.IndexScores[0], (0.0 + 4 + 5 + 2) / 3);
+    const QList<GroupArithmetic::Segment> segments = GroupArithmetic::split(*outcome->profile.members, GroupArithmetic::SplitBy::Folder);
+    QCOMPARE(segments.size(), 2);
+    QCOMPARE(segments[0].name, QStringLiteral("Продажи"));
+    QCOMPARE(segments[0].members, QList<qsizetype>({0, 1}));
+    QCOMPARE(segments[1].name, QStringLiteral("Склад"));
+    // A folder with result files of its own keeps to them.
+    writeResultFile(dir.path(), QStringLiteral("own.cry"), Respondent());
+    QCOMPARE(entryNames(dir.path()), QStringList({QStringLiteral("own.cry")}));
+}
+
+void TestGroup::segments_data()
+{
+    QTest::addColumn<QStringList>("departments"); // information line 1 of each member, in file order
+    QTest::addColumn<QStringList>("names");       // the segments in order
+    QTest::addColumn<QList<QList<qsizetype>>>("members");
+    QTest::newRow("two departments") << QStringList{QStringLiteral("Склад"), QStringLiteral("Продажи"), QStringLiteral("Склад")}
+                                     << QStringList{QStringLiteral("Продажи"), QStringLiteral("Склад")}
+                                     << QList<QList<qsizetype>>{{1}, {0, 2}};
+    QTest::newRow("case and blanks ignored")
+        << QStringList{QStringLiteral("отдел продаж "), QStringLiteral("Отдел продаж"), QString()}
+        << QStringList{QString(), QStringLiteral("отдел продаж")} << QList<QList<qsizetype>>{{2}, {0, 1}};
+}
+
+void TestGroup::segments()
+{
+    QFETCH(QStringList, departments);
+    QFETCH(QStringList, names);
+    QFETCH(QList<QList<qsizetype>>, members);
+    MemberTable table;
+    for (const QString &department : departments) {
+        RespondentHeader header;
+        header.info[0] = department;
+        table.append(QStringLiteral("x.cry"), header, {}, {});
+    }
+    const QList<GroupArithmetic::Segment> segments = GroupArithmetic::split(table, GroupArithmetic::SplitBy::Info1);
+    QCOMPARE(segments.size(), names.size());
+    for (qsizetype k = 0; k < segments.size(); ++k) {
+        QCOMPARE(segments[k].name, names[k]);
+        QCOMPARE(segments[k].members, members[k]);
+    }
+}
+
+void TestGroup::spread()
+{
+    // Three members, figures worked by hand.
+    MemberTable table;
+    const double firstIndex[] = {2.0, 3.0, 4.6};
+    const double firstItem[] = {1.4, 4.5, 5.0}; // answers 1, 5 (half up) and 5
+    for (int k = 0; k < 3; ++k) {
+        IndexScores indices;
+        indices.fill(3.0);
+        indices[0] = firstIndex[k];
+        ItemScores items;
+        items.fill(3.0);
+        items[0] = firstItem[k];
+        table.append(QStringLiteral("m.cry"), RespondentHeader(), indices, items);
+    }
+    const GroupArithmetic::Spread spread = GroupArithmetic::spread(table);
+    const GroupArithmetic::Summary &index1 = spread.indices[0];
+    QCOMPARE(index1.n, 3);
+    QCOMPARE(index1.mean, (0.0 + 2.0 + 3.0 + 4.6) / 3);
+    QVERIFY(std::abs(index1.deviation - std::sqrt(((2.0 - 3.2) * (2.0 - 3.2) + 0.04 + 1.4 * 1.4) / 2)) < 1e-12);
+    QCOMPARE(index1.minimum, 2.0);
+    QCOMPARE(index1.maximum, 4.6);
+    // Trait 1 of each member is the mean of its indices 1 to 3.
+    QVERIFY(std::abs(spread.traits[0].mean - (8.0 / 3 + 3.0 + 10.6 / 3) / 3) < 1e-12);
+    QCOMPARE(spread.items[0].answers, (std::array<qsizetype, 5>{1, 0, 0, 0, 2}));
+    QCOMPARE(spread.items[1].answers, (std::array<qsizetype, 5>{0, 0, 3, 0, 0}));
+    QCOMPARE(spread.items[1].deviation, 0.0);
+    // One member has no deviation; a score off the scale is no answer.
+    QVERIFY(std::isnan(GroupArithmetic::spread(table, {1}).indices[0].deviation));
+    QCOMPARE(GroupArithmetic::answerOf(0.4), 0);
+    QCOMPARE(GroupArithmetic::answerOf(5.6), 0);
+    QCOMPARE(GroupArithmetic::answerOf(2.5), 3);
 }
 
 QTEST_GUILESS_MAIN(TestGroup)

@@ -69,17 +69,16 @@ void TestResultFile::readsAllFields()
 {
     Respondent r;
     r.items[59] = 4.25;
-    const ReadOutcome outcome = ResultFile::parseStoredText(storedLetters(plainText(r)), QStringLiteral("x.cry"));
-    QVERIFY2(outcome.ok(), qPrintable(outcome.error));
-    const ResultRecord &rec = *outcome.record;
-    QCOMPARE(rec.date, QStringLiteral("01.02.2003"));
-    QCOMPARE(rec.code, QStringLiteral("0042"));
-    QCOMPARE(rec.name, QStringLiteral("Тест"));
-    QCOMPARE(rec.hint(), QStringLiteral("Отдел\r\nДолжность\r\nСтаж\r\n"));
+    const auto outcome = ResultFile::parseStoredText(storedLetters(plainText(r)), QStringLiteral("x.cry"));
+    QVERIFY2(outcome.ok(), qPrintable(outcome.message()));
+    const ResultRecord rec = outcome->decoded();
+    QCOMPARE(rec.header.date, QStringLiteral("01.02.2003"));
+    QCOMPARE(rec.header.code, QStringLiteral("0042"));
+    QCOMPARE(rec.header.name, QStringLiteral("Тест"));
+    QCOMPARE(rec.header.infoText(), QStringLiteral("Отдел\r\nДолжность\r\nСтаж\r\n"));
     QCOMPARE(rec.indexScores[0], 3.2);
     QCOMPARE(rec.indexScores[11], 2.5);
     QCOMPARE(rec.itemScores[59], 4.25);
-    QCOMPARE(rec.plainText, plainText(r));
 }
 
 void TestResultFile::lineCount_data()
@@ -104,9 +103,9 @@ void TestResultFile::lineCount()
         text << QStringLiteral("extra %1").arg(text.size());
     text = text.mid(0, lines);
     const QString plain = text.join(QStringLiteral("\r\n")) + (finalBreak ? QStringLiteral("\r\n") : QString());
-    const ReadOutcome outcome = ResultFile::parsePlainText(plain);
+    const auto outcome = ResultFile::parsePlainText(plain);
     QCOMPARE(outcome.ok(), error.isEmpty());
-    QCOMPARE(outcome.error, error);
+    QCOMPARE(outcome.message().section(u'\n', 0, 0), error);
 }
 
 void TestResultFile::linesSevenAndTwentyHoldAnything()
@@ -114,28 +113,28 @@ void TestResultFile::linesSevenAndTwentyHoldAnything()
     QStringList lines = plainLines(Respondent());
     lines[7] = QStringLiteral("9,99");
     lines[20] = QStringLiteral("не число");
-    const ReadOutcome outcome = ResultFile::parsePlainText(lines.join(QStringLiteral("\r\n")));
+    const auto outcome = ResultFile::parsePlainText(lines.join(QStringLiteral("\r\n")));
     QVERIFY(outcome.ok());
-    QCOMPARE(outcome.record->indexScores, Respondent().indices);
+    QCOMPARE(outcome->indexScores, Respondent().indices);
 }
 
 void TestResultFile::emptyInformationLines()
 {
     Respondent r;
     r.info = {QString(), QString(), QString(), QString()};
-    const ReadOutcome outcome = ResultFile::parsePlainText(plainText(r));
+    const auto outcome = ResultFile::parsePlainText(plainText(r));
     QVERIFY(outcome.ok());
-    QCOMPARE(outcome.record->hint(), QStringLiteral("\r\n\r\n\r\n"));
+    QCOMPARE(outcome->header.infoText(), QStringLiteral("\r\n\r\n\r\n"));
 }
 
 void TestResultFile::longLineStaysOneLine()
 {
     Respondent r;
     r.name = QString(5000, u'Я');
-    const ReadOutcome outcome = ResultFile::parsePlainText(plainText(r));
+    const auto outcome = ResultFile::parsePlainText(plainText(r));
     QVERIFY(outcome.ok());
-    QCOMPARE(outcome.record->name.size(), 5000);
-    QCOMPARE(outcome.record->indexScores[0], 3.2);
+    QCOMPARE(outcome->header.name.size(), 5000);
+    QCOMPARE(outcome->indexScores[0], 3.2);
 }
 
 void TestResultFile::separatorsUnderBothLocales_data()
@@ -156,10 +155,10 @@ void TestResultFile::separatorsUnderBothLocales()
     QLocale::setDefault(QLocale(locale));
     Respondent r;
     r.separator = separator;
-    const ReadOutcome outcome = ResultFile::parsePlainText(plainText(r));
+    const auto outcome = ResultFile::parsePlainText(plainText(r));
     QLocale::setDefault(saved);
-    QVERIFY2(outcome.ok(), qPrintable(outcome.error));
-    QCOMPARE(outcome.record->indexScores[0], 3.2);
+    QVERIFY2(outcome.ok(), qPrintable(outcome.message()));
+    QCOMPARE(outcome->indexScores[0], 3.2);
 }
 
 void TestResultFile::lineBreaksInStoredText_data()
@@ -183,38 +182,41 @@ void TestResultFile::lineBreaksInStoredText()
             wrapped += letters.mid(k, 76) + (how == QLatin1String("wrap") ? "\r\n" : "\n");
         letters = wrapped;
     }
-    const ReadOutcome outcome = ResultFile::parseStoredText(letters, QStringLiteral("wrapped.cry"));
-    QVERIFY2(outcome.ok(), qPrintable(outcome.error));
-    QCOMPARE(outcome.record->plainText, plainText(r));
+    const auto outcome = ResultFile::parseStoredText(letters, QStringLiteral("wrapped.cry"));
+    QVERIFY2(outcome.ok(), qPrintable(outcome.message()));
+    QCOMPARE(outcome->decoded().header.name, r.name);
+    QCOMPARE(outcome->itemScores, r.items);
 }
 
 void TestResultFile::oversizedTextRefused()
 {
     const QByteArray letters(UnitPC1::MaxStoredTextLength + 1, 'a');
-    const ReadOutcome outcome = ResultFile::parseStoredText(letters, QStringLiteral("/data/huge.cry"));
+    const auto outcome = ResultFile::parseStoredText(letters, QStringLiteral("/data/huge.cry"));
     QVERIFY(!outcome.ok());
-    QVERIFY2(outcome.error.contains(QStringLiteral("huge.cry")), qPrintable(outcome.error));
-    QVERIFY(outcome.error.contains(QStringLiteral("слишком велик")));
+    QVERIFY2(outcome.message().contains(QStringLiteral("huge.cry")), qPrintable(outcome.message()));
+    // The message names the limit, not the size found.
+    QVERIFY2(outcome.message().contains(QString::number(UnitPC1::MaxStoredTextLength)), qPrintable(outcome.message()));
+    QVERIFY(!outcome.message().contains(QString::number(UnitPC1::MaxStoredTextLength + 1)));
     // Exactly the largest text is still read (and fails only on its content).
-    const ReadOutcome largest = ResultFile::parseStoredText(QByteArray(UnitPC1::MaxStoredTextLength, 'a'), QStringLiteral("x"));
-    QVERIFY(largest.error.contains(QStringLiteral("not a valid floating point value")));
+    const auto largest = ResultFile::parseStoredText(QByteArray(UnitPC1::MaxStoredTextLength, 'a'), QStringLiteral("x"));
+    QVERIFY(largest.message().contains(QStringLiteral("not a valid floating point value")));
 }
 
 void TestResultFile::missingFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("absent.cry"));
-    const ReadOutcome outcome = ResultFile::readFile(path);
+    const auto outcome = ResultFile::readFile(path);
     QVERIFY(!outcome.ok());
-    QCOMPARE(outcome.error, QStringLiteral("Cannot open file ") + QDir::toNativeSeparators(path));
+    QCOMPARE(outcome.message().section(u'\n', 0, 0), QStringLiteral("Cannot open file ") + QDir::toNativeSeparators(path));
 }
 
 void TestResultFile::wrongKeyFailsAtFirstScore()
 {
     const QByteArray letters = UnitPC1::EncipherText("another key 1234", ResultFile::keyBytes() + "\r\n");
-    const ReadOutcome outcome = ResultFile::parseStoredText(letters, QStringLiteral("x"));
+    const auto outcome = ResultFile::parseStoredText(letters, QStringLiteral("x"));
     QVERIFY(!outcome.ok());
-    QVERIFY(outcome.error.endsWith(QStringLiteral("' is not a valid floating point value")));
+    QVERIFY(outcome.message().section(u'\n', 0, 0).endsWith(QStringLiteral("' is not a valid floating point value")));
 }
 
 QTEST_GUILESS_MAIN(TestResultFile)

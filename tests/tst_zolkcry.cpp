@@ -1,7 +1,7 @@
 // The zolk-cry command, run as a consultant would run it.
 
 #include "Cp1251.h"
-#include "Group.h"
+#include "ProfileLoader.h"
 #include "Scoring.h"
 #include "TestSupport.h"
 
@@ -173,7 +173,7 @@ void TestZolkCry::scores()
     QCOMPARE(rows.size(), 1 + 1 + 3 + 1); // header, the single file, three members, the group's mean
     const QJsonArray header = rows[0].toArray();
     QCOMPARE(header.size(), 8 + 12 + 4 + 1 + 60);
-    QCOMPARE(header[8].toString(), Resource::IndexShortName(1));
+    QCOMPARE(header[8].toString(), Resource::IndexTitle(1));
     QCOMPARE(header[20].toString(), Resource::TraitName(1));
     const QChar decimal = separator == QLatin1String(";") ? u',' : u'.';
     const auto numbers = [&](const QJsonArray &row) {
@@ -203,17 +203,19 @@ void TestZolkCry::scores()
     QCOMPARE(numbers(rows[1].toArray()), expected(first.indices, first.items));
     for (int m = 0; m < 3; ++m) {
         const QJsonArray row = rows[2 + m].toArray();
-        QCOMPARE(row[0].toString(), QStringLiteral("m%1.cry").arg(m));
+        // Paths relative to the inputs' common folder tell apart files of several folders.
+        QCOMPARE(row[0].toString(), QStringLiteral("group/m%1.cry").arg(m));
         QCOMPARE(row[2].toString(), members[m].name);
         QCOMPARE(numbers(row), expected(members[m].indices, members[m].items));
     }
     // The mean row holds what the group build shows for the same members.
     if (badMember)
         QFile::remove(QDir(folder).filePath(QStringLiteral("m1-bad.cry")));
-    const GroupOutcome group = Group::build(folder);
+    const auto group = ProfileLoader::loadFolder(folder);
     QVERIFY(group.ok());
+    QCOMPARE(rows[5].toArray()[0].toString(), QStringLiteral("Среднее по группе group"));
     QCOMPARE(rows[5].toArray()[2].toString(), QStringLiteral("Группа"));
-    QCOMPARE(numbers(rows[5].toArray()), expected(group.group->indexScores, group.group->itemScores));
+    QCOMPARE(numbers(rows[5].toArray()), expected(group->profile.scores.IndexScores, group->profile.scores.ItemScores));
 }
 
 QTEST_GUILESS_MAIN(TestZolkCry)

@@ -3,7 +3,7 @@
 // generated members. Run by hand: it writes up to 100,000 small files into a temporary folder.
 //   bench_group [-iterations 1]      (set ZOLK_BENCH_SIZES=1000,10000 to choose the sizes)
 
-#include "Group.h"
+#include "ProfileLoader.h"
 #include "TestSupport.h"
 
 #include <QDirIterator>
@@ -99,9 +99,9 @@ void BenchGroup::build()
             QVERIFY(cry.waitForFinished(-1));
             QCOMPARE(cry.exitCode(), 0);
         } else {
-            const GroupOutcome outcome = Group::build(folder);
+            const auto outcome = ProfileLoader::loadFolder(folder);
             QVERIFY(outcome.ok());
-            QCOMPARE(outcome.group->memberCount, members);
+            QCOMPARE(outcome->profile.respondentCount(), members);
         }
     }
     qInfo("%d members, %s: peak memory grew by %ld kB", members, qPrintable(work), peakKilobytes() - before);
