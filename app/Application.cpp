@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include "Translations.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
@@ -13,6 +15,8 @@ void configure(QCoreApplication &app, const QLocale &locale)
 #ifdef ZOLK_VERSION
     QCoreApplication::setApplicationVersion(QStringLiteral(ZOLK_VERSION));
 #endif
+    // The window speaks Russian whatever the user's language: its own messages too.
+    Translations::installRussian(app);
     installQtTranslation(app, locale);
 }
 

@@ -1,5 +1,6 @@
 #include "FileOutput.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -80,7 +81,7 @@ Outcome<> OutputFile::open()
         return {};
     }
     if (QFileInfo(m_path).isDir())
-        return failure(QStringLiteral("Это папка."));
+        return failure(QCoreApplication::translate("FileOutput", "It is a folder."));
     auto file = std::make_unique<QSaveFile>(m_path);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure(file->errorString());
@@ -98,7 +99,7 @@ bool OutputFile::flushBuffer()
         if (written <= 0) {
             m_error = m_device->errorString();
             if (m_error.isEmpty())
-                m_error = QStringLiteral("Запись не удалась.");
+                m_error = QCoreApplication::translate("FileOutput", "The write failed.");
             return false;
         }
         done += written;
@@ -145,7 +146,7 @@ Outcome<> OutputFile::commit()
     if (m_error.isEmpty() && !file->flush())
         m_error = file->errorString();
     if (m_path == QLatin1String("-") && m_error.isEmpty() && std::fflush(stdout) != 0)
-        m_error = QStringLiteral("Запись в стандартный вывод не удалась.");
+        m_error = QCoreApplication::translate("FileOutput", "The write to standard output failed.");
     file->close();
     m_device.reset();
     return m_error.isEmpty() ? Outcome<>() : failure(m_error);

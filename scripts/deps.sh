@@ -4,11 +4,11 @@
 
 # To build and run the program: compiler and CMake; Qt with Charts (whose CMake package needs Qt's
 # OpenGL development files); Qt's platform plugins (xcb, offscreen); Qt's own Russian translation of
-# the standard dialogs; libjpeg; the fonts that stand in for the layout's fonts; and an invisible
-# X server for run.sh on a machine without a display.
+# the standard dialogs; libjpeg; the fonts that stand in for the layout's fonts; an invisible X server
+# for run.sh on a machine without a display; and lrelease, which compiles the program's Russian texts.
 ZOLK_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
                      qt6-translations-l10n libjpeg-dev libgl-dev fonts-dejavu-core fonts-liberation2
-                     xvfb xauth)
+                     xvfb xauth qt6-l10n-tools)
 
 # Only for the tests: reading window names from the X server, the PDF report's text and pages, a
 # spreadsheet's reading of the scores file, and the fuzzing run with clang and libFuzzer.

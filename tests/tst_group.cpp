@@ -251,9 +251,12 @@ void TestGroup::namesInOtherCodePages()
         std::fwrite(letters.constData(), 1, std::size_t(letters.size()), file);
         std::fclose(file);
     }
-    QCOMPARE(entryNames(dir.path()), QStringList({QStringLiteral("utf8.cry"), QStringLiteral("Петров.cry"),
-                                                  QStringLiteral("Петрова.cry")}));
+    const QStringList listed = entryNames(dir.path());
     const auto outcome = load(dir.path());
+    // Qt's own removal of the folder would pass over these names.
+    for (const QByteArray &name : names)
+        ::unlink((base + name).constData());
+    QCOMPARE(listed, QStringList({QStringLiteral("utf8.cry"), QStringLiteral("Петров.cry"), QStringLiteral("Петрова.cry")}));
     QVERIFY2(outcome.ok(), qPrintable(outcome.message()));
     QCOMPARE(outcome->profile.respondentCount(), 3);
     QCOMPARE(outcome->profile.members->file(1), QStringLiteral("Петров.cry"));

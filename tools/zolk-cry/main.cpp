@@ -11,6 +11,7 @@
 #include "ResultFile.h"
 #include "ScoresCsv.h"
 #include "ScoresTable.h"
+#include "Translations.h"
 #include "UnitPC1.h"
 
 #include <QByteArray>
@@ -193,7 +194,9 @@ int scores(const QStringList &inputs, bool skipBad)
 int main(int argc, char *argv[])
 {
     // The arguments as the system passed them (on Windows in UTF-16, so that any file name works).
-    const QCoreApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
+    if (Translations::isRussian(QLocale::system()))
+        Translations::installRussian(app);
     const QStringList args = QCoreApplication::arguments();
 #ifdef Q_OS_WIN
     // Plaintext and letters pass byte for byte: no CR added before LF, none taken away.
