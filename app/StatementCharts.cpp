@@ -426,7 +426,9 @@ void DetailChart::applyWindow()
     m_bars->setBarWidth(thickness);
     m_statementAxis->setRange(low, high);
     m_barAxis->setRange(low + shift, high + shift);
-    m_marks->relayout();
+    // The label step follows the window shown: a wider window on the way (1 to 60, say) may have
+    // widened it, and the plotting area, which would set it again, does not change for the last step.
+    relayout();
 }
 
 void DetailChart::relayout()
