@@ -50,6 +50,8 @@ QByteArray keyBytes(const QString &keyText) { return Cp1251::encode(QStringView(
 
 QByteArray prepareStoredText(QByteArrayView raw)
 {
+    if (!raw.contains('\r') && !raw.contains('\n'))
+        return raw.toByteArray();
     QByteArray prepared(raw.size(), Qt::Uninitialized);
     const auto end = std::remove_copy_if(raw.begin(), raw.end(), prepared.begin(),
                                          [](char c) { return c == '\r' || c == '\n'; });
@@ -63,10 +65,52 @@ namespace {
 char16_t unit(QChar c) { return c.unicode(); }
 char16_t unit(char c) { return char16_t(std::uint8_t(c)); }
 
+// The common case of a score line, "3,40" or " -2.5 ": at most 15 digits and no exponent. The
+// digits as a whole number divided by a power of ten give the correctly rounded double, as
+// from_chars does, without collecting the text first. False when the line is not such a case.
+template <typename View>
+bool parsePlainDecimal(View line, double *value)
+{
+    static constexpr double Tens[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    qsizetype pos = 0;
+    const qsizetype end = line.size();
+    while (pos < end && unit(line[pos]) == u' ')
+        ++pos;
+    bool negative = false;
+    if (pos < end && (unit(line[pos]) == u'+' || unit(line[pos]) == u'-'))
+        negative = unit(line[pos++]) == u'-';
+    std::uint64_t whole = 0;
+    int digits = 0;
+    int decimals = 0;
+    bool separator = false;
+    for (; pos < end; ++pos) {
+        const char16_t c = unit(line[pos]);
+        if (c >= u'0' && c <= u'9') {
+            if (++digits > 15)
+                return false;
+            whole = whole * 10 + (c - u'0');
+            decimals += separator ? 1 : 0;
+        } else if ((c == u',' || c == u'.') && !separator) {
+            separator = true;
+        } else {
+            break;
+        }
+    }
+    while (pos < end && unit(line[pos]) == u' ')
+        ++pos;
+    if (digits == 0 || pos != end)
+        return false;
+    const double magnitude = double(whole) / Tens[decimals];
+    *value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 // The number grammar over any run of characters: QStringView or the plaintext's own bytes.
 template <typename View>
 std::optional<double> parseNumberIn(View line)
 {
+    if (double value = 0.0; parsePlainDecimal(line, &value))
+        return value;
     qsizetype pos = 0;
     const qsizetype end = line.size();
     auto at = [&](qsizetype k) { return unit(line[k]); };

@@ -3,7 +3,11 @@
 #include "UnitPC1.h"
 
 #include <QTemporaryDir>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <charconv>
+#include <cmath>
 
 using namespace TestSupport;
 
@@ -13,6 +17,7 @@ class TestResultFile : public QObject
 private slots:
     void numberGrammar_data();
     void numberGrammar();
+    void shortNumbersRoundAsLongOnes();
     void readsAllFields();
     void lineCount_data();
     void lineCount();
@@ -63,6 +68,31 @@ void TestResultFile::numberGrammar()
     QCOMPARE(parsed.has_value(), valid);
     if (valid)
         QCOMPARE(*parsed, value);
+}
+
+void TestResultFile::shortNumbersRoundAsLongOnes()
+{
+    // Lines of up to fifteen digits take a quicker way to their double; it must give the very double
+    // the full conversion gives, for every such decimal.
+    QRandomGenerator random(11);
+    for (int n = 0; n < 20000; ++n) {
+        const int digits = 1 + int(random.bounded(15));
+        const int decimals = int(random.bounded(digits + 1));
+        QByteArray text;
+        for (int d = 0; d < digits; ++d)
+            text += char('0' + random.bounded(10));
+        if (decimals > 0)
+            text.insert(digits - decimals, ',');
+        if (random.bounded(4) == 0)
+            text.prepend('-');
+        double expected = 0.0;
+        QByteArray standard = text;
+        standard.replace(',', '.');
+        std::from_chars(standard.constBegin(), standard.constEnd(), expected);
+        const auto parsed = ResultFile::parseNumber(QString::fromLatin1(text));
+        QVERIFY(parsed);
+        QVERIFY2(*parsed == expected && std::signbit(*parsed) == std::signbit(expected), text.constData());
+    }
 }
 
 void TestResultFile::readsAllFields()

@@ -2,6 +2,8 @@
 // same folder (which must stay within twice the group build), for 1,000, 10,000 and 100,000
 // generated members. Run by hand: it writes up to 100,000 small files into a temporary folder.
 //   bench_group [-iterations 1]      (set ZOLK_BENCH_SIZES=1000,10000 to choose the sizes)
+// ZOLK_BENCH_DIR=FOLDER keeps the generated members there and uses them again on the next run, so
+// that a profiler sees the group build alone.
 
 #include "ProfileLoader.h"
 #include "TestSupport.h"
@@ -49,9 +51,13 @@ private:
 void BenchGroup::initTestCase()
 {
     QStringList sizes = qEnvironmentVariable("ZOLK_BENCH_SIZES", QStringLiteral("1000,10000,100000")).split(u',');
+    const QString kept = qEnvironmentVariable("ZOLK_BENCH_DIR");
     for (const QString &text : sizes) {
         const int size = text.toInt();
-        const QString folder = m_dir.filePath(QString::number(size));
+        const QString folder = QDir(kept.isEmpty() ? m_dir.path() : kept).filePath(QString::number(size));
+        m_folders.insert(size, folder);
+        if (!kept.isEmpty() && QDir(folder).exists())
+            continue;
         QDir().mkpath(folder);
         // Every member differs a little, as real respondents do.
         TestSupport::Respondent r;
@@ -60,7 +66,6 @@ void BenchGroup::initTestCase()
             r.indices[std::size_t(k % 12)] = 1.0 + (k % 40) * 0.1;
             TestSupport::writeResultFile(folder, QStringLiteral("m%1.cry").arg(k, 6, 10, QChar(u'0')), r);
         }
-        m_folders.insert(size, folder);
     }
 }
 
