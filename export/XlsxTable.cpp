@@ -97,21 +97,11 @@ struct WorkbookCloser
 };
 using Workbook = std::unique_ptr<lxw_workbook, WorkbookCloser>;
 
-// The name libxlsxwriter opens the workbook file by: on Windows it takes UTF-8 and opens the file
-// through the wide-character calls; elsewhere the file system's own encoding.
-QByteArray workbookFileName(const QString &path)
-{
-#ifdef Q_OS_WIN
-    return QDir::toNativeSeparators(path).toUtf8();
-#else
-    return QFile::encodeName(path);
-#endif
-}
-
-// The folder libxlsxwriter keeps its temporary files in. It opens them with the C library's 8-bit
-// calls, which on Windows take the ANSI code page: a folder whose name that code page cannot hold
-// (a Cyrillic user name under a Western code page) is given by its short 8.3 name.
-QByteArray temporaryFolderName(const QString &path)
+// A folder's name as libxlsxwriter passes it to the C library's 8-bit calls, which open its
+// temporary files and (in the Windows build) the workbook file. On Windows these take the ANSI code
+// page: a folder whose name that code page cannot hold (a Cyrillic user name under a Western code
+// page) is given by its short 8.3 name, which is ASCII.
+QByteArray nativeFolderName(const QString &path)
 {
     const QString native = QDir::toNativeSeparators(path);
     const QByteArray encoded = QFile::encodeName(native);
@@ -200,8 +190,8 @@ Outcome<QByteArray> workbook(const Table &table)
         return Result::failed(QStringLiteral("No temporary folder could be made in %1: %2")
                                   .arg(QDir::toNativeSeparators(QDir::tempPath()), folder.errorString()));
     const QString path = folder.filePath(QStringLiteral("workbook.xlsx"));
-    const QByteArray fileName = workbookFileName(path);
-    QByteArray temporaryFolder = temporaryFolderName(folder.path());
+    QByteArray temporaryFolder = nativeFolderName(folder.path());
+    const QByteArray fileName = temporaryFolder + QDir::toNativeSeparators(QStringLiteral("/workbook.xlsx")).toLatin1();
 
     const ClassicNumbers classicNumbers;
     if (!ClassicNumbers::inEffect())
@@ -300,7 +290,7 @@ Outcome<QByteArray> workbook(const Table &table)
     worksheet_freeze_panes(sheet, 1, lxw_col_t(frozen));
 
     if (lxw_error error = workbook_close(book.release()))
-        return Result::failed(failed(error));
+        return Result::failed(failed(error) + QStringLiteral(" (in the temporary folder %1)").arg(QDir::toNativeSeparators(folder.path())));
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
