@@ -172,7 +172,7 @@ QString sheetName(const QString &name)
     return sheet;
 }
 
-Outcome<QByteArray> workbook(const Table &table)
+Outcome<QByteArray> workbook(const Table &table, const Progress &progress)
 {
     using Result = Outcome<QByteArray>;
     const qsizetype columnCount = table.columns.size();
@@ -279,6 +279,9 @@ Outcome<QByteArray> workbook(const Table &table)
             if (error)
                 return Result::failed(failed(error));
         }
+        const qsizetype written = k + 1;
+        if (progress && (written % ProgressRows == 0 || written == table.rowCount) && !progress(written))
+            return Result::cancelledByUser();
     }
 
     for (qsizetype c = 0; c < columnCount; ++c) {

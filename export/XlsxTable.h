@@ -13,10 +13,17 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace XlsxTable {
 
-// The workbook's bytes, or why it could not be made.
-Outcome<QByteArray> workbook(const Table &table);
+// Told the number of rows written so far, every ProgressRows rows and after the last; returning
+// false cancels the workbook. (Packing the workbook after the last row takes about as long again.)
+using Progress = std::function<bool(qsizetype rowsWritten)>;
+constexpr qsizetype ProgressRows = 256;
+
+// The workbook's bytes, or why it could not be made, or that progress cancelled it.
+Outcome<QByteArray> workbook(const Table &table, const Progress &progress = {});
 
 // A name as a sheet may carry it: at most 31 characters, none of []:*?/\ or control characters
 // (each becomes '_'), no apostrophe at either end, not empty and not Excel's reserved "History".

@@ -329,6 +329,7 @@ private slots:
     void sheetName();
     void workbookLimits_data();
     void workbookLimits();
+    void workbookTemporaryFolder_data();
     void workbookTemporaryFolder();
 };
 
@@ -632,25 +633,53 @@ void TestTables::workbookLimits()
     }
 }
 
+void TestTables::workbookTemporaryFolder_data()
+{
+    QTest::addColumn<qsizetype>("cancelAt"); // rows written when progress cancels; 0: never
+    QTest::newRow("written") << qsizetype(0);
+    QTest::newRow("cancelled") << XlsxTable::ProgressRows;
+}
+
 void TestTables::workbookTemporaryFolder()
 {
     // A temporary folder whose name is not ASCII (a Cyrillic user name); it is empty again after
-    // the workbook is made.
+    // the workbook is made or cancelled.
+    QFETCH(qsizetype, cancelAt);
     QTemporaryDir base;
     QVERIFY(base.isValid());
     const QString folder = base.filePath(QStringLiteral("Временные файлы"));
     QVERIFY(QDir().mkpath(folder));
+    Table table;
+    table.columns = {QStringLiteral("Код"), QStringLiteral("Балл")};
+    table.rowCount = 1000;
+    table.fillRow = [](qsizetype row, QList<TableCell> &cells) {
+        cells[0] = TableCell::ofText(QStringLiteral("%1").arg(row, 4, 10, QLatin1Char('0')));
+        cells[1] = TableCell::ofNumber(2.6);
+    };
+    QList<qsizetype> reports;
+    const auto progress = [&](qsizetype rows) {
+        reports << rows;
+        return rows != cancelAt;
+    };
     Outcome<QByteArray> bytes = Outcome<QByteArray>::failed(QString());
     {
         const TemporaryFolderSetting setting(folder);
         QCOMPARE(QDir::cleanPath(QDir::tempPath()), QDir::cleanPath(folder));
-        const Table table = tableOf({QStringLiteral("Код"), QStringLiteral("Балл")}, {{text(QStringLiteral("0106")), number(2.6)}});
-        bytes = XlsxTable::workbook(table);
+        bytes = XlsxTable::workbook(table, progress);
     }
     const QStringList left = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    QVERIFY2(bytes.ok(), qPrintable(bytes.message()));
     QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
-    QCOMPARE(readWorkbook(*bytes).cells.value(QStringLiteral("B2")).value, QStringLiteral("2.6"));
+    if (cancelAt > 0) {
+        QVERIFY(!bytes.ok());
+        QVERIFY(bytes.cancelled());
+        QCOMPARE(reports, QList<qsizetype>{cancelAt});
+        return;
+    }
+    QVERIFY2(bytes.ok(), qPrintable(bytes.message()));
+    QCOMPARE(reports, (QList<qsizetype>{256, 512, 768, 1000}));
+    const Sheet sheet = readWorkbook(*bytes);
+    QCOMPARE(sheet.cells.value(QStringLiteral("A1001")).value, QStringLiteral("0999"));
+    QCOMPARE(sheet.cells.value(QStringLiteral("B2")).value, QStringLiteral("2.6"));
 }
 
 QTEST_GUILESS_MAIN(TestTables)
