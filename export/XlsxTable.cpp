@@ -11,7 +11,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <utility>
+#include <vector>
 
 #include <xlsxwriter.h>
 
@@ -89,13 +90,44 @@ private:
 #endif
 };
 
-// workbook_close both writes and frees a workbook; one given up on is closed too, so that its
-// temporary files are closed, and what it writes is removed with the temporary folder.
-struct WorkbookCloser
+// A workbook being written, freed when given up on (a failure or a cancel) without being packed,
+// which for a long table takes seconds: the sheet's temporary file, which only packing would
+// close, is closed here, and what is left in the temporary folder goes with it.
+class Workbook
 {
-    void operator()(lxw_workbook *workbook) const { workbook_close(workbook); }
+public:
+    explicit Workbook(lxw_workbook *book) : m_book(book) {}
+    ~Workbook()
+    {
+        if (!m_book)
+            return;
+        for (lxw_worksheet *sheet : m_sheets) {
+            if (sheet->optimize_tmpfile)
+                std::fclose(sheet->optimize_tmpfile);
+            sheet->optimize_tmpfile = nullptr;
+            sheet->file = nullptr;
+        }
+        lxw_workbook_free(m_book);
+    }
+    Workbook(const Workbook &) = delete;
+    Workbook &operator=(const Workbook &) = delete;
+
+    explicit operator bool() const { return m_book != nullptr; }
+    lxw_workbook *get() const { return m_book; }
+    lxw_worksheet *addSheet(const char *name)
+    {
+        lxw_worksheet *sheet = workbook_add_worksheet(m_book, name);
+        if (sheet)
+            m_sheets.push_back(sheet);
+        return sheet;
+    }
+    // Packs the workbook into its file and frees it.
+    lxw_error close() { return workbook_close(std::exchange(m_book, nullptr)); }
+
+private:
+    lxw_workbook *m_book;
+    std::vector<lxw_worksheet *> m_sheets;
 };
-using Workbook = std::unique_ptr<lxw_workbook, WorkbookCloser>;
 
 // A folder's name as libxlsxwriter passes it to the C library's 8-bit calls, which open its
 // temporary files and (in the Windows build) the workbook file. On Windows these take the ANSI code
@@ -207,7 +239,7 @@ Outcome<QByteArray> workbook(const Table &table, const Progress &progress)
         return Result::failed(QStringLiteral("The workbook could not be written: out of memory."));
 
     const QByteArray name = sheetName(table.name).toUtf8();
-    lxw_worksheet *sheet = workbook_add_worksheet(book.get(), name.constData());
+    lxw_worksheet *sheet = book.addSheet(name.constData());
     if (!sheet)
         return Result::failed(QStringLiteral("The workbook could not be written: no temporary file could be made in %1")
                                   .arg(QDir::toNativeSeparators(folder.path())));
@@ -292,7 +324,7 @@ Outcome<QByteArray> workbook(const Table &table, const Progress &progress)
     const int frozen = int(std::clamp<qsizetype>(table.frozenColumns, 0, columnCount));
     worksheet_freeze_panes(sheet, 1, lxw_col_t(frozen));
 
-    if (lxw_error error = workbook_close(book.release()))
+    if (lxw_error error = book.close())
         return Result::failed(failed(error) + QStringLiteral(" (in the temporary folder %1)").arg(QDir::toNativeSeparators(folder.path())));
 
     QFile file(path);
