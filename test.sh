@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
 ensure_packages "${ZOLK_BUILD_PACKAGES[@]}" "${ZOLK_TEST_PACKAGES[@]}"
+ensure_russian_locale
 
 jobs=$(nproc)
 screen=(xvfb-run -a -s "-screen 0 1280x1024x24")

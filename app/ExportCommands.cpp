@@ -5,7 +5,7 @@
 #include "HeaderPanel.h"
 #include "InfoMemo.h"
 #include "Report.h"
-#include "ScoresCsv.h"
+#include "CsvTable.h"
 #include "ScoresTable.h"
 #include "ScrinCap.h"
 #include "StatementCharts.h"
@@ -158,5 +158,5 @@ void ExportCommands::saveScores()
     if (chosen.isEmpty())
         return;
     const Table table = ScoresTable::table({{m_window.profile(), QString()}});
-    report(FileOutput::write(Exports::withExtension(chosen, QStringLiteral(".csv")), ScoresCsv::document(table, QLocale())));
+    report(FileOutput::write(Exports::withExtension(chosen, QStringLiteral(".csv")), CsvTable::document(table, QLocale())));
 }

@@ -4,15 +4,19 @@
 
 # To build and run the program: compiler and CMake; Qt with Charts (whose CMake package needs Qt's
 # OpenGL development files); Qt's platform plugins (xcb, offscreen); Qt's own Russian translation of
-# the standard dialogs; libjpeg; the fonts that stand in for the layout's fonts; an invisible X server
-# for run.sh on a machine without a display; and lrelease, which compiles the program's Russian texts.
+# the standard dialogs; libjpeg; libxlsxwriter, which writes the Excel workbooks of the scores; the
+# fonts that stand in for the layout's fonts; an invisible X server for run.sh on a machine without a
+# display; and lrelease, which compiles the program's Russian texts.
 ZOLK_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
-                     qt6-translations-l10n libjpeg-dev libgl-dev fonts-dejavu-core fonts-liberation2
-                     xvfb xauth qt6-l10n-tools)
+                     qt6-translations-l10n libjpeg-dev libxlsxwriter-dev libgl-dev fonts-dejavu-core
+                     fonts-liberation2 xvfb xauth qt6-l10n-tools)
 
 # Only for the tests: reading window names from the X server, the PDF report's text and pages, a
-# spreadsheet's reading of the scores file, and the fuzzing run with clang and libFuzzer.
-ZOLK_TEST_PACKAGES=(x11-utils poppler-utils python3 clang libclang-rt-14-dev dpkg-dev file)
+# spreadsheet's reading of the scores file, unzipping the workbooks (zlib), the Russian C locale
+# under which a workbook's numbers must still have a dot (ensure_russian_locale), and the fuzzing
+# run with clang and libFuzzer.
+ZOLK_TEST_PACKAGES=(x11-utils poppler-utils python3 zlib1g-dev locales clang libclang-rt-14-dev dpkg-dev
+                    file)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else
@@ -39,4 +43,12 @@ ensure_packages() {
   as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq || return 1
   # shellcheck disable=SC2086
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null || return 1
+}
+
+# ensure_russian_locale: generates the ru_RU.UTF-8 C locale (from the locales package) where the
+# system lacks it; tst_tables writes a workbook under it. Returns non-zero on failure.
+ensure_russian_locale() {
+  locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$' && return 0
+  echo "Generating the ru_RU.UTF-8 locale"
+  as_root localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 }

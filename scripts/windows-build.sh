@@ -1,21 +1,29 @@
 #!/usr/bin/env bash
 # The Windows program, built and checked on Linux:
 #   1. cross-builds zolk-plot.exe, zolk-cry.exe and the tests with mingw-w64 against the Windows Qt
-#      (ZOLK_WINDOWS_QT: its folder or tarball; default ../shared/windows/qt-6.4.2-mingw-w64.tar.xz);
+#      (ZOLK_WINDOWS_QT: its folder or tarball; default ../shared/windows/qt-6.4.2-mingw-w64.tar.xz)
+#      and the static libxlsxwriter (ZOLK_WINDOWS_XLSXWRITER: its folder or tarball; default
+#      ../shared/windows/xlsxwriter-1.1.4-mingw-w64.tar.xz);
 #   2. runs every test that needs no X server under wine, widget tests on the offscreen platform;
 #   3. deciphers the samples with zolk-cry.exe and compares with the Linux zolk-cry;
 #   4. makes build/zolk-plot-<version>-windows-x64.zip with the DLLs the programs load;
 #   5. unpacks the zip into an empty folder and runs the program from there under wine on Xvfb: its
 #      window title, "О программе" in its system menu, a sample given on the command line, and a
 #      picture saved through "Save" -> "Image".
-# Exit status 0 when all passed; 0 with a message when there is no Windows Qt to build against.
+# Exit status 0 when all passed; 0 with a message when there is no Windows Qt or libxlsxwriter to
+# build against.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 
 qt=${ZOLK_WINDOWS_QT:-../shared/windows/qt-6.4.2-mingw-w64.tar.xz}
+xlsxwriter=${ZOLK_WINDOWS_XLSXWRITER:-../shared/windows/xlsxwriter-1.1.4-mingw-w64.tar.xz}
 if [ ! -e "$qt" ]; then
   echo "No Windows Qt at $qt (set ZOLK_WINDOWS_QT): the Windows build is skipped."
+  exit 0
+fi
+if [ ! -e "$xlsxwriter" ]; then
+  echo "No Windows libxlsxwriter at $xlsxwriter (set ZOLK_WINDOWS_XLSXWRITER): the Windows build is skipped."
   exit 0
 fi
 ensure_packages g++-mingw-w64-x86-64-posix wine64 xvfb xauth python3
@@ -24,20 +32,27 @@ section() { printf '\n---- %s ----\n' "$*"; }
 version=$(sed -n 's/^project(ZolkPlot VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 jobs=$(nproc)
 
-# The Qt prefix is used where it is, or unpacked once from its tarball.
-mkdir -p build
-if [ -d "$qt" ]; then
-  ln -sfn "$(realpath "$qt")" build/windows-qt
-else
-  stamp="$(realpath "$qt") $(stat -c '%s %Y' "$qt")"
-  if [ "$(cat build/windows-qt.stamp 2>/dev/null)" != "$stamp" ]; then
-    section "unpacking $qt"
-    rm -rf build/windows-qt-unpacked && mkdir -p build/windows-qt-unpacked
-    tar -C build/windows-qt-unpacked -xf "$qt"
-    echo "$stamp" > build/windows-qt.stamp
+# use_prefix NAME SOURCE: build/NAME becomes the prefix SOURCE, a folder used where it is or a
+# tarball unpacked once (again only when the tarball changes) to the one folder it holds.
+use_prefix() {
+  local name=$1 source=$2 stamp
+  if [ -d "$source" ]; then
+    ln -sfn "$(realpath "$source")" "build/$name"
+    return
   fi
-  ln -sfn "$(ls -d "$PWD"/build/windows-qt-unpacked/*/ | head -1)" build/windows-qt
-fi
+  stamp="$(realpath "$source") $(stat -c '%s %Y' "$source")"
+  if [ "$(cat "build/$name.stamp" 2>/dev/null)" != "$stamp" ]; then
+    section "unpacking $source"
+    rm -rf "build/$name-unpacked" && mkdir -p "build/$name-unpacked"
+    tar -C "build/$name-unpacked" -xf "$source"
+    echo "$stamp" > "build/$name.stamp"
+  fi
+  ln -sfn "$(ls -d "$PWD/build/$name-unpacked"/*/ | head -1)" "build/$name"
+}
+mkdir -p build
+use_prefix windows-qt "$qt"
+# The windows preset passes build/windows-xlsxwriter to CMake as ZOLK_XLSXWRITER_ROOT.
+use_prefix windows-xlsxwriter "$xlsxwriter"
 prefix=$(realpath build/windows-qt)
 mingw_dirs=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib)
 

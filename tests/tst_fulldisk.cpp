@@ -6,7 +6,7 @@
 #include "FileOutput.h"
 #include "ProfileLoader.h"
 #include "Report.h"
-#include "ScoresCsv.h"
+#include "CsvTable.h"
 #include "ScoresTable.h"
 #include "TestSupport.h"
 #include "WindowFixture.h"
@@ -155,7 +155,7 @@ void TestFullDisk::writers()
         input.respondents = QString::number(group.respondentCount());
         written = Report::write(target, input);
     } else {
-        written = FileOutput::write(target, ScoresCsv::document(ScoresTable::table({{group, QString()}}), QLocale()));
+        written = FileOutput::write(target, CsvTable::document(ScoresTable::table({{group, QString()}}), QLocale()));
     }
     QVERIFY(!written.ok());
     QVERIFY2(written.message().startsWith(QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(target)),

@@ -9,7 +9,7 @@
 #include "FileOutput.h"
 #include "ProfileLoader.h"
 #include "ResultFile.h"
-#include "ScoresCsv.h"
+#include "CsvTable.h"
 #include "ScoresTable.h"
 #include "Translations.h"
 #include "UnitPC1.h"
@@ -179,10 +179,10 @@ int scores(const QStringList &inputs, bool skipBad)
     OutputFile out(outputPath.isEmpty() ? QStringLiteral("-") : outputPath);
     if (Outcome<> opened = out.open(); !opened)
         return fail(opened.message());
-    out.write(ScoresCsv::header(table, locale));
+    out.write(CsvTable::header(table, locale));
     QList<TableCell> cells;
     for (qsizetype k = 0; k < table.rowCount; ++k)
-        if (!out.write(ScoresCsv::row(table, k, locale, cells)))
+        if (!out.write(CsvTable::row(table, k, locale, cells)))
             break;
     if (Outcome<> written = out.commit(); !written)
         return fail(written.message());
