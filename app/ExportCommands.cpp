@@ -5,10 +5,10 @@
 #include "HeaderPanel.h"
 #include "InfoMemo.h"
 #include "Report.h"
-#include "CsvTable.h"
 #include "ScoresTable.h"
 #include "ScrinCap.h"
 #include "StatementCharts.h"
+#include "TableFile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -153,10 +153,14 @@ void ExportCommands::saveReport()
 
 void ExportCommands::saveScores()
 {
-    const QString chosen = choose(QStringLiteral("Запись оценок в csv-файл"), QStringLiteral("CSV Files (*.csv)|*.csv"),
-                                  QStringLiteral("csv"), QStringLiteral("Scores "), QStringLiteral(".csv"));
+    // A workbook unless the user chooses a CSV name: only a workbook keeps a code "0106" as text in
+    // every spreadsheet.
+    const QString chosen = choose(QStringLiteral("Запись оценок в файл Excel или CSV"),
+                                  QStringLiteral("Excel Workbook (*.xlsx)|*.xlsx|CSV Files (*.csv)|*.csv"), QStringLiteral("xlsx"),
+                                  QStringLiteral("Scores "), QStringLiteral(".xlsx"));
     if (chosen.isEmpty())
         return;
-    const Table table = ScoresTable::table({{m_window.profile(), QString()}});
-    report(FileOutput::write(Exports::withExtension(chosen, QStringLiteral(".csv")), CsvTable::document(table, QLocale())));
+    const bool csv = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+    const QString name = csv ? chosen : Exports::withExtension(chosen, QStringLiteral(".xlsx"));
+    report(TableFile::write(name, ScoresTable::table({{m_window.profile(), QString()}})));
 }

@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 #include "Icons.h"
+#include "PlainText.h"
 #include "RealSpinEdit.h"
 
 #include <QHelpEvent>
@@ -50,14 +51,6 @@ QLabel *makeImage(QWidget *parent, const char *name, const QPixmap &pixmap, cons
     image->setPixmap(pixmap);
     image->setGeometry(geometry);
     return image;
-}
-
-// Plain text as a tooltip shows it: no markup in a file's text is ever obeyed.
-QString plainTooltip(const QString &text)
-{
-    QString html = text.toHtmlEscaped();
-    html.replace(QStringLiteral("\n"), QStringLiteral("<br>"));
-    return QStringLiteral("<p style='white-space:pre'>") + html + QStringLiteral("</p>");
 }
 
 } // namespace
@@ -153,7 +146,7 @@ bool HeaderPanel::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_info && event->type() == QEvent::ToolTip) {
         // The summary stays up to 50 seconds, long enough to read it.
         const auto *help = static_cast<QHelpEvent *>(event);
-        QToolTip::showText(help->globalPos(), plainTooltip(tooltipText(hint())), m_info, QRect(), 50000);
+        QToolTip::showText(help->globalPos(), plainToolTip(tooltipText(hint())), m_info, QRect(), 50000);
         return true;
     }
     if (watched == m_info && event->type() == QEvent::MouseButtonRelease

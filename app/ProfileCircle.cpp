@@ -4,6 +4,7 @@
 #include "Fonts.h"
 #include "GridPicture.h"
 #include "JpegCodec.h"
+#include "PlainText.h"
 
 #include <QFile>
 #include <QMouseEvent>
@@ -43,7 +44,7 @@ void setCaption(QLabel *label, const QString &text, bool keepRight)
     const int right = label->x() + label->width();
     const QString shown = CirclePicture::fittedCaption(text, label->font());
     label->setText(shown);
-    label->setToolTip(shown == text ? QString() : text);
+    label->setToolTip(shown == text ? QString() : plainToolTip(text));
     label->adjustSize();
     if (keepRight)
         label->move(right - label->width(), label->y());

@@ -1,6 +1,7 @@
 #include "StatementCharts.h"
 
 #include "Fonts.h"
+#include "PlainText.h"
 
 #include <QBarSet>
 #include <QGraphicsLayout>
@@ -250,7 +251,7 @@ void StatementChart::makeBarSets(QAbstractBarSeries *series, const QColor &outli
             QToolTip::hideText();
             return;
         }
-        QToolTip::showText(QCursor::pos(), barToolTip(s, barValue(s)), this);
+        QToolTip::showText(QCursor::pos(), plainToolTip(barToolTip(s, barValue(s))), this);
     });
 }
 
@@ -333,7 +334,7 @@ void StatementChart::placeFoot()
             shown = metrics.elidedText(m_footLine, Qt::ElideMiddle, room);
     }
     m_foot->setText(shown);
-    m_foot->setToolTip(shown == m_footLine ? QString() : m_footLine);
+    m_foot->setToolTip(shown == m_footLine ? QString() : plainToolTip(m_footLine));
     const QRectF bounds = m_foot->boundingRect();
     m_foot->setPos((size.width() - bounds.width()) / 2, size.height() - bounds.height() - 2);
 }

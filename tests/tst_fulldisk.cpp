@@ -6,7 +6,7 @@
 #include "FileOutput.h"
 #include "ProfileLoader.h"
 #include "Report.h"
-#include "CsvTable.h"
+#include "TableFile.h"
 #include "ScoresTable.h"
 #include "TestSupport.h"
 #include "WindowFixture.h"
@@ -116,7 +116,7 @@ void TestFullDisk::writers_data()
 {
     QTest::addColumn<QString>("writer");
     QTest::addColumn<qint64>("room"); // bytes left on the disk
-    for (const char *writer : {"file", "stream", "picture", "analysis", "report", "scores"}) {
+    for (const char *writer : {"file", "stream", "picture", "analysis", "report", "scores", "workbook"}) {
         QTest::addRow("%s, disk full", writer) << QString::fromLatin1(writer) << qint64(0);
         QTest::addRow("%s, 8 kB left", writer) << QString::fromLatin1(writer) << qint64(8192);
     }
@@ -155,7 +155,10 @@ void TestFullDisk::writers()
         input.respondents = QString::number(group.respondentCount());
         written = Report::write(target, input);
     } else {
-        written = FileOutput::write(target, CsvTable::document(ScoresTable::table({{group, QString()}}), QLocale()));
+        const QString name = writer == QLatin1String("workbook") ? QStringLiteral("target.xlsx") : QStringLiteral("target.csv");
+        QVERIFY(QFile::rename(target, m_disk.path(name)));
+        written = TableFile::write(m_disk.path(name), ScoresTable::table({{group, QString()}}));
+        QVERIFY(QFile::rename(m_disk.path(name), target));
     }
     QVERIFY(!written.ok());
     QVERIFY2(written.message().startsWith(QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(target)),
@@ -171,13 +174,16 @@ void TestFullDisk::windowCommands_data()
     QTest::newRow("Save -> Plot") << "mmPlotSave";
     QTest::newRow("Save -> Analysis") << "mmAnalysis";
     QTest::newRow("Save -> Report") << "mmReport";
-    QTest::newRow("Save -> Scores") << "mmScores";
+    QTest::newRow("Save -> Scores as CSV") << "mmScores";
+    QTest::newRow("Save -> Scores as a workbook") << "mmScores.xlsx";
 }
 
 void TestFullDisk::windowCommands()
 {
     // What the consultant sees: a message box naming the file, and the old file as it was.
     QFETCH(QString, action);
+    const bool workbook = action.endsWith(QLatin1String(".xlsx"));
+    action.remove(QStringLiteral(".xlsx"));
     WindowFixture fx;
     fx.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
@@ -185,7 +191,7 @@ void TestFullDisk::windowCommands()
     // The names the dialog returns carry the extension each command would add.
     const QString name = action == QLatin1String("mmAnalysis") ? QStringLiteral("target.rtf")
                          : action == QLatin1String("mmReport") ? QStringLiteral("target.pdf")
-                         : action == QLatin1String("mmScores") ? QStringLiteral("target.csv")
+                         : action == QLatin1String("mmScores") ? (workbook ? QStringLiteral("target.xlsx") : QStringLiteral("target.csv"))
                                                                : QStringLiteral("target.jpg");
     const QByteArray old("the good old file\r\n");
     m_disk.prepare(name, old, 0);

@@ -9,7 +9,7 @@
 #include "FileOutput.h"
 #include "ProfileLoader.h"
 #include "ResultFile.h"
-#include "CsvTable.h"
+#include "TableFile.h"
 #include "ScoresTable.h"
 #include "Translations.h"
 #include "UnitPC1.h"
@@ -174,19 +174,8 @@ int scores(const QStringList &inputs, bool skipBad)
     }
     if (sections.isEmpty())
         return fail(QStringLiteral("no input could be read (%1 left out)").arg(leftOut));
-    const QLocale locale;
-    const Table table = ScoresTable::table(sections);
-    OutputFile out(outputPath.isEmpty() ? QStringLiteral("-") : outputPath);
-    if (Outcome<> opened = out.open(); !opened)
-        return fail(opened.message());
-    out.write(CsvTable::header(table, locale));
-    QList<TableCell> cells;
-    for (qsizetype k = 0; k < table.rowCount; ++k)
-        if (!out.write(CsvTable::row(table, k, locale, cells)))
-            break;
-    if (Outcome<> written = out.commit(); !written)
-        return fail(written.message());
-    return 0;
+    const Outcome<> written = TableFile::write(outputPath.isEmpty() ? QStringLiteral("-") : outputPath, ScoresTable::table(sections));
+    return written ? 0 : fail(written.message());
 }
 
 } // namespace
