@@ -22,7 +22,7 @@ QLabel *placeLabel(QWidget *parent, const QString &text, const QRect &geometry, 
 } // namespace
 
 TAboutBox::TAboutBox(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("AboutBox"));
