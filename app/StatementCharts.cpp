@@ -288,6 +288,9 @@ void StatementChart::fillBars(const ProfileScores &scores)
 
 void StatementChart::setFoot(const QString &code, const QString &name, const QString &date)
 {
+    m_footCode = code;
+    m_footName = name;
+    m_footDate = date;
     m_footLine = code + u' ' + name + u' ' + date;
     placeFoot();
 }
@@ -322,14 +325,11 @@ void StatementChart::placeFoot()
     const int room = int(size.width()) - 8;
     QString shown = m_footLine;
     if (metrics.horizontalAdvance(shown) > room) {
-        const qsizetype first = m_footLine.indexOf(u' ');
-        const qsizetype last = m_footLine.lastIndexOf(u' ');
-        if (first >= 0 && last > first) {
-            const QString code = m_footLine.left(first + 1);
-            const QString date = m_footLine.mid(last);
-            const int nameRoom = room - metrics.horizontalAdvance(code + date);
-            shown = code + metrics.elidedText(m_footLine.mid(first + 1, last - first - 1), Qt::ElideMiddle, std::max(nameRoom, 0)) + date;
-        }
+        // The parts are kept apart, as a code or a date may hold spaces of its own.
+        const QString code = m_footCode + u' ';
+        const QString date = u' ' + m_footDate;
+        const int nameRoom = room - metrics.horizontalAdvance(code + date);
+        shown = code + metrics.elidedText(m_footName, Qt::ElideMiddle, std::max(nameRoom, 0)) + date;
         if (metrics.horizontalAdvance(shown) > room)
             shown = metrics.elidedText(m_footLine, Qt::ElideMiddle, room);
     }

@@ -113,6 +113,9 @@ private:
     int m_lineFrom;
     int m_lineTo;
     QGraphicsSimpleTextItem *m_foot = nullptr;
+    QString m_footCode;
+    QString m_footName;
+    QString m_footDate;
     QString m_footLine;
 };
 
