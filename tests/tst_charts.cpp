@@ -54,6 +54,8 @@ private slots:
     void markerClickRetitlesOverview_data();
     void markerClickRetitlesOverview();
     void plotSwapsCharts();
+    void detailChartKeepsItsNumbers_data();
+    void detailChartKeepsItsNumbers();
     void refreshNeverAccumulates();
     void widenedLabelStep_data();
     void widenedLabelStep();
@@ -375,6 +377,46 @@ void TestCharts::pictures()
     while (panel.pixelColor(p) == green)
         p += step;
     QCOMPARE(panel.pixelColor(p), outline);
+}
+
+void TestCharts::detailChartKeepsItsNumbers_data()
+{
+    // Cells chosen one after the other (column, row); a negative column is a click on the value label
+    // of that tag. Whatever came before, the chart shows the five statement numbers of the index.
+    QTest::addColumn<QList<QPoint>>("cells");
+    QTest::addColumn<int>("index");
+    QTest::newRow("1 -> 12") << QList<QPoint>{{1, 12}} << 12;
+    QTest::newRow("1 -> 7") << QList<QPoint>{{1, 7}} << 7;
+    QTest::newRow("3 -> 10") << QList<QPoint>{{1, 3}, {1, 10}} << 10;
+    QTest::newRow("label: 1 -> 10") << QList<QPoint>{{-1, 0}} << 10;
+    QTest::newRow("12 -> 2") << QList<QPoint>{{1, 12}, {1, 2}} << 2;
+    QTest::newRow("7 -> 6") << QList<QPoint>{{1, 7}, {1, 6}} << 6;
+    QTest::newRow("trait column, 4 -> 12 -> 1") << QList<QPoint>{{3, 4}, {1, 12}, {1, 1}} << 1;
+}
+
+void TestCharts::detailChartKeepsItsNumbers()
+{
+    QFETCH(QList<QPoint>, cells);
+    QFETCH(int, index);
+    WindowFixture fx;
+    fx.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
+    fx.load(Respondent());
+    for (const QPoint &cell : cells) {
+        if (cell.x() < 0)
+            QTest::mouseClick(fx.plotLabel(cell.y()), Qt::LeftButton);
+        else
+            fx.grid()->moveTo(cell.x(), cell.y());
+    }
+    const QValueAxis *axis = fx.detailChart()->statementAxis();
+    QVERIFY(axis->isGridLineVisible());
+    QCOMPARE(axis->tickType(), QValueAxis::TicksDynamic);
+    // Labels and grid lines stand at the anchor plus whole steps: one at every statement shown.
+    QList<int> numbers;
+    for (double at = axis->tickAnchor() + std::ceil((axis->min() - axis->tickAnchor()) / axis->tickInterval()) * axis->tickInterval();
+         at <= axis->max(); at += axis->tickInterval())
+        numbers << int(std::lround(at));
+    QCOMPARE(numbers, (QList<int>{5 * index - 4, 5 * index - 3, 5 * index - 2, 5 * index - 1, 5 * index}));
 }
 
 QTEST_MAIN(TestCharts)
