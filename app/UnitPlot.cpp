@@ -119,7 +119,7 @@ void TForm1::buildMenus()
         return action;
     };
     m_open = named(bar->addAction(Icons::data(), QStringLiteral("Data")), "mmOpen");
-    m_group = named(bar->addAction(Icons::group(), QStringLiteral("Group")), "mmGroup");
+    m_groupAction = named(bar->addAction(Icons::group(), QStringLiteral("Group")), "mmGroup");
     m_plotAll = named(bar->addAction(m_iconAll, QStringLiteral("Plot")), "mmPlotAll");
     QMenu *saveMenu = bar->addMenu(Icons::save(), QStringLiteral("Save"));
     saveMenu->setObjectName(QStringLiteral("mmSaveMenu"));
@@ -133,7 +133,7 @@ void TForm1::buildMenus()
     m_save->setVisible(false);
 
     connect(m_open, &QAction::triggered, this, &TForm1::mmOpenClick);
-    connect(m_group, &QAction::triggered, this, &TForm1::mmGroupClick);
+    connect(m_groupAction, &QAction::triggered, this, &TForm1::mmGroupClick);
     connect(m_plotAll, &QAction::triggered, this, &TForm1::mmPlotAllClick);
     connect(analysis, &QAction::triggered, this, &TForm1::mmAnalysisClick);
     connect(image, &QAction::triggered, this, &TForm1::mmSaveClick);
@@ -274,6 +274,7 @@ void TForm1::loadFile(const QString &path)
         reportError(loaded.message());
         return;
     }
+    m_group.reset();
     showLoaded(std::move(loaded).value());
 }
 
@@ -305,6 +306,7 @@ void TForm1::loadGroup(const QString &folder)
         if (!m_prompts->confirm(this, applicationTitle(), question))
             return;
     }
+    m_group = loaded->profile;
     showLoaded(std::move(loaded).value().profile);
 }
 
@@ -378,7 +380,33 @@ void TForm1::showMemberList()
     if (!m_profile.group)
         return;
     MemberList list(m_profile, this);
-    list.exec();
+    if (list.exec() == QDialog::Accepted && list.chosenMember() >= 0)
+        showMember(list.chosenMember());
+}
+
+void TForm1::showMember(qsizetype member)
+{
+    if (!m_group || member < 0 || member >= m_group->respondentCount())
+        return;
+    const Profile group = *m_group;
+    showLoaded(ProfileLoader::memberProfile(group, member));
+    setReference(group, QStringLiteral("%1 (%2 анкет)").arg(ProfileText::groupName()).arg(group.respondentCount()));
+}
+
+void TForm1::setReference(std::optional<Profile> reference, const QString &name)
+{
+    m_reference = std::move(reference);
+    m_referenceName = m_reference ? (name.isEmpty() ? m_reference->header.name : name) : QString();
+    applyReference();
+}
+
+void TForm1::applyReference()
+{
+    const Profile *reference = m_reference ? &*m_reference : nullptr;
+    m_circle->setReference(reference, m_header->shownHeader().name, m_referenceName);
+    m_detail->setReference(reference ? &reference->scores : nullptr);
+    m_overview->setReference(reference ? &reference->scores : nullptr);
+    m_grid->setReference(reference);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -394,6 +422,8 @@ void TForm1::mmPlotClick()
     m_detail->showProfile(m_profile, d);
     m_overview->showProfile(m_profile, d);
     m_memo->setLines(Resource::indexStatements(1));
+    if (m_reference)
+        applyReference();
     ceCodeEnter();
     for (QWidget *view : std::initializer_list<QWidget *>{m_header, m_grid, m_circle, m_memo, m_chartPanel})
         view->show();
