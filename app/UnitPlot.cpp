@@ -165,6 +165,8 @@ void TForm1::FormCreate()
     window.header = m_header;
     window.memo = m_memo;
     window.profile = [this] { return shownProfile(); };
+    window.reference = [this]() -> const std::optional<Profile> & { return m_reference; };
+    window.referenceName = [this] { return m_referenceName; };
     window.reportError = [this](const QString &text) { reportError(text); };
     m_exports = std::make_unique<ExportCommands>(window);
 }
@@ -459,7 +461,11 @@ bool TForm1::sgResFSelectCell(int column, int row)
         m_memo->setLines(Resource::allStatements());
     } else if (column == TraitColumn && row == MeanRow) {
         const Profile shown = shownProfile();
-        m_memo->setLines(AnalysisText::lines(shown.header, m_header->respondents(), m_header->hint(), shown.scores));
+        QStringList lines = AnalysisText::lines(shown.header, m_header->respondents(), m_header->hint(), shown.scores);
+        if (m_reference)
+            lines << AnalysisText::comparisonLines(shown.scores, shown.overallMean, m_reference->scores,
+                                                   m_reference->overallMean, m_referenceName);
+        m_memo->setLines(lines);
     }
     return true;
 }
