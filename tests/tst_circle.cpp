@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QSignalSpy>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -69,6 +70,7 @@ private slots:
     void labelClicks_data();
     void labelClicks();
     void clickOnCurrentCellChangesNothing();
+    void comparisonWithReference();
 };
 
 void TestCircle::initTestCase()
@@ -342,6 +344,62 @@ void TestCircle::clickOnCurrentCellChangesNothing()
     fx.memo()->setPlainText(QStringLiteral("заметка пользователя"));
     QTest::mouseClick(fx.plotLabel(6), Qt::LeftButton); // label 6 shows index 3
     QCOMPARE(f.memoText(), QStringLiteral("заметка пользователя"));
+}
+
+void TestCircle::comparisonWithReference()
+{
+    // A member of a group shown against the group: a second, dashed polygon with a legend, the
+    // group's score on every bar, the differences in the grid's tooltips; turned off, every view is
+    // exactly as without comparison.
+    WindowFixture fx;
+    fx.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
+    writeResultFile(fx.dataDir(), QStringLiteral("a.cry"), Respondent::uniform(2.0));
+    writeResultFile(fx.dataDir(), QStringLiteral("b.cry"), Respondent::uniform(4.0));
+    fx.prompts->openAnswers << fx.dataDir() + QStringLiteral("/a.cry");
+    fx.action("mmGroup")->trigger();
+    QCOMPARE(fx.form->profile().respondentCount(), 2);
+    fx.form->showMember(1);
+    QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("1"));
+    QVERIFY(fx.form->reference().has_value());
+    QCOMPARE(fx.form->reference()->scores.index(1), 3.0);
+
+    // The group's polygon lies at radius 99.5 (all 3), dashed dark blue; the member's at 4.
+    const QImage overlay = fx.circle()->findChild<ProfileOverlay *>(QStringLiteral("imPlot"))->bitmapImage();
+    const QPoint dashed = CirclePicture::PlacePlotPoint(CirclePicture::plotCentre(), 0, CirclePicture::ScoreRadius(3.0));
+    int blue = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx)
+            blue += overlay.pixelColor(dashed + QPoint(dx, dy)) == QColor(0, 0, 160) ? 1 : 0;
+    QVERIFY2(blue > 0, "the reference polygon runs through its vertex");
+    int legend = 0;
+    for (int y = CirclePicture::LegendTop; y < CirclePicture::LegendTop + 30; ++y)
+        for (int x = CirclePicture::LegendLeft; x < CirclePicture::LegendLeft + 18; ++x)
+            legend += overlay.pixelColor(x - 2, y - 2) == QColor(0, 0, 160) ? 1 : 0;
+    QVERIFY2(legend > 0, "the legend shows the dashed line");
+
+    const auto *marks = static_cast<const QXYSeries *>(fx.detailChart()->series(u"SeriesReference"));
+    QVERIFY(marks && marks->isVisible());
+    QCOMPARE(marks->count(), 60);
+    QCOMPARE(marks->at(6).x(), 3.0);
+    QVERIFY(fx.overviewChart()->series(u"SeriesReference")->isVisible());
+    QVERIFY(fx.detailChart()->barToolTip(7).contains(QStringLiteral("эталон: 3,00; разница: +1,00")));
+    QCOMPARE(fx.grid()->item(1, 1)->toolTip(), QStringLiteral("Эталон: 3,00\nРазница: +1,00"));
+    QCOMPARE(fx.grid()->item(13, 3)->toolTip(), QStringLiteral("Эталон: 3,00\nРазница: +1,00"));
+
+    // Off: the same pictures and texts as a window that never compared.
+    fx.form->setReference(std::nullopt);
+    WindowFixture plain;
+    plain.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(plain.form.get()));
+    plain.load(Respondent::uniform(4.0), QStringLiteral("b.cry"));
+    const auto overlayOf = [](const WindowFixture &w) {
+        return w.circle()->findChild<ProfileOverlay *>(QStringLiteral("imPlot"))->bitmapImage();
+    };
+    QCOMPARE(overlayOf(fx), overlayOf(plain));
+    QVERIFY(!fx.detailChart()->series(u"SeriesReference")->isVisible());
+    QVERIFY(fx.grid()->item(1, 1)->toolTip().isEmpty());
+    QVERIFY(!fx.detailChart()->barToolTip(7).contains(QStringLiteral("эталон")));
 }
 
 QTEST_MAIN(TestCircle)
