@@ -302,8 +302,12 @@ void TForm1::loadGroup(const QString &folder)
         QString question = QStringLiteral("Не удалось прочитать файлов: %1 из %2.\n")
                                .arg(bad.size())
                                .arg(bad.size() + loaded->profile.respondentCount());
-        for (const ProfileLoader::LeftOut &file : bad)
-            question += u'\n' + file.message + u'\n';
+        // Twenty files with their reasons; a longer list would not fit the screen.
+        constexpr qsizetype Named = 20;
+        for (qsizetype k = 0; k < std::min(bad.size(), Named); ++k)
+            question += u'\n' + bad[k].message + u'\n';
+        if (bad.size() > Named)
+            question += QStringLiteral("\n… и ещё %1\n").arg(bad.size() - Named);
         question += QStringLiteral("\nПостроить группу без них (%1 анкет)?").arg(loaded->profile.respondentCount());
         if (!m_prompts->confirm(this, applicationTitle(), question))
             return;
