@@ -20,6 +20,8 @@
 #include <QProgressDialog>
 #include <QTimer>
 #include <QPushButton>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
 #include <QTableView>
 #include <QTest>
 
@@ -37,7 +39,7 @@ struct ScreenState
     static ScreenState of(const WindowFixture &fx)
     {
         return {fx.edit("ceCode")->text(), fx.edit("ceName")->text(), fx.edit("ceDate")->text(),
-                fx.edit("ceNanket")->text(), fx.label("laName")->text(), fx.label("ImageInfo")->toolTip(),
+                fx.edit("ceNanket")->text(), fx.label("laName")->text(), fx.header()->hint(),
                 fx.form->memoText(), fx.detailChart()->foot(), fx.overviewChart()->foot(), fx.detailChart()->title(),
                 fx.grid()->cellText(1, 1), fx.form->profile().scores, fx.action("mmPlotAll")->isVisible(),
                 fx.action("mmSave")->isVisible(), fx.circle()->isVisible()};
@@ -83,6 +85,10 @@ private slots:
     void memberListOnSummaryClick();
     void openPathLikeMenus_data();
     void openPathLikeMenus();
+    void fileTextsShownPlain_data();
+    void fileTextsShownPlain();
+    void rangeTakesEitherDecimalSign_data();
+    void rangeTakesEitherDecimalSign();
 };
 
 void TestMainWindow::initTestCase()
@@ -226,7 +232,7 @@ void TestMainWindow::openLoadsRespondent()
     QCOMPARE(fx.edit("ceDate")->text(), QStringLiteral("01.02.2003"));
     QCOMPARE(fx.edit("ceCode")->text(), QStringLiteral("0042"));
     QCOMPARE(fx.edit("ceName")->text(), QStringLiteral("Тест"));
-    QCOMPARE(fx.label("ImageInfo")->toolTip(), QStringLiteral("И1\r\n\r\nИ3\r\nИ4"));
+    QCOMPARE(fx.header()->hint(), QStringLiteral("И1\r\n\r\nИ3\r\nИ4"));
     QCOMPARE(fx.label("laName")->text(), QStringLiteral("ФИО"));
     QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("1"));
     QCOMPARE(fx.detailChart()->foot(), QStringLiteral("0042 Тест 01.02.2003"));
@@ -331,7 +337,7 @@ void TestMainWindow::groupOfOne()
     QCOMPARE(fx.label("laName")->text(), QStringLiteral("Группа"));
     QCOMPARE(fx.edit("ceName")->text(), QStringLiteral("Группа"));
     QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("1"));
-    QCOMPARE(fx.label("ImageInfo")->toolTip(), QStringLiteral("Состав группы:\r\nПетров"));
+    QCOMPARE(fx.header()->hint(), QStringLiteral("Состав группы:\r\nПетров"));
     QCOMPARE(f.profile().scores.IndexScores, r.indices);
     QCOMPARE(fx.detailChart()->foot(), QStringLiteral("0000 Группа ") + fx.edit("ceDate")->text());
     QVERIFY(fx.action("mmPlotAll")->isVisible() && fx.action("mmSave")->isVisible());
@@ -493,7 +499,7 @@ void TestMainWindow::dataAfterGroupRestoresIndividualHeader()
     QCOMPARE(fx.label("laName")->text(), QStringLiteral("ФИО"));
     QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("1"));
     QCOMPARE(fx.edit("ceCode")->text(), QStringLiteral("0042"));
-    QCOMPARE(fx.label("ImageInfo")->toolTip(), Respondent().info.join(QStringLiteral("\r\n")));
+    QCOMPARE(fx.header()->hint(), Respondent().info.join(QStringLiteral("\r\n")));
 }
 
 void TestMainWindow::memberListOnSummaryClick_data()
@@ -612,6 +618,80 @@ void TestMainWindow::openPathLikeMenus()
         QCOMPARE(viaPath.prompts->errors.size(), message ? 1 : 0);
         QVERIFY(ScreenState::of(viaPath) == before);
     }
+}
+
+void TestMainWindow::fileTextsShownPlain_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("picture") << QStringLiteral("<img src=\"/usr/share/pixmaps/debian-logo.png\">");
+    QTest::newRow("large red word") << QStringLiteral("<font size=7 color=red>ВНИМАНИЕ</font>");
+    QTest::newRow("entity and bold") << QStringLiteral("<b>Иванов</b> &amp; партнёры");
+}
+
+void TestMainWindow::fileTextsShownPlain()
+{
+    // Every text of a result file is shown as the text it is: no label reads markup into it and no
+    // tooltip carries it unescaped, for a respondent and for a group.
+    QFETCH(QString, text);
+    for (const bool group : {false, true}) {
+        WindowFixture fx;
+        fx.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
+        Respondent r;
+        r.name = text + QString(60, u'Ж'); // long enough to be cut, so that its whole text goes to tooltips
+        r.code = text;
+        r.date = text;
+        r.info = {text, text, text, text};
+        if (group) {
+            writeResultFile(fx.dataDir(), QStringLiteral("a.cry"), r);
+            fx.prompts->openAnswers << fx.dataDir() + QStringLiteral("/a.cry");
+            fx.action("mmGroup")->trigger();
+            // The header's code and name are the group's; the member list holds the file's texts.
+            fx.edit("ceName")->setText(r.name);
+            fx.form->ceCodeKeyUp();
+        } else {
+            fx.load(r);
+        }
+        QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+        const QList<QLabel *> labels = fx.form->findChildren<QLabel *>();
+        for (const QLabel *label : labels)
+            if (label->text().contains(u'<'))
+                QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+        QVERIFY(fx.label("laInfoImage")->text().contains(text.left(10)));
+        for (const QWidget *widget : fx.form->findChildren<QWidget *>())
+            QVERIFY2(!widget->toolTip().contains(text), qPrintable(widget->objectName() + u' ' + widget->toolTip()));
+        for (const StatementChart *chart : std::initializer_list<const StatementChart *>{fx.detailChart(), fx.overviewChart()})
+            for (const QGraphicsItem *item : chart->scene()->items())
+                QVERIFY2(!item->toolTip().contains(text), qPrintable(item->toolTip()));
+    }
+}
+
+void TestMainWindow::rangeTakesEitherDecimalSign_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("delta");
+    QTest::newRow("decimal comma") << "0,3" << 0.3;
+    QTest::newRow("decimal point") << "0.3" << 0.3;
+    QTest::newRow("point, two decimals") << "1.25" << 1.25;
+}
+
+void TestMainWindow::rangeTakesEitherDecimalSign()
+{
+    // Under a Russian locale a point typed into "Range" is taken as the decimal comma, not dropped.
+    QFETCH(QString, typed);
+    QFETCH(double, delta);
+    WindowFixture fx;
+    fx.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
+    fx.load(Respondent());
+    RealSpinEdit *range = fx.delta();
+    range->setFocus();
+    range->editor()->selectAll();
+    QTest::keyClicks(range->editor(), typed);
+    QCOMPARE(fx.form->delta(), delta);
+    QTest::keyClick(range->editor(), Qt::Key_Tab);
+    QCOMPARE(fx.form->delta(), delta);
+    QCOMPARE(range->editor()->text(), QLocale().toString(delta, 'f', 2));
 }
 
 QTEST_MAIN(TestMainWindow)
