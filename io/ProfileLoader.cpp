@@ -239,8 +239,9 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
     if (table->isEmpty()) {
         QString message = QCoreApplication::translate("ProfileLoader", "No result file of the folder %1 can be read:")
                               .arg(QDir::toNativeSeparators(folder));
+        // Each member with its whole message: the first line alone does not always name the file.
         for (const LeftOut &bad : std::as_const(load.leftOut))
-            message += u'\n' + bad.message.section(u'\n', 0, 0);
+            message += u'\n' + bad.message;
         return Outcome<GroupLoad>::failed(message);
     }
     load.profile = groupProfile(std::move(table), folder);
