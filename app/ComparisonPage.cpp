@@ -114,13 +114,18 @@ void ComparisonPage::compareWith(Profile reference, const QString &name)
     refresh();
 }
 
-void ComparisonPage::chooseFile()
+QString ComparisonPage::askForFile(const QString &title)
 {
     FileDialogSettings dialog;
-    dialog.title = QStringLiteral("Эталон: файл результатов");
+    dialog.title = title;
     dialog.filter = QStringLiteral("CRY Files (*.cry)|*.cry");
     dialog.initialDir = m_window.dataFolder();
-    const QString chosen = m_window.prompts->openFile(this, dialog);
+    return m_window.prompts->openFile(this, dialog);
+}
+
+void ComparisonPage::chooseFile()
+{
+    const QString chosen = askForFile(QStringLiteral("Эталон: файл результатов"));
     if (chosen.isEmpty())
         return;
     Outcome<Profile> loaded = ProfileLoader::loadFile(chosen, m_window.key);
@@ -134,11 +139,7 @@ void ComparisonPage::chooseFile()
 
 void ComparisonPage::chooseFolder()
 {
-    FileDialogSettings dialog;
-    dialog.title = QStringLiteral("Эталон: любой файл в папке группы");
-    dialog.filter = QStringLiteral("CRY Files (*.cry)|*.cry");
-    dialog.initialDir = m_window.dataFolder();
-    const QString chosen = m_window.prompts->openFile(this, dialog);
+    const QString chosen = askForFile(QStringLiteral("Эталон: любой файл в папке группы"));
     if (chosen.isEmpty())
         return;
     const QString folder = ResultFolder::folderOf(chosen);

@@ -37,6 +37,7 @@ public:
     void refresh();
 
 private:
+    QString askForFile(const QString &title);
     void chooseFile();
     void chooseFolder();
     void useSegment();
