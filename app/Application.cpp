@@ -12,6 +12,8 @@ namespace Application {
 void configure(QCoreApplication &app, const QLocale &locale)
 {
     QCoreApplication::setApplicationName(QStringLiteral("zolk-plot"));
+    // Where the user's settings go (the report's title block): <configuration folder>/ZOLK/zolk-plot.ini.
+    QCoreApplication::setOrganizationName(QStringLiteral("ZOLK"));
 #ifdef ZOLK_VERSION
     QCoreApplication::setApplicationVersion(QStringLiteral(ZOLK_VERSION));
 #endif
