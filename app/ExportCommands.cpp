@@ -12,17 +12,39 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QPainter>
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
 // A statement chart of the profile drawn into the report, its proportions kept.
 void paintChart(StatementChart &chart, const Profile &profile, double delta, QPainter &painter, const QRectF &target)
 {
+    // Scores far off the scale (a damaged or hand-made file) would put coordinates into the PDF that
+    // no reader can read: the chart draws them just beyond its edge, where its plot area cuts them off,
+    // and scores that are no number at 0.
+    const auto bounded = [](double v) { return std::isfinite(v) ? std::clamp(v, -1.0, 6.5) : 0.0; };
+    Profile shown = profile;
+    for (double &score : shown.scores.ItemScores)
+        score = bounded(score);
+    shown.overallMean = bounded(shown.overallMean);
     chart.resize(411, 290);
-    chart.showProfile(profile, delta);
+    chart.showProfile(shown, std::isfinite(delta) ? std::clamp(delta, 0.0, 7.5) : 0.0);
     chart.setFoot(profile.header.code, profile.header.name, profile.header.date);
+    // A hidden widget gets its size only when shown: shown where no screen shows it, the chart takes
+    // its size, lays out its axes, and places its marks on the laid-out plot area. Without this the
+    // report's charts were empty.
+    chart.setAttribute(Qt::WA_DontShowOnScreen);
+    chart.show();
+    if (QGraphicsLayout *layout = chart.chart()->layout())
+        layout->activate();
+    QResizeEvent resized(chart.size(), chart.size());
+    QCoreApplication::sendEvent(&chart, &resized);
     const QRectF source = chart.chart()->geometry();
     const qreal scale = std::min(target.width() / source.width(), target.height() / source.height());
     const QRectF fitted(target.topLeft(), source.size() * scale);
