@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -546,9 +547,9 @@ QString ReportPainter::statementKeyHtml() const
                                   "квадраты с номерами — индексы 1–12.</p>")
                        .arg(Scoring::scoreText(m_mean), Scoring::formatFixed(m_delta, 2), Scoring::scoreText(m_mean - m_delta),
                             Scoring::scoreText(m_mean + m_delta));
-    html += QStringLiteral("<p style=\"margin-top:0; margin-bottom:2px\"><b>Таблицы:</b> ▲ — пять самых высоких оценок утверждений, "
+    html += QStringLiteral("<p style=\"margin-top:0; margin-bottom:2px\"><b>Списки и таблицы:</b> ▲ — пять самых высоких оценок утверждений, "
                            "▼ — пять самых низких; при равных оценках на границе отмечены все равные, поэтому значков "
-                           "может быть больше пяти; после таблиц они собраны в два списка.");
+                           "может быть больше пяти. Ниже они собраны в два списка, затем идут все утверждения по индексам.");
     if (marksCutsMeet(m_input.profile.scores.ItemScores))
         html += QStringLiteral(" Оценки почти одинаковы: оценка, которая вошла бы и в высшие, и в низшие, не отмечена.");
     html += QStringLiteral(" Полоска — оценка на шкале от 0 до 5 в цвете черты, черта на ней — общее среднее (%1). "
@@ -785,14 +786,17 @@ void ReportPainter::layOut()
         const std::unique_ptr<QTextDocument> key = smallPrint(m_painter.device(), statementKeyHtml(), m_body.width(), 8);
         m_chartHeight = ChartHeight + key->size().height() + 14;
     }
-    // Index by index, each with its five statements kept together; a trait's header goes with its
-    // first index, and again where a trait goes on over a page break.
     m_statementPages.assign(1, {});
     qreal y = statementsTop(true);
+    const auto newPage = [&] {
+        m_statementPages.emplace_back();
+        y = statementsTop(false);
+    };
+    // Places a piece of the given height, on a new page where it does not fit below what this page
+    // holds already (the chart, or pieces); a piece that fits no page goes where it begins.
     const auto place = [&](Placed placed, qreal height, const std::function<qreal()> &heightOnNewPage) {
-        if (y + height > bottom() && !m_statementPages.back().empty()) {
-            m_statementPages.emplace_back();
-            y = statementsTop(false);
+        if (y + height > bottom() && y > statementsTop(false)) {
+            newPage();
             height = heightOnNewPage();
             placed.traitHeader = placed.kind == Placed::Index;
         }
@@ -800,6 +804,27 @@ void ReportPainter::layOut()
         m_statementPages.back().push_back(placed);
         y += height;
     };
+    // First what stands out: the marked statements as two lists, each on one page where it fits one.
+    for (StatementMark which : {StatementMark::Highest, StatementMark::Lowest}) {
+        const QList<int> statements = summaryStatements(which);
+        if (statements.isEmpty())
+            continue;
+        const qreal heading = summaryHeading(which, 0, false);
+        QList<qreal> rows;
+        for (int s : statements)
+            rows << statementRow(s, 0, false);
+        const qreal whole = heading + std::accumulate(rows.cbegin(), rows.cend(), qreal(0));
+        if (y + whole > bottom() && whole <= bottom() - statementsTop(false) && y > statementsTop(false))
+            newPage();
+        // The heading goes with its first row.
+        place({Placed::SummaryHeading, int(which), 0}, heading + rows.first(), [&] { return heading + rows.first(); });
+        y -= rows.first();
+        for (int k = 0; k < statements.size(); ++k)
+            place({Placed::SummaryRow, statements[k], 0}, rows[k], [&] { return rows[k]; });
+        y += TraitGap;
+    }
+    // Then index by index, each with its five statements kept together; a trait's header goes with its
+    // first index, and again where a trait goes on over a page break.
     for (int i = 1; i <= Resource::IndexCount; ++i) {
         const int t = Resource::traitOfIndex(i);
         const bool traitFirst = (i - 1) % Resource::IndicesPerTrait == 0;
@@ -812,21 +837,6 @@ void ReportPainter::layOut()
             m_statementPages.back().back().continued = !traitFirst;
         if (i % Resource::IndicesPerTrait == 0)
             y += TraitGap;
-    }
-    // Then the marked statements again, as a list: a heading kept with its first row.
-    for (StatementMark which : {StatementMark::Highest, StatementMark::Lowest}) {
-        const QList<int> statements = summaryStatements(which);
-        if (statements.isEmpty())
-            continue;
-        const qreal heading = summaryHeading(which, 0, false);
-        const qreal first = statementRow(statements.first(), 0, false);
-        place({Placed::SummaryHeading, int(which), 0}, heading + first, [&] { return heading + first; });
-        y -= first;
-        for (int s : statements) {
-            const qreal row = statementRow(s, 0, false);
-            place({Placed::SummaryRow, s, 0}, row, [&] { return row; });
-        }
-        y += IndexGap;
     }
     buildAnalysis();
 }

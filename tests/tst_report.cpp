@@ -250,7 +250,7 @@ void TestReport::marksInTheReport()
     keep(pdf, QStringLiteral("marks.pdf"));
     const QString text = words(pdf);
     const QString lines = words(pdf, Order::Layout);
-    // Each marked statement twice: in its index's table and in the list after the tables.
+    // Each marked statement twice: in the list of the highest or lowest and in its index's table.
     QCOMPARE(markedInText(lines, QStringLiteral("▲")), (QList<int>{3, 3, 8, 8, 17, 17, 29, 29, 41, 41, 50, 50, 55, 55}));
     QCOMPARE(markedInText(lines, QStringLiteral("▼")), (QList<int>{12, 12, 24, 24, 36, 36, 48, 48, 60, 60}));
     QVERIFY(text.contains(QStringLiteral("▲ — пять самых высоких оценок утверждений, ▼ — пять самых низких; при равных "
