@@ -10,7 +10,9 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -737,6 +739,7 @@ void ReportPainter::buildAnalysis()
     QTextBlockFormat headingBlock;
     headingBlock.setTopMargin(4);
     QTextBlockFormat plainBlock;
+    QList<int> headingBlocks;
     bool first = true;
     for (int k = 0; k < analysis.size(); ++k) {
         const bool isHeading = marked.contains(k);
@@ -754,10 +757,30 @@ void ReportPainter::buildAnalysis()
                 cursor.setBlockFormat(isHeading ? headingBlock : plainBlock);
             first = false;
             cursor.insertText(line, isHeading ? heading : plain);
+            if (isHeading)
+                headingBlocks << cursor.block().blockNumber();
         }
     }
     m_analysisHeight = bottom() - (m_body.top() + RunningHeadHeight + 24 + 16);
     document.setPageSize(QSizeF(m_body.width(), m_analysisHeight));
+    // A heading stays with the first line of its paragraph: one left at the foot of a page starts the
+    // next page instead. Each break moves what follows, so the headings are looked at in order.
+    QAbstractTextDocumentLayout *layout = document.documentLayout();
+    const auto pageOf = [&](qreal y) { return int(std::floor(y / m_analysisHeight)); };
+    for (int number : std::as_const(headingBlocks)) {
+        const QTextBlock block = document.findBlockByNumber(number);
+        const QTextBlock next = block.next();
+        if (!next.isValid() || !next.layout() || next.layout()->lineCount() == 0)
+            continue;
+        const qreal headingTop = layout->blockBoundingRect(block).top() + block.blockFormat().topMargin();
+        const QTextLine firstLine = next.layout()->lineAt(0);
+        const qreal lineBottom = layout->blockBoundingRect(next).top() + firstLine.y() + firstLine.height();
+        if (pageOf(lineBottom - 0.01) > pageOf(headingTop)) {
+            QTextBlockFormat format = block.blockFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(block).setBlockFormat(format);
+        }
+    }
     m_analysisPages = std::max(1, document.pageCount());
 }
 

@@ -59,6 +59,19 @@ QString words(const QString &pdf, Order order = Order::Reading)
     return QString::fromUtf8(run("pdftotext", arguments)).simplified();
 }
 
+// The lines of page p as laid out, without empty ones.
+QStringList pageLines(const QString &pdf, int p)
+{
+    const QString page = QString::fromUtf8(run("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                                             QStringLiteral("-f"), QString::number(p), QStringLiteral("-l"),
+                                                             QString::number(p), pdf, QStringLiteral("-")}));
+    QStringList lines;
+    for (const QString &line : page.split(u'\n'))
+        if (!line.trimmed().isEmpty())
+            lines << line.trimmed();
+    return lines;
+}
+
 int pageCount(const QString &pdf)
 {
     const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption);
@@ -423,6 +436,13 @@ void TestReport::anonymity()
         QVERIFY(lines.contains(QStringLiteral("ФИО: Волков Игорь Николаевич")));
     }
     QVERIFY(lines.contains(QStringLiteral("Компания: ООО «Ромашка»")));
+    // No analysis page ends with a heading whose paragraph went on to the next page.
+    const QRegularExpression heading(QStringLiteral("\\[\\d+,\\d{3}\\]$"));
+    for (int p = 1; p <= pageCount(pdf); ++p) {
+        const QStringList page = pageLines(pdf, p);
+        QVERIFY(page.size() >= 2 && page.last().startsWith(QStringLiteral("Стр. ")));
+        QVERIFY2(!heading.match(page[page.size() - 2]).hasMatch(), qPrintable(page[page.size() - 2]));
+    }
 }
 
 void TestReport::largeGroup()
@@ -441,6 +461,7 @@ void TestReport::largeGroup()
 
     input.title.memberList = true;
     const QString listed = writeReport(input, m_dir.filePath(QStringLiteral("large-list.pdf")));
+    keep(listed, QStringLiteral("large-list.pdf"));
     const int listedPages = pageCount(listed);
     QVERIFY2(listedPages > 80, qPrintable(QString::number(listedPages)));
     const QString all = words(listed);
