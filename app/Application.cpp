@@ -13,6 +13,8 @@ namespace Application {
 void configure(QCoreApplication &app, const QLocale &locale)
 {
     QCoreApplication::setApplicationName(QStringLiteral("zolk-plot"));
+    // Where the user's settings go (the report's title block): <configuration folder>/ZOLK/zolk-plot.ini.
+    QCoreApplication::setOrganizationName(QStringLiteral("ZOLK"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZOLK_VERSION));
     // The window speaks Russian whatever the user's language: its own messages too.
     Translations::installRussian(app);

@@ -5,6 +5,7 @@
 
 #include "Outcome.h"
 #include "Profile.h"
+#include "Report.h"
 #include "UserPrompts.h"
 
 #include <QPixmap>
@@ -17,7 +18,6 @@ class QWidget;
 class HeaderPanel;
 class InfoMemo;
 class OverviewChart;
-struct ReportInput;
 
 class ExportCommands
 {
@@ -49,8 +49,10 @@ public:
     void saveReport();
     void saveScores();
 
-    // The report of the profile shown, its charts drawn afresh from the profile.
-    ReportInput reportInput() const;
+    // The report of the profile shown under the given title, its chart drawn afresh from the profile.
+    ReportInput reportInput(const ReportTitle &title = {}) const;
+    // The report's overview of all sixty statements: a fresh chart of the profile, titled as such.
+    static ReportInput::ChartPainter overviewPainter(const Profile &profile, double delta);
     // The settings the save dialog keeps from one export to the next.
     const FileDialogSettings &saveDialog() const { return m_dialog; }
 

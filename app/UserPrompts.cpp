@@ -1,5 +1,7 @@
 #include "UserPrompts.h"
 
+#include "ReportTitleDialog.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -91,4 +93,12 @@ bool DesktopPrompts::confirm(QWidget *parent, const QString &caption, const QStr
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<ReportTitle> DesktopPrompts::reportTitle(QWidget *parent, const ReportTitle &proposed)
+{
+    ReportTitleDialog dialog(proposed, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.title();
 }

@@ -1,8 +1,12 @@
 #pragma once
-// File dialogs and message boxes behind one replaceable object, so that tests can answer the
-// dialogs and read the messages.
+// File dialogs, message boxes and the report's title dialog behind one replaceable object, so that
+// tests can answer the dialogs and read the messages.
+
+#include "ReportTitle.h"
 
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -30,6 +34,8 @@ public:
     virtual void showError(QWidget *parent, const QString &caption, const QString &text) = 0;
     // Asks a yes-or-no question; true for yes.
     virtual bool confirm(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // Asks for the report's title block, filled with proposed; nullopt when the user cancelled.
+    virtual std::optional<ReportTitle> reportTitle(QWidget *parent, const ReportTitle &proposed) = 0;
 };
 
 // The system's standard dialogs and message boxes.
@@ -40,6 +46,7 @@ public:
     QString saveFile(QWidget *parent, const FileDialogSettings &dialog) override;
     void showError(QWidget *parent, const QString &caption, const QString &text) override;
     bool confirm(QWidget *parent, const QString &caption, const QString &text) override;
+    std::optional<ReportTitle> reportTitle(QWidget *parent, const ReportTitle &proposed) override;
 };
 
 // "Description|pattern" as Qt writes a filter: "Description (pattern)".

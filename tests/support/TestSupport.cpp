@@ -104,6 +104,12 @@ bool ScriptedPrompts::confirm(QWidget *, const QString &, const QString &text)
     return !m_shared->confirmAnswers.isEmpty() && m_shared->confirmAnswers.takeFirst();
 }
 
+std::optional<ReportTitle> ScriptedPrompts::reportTitle(QWidget *, const ReportTitle &proposed)
+{
+    m_shared->titleProposals << proposed;
+    return m_shared->titleAnswers.isEmpty() ? std::optional(proposed) : m_shared->titleAnswers.takeFirst();
+}
+
 bool RecordingShell::claimScreen()
 {
     m_shared->calls << QStringLiteral("claimScreen");

@@ -62,6 +62,9 @@ public:
         // One answer per question; a question beyond them is answered no.
         QList<bool> confirmAnswers;
         QStringList questions;
+        // One answer per report title dialog, nullopt cancels it; beyond them the proposal is accepted.
+        QList<std::optional<ReportTitle>> titleAnswers;
+        QList<ReportTitle> titleProposals;
     };
 
     explicit ScriptedPrompts(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
@@ -70,6 +73,7 @@ public:
     QString saveFile(QWidget *, const FileDialogSettings &dialog) override;
     void showError(QWidget *, const QString &caption, const QString &text) override;
     bool confirm(QWidget *, const QString &caption, const QString &text) override;
+    std::optional<ReportTitle> reportTitle(QWidget *, const ReportTitle &proposed) override;
 
 private:
     std::shared_ptr<Shared> m_shared;

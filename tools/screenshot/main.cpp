@@ -13,6 +13,8 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -32,6 +34,15 @@ public:
         std::fprintf(stderr, "%s\n", qPrintable(text));
     }
     bool confirm(QWidget *, const QString &, const QString &) override { return true; }
+    // The report's title block as a consultant would fill it.
+    std::optional<ReportTitle> reportTitle(QWidget *, const ReportTitle &proposed) override
+    {
+        ReportTitle title = proposed;
+        title.company = QStringLiteral("ООО «Северный ветер»");
+        title.consultant = QStringLiteral("Анна Смирнова");
+        title.surveyDate = QStringLiteral("март 2026");
+        return title;
+    }
 
 private:
     QString m_file;
@@ -43,6 +54,9 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The report's title block is remembered in a folder of this run's, not in the user's settings.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     if (argc < 3) {
         std::fprintf(stderr, "usage: zolk-screenshot RESULT.cry OUTPUT.png [--overview] [--cell COLUMN ROW] [--delta VALUE]"
                              " [--report OUT.pdf]\n");
