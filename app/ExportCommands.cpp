@@ -155,6 +155,8 @@ ReportInput ExportCommands::reportInput(const ReportTitle &title) const
     input.title = title;
     input.title.group = input.profile.group;
     input.overviewChart = overviewPainter(input.profile, input.delta);
+    input.reference = m_window.reference();
+    input.referenceName = m_window.referenceName();
     return input;
 }
 

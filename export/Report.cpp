@@ -213,10 +213,12 @@ public:
 
     // Lays out the statement pages and the analysis: afterwards the page count is known.
     void layOut();
-    int pageCount() const { return 1 + int(m_statementPages.size()) + m_analysisPages; }
-    int lastStatementPage() const { return 1 + int(m_statementPages.size()); }
+    int pageCount() const { return lastStatementPage() + m_analysisPages; }
+    int comparisonPages() const { return m_input.reference ? 1 : 0; }
+    int lastStatementPage() const { return 1 + comparisonPages() + int(m_statementPages.size()); }
 
     void drawFirstPage();
+    void drawComparisonPage();
     void drawStatementPage(int k);
     void drawAnalysisPage(int k);
     int analysisPages() const { return m_analysisPages; }
@@ -246,7 +248,7 @@ private:
 
     // Page 1.
     qreal titleBlock(qreal top);
-    void profileCircle(const QRectF &target);
+    void profileCircle(const QRectF &target, const Profile *reference = nullptr);
     qreal resultsTableHeight() const;
     void resultsTable(qreal top);
     QString legendHtml() const;
@@ -377,7 +379,7 @@ qreal ReportPainter::titleBlock(qreal top)
 
 // The profile panel scaled into target: the culture model, the polygon, the captions and the labels,
 // all as vectors and text.
-void ReportPainter::profileCircle(const QRectF &target)
+void ReportPainter::profileCircle(const QRectF &target, const Profile *reference)
 {
     using namespace CirclePicture;
     const Profile &profile = m_input.profile;
@@ -390,8 +392,14 @@ void ReportPainter::profileCircle(const QRectF &target)
     m_painter.fillRect(client, Qt::white);
     m_painter.translate(OverlayOffset, OverlayOffset);
     drawBackground(m_painter);
+    if (reference)
+        drawPolygon(m_painter, vertices(reference->scores.IndexScores), PolygonStyle::Reference);
     drawPolygon(m_painter, vertices(profile.scores.IndexScores));
     m_painter.translate(-OverlayOffset, -OverlayOffset);
+    if (reference) {
+        m_painter.setFont(Fonts::window(11));
+        drawLegend(m_painter, identity(m_input), m_input.referenceName);
+    }
     const QFont captionFont = Fonts::window(13);
     m_painter.setFont(captionFont);
     m_painter.setPen(Qt::black);
@@ -681,9 +689,61 @@ qreal ReportPainter::summaryHeading(StatementMark which, qreal top, bool paint)
     return TraitHeaderHeight + 2;
 }
 
+// The profile against its reference: both on the circle, then every trait, index and the overall
+// mean with the two scores and their difference.
+void ReportPainter::drawComparisonPage()
+{
+    runningHead();
+    qreal y = pageHeading(QStringLiteral("Сравнение с эталоном: ") + m_input.referenceName);
+    const Profile &own = m_input.profile;
+    const Profile &other = *m_input.reference;
+    constexpr qreal Row = 14.5;
+    const qreal tableHeight = Row * (2 + Resource::TraitCount + Resource::IndexCount);
+    const qreal circleWidth = std::min(m_body.width() * 0.7, (bottom() - y - tableHeight - 16) * CirclePicture::PanelWidth
+                                                                 / CirclePicture::PanelHeight);
+    const QRectF circle(m_body.left() + (m_body.width() - circleWidth) / 2, y, circleWidth,
+                        circleWidth * CirclePicture::PanelHeight / CirclePicture::PanelWidth);
+    profileCircle(circle, &other);
+    y = circle.bottom() + 12;
+
+    const qreal scoreWidth = 64;
+    const qreal x3 = m_body.right() - scoreWidth;
+    const qreal x2 = x3 - scoreWidth;
+    const qreal x1 = x2 - scoreWidth;
+    const auto row = [&](const QString &name, const QString &a, const QString &b, const QString &c, const QFont &font) {
+        text(QRectF(m_body.left() + 6, y, x1 - m_body.left() - 6, Row), Qt::AlignLeft | Qt::AlignVCenter, name, font);
+        text(QRectF(x1, y, scoreWidth - 6, Row), Qt::AlignRight | Qt::AlignVCenter, a, font);
+        text(QRectF(x2, y, scoreWidth - 6, Row), Qt::AlignRight | Qt::AlignVCenter, b, font);
+        text(QRectF(x3, y, scoreWidth - 6, Row), Qt::AlignRight | Qt::AlignVCenter, c, font);
+        m_painter.setPen(QPen(LightRule, 0.5));
+        m_painter.drawLine(QPointF(m_body.left(), y + Row), QPointF(m_body.right(), y + Row));
+        y += Row;
+    };
+    const auto difference = [](double a, double b) {
+        const double d = a - b;
+        return (d > 0 ? QStringLiteral("+") : QString()) + Scoring::scoreText(d);
+    };
+    m_painter.fillRect(QRectF(m_body.left(), y, m_body.width(), Row), HeaderFill);
+    row(QStringLiteral("Черта, индекс"), QStringLiteral("Профиль"), QStringLiteral("Эталон"), QStringLiteral("Разница"),
+        reportFont(8.5, true));
+    for (int t = 1; t <= Resource::TraitCount; ++t) {
+        m_painter.fillRect(QRectF(m_body.left(), y, m_body.width(), Row), IndexFill);
+        row(Resource::TraitName(t), Scoring::scoreText(own.scores.trait(t)), Scoring::scoreText(other.scores.trait(t)),
+            difference(own.scores.trait(t), other.scores.trait(t)), reportFont(9, true));
+        for (int i = Resource::IndicesPerTrait * (t - 1) + 1; i <= Resource::IndicesPerTrait * t; ++i)
+            row(QStringLiteral("    ") + Resource::IndexTitle(i), Scoring::scoreText(own.scores.index(i)),
+                Scoring::scoreText(other.scores.index(i)), difference(own.scores.index(i), other.scores.index(i)), reportFont(9));
+    }
+    row(QStringLiteral("Общее среднее"), Scoring::scoreText(own.overallMean), Scoring::scoreText(other.overallMean),
+        difference(own.overallMean, other.overallMean), reportFont(9, true));
+    text(QRectF(m_body.left(), y + 4, m_body.width(), 24), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+         QStringLiteral("Сплошная линия — профиль, пунктир — эталон. Разница — профиль минус эталон."), reportFont(8), Muted);
+    pageNumber(2);
+}
+
 void ReportPainter::drawStatementPage(int k)
 {
-    const int number = 2 + k;
+    const int number = 2 + comparisonPages() + k;
     runningHead();
     const qreal top = pageHeading(k == 0 ? QStringLiteral("Оценки утверждений") : QStringLiteral("Оценки утверждений (продолжение)"));
     if (k == 0 && m_chartHeight > 0) {
@@ -884,6 +944,10 @@ Outcome<QByteArray> render(const ReportInput &input)
         ReportPainter report(input, painter, QRectF(0, 0, writer.width(), writer.height()));
         report.layOut();
         report.drawFirstPage();
+        if (input.reference) {
+            writer.newPage();
+            report.drawComparisonPage();
+        }
         for (int k = 0; k < report.statementPages(); ++k) {
             writer.newPage();
             report.drawStatementPage(k);

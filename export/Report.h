@@ -3,6 +3,7 @@
 // text (fonts embedded, Russian text searchable), every page numbered "Стр. X из Y":
 //  - page 1: the title block, the profile circle, the table of index and trait scores and the legend
 //    of what bold green, bold red and the band mean;
+//  - while a comparison is on, a page with both profiles on the circle and the table of differences;
 //  - then the overview of all sixty statement scores and, index by index, the statements with their
 //    scores, the five highest and five lowest marked;
 //  - then the analysis text.
@@ -19,6 +20,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QPainter;
 
@@ -31,6 +33,9 @@ struct ReportInput
     // Draws the overview chart of all sixty statements of the profile into a rectangle of the page.
     using ChartPainter = std::function<void(QPainter &painter, const QRectF &target)>;
     ChartPainter overviewChart;
+    // The profile compared with, while the comparison is on: a page of its own after page 1.
+    std::optional<Profile> reference;
+    QString referenceName;
 };
 
 namespace Report {

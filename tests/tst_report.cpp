@@ -7,6 +7,7 @@
 // ZOLK_REPORT_KEEP=folder keeps the reports written, for a look at them.
 
 #include "ExportCommands.h"
+#include "ProfileLoader.h"
 #include "Report.h"
 #include "ReportTitleDialog.h"
 #include "TestSupport.h"
@@ -190,6 +191,7 @@ private slots:
     void titleDialog();
     void printQuality();
     void scoresOffTheScale();
+    void comparisonPage();
 
 private:
     QTemporaryDir m_dir;
@@ -592,6 +594,35 @@ void TestReport::scoresOffTheScale()
         QVERIFY2(pages >= 4 && pages <= 7, qPrintable(QString::number(pages)));
         QVERIFY(words(pdf).contains(QStringLiteral("Стр. %1 из %1").arg(pages)));
     }
+}
+
+void TestReport::comparisonPage()
+{
+    // While a comparison is on, page 2 holds both profiles and the table of differences, and the
+    // pages after it are numbered on; without it there is no such page.
+    if (popplerMissing())
+        QSKIP("pdftotext and pdfinfo (Debian: poppler-utils) read the report");
+    QTemporaryDir dir;
+    const Profile group = memoryGroup(20);
+    Profile member = ProfileLoader::memberProfile(group, 3);
+    ReportInput input = inputFor(member);
+    const QString plain = writeReport(input, dir.filePath(QStringLiteral("plain.pdf")));
+    input.reference = group;
+    input.referenceName = QStringLiteral("Группа (20 анкет)");
+    const QString compared = writeReport(input, dir.filePath(QStringLiteral("compared.pdf")));
+    QCOMPARE(pageCount(compared), pageCount(plain) + 1);
+    const QStringList page = pageLines(compared, 2);
+    QVERIFY2(page.join(u' ').contains(QStringLiteral("Сравнение с эталоном: Группа (20 анкет)")), qPrintable(page.join(u'\n')));
+    // Index 1: the member's score, the group's, and the difference with its sign.
+    const double own = member.scores.index(1);
+    const double other = group.scores.index(1);
+    const QString row = QStringLiteral("%1 %2 %3%4").arg(Scoring::scoreText(own), Scoring::scoreText(other),
+                                                          own - other > 0 ? QStringLiteral("+") : QString(),
+                                                          Scoring::scoreText(own - other));
+    QVERIFY2(page.filter(Resource::IndexTitle(1)).join(u' ').simplified().endsWith(row), qPrintable(page.filter(Resource::IndexTitle(1)).join(u'|')));
+    QVERIFY(words(compared).contains(QStringLiteral("Стр. %1 из %1").arg(pageCount(compared))));
+    QVERIFY(!words(plain).contains(QStringLiteral("Сравнение с эталоном")));
+    QVERIFY(complaints.isEmpty());
 }
 
 QTEST_MAIN(TestReport)
