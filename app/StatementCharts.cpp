@@ -354,7 +354,8 @@ void StatementChart::resizeEvent(QResizeEvent *event)
 
 void StatementChart::placeFoot()
 {
-    // A long name is cut in its middle, so that the code and the date stay whole.
+    // A long name is cut in its middle, so that the code and the date stay whole: the date is what a
+    // reader of a saved chart looks for.
     const QSizeF size = chart()->size();
     const QFontMetrics metrics(m_foot->font());
     const int room = int(size.width()) - 8;
@@ -365,8 +366,13 @@ void StatementChart::placeFoot()
         const QString date = u' ' + m_footDate;
         const int nameRoom = room - metrics.horizontalAdvance(code + date);
         shown = code + metrics.elidedText(m_footName, Qt::ElideMiddle, std::max(nameRoom, 0)) + date;
-        if (metrics.horizontalAdvance(shown) > room)
-            shown = metrics.elidedText(m_footLine, Qt::ElideMiddle, room);
+        // Where even the code and the date do not fit (large fonts), the date is kept and the code cut.
+        if (metrics.horizontalAdvance(shown) > room) {
+            const int codeRoom = room - metrics.horizontalAdvance(date);
+            shown = codeRoom > metrics.horizontalAdvance(QStringLiteral("…"))
+                        ? metrics.elidedText(m_footCode, Qt::ElideRight, codeRoom) + date
+                        : metrics.elidedText(m_footDate, Qt::ElideRight, room);
+        }
     }
     m_foot->setText(shown);
     m_foot->setToolTip(shown == m_footLine ? QString() : plainToolTip(m_footLine));

@@ -105,10 +105,8 @@ void collect(const QString &folder, const QByteArray &nativeFolder, const QStrin
             continue;
         const QString name = readableName(entry.name);
         const QByteArray native = nativeFolder + entry.name;
-        FolderEntry member{prefix + name, folder + name, QByteArray()};
-        if (QFile::encodeName(member.path) != native)
-            member.native = native;
-        out.append(member);
+        // The system's own bytes are kept for every member: opening by them needs no conversion.
+        out.append({prefix + name, folder + name, native});
     }
 }
 

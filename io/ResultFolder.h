@@ -16,7 +16,7 @@ struct FolderEntry
 {
     QString name;      // relative to the group's folder, readable
     QString path;      // the whole path, readable, for messages
-    QByteArray native; // the whole path in the system's bytes where they differ from path's; else empty
+    QByteArray native; // the whole path in the system's own bytes (Linux); empty where names are Unicode
 };
 
 namespace ResultFolder {

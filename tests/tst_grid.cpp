@@ -562,7 +562,14 @@ void TestGrid::longNamesAreCut()
         QCOMPARE(feet.size(), 1);
         const QGraphicsSimpleTextItem *foot = feet.first();
         const QString shown = foot->text();
-        QVERIFY2(shown.startsWith(code + u' ') && shown.endsWith(u' ' + date), qPrintable(shown));
+        // The code and the date stay whole where the two fit at all (with wine's wide stand-in fonts
+        // they may not); the date stays whole before the code.
+        const QFontMetrics metrics(foot->font());
+        const int room = int(chart->chart()->size().width()) - 8;
+        const bool bothFit = metrics.horizontalAdvance(code + QStringLiteral(" … ") + date) <= room;
+        const QString why = shown + QStringLiteral(" (%1 of %2 pixels)").arg(metrics.horizontalAdvance(shown)).arg(room);
+        QVERIFY2(shown.endsWith(u' ' + date) || metrics.horizontalAdvance(u' ' + date) > room, qPrintable(why));
+        QVERIFY2(shown.startsWith(code + u' ') || !bothFit, qPrintable(why));
         QCOMPARE(shown == wholeFoot, !cut);
         QVERIFY2(foot->sceneBoundingRect().right() <= chart->chart()->size().width(), qPrintable(shown));
         QVERIFY(foot->sceneBoundingRect().left() >= 0);
