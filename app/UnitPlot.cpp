@@ -2,8 +2,10 @@
 
 #include "About.h"
 #include "AnalysisText.h"
+#include "AnalysisWindow.h"
 #include "BevelPanel.h"
 #include "ExportCommands.h"
+#include "Exports.h"
 #include "Fonts.h"
 #include "GroupProgress.h"
 #include "HeaderPanel.h"
@@ -129,8 +131,10 @@ void TForm1::buildMenus()
     m_plotSave = named(saveMenu->addAction(QStringLiteral("Plot")), "mmPlotSave");
     QAction *report = named(saveMenu->addAction(Icons::analysis(), QStringLiteral("Report")), "mmReport");
     QAction *scores = named(saveMenu->addAction(Icons::notepad(), QStringLiteral("Scores")), "mmScores");
+    m_analysisWindow = named(bar->addAction(Icons::groupAnalysis(), QStringLiteral("Анализ")), "mmAnalysisWindow");
     m_plotAll->setVisible(false);
     m_save->setVisible(false);
+    m_analysisWindow->setVisible(false);
 
     connect(m_open, &QAction::triggered, this, &TForm1::mmOpenClick);
     connect(m_group, &QAction::triggered, this, &TForm1::mmGroupClick);
@@ -140,6 +144,7 @@ void TForm1::buildMenus()
     connect(m_plotSave, &QAction::triggered, this, &TForm1::mmPlotSaveClick);
     connect(report, &QAction::triggered, this, &TForm1::mmReportClick);
     connect(scores, &QAction::triggered, this, &TForm1::mmScoresClick);
+    connect(m_analysisWindow, &QAction::triggered, this, &TForm1::mmAnalysisWindowClick);
 }
 
 void TForm1::FormCreate()
@@ -363,6 +368,9 @@ void TForm1::showLoaded(Profile profile)
     m_grid->setCurrentSilently(GridPicture::IndexColumn, GridPicture::indexRow(1));
     m_plotAll->setVisible(true);
     m_save->setVisible(true);
+    // The analysis is of a group: with Save, enabled for a group only.
+    m_analysisWindow->setVisible(true);
+    m_analysisWindow->setEnabled(m_profile.group);
     m_plotSave->setIcon(m_icon5M);
 }
 
@@ -479,3 +487,27 @@ void TForm1::mmPlotSaveClick() { m_exports->saveChartPicture(); }
 void TForm1::mmAnalysisClick() { m_exports->saveAnalysis(); }
 void TForm1::mmReportClick() { m_exports->saveReport(); }
 void TForm1::mmScoresClick() { m_exports->saveScores(); }
+
+// ---------------------------------------------------------------------------------------------
+// The analysis of a group
+
+void TForm1::mmAnalysisWindowClick()
+{
+    if (!m_profile.group)
+        return;
+    // The window of the group loaded comes back as it was left; another group gets a new one.
+    if (!m_analysis || m_analysis->group().members != m_profile.members) {
+        delete m_analysis;
+        AnalysisWindow::Options options;
+        options.prompts = m_prompts.get();
+        options.resultsFolder = Exports::resultsFolder(m_appDir);
+        options.caption = applicationTitle();
+        options.delta = delta();
+        m_analysis = new AnalysisWindow(m_profile, options, this);
+        connect(m_analysis, &AnalysisWindow::segmentChosen, this, &TForm1::showLoaded);
+        connect(m_header, &HeaderPanel::deltaChanged, m_analysis, [this] { m_analysis->setDelta(delta()); });
+    }
+    m_analysis->show();
+    m_analysis->raise();
+    m_analysis->activateWindow();
+}

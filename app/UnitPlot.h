@@ -16,6 +16,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMimeData;
+class AnalysisWindow;
 class BevelPanel;
 class DetailChart;
 class ExportCommands;
@@ -72,6 +73,8 @@ public slots:
     void mmSaveClick();
     void mmPlotSaveClick();
     void mmAnalysisClick();
+    // "Анализ": the analysis window of the group loaded.
+    void mmAnalysisWindowClick();
     void mmReportClick();
     void mmScoresClick();
     void seDeltaChange();
@@ -127,6 +130,8 @@ private:
     QAction *m_plotAll = nullptr;
     QAction *m_save = nullptr;
     QAction *m_plotSave = nullptr;
+    QAction *m_analysisWindow = nullptr;
+    AnalysisWindow *m_analysis = nullptr; // the last one opened, kept while it analyses the group loaded
     FileDialogSettings m_openDialog;
     std::unique_ptr<ExportCommands> m_exports;
     QIcon m_iconAll; // the pictures of ImageAll and Image5M as menu icons
