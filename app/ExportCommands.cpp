@@ -162,5 +162,7 @@ void ExportCommands::saveScores()
         return;
     const bool csv = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     const QString name = csv ? chosen : Exports::withExtension(chosen, QStringLiteral(".xlsx"));
-    report(TableFile::write(name, ScoresTable::table({{m_window.profile(), QString()}})));
+    const std::optional<Profile> &reference = m_window.reference();
+    report(TableFile::write(name, ScoresTable::table({{m_window.profile(), QString()}}, reference ? &*reference : nullptr,
+                                                     m_window.referenceName())));
 }

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 class HeaderPanel;
@@ -34,6 +35,9 @@ public:
         const InfoMemo *memo = nullptr;
         // The profile as shown: with the header as the user may have edited it.
         std::function<Profile()> profile;
+        // The reference the profile is compared with, while comparison is on.
+        std::function<const std::optional<Profile> &()> reference;
+        std::function<QString()> referenceName;
         std::function<void(const QString &)> reportError;
     };
 

@@ -121,7 +121,7 @@ void TForm1::buildMenus()
         return action;
     };
     m_open = named(bar->addAction(Icons::data(), QStringLiteral("Data")), "mmOpen");
-    m_group = named(bar->addAction(Icons::group(), QStringLiteral("Group")), "mmGroup");
+    m_groupAction = named(bar->addAction(Icons::group(), QStringLiteral("Group")), "mmGroup");
     m_plotAll = named(bar->addAction(m_iconAll, QStringLiteral("Plot")), "mmPlotAll");
     QMenu *saveMenu = bar->addMenu(Icons::save(), QStringLiteral("Save"));
     saveMenu->setObjectName(QStringLiteral("mmSaveMenu"));
@@ -137,7 +137,7 @@ void TForm1::buildMenus()
     m_analysisWindow->setVisible(false);
 
     connect(m_open, &QAction::triggered, this, &TForm1::mmOpenClick);
-    connect(m_group, &QAction::triggered, this, &TForm1::mmGroupClick);
+    connect(m_groupAction, &QAction::triggered, this, &TForm1::mmGroupClick);
     connect(m_plotAll, &QAction::triggered, this, &TForm1::mmPlotAllClick);
     connect(analysis, &QAction::triggered, this, &TForm1::mmAnalysisClick);
     connect(image, &QAction::triggered, this, &TForm1::mmSaveClick);
@@ -170,6 +170,8 @@ void TForm1::FormCreate()
     window.header = m_header;
     window.memo = m_memo;
     window.profile = [this] { return shownProfile(); };
+    window.reference = [this]() -> const std::optional<Profile> & { return m_reference; };
+    window.referenceName = [this] { return m_referenceName; };
     window.reportError = [this](const QString &text) { reportError(text); };
     m_exports = std::make_unique<ExportCommands>(window);
 }
@@ -279,6 +281,7 @@ void TForm1::loadFile(const QString &path)
         reportError(loaded.message());
         return;
     }
+    m_group.reset();
     showLoaded(std::move(loaded).value());
 }
 
@@ -304,12 +307,17 @@ void TForm1::loadGroup(const QString &folder)
         QString question = QStringLiteral("Не удалось прочитать файлов: %1 из %2.\n")
                                .arg(bad.size())
                                .arg(bad.size() + loaded->profile.respondentCount());
-        for (const ProfileLoader::LeftOut &file : bad)
-            question += u'\n' + file.message + u'\n';
+        // Twenty files with their reasons; a longer list would not fit the screen.
+        constexpr qsizetype Named = 20;
+        for (qsizetype k = 0; k < std::min(bad.size(), Named); ++k)
+            question += u'\n' + bad[k].message + u'\n';
+        if (bad.size() > Named)
+            question += QStringLiteral("\n… и ещё %1\n").arg(bad.size() - Named);
         question += QStringLiteral("\nПостроить группу без них (%1 анкет)?").arg(loaded->profile.respondentCount());
         if (!m_prompts->confirm(this, applicationTitle(), question))
             return;
     }
+    m_group = loaded->profile;
     showLoaded(std::move(loaded).value().profile);
 }
 
@@ -386,7 +394,33 @@ void TForm1::showMemberList()
     if (!m_profile.group)
         return;
     MemberList list(m_profile, this);
-    list.exec();
+    if (list.exec() == QDialog::Accepted && list.chosenMember() >= 0)
+        showMember(list.chosenMember());
+}
+
+void TForm1::showMember(qsizetype member)
+{
+    if (!m_group || member < 0 || member >= m_group->respondentCount())
+        return;
+    const Profile group = *m_group;
+    showLoaded(ProfileLoader::memberProfile(group, member));
+    setReference(group, QStringLiteral("%1 (%2 анкет)").arg(ProfileText::groupName()).arg(group.respondentCount()));
+}
+
+void TForm1::setReference(std::optional<Profile> reference, const QString &name)
+{
+    m_reference = std::move(reference);
+    m_referenceName = m_reference ? (name.isEmpty() ? m_reference->header.name : name) : QString();
+    applyReference();
+}
+
+void TForm1::applyReference()
+{
+    const Profile *reference = m_reference ? &*m_reference : nullptr;
+    m_circle->setReference(reference, m_header->shownHeader().name, m_referenceName);
+    m_detail->setReference(reference ? &reference->scores : nullptr);
+    m_overview->setReference(reference ? &reference->scores : nullptr);
+    m_grid->setReference(reference);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -402,6 +436,8 @@ void TForm1::mmPlotClick()
     m_detail->showProfile(m_profile, d);
     m_overview->showProfile(m_profile, d);
     m_memo->setLines(Resource::indexStatements(1));
+    if (m_reference)
+        applyReference();
     ceCodeEnter();
     for (QWidget *view : std::initializer_list<QWidget *>{m_header, m_grid, m_circle, m_memo, m_chartPanel})
         view->show();
@@ -437,7 +473,11 @@ bool TForm1::sgResFSelectCell(int column, int row)
         m_memo->setLines(Resource::allStatements());
     } else if (column == TraitColumn && row == MeanRow) {
         const Profile shown = shownProfile();
-        m_memo->setLines(AnalysisText::lines(shown.header, m_header->respondents(), m_header->hint(), shown.scores));
+        QStringList lines = AnalysisText::lines(shown.header, m_header->respondents(), m_header->hint(), shown.scores);
+        if (m_reference)
+            lines << AnalysisText::comparisonLines(shown.scores, shown.overallMean, m_reference->scores,
+                                                   m_reference->overallMean, m_referenceName);
+        m_memo->setLines(lines);
     }
     return true;
 }

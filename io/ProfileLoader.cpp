@@ -239,8 +239,10 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
     if (table->isEmpty()) {
         QString message = QCoreApplication::translate("ProfileLoader", "No result file of the folder %1 can be read:")
                               .arg(QDir::toNativeSeparators(folder));
+        // Each file with its whole message: a reading error's first line names the line's text only
+        // (the file is on the second), an opening error's names the file only (why is on the second).
         for (const LeftOut &bad : std::as_const(load.leftOut))
-            message += u'\n' + bad.message.section(u'\n', 0, 0);
+            message += u'\n' + bad.message;
         return Outcome<GroupLoad>::failed(message);
     }
     load.profile = groupProfile(std::move(table), folder);

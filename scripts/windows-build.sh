@@ -151,25 +151,10 @@ while todo:
 PY
 # Debug symbols stay out of the package (the Qt DLLs come without them).
 x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/lib*.dll
-printf '\xef\xbb\xbf' > "$stage/README.txt"
-cat >> "$stage/README.txt" <<'TXT'
-ZOLK Plot — профиль организационной культуры
-
-Установка не нужна: распакуйте архив в любую папку, где у вас есть право записи, и запустите
-zolk-plot.exe.
-
-• «Data» открывает файл результатов одного респондента (.cry), «Group» — все файлы .cry одной
-  папки как группу. Примеры лежат в папке Data.
-• «Save» сохраняет профиль и диаграмму в JPEG и текст анализа; по умолчанию — в папку Results
-  рядом с программой.
-• Файл .cry можно открыть, перетащив его на окно программы или указав в командной строке:
-  zolk-plot.exe "путь\к\файлу.cry" (папка вместо файла открывается как группа).
-• zolk-cry.exe — утилита командной строки: zolk-cry decode ФАЙЛ.cry выводит расшифрованный текст,
-  zolk-cry --help описывает остальные команды.
-
-Пока программа открыта, панель задач Windows скрыта; при закрытии программы она возвращается.
-TXT
-sed -i 's/$/\r/' "$stage/README.txt"
+# The README came with the install: packaging/windows/README.txt.in, configured with the version.
+if ! grep -q "ZOLK Plot $version" "$stage/README.txt"; then
+  echo "README.txt is missing from the install or does not name version $version"; exit 1
+fi
 zip="build/zolk-plot-$version-windows-x64.zip"
 rm -f "$zip"
 (cd build/windows-package && cmake -E tar cf "../../$zip" --format=zip "zolk-plot-$version")

@@ -141,8 +141,10 @@ void TestDialogs::windowNames()
         names = xWindowNames(&form);
     } else if (window == QLatin1String("about")) {
         form.showAbout();
-        QVERIFY(QTest::qWaitForWindowExposed(form.AboutBox));
-        names = xWindowNames(form.AboutBox);
+        auto *about = form.findChild<TAboutBox *>(QStringLiteral("AboutBox"));
+        QVERIFY(about);
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        names = xWindowNames(about);
     } else if (window == QLatin1String("message")) {
         // A file that cannot be opened ends "Data" with a message box captioned with the application title.
         const Answer chooseMissing = [&](QWidget *dialog) {

@@ -318,6 +318,7 @@ void TestGroup::badMembersLeftOut()
     const auto none = load(bad.path(), {}, true);
     QVERIFY(!none.ok());
     QVERIFY(none.message().contains(QStringLiteral("floating point value")));
+    QVERIFY(none.message().contains(QStringLiteral("x.cry"))); // each member named, also where its first line does not
 }
 
 void TestGroup::emptyFolder()

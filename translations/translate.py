@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # Fills the Russian translations of zolk_ru.ts that are still unfinished from the table below.
-# Run after `lupdate core io export tools app -ts translations/zolk_ru.ts` has added new texts;
+# Run after `lupdate -no-obsolete core io export tools -ts translations/zolk_ru.ts` has added new texts;
 # a text that is not in the table stays unfinished and lrelease leaves it in English.
 import sys
 import xml.etree.ElementTree as ET
@@ -24,6 +24,94 @@ RUSSIAN = {
     "It is a folder.": "Это папка.",
     "The write failed.": "Запись не удалась.",
     "The write to standard output failed.": "Запись в стандартный вывод не удалась.",
+    # zolk-cry
+    "Missing value after '%1'.": "Не указано значение после '%1'.",
+    "Unexpected value after '%1'.": "Лишнее значение после '%1'.",
+    "Try 'zolk-cry help' for more information.": "Справка по командам: zolk-cry help",
+    "OUTPUT": "ВЫХОД",
+    "FILE": "ФАЙЛ",
+    "FILE_OR_FOLDER": "ФАЙЛ_ИЛИ_ПАПКА",
+    "FILE_OR_FOLDER...": "ФАЙЛ_ИЛИ_ПАПКА...",
+    "COMMAND": "КОМАНДА",
+    "Usage:": "Использование:",
+    "Usage: %1": "Использование: %1",
+    "Options:": "Параметры:",
+    "Commands:": "Команды:",
+    "Shows this help.": "Показывает эту справку.",
+    "Shows the version of zolk-cry.": "Показывает версию zolk-cry.",
+    "Describes a command and its options.": "Описывает команду и её параметры.",
+    "Deciphers, enciphers and scores the result files (.cry) of the culture questionnaire.":
+        "Расшифровывает, шифрует и оценивает файлы результатов (.cry) опросника организационной культуры.",
+    "Exit status: 0 when the command did its work; 1 when it could not (the reason is on\n"
+    "standard error); 2 when the command line is wrong.":
+        "Код завершения: 0 — команда выполнена; 1 — выполнить её не удалось (причина — в потоке\n"
+        "ошибок); 2 — командная строка неверна.",
+    "Writes to OUTPUT instead of standard output (\"-\"). A file is replaced only once all of it is written; "
+    "a device or a pipe is written to.":
+        "Записывает в ВЫХОД вместо стандартного вывода (\"-\"). Файл заменяется, только когда он записан "
+        "целиком; в устройство или канал запись идёт напрямую.",
+    "unknown option '%1'": "неизвестный параметр '%1'",
+    "option '%1' takes no value": "параметр '%1' не принимает значения",
+    "option '%1' needs a value": "параметру '%1' нужно значение",
+    "option '-o' needs a value": "параметру '-o' нужно значение",
+    "option '-o' given more than once": "параметр '-o' указан больше одного раза",
+    "missing argument %1": "не указан аргумент %1",
+    "unexpected argument '%1'": "лишний аргумент '%1'",
+    "unknown command '%1'": "неизвестная команда '%1'",
+    "no command given": "не указана команда",
+    "The output %1 is one of the inputs; it would be replaced by what is read from it.":
+        "Выходной файл %1 — один из входных: он был бы заменён тем, что из него прочитано.",
+    "The output %1 lies inside the input folder %2; the next run would read it as part of the group. "
+    "Write it outside the folder.":
+        "Выходной файл %1 лежит внутри входной папки %2: следующий запуск прочитал бы его как часть группы. "
+        "Запишите его вне этой папки.",
+    "result files read: %1 of %2": "прочитано файлов результатов: %1 из %2",
+    "Writes the plaintext of a result file.": "Выводит открытый текст файла результатов.",
+    "Deciphers the result file FILE (.cry) and writes its plaintext: to a terminal as text the\n"
+    "terminal shows, to a file or a pipe byte for byte as the file holds it (windows-1251 with\n"
+    "CR LF line ends). A file that does not read as a result file is refused.":
+        "Расшифровывает файл результатов ФАЙЛ (.cry) и выводит его открытый текст: в терминал — так,\n"
+        "чтобы терминал его показал, в файл или канал — байт в байт, как он хранится в файле (windows-1251,\n"
+        "строки оканчиваются CR LF). Файл, который не читается как файл результатов, отклоняется.",
+    "Writes the plaintext in UTF-8 also to a file or a pipe.": "Выводит открытый текст в UTF-8 и в файл или канал.",
+    "Enciphers a plaintext into the letters of a result file.": "Шифрует открытый текст в знаки файла результатов.",
+    "Reads a plaintext from FILE, or from standard input where FILE is \"-\" or not given, in\n"
+    "UTF-8 (windows-1251 bytes with --raw), and writes the enciphered letters of a result file.":
+        "Читает открытый текст из ФАЙЛА (из стандартного ввода, если ФАЙЛ равен \"-\" или не указан)\n"
+        "в UTF-8 (с --raw — байты windows-1251) и выводит зашифрованные знаки файла результатов.",
+    "Reads the plaintext as windows-1251 bytes, unchanged.": "Читает открытый текст как байты windows-1251, без преобразования.",
+    "Cannot read standard input.": "Не удалось прочитать стандартный ввод.",
+    "The text holds more than %1 bytes; a result file holds at most %2.":
+        "Текст длиннее %1 байт; файл результатов вмещает не больше %2.",
+    "The text holds %1 bytes; a result file holds at most %2.":
+        "Текст занимает %1 байт; файл результатов вмещает не больше %2.",
+    "The text is not UTF-8; windows-1251 bytes are read with --raw.":
+        "Текст не в UTF-8; байты windows-1251 читаются с параметром --raw.",
+    "The text holds characters that windows-1251 cannot hold.": "В тексте есть символы, которых нет в windows-1251.",
+    "The text holds a zero byte, which would end the plaintext.":
+        "В тексте есть нулевой байт, на котором открытый текст оборвался бы.",
+    "Writes the scores of result files and folders as a table for a spreadsheet.":
+        "Выводит оценки из файлов результатов и папок таблицей для табличного редактора.",
+    "Writes the scores of result files as a table: one row per file; a folder gives one row per\n"
+    "result file in it and a row with the group's mean. The first column names each file relative\n"
+    "to the folder that holds all the inputs. The table is CSV in UTF-8 that a spreadsheet opens\n"
+    "under the user's locale: \";\" between fields and the decimal comma where the locale writes\n"
+    "numbers with a comma, \",\" and \".\" otherwise. An output named *.xlsx is an Excel workbook\n"
+    "instead, in which codes, names and dates are text and every score a number.\n"
+    "A file that cannot be read ends the command and nothing is written; with --skip-bad it is left\n"
+    "out and named on standard error with the reason. The output may not lie inside an input folder.":
+        "Выводит оценки из файлов результатов таблицей: по строке на файл; папка даёт по строке на каждый\n"
+        "файл результатов в ней и строку со средним по группе. Первый столбец называет файл относительно\n"
+        "папки, в которой лежат все входы. Таблица — CSV в UTF-8, которую табличный редактор открывает по\n"
+        "региональным настройкам пользователя: \";\" между полями и десятичная запятая, где числа пишутся\n"
+        "с запятой, иначе \",\" и \".\". Выходной файл с именем *.xlsx — книга Excel, в которой коды, имена\n"
+        "и даты — текст, а каждая оценка — число.\n"
+        "Файл, который не удаётся прочитать, прерывает команду, и ничего не записывается; с --skip-bad он\n"
+        "пропускается и называется с причиной в потоке ошибок. Выходной файл не может лежать внутри входной папки.",
+    "Leaves out the files that cannot be read; fails only when none can.":
+        "Пропускает файлы, которые не удаётся прочитать; ошибка — только если не читается ни один.",
+    "skipped: %1": "пропущен: %1",
+    "No input could be read: %1": "Не удалось прочитать ни одного из указанных файлов и папок: %1",
 }
 
 path = sys.argv[1] if len(sys.argv) > 1 else "translations/zolk_ru.ts"

@@ -49,6 +49,13 @@ int main(int argc, char *argv[])
     options.appDir = dir.path();
     TForm1 form(std::move(options));
     form.show();
+    const auto *detail = form.findChild<const DetailChart *>(QStringLiteral("chChart"));
+    const auto *overview = form.findChild<const OverviewChart *>(QStringLiteral("ChartAll"));
+    const auto *grid = form.findChild<const ResultsGrid *>(QStringLiteral("sgResF"));
+    if (!detail || !overview || !grid) {
+        std::fprintf(stderr, "the window has no chChart, ChartAll or sgResF\n");
+        return 1;
+    }
 
     // Answers each open dialog with the next file, typed into its name field.
     int n = 0;
@@ -71,9 +78,9 @@ int main(int argc, char *argv[])
         if (n == 10 || n % 100 == 0 || n == loads)
             std::printf("%8d %14lld %12lld %10lld %12lld %12lld\n", n, TestSupport::heapInUse(), residentKilobytes(),
                         static_cast<long long>(form.findChildren<QObject *>().size()),
-                        static_cast<long long>(form.chChart->scene()->items().size()),
-                        static_cast<long long>(form.ChartAll->scene()->items().size()));
+                        static_cast<long long>(detail->scene()->items().size()),
+                        static_cast<long long>(overview->scene()->items().size()));
     }
-    std::printf("index 1 of the last profile: %s\n", qPrintable(form.sgResF->cellText(1, 1)));
+    std::printf("index 1 of the last profile: %s\n", qPrintable(grid->cellText(1, 1)));
     return 0;
 }

@@ -1,5 +1,7 @@
 // Renders the main window with a sample profile and saves what the screen shows as a PNG.
 // Usage: zolk-screenshot RESULT.cry OUTPUT.png [--overview] [--cell COLUMN ROW] [--delta VALUE] [--report OUT.pdf]
+//                       [--group [--member N]]
+// --group opens the folder of RESULT.cry as a group; --member N then shows its member N against the group.
 // Used by scripts/screenshot.sh under Xvfb to make the README's pictures; --report also saves the
 // PDF report of the profile.
 
@@ -50,6 +52,8 @@ int main(int argc, char *argv[])
     int column = -1, row = -1;
     double delta = 0;
     QString report;
+    bool group = false;
+    int member = -1;
     for (int k = 3; k < argc; ++k) {
         const QByteArray arg(argv[k]);
         if (arg == "--overview")
@@ -60,6 +64,10 @@ int main(int argc, char *argv[])
             delta = std::atof(argv[++k]);
         else if (arg == "--report" && k + 1 < argc)
             report = QString::fromLocal8Bit(argv[++k]);
+        else if (arg == "--group")
+            group = true;
+        else if (arg == "--member" && k + 1 < argc)
+            member = std::atoi(argv[++k]);
     }
     const QString output = QString::fromLocal8Bit(argv[2]);
     TForm1::Options options;
@@ -70,7 +78,12 @@ int main(int argc, char *argv[])
     QTimer::singleShot(500, &form, [&] {
         if (delta > 0)
             form.findChild<RealSpinEdit *>(QStringLiteral("seDelta"))->setValue(delta);
-        form.mmOpenClick();
+        if (group)
+            form.mmGroupClick();
+        else
+            form.mmOpenClick();
+        if (member >= 0)
+            form.showMember(member);
         if (column >= 0)
             form.findChild<ResultsGrid *>(QStringLiteral("sgResF"))->moveTo(column, row);
         if (overview)
