@@ -2,8 +2,11 @@
 
 #include "About.h"
 #include "AnalysisText.h"
+#include "AnalysisWindow.h"
 #include "BevelPanel.h"
+#include "ComparisonPage.h"
 #include "ExportCommands.h"
+#include "Exports.h"
 #include "Fonts.h"
 #include "GroupProgress.h"
 #include "HeaderPanel.h"
@@ -24,6 +27,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -129,8 +133,10 @@ void TForm1::buildMenus()
     m_plotSave = named(saveMenu->addAction(QStringLiteral("Plot")), "mmPlotSave");
     QAction *report = named(saveMenu->addAction(Icons::analysis(), QStringLiteral("Report")), "mmReport");
     QAction *scores = named(saveMenu->addAction(Icons::notepad(), QStringLiteral("Scores")), "mmScores");
+    m_analysisWindow = named(bar->addAction(Icons::groupAnalysis(), QStringLiteral("Анализ")), "mmAnalysisWindow");
     m_plotAll->setVisible(false);
     m_save->setVisible(false);
+    m_analysisWindow->setVisible(false);
 
     connect(m_open, &QAction::triggered, this, &TForm1::mmOpenClick);
     connect(m_groupAction, &QAction::triggered, this, &TForm1::mmGroupClick);
@@ -140,6 +146,7 @@ void TForm1::buildMenus()
     connect(m_plotSave, &QAction::triggered, this, &TForm1::mmPlotSaveClick);
     connect(report, &QAction::triggered, this, &TForm1::mmReportClick);
     connect(scores, &QAction::triggered, this, &TForm1::mmScoresClick);
+    connect(m_analysisWindow, &QAction::triggered, this, &TForm1::mmAnalysisWindowClick);
 }
 
 void TForm1::FormCreate()
@@ -371,6 +378,10 @@ void TForm1::showLoaded(Profile profile)
     m_grid->setCurrentSilently(GridPicture::IndexColumn, GridPicture::indexRow(1));
     m_plotAll->setVisible(true);
     m_save->setVisible(true);
+    // The analysis is of the group loaded: with Save, enabled while a group (or one of its members or
+    // segments) is shown.
+    m_analysisWindow->setVisible(true);
+    m_analysisWindow->setEnabled(m_group.has_value());
     m_plotSave->setIcon(m_icon5M);
 }
 
@@ -404,6 +415,8 @@ void TForm1::setReference(std::optional<Profile> reference, const QString &name)
     m_reference = std::move(reference);
     m_referenceName = m_reference ? (name.isEmpty() ? m_reference->header.name : name) : QString();
     applyReference();
+    if (m_comparison)
+        m_comparison->refresh();
 }
 
 void TForm1::applyReference()
@@ -519,3 +532,41 @@ void TForm1::mmPlotSaveClick() { m_exports->saveChartPicture(); }
 void TForm1::mmAnalysisClick() { m_exports->saveAnalysis(); }
 void TForm1::mmReportClick() { m_exports->saveReport(); }
 void TForm1::mmScoresClick() { m_exports->saveScores(); }
+
+// ---------------------------------------------------------------------------------------------
+// The analysis of a group
+
+void TForm1::mmAnalysisWindowClick()
+{
+    if (!m_group)
+        return;
+    // The window of the group loaded comes back as it was left; another group gets a new one.
+    if (!m_analysis || m_analysis->group().members != m_group->members) {
+        delete m_analysis;
+        AnalysisWindow::Options options;
+        options.prompts = m_prompts.get();
+        options.resultsFolder = Exports::resultsFolder(m_appDir);
+        options.caption = applicationTitle();
+        options.delta = delta();
+        m_analysis = new AnalysisWindow(*m_group, options, this);
+        connect(m_analysis, &AnalysisWindow::segmentChosen, this, &TForm1::showLoaded);
+        connect(m_header, &HeaderPanel::deltaChanged, m_analysis, [this] { m_analysis->setDelta(delta()); });
+        ComparisonPage::Window comparison;
+        comparison.prompts = m_prompts.get();
+        comparison.key = ResultFile::keyBytes(m_keyLabel->text());
+        comparison.dataFolder = [this] { return dataFolder(); };
+        comparison.group = [this] { return group(); };
+        comparison.reference = [this]() -> const std::optional<Profile> & { return m_reference; };
+        comparison.referenceName = [this] { return m_referenceName; };
+        comparison.setReference = [this](std::optional<Profile> reference, const QString &name) {
+            setReference(std::move(reference), name);
+        };
+        comparison.reportError = [this](const QString &text) { reportError(text); };
+        m_comparison = new ComparisonPage(comparison, m_analysis->comparisonPage());
+        m_analysis->comparisonPage()->layout()->addWidget(m_comparison);
+    }
+    m_comparison->refresh();
+    m_analysis->show();
+    m_analysis->raise();
+    m_analysis->activateWindow();
+}

@@ -17,7 +17,9 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMimeData;
+class AnalysisWindow;
 class BevelPanel;
+class ComparisonPage;
 class DetailChart;
 class ExportCommands;
 class HeaderPanel;
@@ -84,6 +86,8 @@ public slots:
     void mmSaveClick();
     void mmPlotSaveClick();
     void mmAnalysisClick();
+    // "Анализ": the analysis window of the group loaded.
+    void mmAnalysisWindowClick();
     void mmReportClick();
     void mmScoresClick();
     void seDeltaChange();
@@ -143,6 +147,9 @@ private:
     QAction *m_plotAll = nullptr;
     QAction *m_save = nullptr;
     QAction *m_plotSave = nullptr;
+    QAction *m_analysisWindow = nullptr;
+    ComparisonPage *m_comparison = nullptr; // on the analysis window's "Сравнение" page
+    AnalysisWindow *m_analysis = nullptr; // the last one opened, kept while it analyses the group loaded
     FileDialogSettings m_openDialog;
     std::unique_ptr<ExportCommands> m_exports;
     QIcon m_iconAll; // the pictures of ImageAll and Image5M as menu icons

@@ -39,6 +39,8 @@ private slots:
     void terminal();
     void scores_data();
     void scores();
+    void analyses_data();
+    void analyses();
 
 private:
     struct Run
@@ -212,6 +214,20 @@ void TestZolkCry::errors_data()
     row("a value for an option without one", {"decode", "--utf8=yes", "{dir}/good.cry"}, {}, english, 2, {"'--utf8' takes no value"});
     row("help of an unknown command", {"help", "bogus"}, {}, english, 2, {"unknown command 'bogus'"});
     row("an option of another command", {"encode", "--skip-bad"}, {}, english, 2, {"unknown option '--skip-bad'"});
+    row("segments without --by", {"segments", "{dir}/group"}, {}, english, 2, {"option '--by' is required"});
+    row("segments by an unknown split", {"segments", "{dir}/group", "--by", "info5"}, {}, english, 2, {"not 'info5'"});
+    row("segments with a threshold below 3", {"segments", "{dir}/group", "--by", "info1", "--min", "2"}, {}, english, 2,
+        {"'--min' needs a whole number of at least 3"});
+    row("segments with a threshold that is no number", {"segments", "{dir}/group", "--by", "info1", "--min", "five"}, {}, english, 2,
+        {"at least 3"});
+    row("segments of a file", {"segments", "{dir}/good.cry", "--by", "info1", "-o", "{dir}/out.csv"}, {}, english, 1,
+        {"good.cry is not a folder"});
+    row("spread of a folder with a bad member", {"spread", "{dir}/group", "{dir}/badgroup", "-o", "{dir}/out.csv"}, {}, english, 1,
+        {"x.cry"});
+    row("spread written into its input folder", {"spread", "{dir}/group", "-o", "{dir}/group/spread.csv"}, {}, english, 1,
+        {"inside the input folder"});
+    row("spread of nothing readable", {"spread", "--skip-bad", "{dir}/badgroup", "{dir}/empty", "-o", "{dir}/out.csv"}, {}, english, 1,
+        {"skipped: ", "No input could be read"});
 
     // The user's language: Russian where it is Russian, English otherwise. The reader's first lines
     // stay English in both.
@@ -226,6 +242,7 @@ void TestZolkCry::errors_data()
     row("every input skipped, in Russian", {"scores", "--skip-bad", "{dir}/bad.cry", "{dir}/empty"}, {}, russian, 1,
         {"пропущен: ", "Не удалось прочитать ни одного из указанных файлов и папок"});
     row("encoding failure in Russian", {"encode"}, QStringLiteral("Ω").toUtf8(), russian, 1, {"windows-1251"});
+    row("segments without --by, in Russian", {"segments", "{dir}/group"}, {}, russian, 2, {"параметр '--by' обязателен"});
 }
 
 void TestZolkCry::errors()
@@ -546,6 +563,137 @@ void TestZolkCry::scores()
     QCOMPARE(rows[5].toArray()[0].toString(), QStringLiteral("Среднее по группе group"));
     QCOMPARE(rows[5].toArray()[2].toString(), QStringLiteral("Группа"));
     QCOMPARE(numbers(rows[5].toArray()), expected(group->profile.scores.IndexScores, group->profile.scores.ItemScores));
+}
+
+namespace {
+
+// The members of the analysed folders: department (information line 1) and index 1; statement 1
+// is answered with the member's number modulo 5, plus one.
+struct Member
+{
+    const char *department;
+    double firstIndex;
+};
+const QList<Member> Firm = {{"Склад", 4.0}, {"Склад", 4.0}, {"Склад", 4.0},  {"Склад", 4.0}, {"Склад", 4.0},
+                            {"Продажи", 1.0}, {"Продажи", 1.0}, {"Продажи", 1.0}, {"Офис", 2.9}, {"Офис", 2.9},
+                            {"Офис", 2.9},  {"Офис", 2.9},  {"Офис", 2.9}};
+const QList<Member> Other = {{"Склад", 3.0}, {"Склад", 3.0}, {"Склад", 3.0}};
+
+// The mean as the group's arithmetic forms it: one addition per member in order, one division.
+double meanOf(const QList<double> &values)
+{
+    double sum = 0.0;
+    for (double value : values)
+        sum = sum + value;
+    return sum / double(values.size());
+}
+
+QList<double> firstIndices(const QList<Member> &members, const char *department = nullptr)
+{
+    QList<double> values;
+    for (const Member &m : members)
+        if (!department || QByteArray(m.department) == department)
+            values << m.firstIndex;
+    return values;
+}
+
+// A number as the CSV writes it: the shortest text that reads back as the same double.
+QString num(double value)
+{
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+void writeMembers(const QString &folder, const QList<Member> &members)
+{
+    QDir().mkpath(folder);
+    for (qsizetype k = 0; k < members.size(); ++k) {
+        TestSupport::Respondent r = TestSupport::Respondent::uniform(3.0);
+        r.info[0] = QString::fromUtf8(members[k].department);
+        r.indices[0] = members[k].firstIndex;
+        r.items[0] = double(k % 5 + 1);
+        TestSupport::writeResultFile(folder, QStringLiteral("m%1.cry").arg(k, 2, 10, QChar(u'0')), r);
+    }
+}
+
+} // namespace
+
+void TestZolkCry::analyses_data()
+{
+    // {dir} holds firm/ (13 members in three departments), other/ (3 more of "Склад") and depts/,
+    // whose sub-folders "Отдел 1" and "Отдел 2" hold the first 5 and the next 2 members of firm/.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QList<QStringList>>("rows"); // the first fields of each row after the header; "*" is any
+    const QString hidden5 = QStringLiteral("менее 5 анкет");
+    const QList<double> all = firstIndices(Firm);
+    const QList<double> both = all + firstIndices(Other);
+    const QStringList group{QStringLiteral("Вся группа"), QStringLiteral("13"), num(meanOf(all))};
+    QTest::newRow("segments by information line 1")
+        << QStringList{"segments", "{dir}/firm", "--by", "info1"}
+        << QList<QStringList>{group,
+                              {"Офис", "5", num(meanOf(firstIndices(Firm, "Офис")))},
+                              {"Продажи", hidden5, ""},
+                              {"Склад", "5", num(4.0)}};
+    QTest::newRow("segments with a threshold of 3")
+        << QStringList{"segments", "{dir}/firm", "--by", "info1", "--min", "3"}
+        << QList<QStringList>{group, {"Офис", "5", "*"}, {"Продажи", "3", num(1.0)}, {"Склад", "5", num(4.0)}};
+    QTest::newRow("segments by sub-folder")
+        << QStringList{"segments", "{dir}/depts", "--by", "folder"}
+        << QList<QStringList>{{"Вся группа", "7", num(meanOf(all.mid(0, 7)))}, {"Отдел 1", "5", num(4.0)}, {"Отдел 2", hidden5, ""}};
+    QTest::newRow("segments of two folders by folder")
+        << QStringList{"segments", "{dir}/firm", "{dir}/other", "--by", "folder", "--min", "3"}
+        << QList<QStringList>{{"Вся группа", "16", num(meanOf(both))}, {"firm", "13", num(meanOf(all))}, {"other", "3", num(3.0)}};
+    QTest::newRow("segments of two folders by information line 1")
+        << QStringList{"segments", "{dir}/firm", "{dir}/other", "--by", "info1", "--min", "3"}
+        << QList<QStringList>{{"Вся группа", "16", num(meanOf(both))},
+                              {"Офис", "5", "*"},
+                              {"Продажи", "3", num(1.0)},
+                              {"Склад", "8", num(meanOf(firstIndices(Firm, "Склад") + firstIndices(Other)))}};
+    // Statement 1 was answered 1, 2, 3, 4, 5, 1, 2, ...: three each of 1 to 3, two each of 4 and 5.
+    QList<QStringList> spread{{"Индекс 1", "13", num(meanOf(all)), "*", "1", "4", "", "", "", "", ""},
+                              {"Индекс 2", "13", "3", "0", "3", "3", "", "", "", "", ""}};
+    for (int k = 3; k <= 12; ++k)
+        spread << QStringList{QStringLiteral("Индекс %1").arg(k), "13"};
+    spread << QStringList{"Черта 1", "13", "*", "*", num((1.0 + 3 + 3) / 3), num((4.0 + 3 + 3) / 3), "", "", "", "", ""};
+    for (int t = 2; t <= 4; ++t)
+        spread << QStringList{QStringLiteral("Черта %1").arg(t), "13"};
+    spread << QStringList{"Утверждение 1", "13", num(meanOf({1, 2, 3, 4, 5, 1, 2, 3, 4, 5, 1, 2, 3})), "*", "1", "5", "3", "3", "3", "2", "2"};
+    spread << QStringList{"Утверждение 2", "13", "3", "0", "3", "3", "0", "0", "13", "0", "0"};
+    QTest::newRow("spread") << QStringList{"spread", "{dir}/firm"} << spread;
+}
+
+void TestZolkCry::analyses()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QList<QStringList>, rows);
+    QTemporaryDir dir;
+    writeMembers(dir.filePath(QStringLiteral("firm")), Firm);
+    writeMembers(dir.filePath(QStringLiteral("other")), Other);
+    writeMembers(dir.filePath(QStringLiteral("depts/Отдел 1")), Firm.mid(0, 5));
+    writeMembers(dir.filePath(QStringLiteral("depts/Отдел 2")), Firm.mid(5, 2));
+    const Run result = run(substituted(arguments, dir.path()));
+    QVERIFY2(result.err.isEmpty(), result.err.constData());
+    QCOMPARE(result.exitCode, 0);
+    // Under C.UTF-8: "," between fields and the decimal point; no field here needs quotes.
+    QVERIFY(result.out.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(result.out.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + (arguments.first() == QLatin1String("spread") ? 12 + 4 + 60 : rows.size()));
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const QStringList fields = lines[1 + r].split(u',');
+        QCOMPARE(fields.size(), lines[0].split(u',').size());
+        for (qsizetype f = 0; f < rows[r].size(); ++f)
+            if (rows[r][f] != QLatin1String("*"))
+                QVERIFY2(fields[f] == rows[r][f],
+                         qPrintable(QStringLiteral("row %1, field %2: %3 (expected %4)").arg(r).arg(f).arg(lines[1 + r], rows[r][f])));
+        // A hidden segment shows no score at all.
+        if (rows[r].value(1).startsWith(QStringLiteral("менее")))
+            QCOMPARE(fields.mid(2), QStringList(fields.size() - 2, QString()));
+    }
+    // The same as a workbook, by the name of -o.
+    const QString workbook = dir.filePath(QStringLiteral("out.xlsx"));
+    QCOMPARE(run(substituted(arguments, dir.path()) << QStringLiteral("-o") << workbook).exitCode, 0);
+    QFile file(workbook);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("PK\x03\x04"));
 }
 
 QTEST_GUILESS_MAIN(TestZolkCry)

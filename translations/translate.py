@@ -112,6 +112,55 @@ RUSSIAN = {
         "Пропускает файлы, которые не удаётся прочитать; ошибка — только если не читается ни один.",
     "skipped: %1": "пропущен: %1",
     "No input could be read: %1": "Не удалось прочитать ни одного из указанных файлов и папок: %1",
+    "FOLDER": "ПАПКА",
+    "FOLDER...": "ПАПКА...",
+    "Writes the scores of a group's segments (departments) as a table for a spreadsheet.":
+        "Выводит оценки сегментов (подразделений) группы таблицей для табличного редактора.",
+    "Splits the group of the result files in FOLDER (all of them, for several folders) by one of the\n"
+    "members' four information lines, or by sub-folder, and writes a table: the whole group first,\n"
+    "then one row per segment in name order, each with its number of members, the twelve index\n"
+    "scores, the four trait scores and the overall mean, computed as the window computes a group's.\n"
+    "A segment with fewer than N members (--min, 5 unless given, never below 3) shows its name and no\n"
+    "scores; its members count in the whole group. A folder whose sub-folders hold the result files\n"
+    "is split by sub-folder with --by folder; of several folders, each is named relative to the\n"
+    "folder that holds them all. The table is CSV for the user's locale, or an Excel workbook for an\n"
+    "output named *.xlsx. A file that cannot be read ends the command and nothing is written; with\n"
+    "--skip-bad it is left out and named on standard error.":
+        "Делит группу файлов результатов из ПАПКИ (из всех папок, если их несколько) по одной из четырёх\n"
+        "информационных строк участников или по подпапкам и выводит таблицу: сначала вся группа, затем по\n"
+        "строке на сегмент в порядке названий — число участников, двенадцать оценок индексов, четыре\n"
+        "оценки черт и общее среднее, вычисленные так же, как окно вычисляет их для группы.\n"
+        "Сегмент, в котором меньше N участников (--min, по умолчанию 5, не меньше 3), показывает только\n"
+        "название, без оценок; его участники входят во всю группу. Папку, файлы результатов которой лежат\n"
+        "в подпапках, делит по подпапкам --by folder; из нескольких папок каждая называется относительно\n"
+        "папки, в которой лежат все они. Таблица — CSV по региональным настройкам пользователя или книга\n"
+        "Excel, если выходной файл назван *.xlsx. Файл, который не удаётся прочитать, прерывает команду,\n"
+        "и ничего не записывается; с --skip-bad он пропускается и называется в потоке ошибок.",
+    "Splits by information line 1 to 4, or by sub-folder.": "Делит по информационной строке 1–4 или по подпапкам.",
+    "Shows no scores of a segment with fewer than N members (5 unless given, at least 3).":
+        "Не показывает оценок сегмента, в котором меньше N участников (по умолчанию 5, не меньше 3).",
+    "option '--by' is required": "параметр '--by' обязателен",
+    "option '--by' takes info1, info2, info3, info4 or folder, not '%1'":
+        "параметр '--by' принимает info1, info2, info3, info4 или folder, а не '%1'",
+    "option '--min' needs a whole number of at least %1": "параметру '--min' нужно целое число не меньше %1",
+    "%1 is not a folder: segments are of the group of a folder.": "%1 — не папка: сегменты бывают только у группы из папки.",
+    "Writes the spread of a group's answers as a table for a spreadsheet.":
+        "Выводит разброс ответов группы таблицей для табличного редактора.",
+    "Writes a table of the group of the result files in FOLDER (all of them, for several folders):\n"
+    "one row per index, trait and statement with the number of answers, the mean, the standard\n"
+    "deviation (of a sample, n - 1), the minimum and the maximum, and for each statement how many\n"
+    "members answered 1, 2, 3, 4 and 5 (each score rounded to the nearest whole answer). The table\n"
+    "is CSV for the user's locale, or an Excel workbook for an output named *.xlsx. A file that\n"
+    "cannot be read ends the command and nothing is written; with --skip-bad it is left out and\n"
+    "named on standard error.":
+        "Выводит таблицу по группе файлов результатов из ПАПКИ (из всех папок, если их несколько): по\n"
+        "строке на индекс, черту и утверждение — число ответов, среднее, стандартное отклонение (по\n"
+        "выборке, n - 1), минимум и максимум, а для каждого утверждения — сколько участников ответили 1,\n"
+        "2, 3, 4 и 5 (каждая оценка округляется до ближайшего целого ответа). Таблица — CSV по\n"
+        "региональным настройкам пользователя или книга Excel, если выходной файл назван *.xlsx. Файл,\n"
+        "который не удаётся прочитать, прерывает команду, и ничего не записывается; с --skip-bad он\n"
+        "пропускается и называется в потоке ошибок.",
+    "%1 is not a folder: the spread is of the group of a folder.": "%1 — не папка: разброс бывает только у группы из папки.",
 }
 
 path = sys.argv[1] if len(sys.argv) > 1 else "translations/zolk_ru.ts"

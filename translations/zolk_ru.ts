@@ -120,51 +120,51 @@
 <context>
     <name>ZolkCry</name>
     <message>
-        <location filename="../tools/zolk-cry/Command.cpp" line="165" />
+        <location filename="../tools/zolk-cry/Command.cpp" line="167" />
         <source>Try 'zolk-cry help' for more information.</source>
         <translation>Справка по командам: zolk-cry help</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/Command.cpp" line="178" />
-        <location filename="../tools/zolk-cry/Command.cpp" line="189" />
+        <location filename="../tools/zolk-cry/Command.cpp" line="180" />
+        <location filename="../tools/zolk-cry/Command.cpp" line="191" />
         <location filename="../tools/zolk-cry/main.cpp" line="87" />
         <source>OUTPUT</source>
         <translation>ВЫХОД</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/Command.cpp" line="187" />
+        <location filename="../tools/zolk-cry/Command.cpp" line="189" />
         <source>Writes to OUTPUT instead of standard output ("-"). A file is replaced only once all of it is written; a device or a pipe is written to.</source>
         <translation>Записывает в ВЫХОД вместо стандартного вывода ("-"). Файл заменяется, только когда он записан целиком; в устройство или канал запись идёт напрямую.</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/Command.cpp" line="190" />
+        <location filename="../tools/zolk-cry/Command.cpp" line="192" />
         <location filename="../tools/zolk-cry/main.cpp" line="73" />
         <source>Shows this help.</source>
         <translation>Показывает эту справку.</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/Command.cpp" line="191" />
+        <location filename="../tools/zolk-cry/Command.cpp" line="193" />
         <source>Usage: %1</source>
         <translation>Использование: %1</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/Command.cpp" line="195" />
+        <location filename="../tools/zolk-cry/Command.cpp" line="197" />
         <location filename="../tools/zolk-cry/main.cpp" line="72" />
         <source>Options:</source>
         <translation>Параметры:</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/Command.cpp" line="218" />
+        <location filename="../tools/zolk-cry/Command.cpp" line="220" />
         <source>The output %1 is one of the inputs; it would be replaced by what is read from it.</source>
         <translation>Выходной файл %1 — один из входных: он был бы заменён тем, что из него прочитано.</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/Command.cpp" line="224" />
+        <location filename="../tools/zolk-cry/Command.cpp" line="226" />
         <source>The output %1 lies inside the input folder %2; the next run would read it as part of the group. Write it outside the folder.</source>
         <translation>Выходной файл %1 лежит внутри входной папки %2: следующий запуск прочитал бы его как часть группы. Запишите его вне этой папки.</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/Command.cpp" line="266" />
+        <location filename="../tools/zolk-cry/Command.cpp" line="268" />
         <source>result files read: %1 of %2</source>
         <translation>прочитано файлов результатов: %1 из %2</translation>
     </message>
@@ -277,16 +277,19 @@ out and named on standard error with the reason. The output may not lie inside a
     </message>
     <message>
         <location filename="../tools/zolk-cry/CommandScores.cpp" line="33" />
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="35" />
+        <location filename="../tools/zolk-cry/CommandSpread.cpp" line="28" />
         <source>Leaves out the files that cannot be read; fails only when none can.</source>
         <translation>Пропускает файлы, которые не удаётся прочитать; ошибка — только если не читается ни один.</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/CommandScores.cpp" line="57" />
+        <location filename="../tools/zolk-cry/Command.cpp" line="299" />
         <source>skipped: %1</source>
         <translation>пропущен: %1</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/CommandScores.cpp" line="125" />
+        <location filename="../tools/zolk-cry/Command.cpp" line="332" />
+        <location filename="../tools/zolk-cry/CommandScores.cpp" line="96" />
         <source>No input could be read: %1</source>
         <translation>Не удалось прочитать ни одного из указанных файлов и папок: %1</translation>
     </message>
@@ -373,6 +376,103 @@ standard error); 2 when the command line is wrong.</source>
         <location filename="../tools/zolk-cry/main.cpp" line="151" />
         <source>no command given</source>
         <translation>не указана команда</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="16" />
+        <location filename="../tools/zolk-cry/CommandSpread.cpp" line="16" />
+        <source>FOLDER...</source>
+        <translation>ПАПКА...</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="17" />
+        <location filename="../tools/zolk-cry/CommandSpread.cpp" line="17" />
+        <source>FOLDER</source>
+        <translation>ПАПКА</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="18" />
+        <source>Writes the scores of a group's segments (departments) as a table for a spreadsheet.</source>
+        <translation>Выводит оценки сегментов (подразделений) группы таблицей для табличного редактора.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="19" />
+        <source>Splits the group of the result files in FOLDER (all of them, for several folders) by one of the
+members' four information lines, or by sub-folder, and writes a table: the whole group first,
+then one row per segment in name order, each with its number of members, the twelve index
+scores, the four trait scores and the overall mean, computed as the window computes a group's.
+A segment with fewer than N members (--min, 5 unless given, never below 3) shows its name and no
+scores; its members count in the whole group. A folder whose sub-folders hold the result files
+is split by sub-folder with --by folder; of several folders, each is named relative to the
+folder that holds them all. The table is CSV for the user's locale, or an Excel workbook for an
+output named *.xlsx. A file that cannot be read ends the command and nothing is written; with
+--skip-bad it is left out and named on standard error.</source>
+        <translation>Делит группу файлов результатов из ПАПКИ (из всех папок, если их несколько) по одной из четырёх
+информационных строк участников или по подпапкам и выводит таблицу: сначала вся группа, затем по
+строке на сегмент в порядке названий — число участников, двенадцать оценок индексов, четыре
+оценки черт и общее среднее, вычисленные так же, как окно вычисляет их для группы.
+Сегмент, в котором меньше N участников (--min, по умолчанию 5, не меньше 3), показывает только
+название, без оценок; его участники входят во всю группу. Папку, файлы результатов которой лежат
+в подпапках, делит по подпапкам --by folder; из нескольких папок каждая называется относительно
+папки, в которой лежат все они. Таблица — CSV по региональным настройкам пользователя или книга
+Excel, если выходной файл назван *.xlsx. Файл, который не удаётся прочитать, прерывает команду,
+и ничего не записывается; с --skip-bad он пропускается и называется в потоке ошибок.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="31" />
+        <source>Splits by information line 1 to 4, or by sub-folder.</source>
+        <translation>Делит по информационной строке 1–4 или по подпапкам.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="33" />
+        <source>Shows no scores of a segment with fewer than N members (5 unless given, at least 3).</source>
+        <translation>Не показывает оценок сегмента, в котором меньше N участников (по умолчанию 5, не меньше 3).</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="46" />
+        <source>option '--by' is required</source>
+        <translation>параметр '--by' обязателен</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="50" />
+        <source>option '--by' takes info1, info2, info3, info4 or folder, not '%1'</source>
+        <translation>параметр '--by' принимает info1, info2, info3, info4 или folder, а не '%1'</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="56" />
+        <source>option '--min' needs a whole number of at least %1</source>
+        <translation>параметру '--min' нужно целое число не меньше %1</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="60" />
+        <source>%1 is not a folder: segments are of the group of a folder.</source>
+        <translation>%1 — не папка: сегменты бывают только у группы из папки.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSpread.cpp" line="18" />
+        <source>Writes the spread of a group's answers as a table for a spreadsheet.</source>
+        <translation>Выводит разброс ответов группы таблицей для табличного редактора.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSpread.cpp" line="19" />
+        <source>Writes a table of the group of the result files in FOLDER (all of them, for several folders):
+one row per index, trait and statement with the number of answers, the mean, the standard
+deviation (of a sample, n - 1), the minimum and the maximum, and for each statement how many
+members answered 1, 2, 3, 4 and 5 (each score rounded to the nearest whole answer). The table
+is CSV for the user's locale, or an Excel workbook for an output named *.xlsx. A file that
+cannot be read ends the command and nothing is written; with --skip-bad it is left out and
+named on standard error.</source>
+        <translation>Выводит таблицу по группе файлов результатов из ПАПКИ (из всех папок, если их несколько): по
+строке на индекс, черту и утверждение — число ответов, среднее, стандартное отклонение (по
+выборке, n - 1), минимум и максимум, а для каждого утверждения — сколько участников ответили 1,
+2, 3, 4 и 5 (каждая оценка округляется до ближайшего целого ответа). Таблица — CSV по
+региональным настройкам пользователя или книга Excel, если выходной файл назван *.xlsx. Файл,
+который не удаётся прочитать, прерывает команду, и ничего не записывается; с --skip-bad он
+пропускается и называется в потоке ошибок.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandSpread.cpp" line="39" />
+        <source>%1 is not a folder: the spread is of the group of a folder.</source>
+        <translation>%1 — не папка: разброс бывает только у группы из папки.</translation>
     </message>
 </context>
 </TS>

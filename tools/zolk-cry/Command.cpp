@@ -1,6 +1,8 @@
 #include "Command.h"
 
 #include "FileOutput.h"
+#include "ProfileLoader.h"
+#include "TableFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -275,6 +277,76 @@ void ProgressLine::clear()
         return;
     printText(stderr, u'\r' + QString(m_width, u' ') + u'\r');
     m_width = 0;
+}
+
+QString commonFolder(const QStringList &folders)
+{
+    QString common;
+    for (const QString &folder : folders) {
+        const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) + u'/';
+        if (common.isNull()) {
+            common = absolute;
+            continue;
+        }
+        while (!absolute.startsWith(common))
+            common = common.left(common.lastIndexOf(u'/', common.size() - 2) + 1);
+    }
+    return common;
+}
+
+void reportSkipped(const QString &message)
+{
+    printText(stderr, QStringLiteral("zolk-cry: %1\n").arg(ZolkCry::tr("skipped: %1").arg(message)));
+}
+
+Outcome<Profile> readGroup(const QStringList &folders, bool skipBad)
+{
+    const QString common = commonFolder(folders);
+    QList<std::pair<Profile, QString>> groups; // each folder's group, and its name relative to common
+    QStringList unread;
+    for (const QString &folder : folders) {
+        ProgressLine progress(QDir::toNativeSeparators(folder));
+        ProfileLoader::FolderOptions options;
+        options.leaveOutBad = skipBad;
+        options.progress = [&progress](qsizetype done, qsizetype total) {
+            progress.report(done, total);
+            return true;
+        };
+        Outcome<ProfileLoader::GroupLoad> loaded = ProfileLoader::loadFolder(folder, options);
+        progress.clear();
+        if (!loaded) {
+            if (!skipBad)
+                return loaded.failure();
+            reportSkipped(loaded.message());
+            unread << QDir::toNativeSeparators(folder);
+            continue;
+        }
+        for (const ProfileLoader::LeftOut &bad : std::as_const(loaded->leftOut))
+            reportSkipped(bad.message);
+        QString relative = QDir(common).relativeFilePath(QFileInfo(folder).absoluteFilePath());
+        if (relative == QLatin1String("."))
+            relative.clear();
+        groups.append({std::move(loaded->profile), relative});
+    }
+    if (groups.isEmpty())
+        return Outcome<Profile>::failed(ZolkCry::tr("No input could be read: %1").arg(unread.join(QStringLiteral(", "))));
+    if (folders.size() == 1)
+        return groups.first().first;
+    auto members = std::make_shared<MemberTable>();
+    for (const auto &[group, relative] : std::as_const(groups)) {
+        const MemberTable &table = *group.members;
+        for (qsizetype k = 0; k < table.size(); ++k) {
+            const QString file = relative.isEmpty() ? table.file(k) : relative + u'/' + table.file(k);
+            members->append(file, table.header(k), table.indexScores(k), table.itemScores(k));
+        }
+    }
+    return ProfileLoader::groupProfile(std::move(members), common);
+}
+
+int writeTable(const Table &table, const QString &output)
+{
+    const Outcome<> written = TableFile::write(output, table);
+    return written ? Success : fail(written.message());
 }
 
 } // namespace Cry

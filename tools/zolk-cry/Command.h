@@ -6,6 +6,8 @@
 // this header, and one line in the list of commands in main.cpp.
 
 #include "Outcome.h"
+#include "Profile.h"
+#include "Table.h"
 
 #include <QByteArrayView>
 #include <QCommandLineOption>
@@ -107,9 +109,26 @@ private:
     qsizetype m_width = 0;
 };
 
+// The folder that holds all the given files and folders, ending with '/', to which the names in a
+// table are relative.
+QString commonFolder(const QStringList &folders);
+// "zolk-cry: skipped: message" on standard error, for an input left out with --skip-bad.
+void reportSkipped(const QString &message);
+// The members of the given folders as one group, read with the progress line. One folder is the
+// group as the window loads it; the members of several are named with their folder relative to the
+// folder that holds them all ("sales/a.cry", "store/Отдел 1/b.cry"), so that a split by sub-folder
+// tells the folders apart. With skipBad, a member or a folder that cannot be read is left out and
+// named on standard error; the group fails only when nothing can be read.
+Outcome<Profile> readGroup(const QStringList &folders, bool skipBad);
+// Writes a table to output: an Excel workbook for "*.xlsx", CSV otherwise; on failure names the
+// reason and returns Failed.
+int writeTable(const Table &table, const QString &output);
+
 // The commands.
 Command decodeCommand();
 Command encodeCommand();
 Command scoresCommand();
+Command segmentsCommand();
+Command spreadCommand();
 
 } // namespace Cry

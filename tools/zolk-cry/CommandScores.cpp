@@ -36,35 +36,6 @@ CommandHelp scoresHelp()
     return help;
 }
 
-// The common folder of the inputs, to which the file column's paths are relative.
-QString commonFolder(const QStringList &folders)
-{
-    QString common;
-    for (const QString &folder : folders) {
-        const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) + u'/';
-        if (common.isNull()) {
-            common = absolute;
-            continue;
-        }
-        while (!absolute.startsWith(common))
-            common = common.left(common.lastIndexOf(u'/', common.size() - 2) + 1);
-    }
-    return common;
-}
-
-void reportSkipped(const QString &message)
-{
-    printText(stderr, QStringLiteral("zolk-cry: %1\n").arg(ZolkCry::tr("skipped: %1").arg(message)));
-}
-
-// The format follows the output's name: an Excel workbook for "*.xlsx", CSV for everything else
-// (standard output, devices and pipes too), the rows of a CSV written as they are made.
-int writeTable(const Table &table, const QString &output)
-{
-    const Outcome<> written = TableFile::write(output, table);
-    return written ? Success : fail(written.message());
-}
-
 int scores(const Invocation &invocation)
 {
     const bool skipBad = invocation.parser.isSet(QStringLiteral("skip-bad"));

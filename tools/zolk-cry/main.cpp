@@ -178,6 +178,8 @@ int main(int argc, char *argv[])
         decodeCommand(),
         encodeCommand(),
         scoresCommand(),
+        segmentsCommand(),
+        spreadCommand(),
     };
     return run(commands, QCoreApplication::arguments());
 }
