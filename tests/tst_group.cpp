@@ -42,7 +42,7 @@ QStringList memberNames(const Profile &profile)
 QStringList entryNames(const QString &folder)
 {
     QStringList names;
-    for (const FolderEntry &entry : ResultFolder::members(folder))
+    for (const FolderEntry &entry : ResultFolder::members(folder).entries)
         names << entry.name;
     return names;
 }
