@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-QString qtFileFilter(const QString &filter)
+QString qtFileFilter(const QString &filter, const QString &defaultSuffix)
 {
     if (filter.isEmpty())
         return QString();
@@ -16,12 +16,19 @@ QString qtFileFilter(const QString &filter)
     if (paren >= 0)
         description = description.left(paren).trimmed();
     // Each pattern also in lower case: the files of the other case show on a case-sensitive file
-    // system, and Windows' dialog (wine's, at least) does not add the filter's extension to a name
-    // whose extension differs only in case.
+    // system.
     QStringList patterns = filter.mid(bar + 1).split(u';', Qt::SkipEmptyParts);
     for (const QString &pattern : QStringList(patterns))
         if (!patterns.contains(pattern.toLower()))
             patterns << pattern.toLower();
+    // Windows' save dialog adds the extension of its filter's first pattern to a name that does not
+    // end in exactly that extension (wine's compares case by case), so the default suffix's pattern
+    // leads: a proposed "x.jpg" is then accepted as it is.
+    if (!defaultSuffix.isEmpty()) {
+        const QString own = QStringLiteral("*.") + defaultSuffix;
+        patterns.removeAll(own);
+        patterns.prepend(own);
+    }
     return description + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
@@ -29,7 +36,7 @@ namespace {
 
 QString runDialog(QWidget *parent, const FileDialogSettings &settings, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, settings.title, settings.initialDir, qtFileFilter(settings.filter));
+    QFileDialog dialog(parent, settings.title, settings.initialDir, qtFileFilter(settings.filter, settings.defaultSuffix));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(settings.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.overwritePrompt);

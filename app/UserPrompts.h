@@ -14,7 +14,8 @@ struct FileDialogSettings
     QString initialDir;
     QString fileName;
     // Added by the dialog to a name typed without an extension, so that the overwrite question is
-    // asked of the file that will be written. Without one, Windows' dialog adds the filter's.
+    // asked of the file that will be written. Its pattern leads the filter, which keeps Windows'
+    // dialog from adding another extension to a name that already ends in it.
     QString defaultSuffix;
     bool overwritePrompt = false;
     bool mustExist = false;
@@ -39,5 +40,6 @@ public:
     void showError(QWidget *parent, const QString &caption, const QString &text) override;
 };
 
-// "Description|pattern" as Qt writes a filter: "Description (pattern)".
-QString qtFileFilter(const QString &filter);
+// "Description|pattern" as Qt writes a filter: "Description (pattern)", each pattern also in lower
+// case, the pattern of defaultSuffix (when given) first.
+QString qtFileFilter(const QString &filter, const QString &defaultSuffix = QString());

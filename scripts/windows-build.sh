@@ -172,7 +172,7 @@ unset WINEPATH # nothing but the unpacked folder
 (cd "$program" && "$2" zolk-plot.exe 'Data\0101-balanced.cry' >/dev/null 2>&1) &
 status=0
 "$2" drive_window.exe check || status=1
-"$2" drive_window.exe export "$program\\Results\\Image 0101*.jpg" || status=1
+"$2" drive_window.exe export "$program\\Results\\Image 0101.jpg" || status=1
 "$2" drive_window.exe close || status=1
 wait
 exit $status
@@ -182,9 +182,8 @@ if xvfb-run -a -s "-screen 0 1280x1024x24" bash "$run/session.sh" "$run" "$wine"
 else
   echo "the program under wine did not behave as expected"; failed=1
 fi
-# wine's save dialog adds the filter's ".JPG" to the proposed "Image 0101.jpg", so the picture may
-# carry a longer name; what counts is that a picture of the profile panel was written.
-picture=$(find "$run" -path '*Results*' -name 'Image 0101*.jpg' | head -1)
+# Accepting the proposal writes exactly the proposed name (drive_window saw nothing else written).
+picture=$(find "$run" -path '*/Results/Image 0101.jpg')
 if [ -n "$picture" ] && python3 - "$picture" <<'PY'
 import struct, sys
 data = open(sys.argv[1], "rb").read()
@@ -200,7 +199,7 @@ while k < len(data):
 sys.exit(1)
 PY
 then :; else
-  echo "no 602 x 564 profile picture was written"; failed=1
+  echo "no 602 x 564 profile picture \"Image 0101.jpg\" was written"; failed=1
 fi
 rm -rf "$run"
 

@@ -199,6 +199,9 @@ void TestDialogs::russianStandardDialogs()
         QVERIFY(buttons);
         acceptText = buttonText(buttons->button(save ? QDialogButtonBox::Save : QDialogButtonBox::Open));
         cancelText = buttonText(buttons->button(QDialogButtonBox::Cancel));
+        // Windows' dialog adds its filter's first extension to a name that ends otherwise: the
+        // default suffix's pattern leads, so that the proposed "existing.jpg" is taken as it is.
+        QCOMPARE(files->nameFilters(), QStringList{QStringLiteral("JPG Files (*.jpg *.JPG)")});
         files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
         if (save)
             static_cast<QDialog *>(files)->accept(); // the existing file: the overwrite question comes, "no" returns here
