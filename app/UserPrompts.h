@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <memory>
+
 class QWidget;
 
 // The settings of one of the window's file dialogs, kept between uses like a dialog component.
@@ -35,9 +37,20 @@ public:
 class DesktopPrompts final : public UserPrompts
 {
 public:
+    DesktopPrompts();
+    ~DesktopPrompts() override;
+    DesktopPrompts(const DesktopPrompts &) = delete;
+    DesktopPrompts &operator=(const DesktopPrompts &) = delete;
+
     QString openFile(QWidget *parent, const FileDialogSettings &dialog) override;
     QString saveFile(QWidget *parent, const FileDialogSettings &dialog) override;
     void showError(QWidget *parent, const QString &caption, const QString &text) override;
+
+private:
+    QString runDialog(QWidget *parent, const FileDialogSettings &settings, bool save);
+
+    struct Kept;
+    std::unique_ptr<Kept> m_kept;
 };
 
 // "Description|pattern" as Qt writes a filter: "Description (pattern)", each pattern also in lower
