@@ -1,9 +1,9 @@
 // Drives the Windows program from inside Windows (wine) as a user would, with plain Win32 calls:
 //   drive_window check            its window has the exact title, "О программе" (command 1025) is in
 //                                 its system menu, and that command shows the About box
-//   drive_window export PICTURE   "Save" -> "Image" through the menu, the save dialog accepted as
-//                                 proposed, then waits for PICTURE's folder (empty before) to settle:
-//                                 PICTURE must be the one file written there
+//   drive_window export PICTURE   "Save" -> "Image" through the menu, the system's save dialog
+//                                 accepted as proposed, then waits for PICTURE's folder (empty
+//                                 before) to settle: PICTURE must be the one file written there
 //   drive_window close            closes the window and waits for it to go
 // Exit status 0 when all went as expected; what was seen goes to standard output.
 
@@ -120,6 +120,13 @@ int exportPicture(HWND window, const std::wstring &picture)
     HWND dialog = waitForWindow(L"Запись общего профиля в jpg-файл", 20);
     std::printf("save dialog: %s\n", dialog ? "shown" : "not shown");
     if (!dialog)
+        return 1;
+    // The system's own dialog (a standard dialog box), not Qt's drawn one.
+    wchar_t windowClass[64] = {};
+    GetClassNameW(dialog, windowClass, 64);
+    const bool systems = std::wstring(windowClass) == L"#32770";
+    std::printf("save dialog: %s\n", systems ? "the system's" : "not the system's");
+    if (!systems)
         return 1;
     SetForegroundWindow(dialog);
     Sleep(500);
