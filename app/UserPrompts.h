@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -42,12 +43,24 @@ public:
 class DesktopPrompts final : public UserPrompts
 {
 public:
+    DesktopPrompts();
+    ~DesktopPrompts() override;
+    DesktopPrompts(const DesktopPrompts &) = delete;
+    DesktopPrompts &operator=(const DesktopPrompts &) = delete;
+
     QString openFile(QWidget *parent, const FileDialogSettings &dialog) override;
     QString saveFile(QWidget *parent, const FileDialogSettings &dialog) override;
     void showError(QWidget *parent, const QString &caption, const QString &text) override;
     bool confirm(QWidget *parent, const QString &caption, const QString &text) override;
     std::optional<ReportTitle> reportTitle(QWidget *parent, const ReportTitle &proposed) override;
+
+private:
+    QString runDialog(QWidget *parent, const FileDialogSettings &settings, bool save);
+
+    struct Kept;
+    std::unique_ptr<Kept> m_kept;
 };
 
-// "Description|pattern" as Qt writes a filter: "Description (pattern)".
-QString qtFileFilter(const QString &filter);
+// "Description|pattern" (or several pairs, "A|a|B|b") as Qt writes a filter: "Description (pattern)",
+// each pattern also in lower case, the pattern of defaultSuffix (when given) first.
+QString qtFileFilter(const QString &filter, const QString &defaultSuffix = QString());
