@@ -84,8 +84,12 @@ int check(HWND window)
     std::printf("last item of the system menu: %s\n", about && IsWindowVisible(about) ? "shows the About box" : "does not show the About box");
     if (!about)
         return 1;
+    // The About box has a fixed size: a close button, but no minimise or maximise button.
+    const LONG_PTR style = GetWindowLongPtrW(about, GWL_STYLE);
+    const bool resizable = (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) != 0;
+    std::printf("About box buttons: %s\n", resizable ? "minimise, maximise or a sizing frame" : "close only");
     PostMessageW(about, WM_CLOSE, 0, 0);
-    return 0;
+    return resizable ? 1 : 0;
 }
 
 // The names of the files in a folder.
