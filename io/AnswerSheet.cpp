@@ -477,9 +477,10 @@ Outcome<Check> check(const Sheet &sheet, const Columns &columns, const Questionn
     QHash<QString, CodeRows> rowsOfCode;
     QHash<qsizetype, qsizetype> badIndex; // row -> its place in result.bad
     std::vector<qsizetype> candidates;
+    std::vector<qsizetype> positions;
     QStringList codes;
     qsizetype seen = 0;
-    while (parser.next(fields)) {
+    for (qsizetype position = parser.position(); parser.next(fields); position = parser.position()) {
         if (CsvReader::isBlank(fields))
             continue;
         ++result.rows;
@@ -493,6 +494,7 @@ Outcome<Check> check(const Sheet &sheet, const Columns &columns, const Questionn
         }
         if (reason.isEmpty()) {
             candidates.push_back(row);
+            positions.push_back(position);
             codes << respondent.header.code;
         } else {
             badIndex.insert(row, result.bad.size());
@@ -525,6 +527,7 @@ Outcome<Check> check(const Sheet &sheet, const Columns &columns, const Questionn
         if (duplicated.contains(candidates[k]))
             continue;
         result.goodRows.push_back(candidates[k]);
+        result.goodPositions.push_back(positions[k]);
         result.goodCodes << codes[qsizetype(k)];
     }
     if (progress && !progress(sheet.text.size(), sheet.text.size()))

@@ -103,6 +103,7 @@ struct Check
     qsizetype rows = 0;             // rows below the header that are not blank
     QList<BadRow> bad;              // in row order; a row may be named once per reason
     std::vector<qsizetype> goodRows; // the rows to import, in order
+    std::vector<qsizetype> goodPositions; // where each of them starts in the sheet's text
     QStringList goodCodes;          // their codes
 };
 

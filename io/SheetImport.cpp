@@ -11,6 +11,13 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <optional>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstdio>
@@ -213,66 +220,195 @@ Plan plan(const QStringList &codes, const QString &folder, bool replace)
     return result;
 }
 
+namespace {
+
+// The folders made for an import go again when it fails.
+struct MadeFolders
+{
+    QStringList folders;
+    bool keep = false;
+    ~MadeFolders()
+    {
+        if (!keep)
+            for (auto it = folders.crbegin(); it != folders.crend(); ++it)
+                QDir().rmdir(*it);
+    }
+};
+
+// Writes the good rows of the sheet as new files, row k to pathOf(k). Helper threads share the
+// rows, each reading its rows from where the check found them; this thread reports the progress
+// and passes on a cancel.
+Outcome<> writeFiles(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns &columns,
+                     const Questionnaire::Captions &captions, const AnswerSheet::Check &check, const Options &options,
+                     const std::function<QString(qsizetype)> &pathOf)
+{
+    const qsizetype total = qsizetype(check.goodRows.size());
+    if (check.goodPositions.size() != check.goodRows.size())
+        return Outcome<>::failed(tr("The sheet has fewer rows than were checked."));
+    constexpr qsizetype Chunk = 32;
+    std::atomic<qsizetype> next{0};
+    std::atomic<qsizetype> done{0};
+    std::atomic<bool> stop{false};
+    std::mutex mutex;
+    std::condition_variable finished;
+    int running = 0;
+    QString error;
+    bool cancelled = false;
+    const auto fail = [&](const QString &message) {
+        const std::lock_guard lock(mutex);
+        if (error.isEmpty())
+            error = message;
+        stop = true;
+    };
+    const auto work = [&] {
+        CsvReader::Parser parser(sheet.text, sheet.separator);
+        QList<QStringView> fields;
+        AnswerSheet::Respondent respondent;
+        IndexScores indices{};
+        ItemScores items{};
+        for (;;) {
+            const qsizetype first = next.fetch_add(Chunk);
+            for (qsizetype k = first; k < std::min(total, first + Chunk) && !stop; ++k) {
+                const qsizetype row = check.goodRows[std::size_t(k)];
+                parser.seek(check.goodPositions[std::size_t(k)], row);
+                const bool read = parser.next(fields);
+                if (!read || AnswerSheet::convertRow(fields, columns, row - sheet.headerRow, captions, &respondent).size() > 0
+                    || respondent.header.code != check.goodCodes[k]) {
+                    fail(tr("Row %1 of the sheet is not as it was checked.").arg(row));
+                    break;
+                }
+                AnswerSheet::scoresOf(respondent, indices, items);
+                const QString path = pathOf(k);
+                const QString why = writeNew(path, ResultWriter::storedLetters(respondent.header, indices, items, options.key));
+                if (!why.isEmpty()) {
+                    fail(FileOutput::cannotCreateMessage(path) + u'\n' + why);
+                    break;
+                }
+                ++done;
+            }
+            if (stop || first + Chunk >= total)
+                break;
+        }
+        const std::lock_guard lock(mutex);
+        --running;
+        finished.notify_all();
+    };
+    const int helpers = int(std::clamp<qsizetype>(std::thread::hardware_concurrency(), 1, 4));
+    {
+        std::vector<std::jthread> threads;
+        running = helpers;
+        for (int h = 0; h < helpers; ++h)
+            threads.emplace_back(work);
+        std::unique_lock lock(mutex);
+        while (running > 0) {
+            finished.wait_for(lock, std::chrono::milliseconds(50));
+            if (!options.progress || stop)
+                continue;
+            lock.unlock();
+            const bool goOn = options.progress(std::min(done.load(), total - 1), total);
+            lock.lock();
+            if (!goOn) {
+                stop = true;
+                cancelled = true;
+            }
+        }
+    }
+    if (cancelled)
+        return Outcome<>::cancelledByUser();
+    if (!error.isEmpty())
+        return Outcome<>::failed(error);
+    if (options.progress && !options.progress(total, total))
+        return Outcome<>::cancelledByUser();
+    return {};
+}
+
+Outcome<> writeMap(const QString &path, const Options &options)
+{
+    if (options.mapText.isEmpty())
+        return {};
+    if (const QString why = writeNew(path, options.mapText); !why.isEmpty())
+        return Outcome<>::failed(FileOutput::cannotCreateMessage(path) + u'\n' + why);
+    return {};
+}
+
+// Into a folder that does not exist yet or is empty: the files are written under their own names
+// into a new folder beside it, which then takes its name at once. Fails (and leaves nothing) where no
+// folder can be made beside it; the caller then goes the long way.
+std::optional<Outcome<Written>> writeFresh(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns &columns,
+                                           const Questionnaire::Captions &captions, const AnswerSheet::Check &check,
+                                           const QString &target, const Options &options)
+{
+    const QFileInfo info(target);
+    if (info.exists() && (!info.isDir() || !QDir(target).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)))
+        return std::nullopt;
+    const QString parent = info.path();
+    if (parent == target)
+        return std::nullopt;
+    Outcome<QStringList> made = makeFolder(parent);
+    if (!made)
+        return std::nullopt;
+    MadeFolders madeFolders{*made};
+    QTemporaryDir temp(parent + QStringLiteral("/.") + info.fileName() + QStringLiteral(".import-XXXXXX"));
+    if (!temp.isValid())
+        return std::nullopt;
+    const Plan names = plan(check.goodCodes, QString(), false);
+    if (Outcome<> files = writeFiles(sheet, columns, captions, check, options,
+                                     [&](qsizetype k) { return temp.filePath(names.names[k]); });
+        !files) {
+        return Outcome<Written>(files.failure());
+    }
+    if (Outcome<> map = writeMap(temp.filePath(AnswerSheet::mapFileName()), options); !map)
+        return Outcome<Written>(map.failure());
+    if (const QString why = syncFolder(temp.path(), true); !why.isEmpty())
+        return Outcome<Written>::failed(FileOutput::cannotCreateMessage(temp.path()) + u'\n' + why);
+    const qsizetype total = qsizetype(check.goodRows.size());
+    if (options.progress && !options.progress(total, total))
+        return Outcome<Written>::cancelledByUser();
+    // The empty folder makes way; should the new one not take its place, it is made again.
+    const bool existed = info.exists();
+    if (existed && !QDir().rmdir(target))
+        return Outcome<Written>::failed(FileOutput::cannotCreateMessage(target) + u'\n' + systemError());
+    if (const QString why = moveNoReplace(temp.path(), target); !why.isEmpty()) {
+        if (existed)
+            QDir().mkdir(target);
+        return Outcome<Written>::failed(FileOutput::cannotCreateMessage(target) + u'\n' + why);
+    }
+    temp.setAutoRemove(false);
+    madeFolders.keep = true;
+    syncFolder(parent, false);
+    return Written{names.names, 0};
+}
+
+} // namespace
+
 Outcome<Written> write(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns &columns,
                        const Questionnaire::Captions &captions, const AnswerSheet::Check &check, const QString &folder,
                        const Options &options)
 {
     const QString target = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (std::optional<Outcome<Written>> fresh = writeFresh(sheet, columns, captions, check, target, options))
+        return std::move(*fresh);
+
     Outcome<QStringList> made = makeFolder(target);
     if (!made)
         return made.failure();
-    // The folders made for the import go again when it fails.
-    struct MadeFolders
-    {
-        QStringList folders;
-        bool keep = false;
-        ~MadeFolders()
-        {
-            if (!keep)
-                for (auto it = folders.crbegin(); it != folders.crend(); ++it)
-                    QDir().rmdir(*it);
-        }
-    } madeFolders{*made};
-
+    MadeFolders madeFolders{*made};
     QTemporaryDir temp(target + QStringLiteral("/.zolk-import-XXXXXX"));
     if (!temp.isValid())
         return Outcome<Written>::failed(FileOutput::cannotCreateMessage(target + QStringLiteral("/.zolk-import-…")) + u'\n'
                                         + temp.errorString());
     const Plan names = plan(check.goodCodes, target, options.replace);
     const qsizetype total = qsizetype(check.goodRows.size());
+    // In the temporary folder the files are not named ".cry": should the program be stopped on the
+    // way, what is left there is not taken for a department of the group.
     const auto partName = [&temp](qsizetype k) { return temp.filePath(QString::number(k) + QStringLiteral(".part")); };
 
     // 1. Every file into the temporary folder.
-    CsvReader::Parser parser(sheet.text, sheet.separator);
-    parser.seek(sheet.bodyPosition, sheet.headerRow + 1);
-    QList<QStringView> fields;
-    AnswerSheet::Respondent respondent;
-    IndexScores indices{};
-    ItemScores items{};
-    qsizetype k = 0;
-    while (k < total && parser.next(fields)) {
-        if (parser.row() != check.goodRows[std::size_t(k)])
-            continue;
-        const QString reason = AnswerSheet::convertRow(fields, columns, parser.row() - sheet.headerRow, captions, &respondent);
-        if (!reason.isEmpty() || respondent.header.code != check.goodCodes[k])
-            return Outcome<Written>::failed(tr("Row %1 of the sheet is not as it was checked.").arg(parser.row()));
-        AnswerSheet::scoresOf(respondent, indices, items);
-        const QString path = partName(k);
-        if (const QString why = writeNew(path, ResultWriter::storedLetters(respondent.header, indices, items, options.key));
-            !why.isEmpty()) {
-            return Outcome<Written>::failed(FileOutput::cannotCreateMessage(path) + u'\n' + why);
-        }
-        ++k;
-        if (options.progress && (k % 64 == 0 || k == total) && !options.progress(k, total))
-            return Outcome<Written>::cancelledByUser();
-    }
-    if (k != total)
-        return Outcome<Written>::failed(tr("The sheet has fewer rows than were checked."));
+    if (Outcome<> files = writeFiles(sheet, columns, captions, check, options, partName); !files)
+        return files.failure();
     const QString mapPart = temp.filePath(QStringLiteral("map.part"));
-    if (!options.mapText.isEmpty()) {
-        if (const QString why = writeNew(mapPart, options.mapText); !why.isEmpty())
-            return Outcome<Written>::failed(FileOutput::cannotCreateMessage(mapPart) + u'\n' + why);
-    }
+    if (Outcome<> map = writeMap(mapPart, options); !map)
+        return map.failure();
     if (const QString why = syncFolder(temp.path(), true); !why.isEmpty())
         return Outcome<Written>::failed(FileOutput::cannotCreateMessage(temp.path()) + u'\n' + why);
     if (options.progress && !options.progress(total, total))

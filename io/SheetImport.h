@@ -1,9 +1,14 @@
 #pragma once
 // Importing an answer sheet into a folder of result files: each good row becomes one result file,
 // enciphered as the program reads them and named from its code. The import is whole or nothing: the
-// files are written into a temporary folder inside the chosen one and synced to the disk, then moved
-// into place; a failure or a cancel on the way removes what was moved and puts back every file that
-// was replaced, so that the folder is left as it was.
+// files are written into a temporary folder on the same file system and synced to the disk, then
+// moved into place; a failure or a cancel on the way removes what was moved and puts back every file
+// that was replaced, so that the folder is left as it was.
+//
+// A folder that does not exist yet or is empty is written as a hidden folder beside it, which then
+// takes its name in one step. Into a folder that holds files, the files go through a hidden folder
+// inside it, where they are not named ".cry" (should the program be stopped on the way, what is left
+// there is not read as a department of the group), and are moved in one by one.
 
 #include "AnswerSheet.h"
 #include "Outcome.h"
