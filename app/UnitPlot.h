@@ -17,6 +17,7 @@ class QLabel;
 class QMenu;
 class QMimeData;
 class BevelPanel;
+class CollectCommands;
 class DetailChart;
 class ExportCommands;
 class HeaderPanel;
@@ -74,6 +75,10 @@ public slots:
     void mmAnalysisClick();
     void mmReportClick();
     void mmScoresClick();
+    // Collecting the answers: the blank questionnaire, the answer sheet's template, the import.
+    void mmQuestionnaireClick();
+    void mmSheetTemplateClick();
+    void mmImportClick();
     void seDeltaChange();
     void ceCodeEnter();
     void ceCodeKeyUp();
@@ -129,6 +134,7 @@ private:
     QAction *m_plotSave = nullptr;
     FileDialogSettings m_openDialog;
     std::unique_ptr<ExportCommands> m_exports;
+    std::unique_ptr<CollectCommands> m_collect;
     QIcon m_iconAll; // the pictures of ImageAll and Image5M as menu icons
     QIcon m_icon5M;
 };

@@ -92,3 +92,8 @@ bool DesktopPrompts::confirm(QWidget *parent, const QString &caption, const QStr
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
+
+QString DesktopPrompts::chooseFolder(QWidget *parent, const QString &title, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(parent, title, start);
+}

@@ -30,6 +30,8 @@ public:
     virtual void showError(QWidget *parent, const QString &caption, const QString &text) = 0;
     // Asks a yes-or-no question; true for yes.
     virtual bool confirm(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // The chosen folder, or an empty string when the user cancelled (or none can be chosen here).
+    virtual QString chooseFolder(QWidget *, const QString &, const QString &) { return QString(); }
 };
 
 // The system's standard dialogs and message boxes.
@@ -40,6 +42,7 @@ public:
     QString saveFile(QWidget *parent, const FileDialogSettings &dialog) override;
     void showError(QWidget *parent, const QString &caption, const QString &text) override;
     bool confirm(QWidget *parent, const QString &caption, const QString &text) override;
+    QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
 };
 
 // "Description|pattern" as Qt writes a filter: "Description (pattern)".

@@ -62,6 +62,8 @@ public:
         // One answer per question; a question beyond them is answered no.
         QList<bool> confirmAnswers;
         QStringList questions;
+        QStringList folderAnswers; // one per folder dialog; an empty string cancels
+        QStringList folderTitles;
     };
 
     explicit ScriptedPrompts(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
@@ -70,6 +72,7 @@ public:
     QString saveFile(QWidget *, const FileDialogSettings &dialog) override;
     void showError(QWidget *, const QString &caption, const QString &text) override;
     bool confirm(QWidget *, const QString &caption, const QString &text) override;
+    QString chooseFolder(QWidget *, const QString &title, const QString &start) override;
 
 private:
     std::shared_ptr<Shared> m_shared;
