@@ -1,6 +1,7 @@
 #include "About.h"
 
 #include "Icons.h"
+#include "Version.h"
 
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
@@ -22,7 +23,7 @@ QLabel *placeLabel(QWidget *parent, const QString &text, const QRect &geometry, 
 } // namespace
 
 TAboutBox::TAboutBox(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("AboutBox"));
@@ -58,7 +59,7 @@ TAboutBox::TAboutBox(QWidget *parent)
                QStringLiteral("Построение профиля\nорганизационной культуры\nпо методике Зембрау"),
                QRect(69, 26, 170, 45), Qt::AlignHCenter)
         ->setObjectName(QStringLiteral("Comments"));
-    placeLabel(panel, QStringLiteral(" Version 2.01"), QRect(13, 76, 120, 16), Qt::AlignLeft)
+    placeLabel(panel, QStringLiteral(" Version " ZOLK_VERSION), QRect(13, 76, 120, 16), Qt::AlignLeft)
         ->setObjectName(QStringLiteral("Version"));
 
     auto *line = new QFrame(panel);

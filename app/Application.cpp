@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "Translations.h"
+#include "Version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,9 +13,9 @@ namespace Application {
 void configure(QCoreApplication &app, const QLocale &locale)
 {
     QCoreApplication::setApplicationName(QStringLiteral("zolk-plot"));
-#ifdef ZOLK_VERSION
+    // Where the user's settings go (the report's title block): <configuration folder>/ZOLK/zolk-plot.ini.
+    QCoreApplication::setOrganizationName(QStringLiteral("ZOLK"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZOLK_VERSION));
-#endif
     // The window speaks Russian whatever the user's language: its own messages too.
     Translations::installRussian(app);
     installQtTranslation(app, locale);

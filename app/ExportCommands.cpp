@@ -5,6 +5,7 @@
 #include "HeaderPanel.h"
 #include "InfoMemo.h"
 #include "Report.h"
+#include "ReportTitleDialog.h"
 #include "ScoresTable.h"
 #include "ScrinCap.h"
 #include "StatementCharts.h"
@@ -12,23 +13,46 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QPainter>
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
-// A statement chart of the profile drawn into the report, its proportions kept.
-void paintChart(StatementChart &chart, const Profile &profile, double delta, QPainter &painter, const QRectF &target)
+// The overview of all sixty statements drawn into the report, its proportions kept: drawn afresh from
+// the profile, so that it bears its own title whatever the window's chart shows.
+void paintOverview(const Profile &profile, double delta, QPainter &painter, const QRectF &target)
 {
-    chart.resize(411, 290);
-    chart.showProfile(profile, delta);
-    chart.setFoot(profile.header.code, profile.header.name, profile.header.date);
+    // Scores far off the scale (a damaged or hand-made file) would put coordinates into the PDF that
+    // no reader can read: the chart draws them just beyond its edge, where its plot area cuts them off,
+    // and scores that are no number at 0. The report's tables print them as they are.
+    const auto bounded = [](double v) { return std::isfinite(v) ? std::clamp(v, -1.0, 6.5) : 0.0; };
+    Profile shown = profile;
+    for (double &score : shown.scores.ItemScores)
+        score = bounded(score);
+    shown.overallMean = bounded(shown.overallMean);
+    OverviewChart chart(nullptr);
+    chart.resize(560, 300);
+    chart.showProfile(shown, std::isfinite(delta) ? std::clamp(delta, 0.0, 7.5) : 0.0);
+    // A hidden widget gets its size only when shown: shown where no screen shows it, the chart takes
+    // its size, lays out its axes, and places its marks on the laid-out plot area.
+    chart.setAttribute(Qt::WA_DontShowOnScreen);
+    chart.show();
+    if (QGraphicsLayout *layout = chart.chart()->layout())
+        layout->activate();
+    QResizeEvent resized(chart.size(), chart.size());
+    QCoreApplication::sendEvent(&chart, &resized);
     const QRectF source = chart.chart()->geometry();
     const qreal scale = std::min(target.width() / source.width(), target.height() / source.height());
-    const QRectF fitted(target.topLeft(), source.size() * scale);
+    const QRectF fitted(target.left() + (target.width() - source.width() * scale) / 2, target.top(), source.width() * scale,
+                        source.height() * scale);
     chart.scene()->render(&painter, fitted, source);
     painter.save();
-    painter.setPen(QPen(Qt::gray, 0.5));
+    painter.setPen(QPen(QColor(170, 170, 170), 0.5));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(fitted);
     painter.restore();
@@ -122,33 +146,39 @@ QString ExportCommands::choose(const QString &title, const QString &filter, cons
     return chosen;
 }
 
-ReportInput ExportCommands::reportInput() const
+ReportInput ExportCommands::reportInput(const ReportTitle &title) const
 {
     ReportInput input;
     input.profile = m_window.profile();
     input.respondents = m_window.header->respondents();
     input.delta = m_window.header->delta();
-    input.headerIcon = m_window.header->gridHeaderIcon().toImage();
-    const Profile profile = input.profile;
-    const double delta = input.delta;
-    input.detailChart = [profile, delta](QPainter &painter, const QRectF &target) {
-        DetailChart chart(nullptr);
-        paintChart(chart, profile, delta, painter, target);
-    };
-    input.overviewChart = [profile, delta](QPainter &painter, const QRectF &target) {
-        OverviewChart chart(nullptr);
-        paintChart(chart, profile, delta, painter, target);
-    };
+    input.title = title;
+    input.title.group = input.profile.group;
+    input.overviewChart = overviewPainter(input.profile, input.delta);
+    input.reference = m_window.reference();
+    input.referenceName = m_window.referenceName();
     return input;
+}
+
+ReportInput::ChartPainter ExportCommands::overviewPainter(const Profile &profile, double delta)
+{
+    return [profile, delta](QPainter &painter, const QRectF &target) { paintOverview(profile, delta, painter, target); };
 }
 
 void ExportCommands::saveReport()
 {
+    // The title block first: the consultant fills it once, and a cancel there cancels the report.
+    ReportTitle proposed = ReportTitleSettings::load();
+    proposed.group = m_window.profile().group;
+    const std::optional<ReportTitle> title = m_window.prompts->reportTitle(m_window.window, proposed);
+    if (!title)
+        return;
+    ReportTitleSettings::remember(*title);
     const QString chosen = choose(QStringLiteral("Запись отчёта в pdf-файл"), QStringLiteral("PDF Files (*.pdf)|*.pdf"),
                                   QStringLiteral("pdf"), QStringLiteral("Report "), QStringLiteral(".pdf"));
     if (chosen.isEmpty())
         return;
-    report(Report::write(Exports::withExtension(chosen, QStringLiteral(".pdf")), reportInput()));
+    report(Report::write(Exports::withExtension(chosen, QStringLiteral(".pdf")), reportInput(*title)));
 }
 
 void ExportCommands::saveScores()
@@ -162,5 +192,7 @@ void ExportCommands::saveScores()
         return;
     const bool csv = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     const QString name = csv ? chosen : Exports::withExtension(chosen, QStringLiteral(".xlsx"));
-    report(TableFile::write(name, ScoresTable::table({{m_window.profile(), QString()}})));
+    const std::optional<Profile> &reference = m_window.reference();
+    report(TableFile::write(name, ScoresTable::table({{m_window.profile(), QString()}}, reference ? &*reference : nullptr,
+                                                     m_window.referenceName())));
 }

@@ -5,18 +5,19 @@
 
 #include "Outcome.h"
 #include "Profile.h"
+#include "Report.h"
 #include "UserPrompts.h"
 
 #include <QPixmap>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 class HeaderPanel;
 class InfoMemo;
 class OverviewChart;
-struct ReportInput;
 
 class ExportCommands
 {
@@ -34,6 +35,9 @@ public:
         const InfoMemo *memo = nullptr;
         // The profile as shown: with the header as the user may have edited it.
         std::function<Profile()> profile;
+        // The reference the profile is compared with, while comparison is on.
+        std::function<const std::optional<Profile> &()> reference;
+        std::function<QString()> referenceName;
         std::function<void(const QString &)> reportError;
     };
 
@@ -45,8 +49,10 @@ public:
     void saveReport();
     void saveScores();
 
-    // The report of the profile shown, its charts drawn afresh from the profile.
-    ReportInput reportInput() const;
+    // The report of the profile shown under the given title, its chart drawn afresh from the profile.
+    ReportInput reportInput(const ReportTitle &title = {}) const;
+    // The report's overview of all sixty statements: a fresh chart of the profile, titled as such.
+    static ReportInput::ChartPainter overviewPainter(const Profile &profile, double delta);
     // The settings the save dialog keeps from one export to the next.
     const FileDialogSettings &saveDialog() const { return m_dialog; }
 

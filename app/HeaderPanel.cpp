@@ -106,7 +106,10 @@ void HeaderPanel::showProfile(const Profile &profile)
     m_code->setText(profile.header.code);
     m_nameEdit->setText(profile.header.name);
     m_infoLines = profile.header.info;
-    m_info->setToolTip(profile.hint());
+    m_hint = profile.hint();
+    // The tooltip itself is made plain, so that no markup in a file's text is obeyed, wherever Qt
+    // shows it from.
+    m_info->setToolTip(plainToolTip(tooltipText(m_hint)));
     m_name->setText(profile.group ? ProfileText::groupName() : QStringLiteral("ФИО"));
     m_respondents->setText(QString::number(profile.respondentCount()));
 }
@@ -122,7 +125,7 @@ RespondentHeader HeaderPanel::shownHeader() const
 }
 
 QString HeaderPanel::respondents() const { return m_respondents->text(); }
-QString HeaderPanel::hint() const { return m_info->toolTip(); }
+QString HeaderPanel::hint() const { return m_hint; }
 double HeaderPanel::delta() const { return m_delta->currentValue(); }
 QPixmap HeaderPanel::overviewIcon() const { return m_overviewImage->pixmap(); }
 QPixmap HeaderPanel::detailIcon() const { return m_detailImage->pixmap(); }
@@ -146,7 +149,7 @@ bool HeaderPanel::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_info && event->type() == QEvent::ToolTip) {
         // The summary stays up to 50 seconds, long enough to read it.
         const auto *help = static_cast<QHelpEvent *>(event);
-        QToolTip::showText(help->globalPos(), plainToolTip(tooltipText(hint())), m_info, QRect(), 50000);
+        QToolTip::showText(help->globalPos(), m_info->toolTip(), m_info, QRect(), 50000);
         return true;
     }
     if (watched == m_info && event->type() == QEvent::MouseButtonRelease

@@ -60,4 +60,5 @@ private:
     QLineEdit *m_respondents = nullptr;
     RealSpinEdit *m_delta = nullptr;
     std::array<QString, 4> m_infoLines;
+    QString m_hint;
 };

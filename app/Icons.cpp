@@ -165,4 +165,18 @@ QPixmap picture()
     return pixmap;
 }
 
+QPixmap groupAnalysis()
+{
+    QPixmap pixmap = blank(16, 16);
+    QPainter p(&pixmap);
+    const int left[4] = {4, 2, 6, 3};
+    const int right[4] = {5, 7, 3, 6};
+    for (int k = 0; k < 4; ++k) {
+        p.fillRect(QRect(8 - left[k], 1 + 4 * k, left[k], 3), QColor(178, 24, 43));
+        p.fillRect(QRect(8, 1 + 4 * k, right[k], 3), QColor(33, 102, 172));
+    }
+    p.fillRect(QRect(7, 0, 1, 16), Qt::black);
+    return pixmap;
+}
+
 } // namespace Icons

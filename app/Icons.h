@@ -15,5 +15,6 @@ QPixmap group();      // "Group": a stack of sheets
 QPixmap save();       // "Save": a floppy disc
 QPixmap analysis();   // "Analysis": lines of text
 QPixmap picture();    // "Image": the profile circle
+QPixmap groupAnalysis(); // "Анализ": bars to either side of a centre line
 
 } // namespace Icons

@@ -155,16 +155,40 @@ ProfileCircleView::ProfileCircleView(QWidget *parent)
     }
 }
 
-void ProfileCircleView::showProfile(const Profile &profile, double delta)
+void ProfileCircleView::drawOverlay()
 {
+    using namespace CirclePicture;
     QImage &bitmap = m_overlay->bitmap();
     {
         QPainter painter(&bitmap);
         painter.fillRect(bitmap.rect(), Qt::white);
-        CirclePicture::drawPolygon(painter, CirclePicture::vertices(profile.scores.IndexScores,
-                                                                    CirclePicture::plotCentre(bitmap.width(), bitmap.height())));
+        const QPoint centre = plotCentre(bitmap.width(), bitmap.height());
+        if (m_reference) {
+            drawPolygon(painter, vertices(*m_reference, centre), PolygonStyle::Reference);
+            // The legend in panel pixels, the overlay's own shifted by its offset.
+            painter.save();
+            painter.translate(-OverlayOffset, -OverlayOffset);
+            painter.setFont(Fonts::window(11));
+            drawLegend(painter, m_profileName, m_referenceName);
+            painter.restore();
+        }
+        drawPolygon(painter, vertices(m_scores, centre));
     }
     m_overlay->commit();
+}
+
+void ProfileCircleView::setReference(const Profile *reference, const QString &profileName, const QString &referenceName)
+{
+    m_reference = reference ? std::optional(reference->scores.IndexScores) : std::nullopt;
+    m_profileName = profileName;
+    m_referenceName = referenceName;
+    drawOverlay();
+}
+
+void ProfileCircleView::showProfile(const Profile &profile, double delta)
+{
+    m_scores = profile.scores.IndexScores;
+    drawOverlay();
     const auto placed = CirclePicture::labels(profile.scores, profile.overallMean, delta);
     for (int tag = 0; tag < CirclePicture::LabelCount; ++tag) {
         PlotLabel *label = m_labels[std::size_t(tag)];

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 // imPlot: the drawing overlay. Its bitmap is cleared to white, and white shows the picture below.
 class ProfileOverlay : public QWidget
@@ -63,6 +64,9 @@ public:
 
     // Draws the polygon of the profile and places, fills and colours the sixteen value labels.
     void showProfile(const Profile &profile, double delta);
+    // Draws a reference profile under the profile's polygon as a second, dashed polygon with a legend
+    // naming both; null takes it away.
+    void setReference(const Profile *reference, const QString &profileName, const QString &referenceName);
     // Recolours the labels from the texts they show; the polygon and the texts stay.
     void setBand(double overallMean, double delta);
     // The captions over the circle: "code. name" and the date, cut to their room; whole in tooltips.
@@ -76,6 +80,12 @@ signals:
     void labelClicked(int tag);
 
 private:
+    void drawOverlay();
+
+    IndexScores m_scores{};
+    std::optional<IndexScores> m_reference;
+    QString m_profileName;
+    QString m_referenceName;
     QLabel *m_picture = nullptr;
     ProfileOverlay *m_overlay = nullptr;
     QLabel *m_info = nullptr;

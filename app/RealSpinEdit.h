@@ -37,6 +37,15 @@ public:
 
     QLineEdit *editor() const { return lineEdit(); }
 
+    // Either decimal sign is taken: a point typed under a locale with the decimal comma (and the
+    // other way round) becomes the locale's sign, rather than being refused or read as 0.
+    QValidator::State validate(QString &input, int &pos) const override
+    {
+        const QString decimal = locale().decimalPoint();
+        input.replace(decimal == QLatin1String(",") ? u'.' : u',', decimal.at(0));
+        return QDoubleSpinBox::validate(input, pos);
+    }
+
 signals:
     void textEdited();
 

@@ -116,6 +116,7 @@ void ResultsGrid::showProfile(const Profile &profile, double delta, const QPixma
     for (int r = 0; r < Rows; ++r)
         for (int c = 0; c < Columns; ++c)
             setCellText(c, r, GridPicture::cellText(profile.scores, profile.overallMean, c, r));
+    m_scores = profile.scores;
     m_mean = profile.overallMean;
     m_delta = delta;
     if (!m_painted) {
@@ -130,6 +131,32 @@ void ResultsGrid::setBand(double overallMean, double delta)
     m_mean = overallMean;
     m_delta = delta;
     viewport()->update();
+}
+
+void ResultsGrid::setReference(const Profile *reference)
+{
+    using namespace GridPicture;
+    for (int row = 1; row < Rows; ++row) {
+        for (int column : {IndexColumn, TraitColumn}) {
+            const bool index = column == IndexColumn && row <= Resource::IndexCount;
+            const bool trait = column == TraitColumn && isTraitRow(row);
+            if (!index && !trait && row != MeanRow)
+                continue;
+            QString tip;
+            if (reference) {
+                const auto value = [&](const ProfileScores &scores, double mean) {
+                    return row == MeanRow ? mean : index ? scores.index(row) : scores.trait(Resource::traitOfIndex(row));
+                };
+                const double own = value(m_scores, m_mean);
+                const double other = value(reference->scores, reference->overallMean);
+                const double difference = own - other;
+                tip = QStringLiteral("Эталон: %1\nРазница: %2%3")
+                          .arg(Scoring::scoreText(other), difference > 0 ? QStringLiteral("+") : QString(),
+                               Scoring::scoreText(difference));
+            }
+            item(row, column)->setToolTip(tip);
+        }
+    }
 }
 
 void ResultsGrid::selectCell(int column, int row)

@@ -58,6 +58,9 @@ public:
     void showProfile(const Profile &profile, double delta, const QPixmap &headerIcon);
     // Repaints the band colours for a new half-width.
     void setBand(double overallMean, double delta);
+    // Gives every score cell a tooltip with the reference's score and the difference; null takes
+    // the tooltips away.
+    void setReference(const Profile *reference);
 
     QString cellText(int column, int row) const;
     // Moves the current cell as a user would: the selection handler decides.
@@ -80,6 +83,7 @@ private:
     void setCellText(int column, int row, const QString &text);
 
     GridSelectionModel *m_selection;
+    ProfileScores m_scores;
     double m_mean = 0.0;
     double m_delta = Scoring::DeltaStart;
     bool m_painted = false;

@@ -251,13 +251,48 @@ void StatementChart::makeBarSets(QAbstractBarSeries *series, const QColor &outli
             QToolTip::hideText();
             return;
         }
-        QToolTip::showText(QCursor::pos(), plainToolTip(barToolTip(s, barValue(s))), this);
+        QToolTip::showText(QCursor::pos(), plainToolTip(barToolTip(s)), this);
     });
 }
 
-QString StatementChart::barToolTip(int s, double score)
+QString StatementChart::barToolTip(int s) const
 {
-    return Resource::StatementText(s) + u'\n' + QStringLiteral("Оценка: ") + Scoring::scoreText(score);
+    const double score = barValue(s);
+    QString text = Resource::StatementText(s) + u'\n' + QStringLiteral("Оценка: ") + Scoring::scoreText(score);
+    if (m_referenceScores) {
+        const double reference = m_referenceScores->item(s);
+        const double difference = score - reference;
+        text += QStringLiteral("; эталон: ") + Scoring::scoreText(reference) + QStringLiteral("; разница: ")
+                + (difference > 0 ? QStringLiteral("+") : QString()) + Scoring::scoreText(difference);
+    }
+    return text;
+}
+
+void StatementChart::setReference(const ProfileScores *reference)
+{
+    m_referenceScores = reference ? std::optional(*reference) : std::nullopt;
+    if (!reference && !m_reference)
+        return;
+    if (!m_reference) {
+        // Made on first use only: a chart that never compares stays exactly as it was.
+        m_reference = new QScatterSeries;
+        m_reference->setName(QStringLiteral("SeriesReference"));
+        m_reference->setObjectName(QStringLiteral("SeriesReference"));
+        m_reference->setMarkerShape(QScatterSeries::MarkerShapeRotatedRectangle);
+        m_reference->setMarkerSize(9);
+        m_reference->setColor(QColor(0, 0, 160));
+        m_reference->setBorderColor(Qt::white);
+        chart()->addSeries(m_reference);
+        const auto [value, position] = barAxes();
+        m_reference->attachAxis(value);
+        m_reference->attachAxis(position);
+    }
+    QList<QPointF> points;
+    if (reference)
+        for (int s = 1; s <= Resource::StatementCount; ++s)
+            points << barPoint(s, reference->item(s));
+    m_reference->replace(points);
+    m_reference->setVisible(reference != nullptr);
 }
 
 void StatementChart::fillLines(double overallMean, double delta)
@@ -288,6 +323,9 @@ void StatementChart::fillBars(const ProfileScores &scores)
 
 void StatementChart::setFoot(const QString &code, const QString &name, const QString &date)
 {
+    m_footCode = code;
+    m_footName = name;
+    m_footDate = date;
     m_footLine = code + u' ' + name + u' ' + date;
     placeFoot();
 }
@@ -316,22 +354,25 @@ void StatementChart::resizeEvent(QResizeEvent *event)
 
 void StatementChart::placeFoot()
 {
-    // A long name is cut in its middle, so that the code and the date stay whole.
+    // A long name is cut in its middle, so that the code and the date stay whole: the date is what a
+    // reader of a saved chart looks for.
     const QSizeF size = chart()->size();
     const QFontMetrics metrics(m_foot->font());
     const int room = int(size.width()) - 8;
     QString shown = m_footLine;
     if (metrics.horizontalAdvance(shown) > room) {
-        const qsizetype first = m_footLine.indexOf(u' ');
-        const qsizetype last = m_footLine.lastIndexOf(u' ');
-        if (first >= 0 && last > first) {
-            const QString code = m_footLine.left(first + 1);
-            const QString date = m_footLine.mid(last);
-            const int nameRoom = room - metrics.horizontalAdvance(code + date);
-            shown = code + metrics.elidedText(m_footLine.mid(first + 1, last - first - 1), Qt::ElideMiddle, std::max(nameRoom, 0)) + date;
+        // The parts are kept apart, as a code or a date may hold spaces of its own.
+        const QString code = m_footCode + u' ';
+        const QString date = u' ' + m_footDate;
+        const int nameRoom = room - metrics.horizontalAdvance(code + date);
+        shown = code + metrics.elidedText(m_footName, Qt::ElideMiddle, std::max(nameRoom, 0)) + date;
+        // Where even the code and the date do not fit (large fonts), the date is kept and the code cut.
+        if (metrics.horizontalAdvance(shown) > room) {
+            const int codeRoom = room - metrics.horizontalAdvance(date);
+            shown = codeRoom > metrics.horizontalAdvance(QStringLiteral("…"))
+                        ? metrics.elidedText(m_footCode, Qt::ElideRight, codeRoom) + date
+                        : metrics.elidedText(m_footDate, Qt::ElideRight, room);
         }
-        if (metrics.horizontalAdvance(shown) > room)
-            shown = metrics.elidedText(m_footLine, Qt::ElideMiddle, room);
     }
     m_foot->setText(shown);
     m_foot->setToolTip(shown == m_footLine ? QString() : plainToolTip(m_footLine));

@@ -10,6 +10,8 @@
 #include <QChartView>
 #include <QGraphicsItem>
 
+#include <optional>
+
 class QBarSet;
 class QAbstractBarSeries;
 class QLineSeries;
@@ -70,6 +72,9 @@ public:
     virtual void showProfile(const Profile &profile, double delta) = 0;
     // Moves the two band lines to the new half-width; the mean line, bars and marks stay.
     void setBand(double overallMean, double delta);
+    // Marks on every bar the score of a reference profile (a diamond at its value); null takes the
+    // marks away.
+    void setReference(const ProfileScores *reference);
 
     // The foot line, cut with "…" in the middle of the name where it is too long for the chart; the
     // whole line is the foot's tooltip.
@@ -83,7 +88,7 @@ public:
     // The score of statement s as the chart holds it, its bar's colour and the text of its tooltip.
     double barValue(int s) const;
     QColor barColor(int s) const;
-    static QString barToolTip(int s, double score);
+    QString barToolTip(int s) const;
     ChartMarks *marks() const { return m_marks; }
 
 protected:
@@ -99,6 +104,9 @@ protected:
     void fillBars(const ProfileScores &scores);
     // One bar set per trait, each in its colour and outlined in outline.
     void makeBarSets(QAbstractBarSeries *series, const QColor &outline);
+    // The axes the bars are drawn against (value, position), for the reference marks.
+    virtual std::pair<QValueAxis *, QValueAxis *> barAxes() const = 0;
+    virtual QPointF barPoint(int s, double value) const = 0;
 
     QLineSeries *m_mean = nullptr;
     QLineSeries *m_lower = nullptr;
@@ -109,10 +117,15 @@ protected:
 private:
     void fillBand(double overallMean, double delta);
 
+    QScatterSeries *m_reference = nullptr;
+    std::optional<ProfileScores> m_referenceScores;
     Lines m_lines;
     int m_lineFrom;
     int m_lineTo;
     QGraphicsSimpleTextItem *m_foot = nullptr;
+    QString m_footCode;
+    QString m_footName;
+    QString m_footDate;
     QString m_footLine;
 };
 
@@ -139,6 +152,8 @@ public:
 
 protected:
     void relayout() override;
+    std::pair<QValueAxis *, QValueAxis *> barAxes() const override { return {m_valueAxis, m_barAxis}; }
+    QPointF barPoint(int s, double value) const override { return QPointF(value, s); }
 
 private:
     void applyWindow();
@@ -173,6 +188,8 @@ signals:
 
 protected:
     void relayout() override;
+    std::pair<QValueAxis *, QValueAxis *> barAxes() const override { return {m_valueAxis, m_barAxis}; }
+    QPointF barPoint(int s, double value) const override { return QPointF(s, value); }
 
 private:
     QScatterSeries *m_scales = nullptr;

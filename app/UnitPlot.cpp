@@ -2,9 +2,12 @@
 
 #include "About.h"
 #include "AnalysisText.h"
+#include "AnalysisWindow.h"
 #include "BevelPanel.h"
 #include "CollectCommands.h"
+#include "ComparisonPage.h"
 #include "ExportCommands.h"
+#include "Exports.h"
 #include "Fonts.h"
 #include "GroupProgress.h"
 #include "HeaderPanel.h"
@@ -25,6 +28,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -120,7 +124,7 @@ void TForm1::buildMenus()
         return action;
     };
     m_open = named(bar->addAction(Icons::data(), QStringLiteral("Data")), "mmOpen");
-    m_group = named(bar->addAction(Icons::group(), QStringLiteral("Group")), "mmGroup");
+    m_groupAction = named(bar->addAction(Icons::group(), QStringLiteral("Group")), "mmGroup");
     // Reachable before anything is loaded: the import and what to hand out to the respondents.
     QMenu *importMenu = bar->addMenu(Icons::data(), QStringLiteral("Импорт"));
     importMenu->setObjectName(QStringLiteral("mmImportMenu"));
@@ -139,11 +143,13 @@ void TForm1::buildMenus()
     QAction *scores = named(saveMenu->addAction(Icons::notepad(), QStringLiteral("Scores")), "mmScores");
     QAction *questionnaire = named(saveMenu->addAction(QStringLiteral("Анкета")), "mmQuestionnaire");
     QAction *sheetTemplate = named(saveMenu->addAction(QStringLiteral("Шаблон ответов")), "mmSheetTemplate");
+    m_analysisWindow = named(bar->addAction(Icons::groupAnalysis(), QStringLiteral("Анализ")), "mmAnalysisWindow");
     m_plotAll->setVisible(false);
     m_save->setVisible(false);
+    m_analysisWindow->setVisible(false);
 
     connect(m_open, &QAction::triggered, this, &TForm1::mmOpenClick);
-    connect(m_group, &QAction::triggered, this, &TForm1::mmGroupClick);
+    connect(m_groupAction, &QAction::triggered, this, &TForm1::mmGroupClick);
     connect(m_plotAll, &QAction::triggered, this, &TForm1::mmPlotAllClick);
     connect(analysis, &QAction::triggered, this, &TForm1::mmAnalysisClick);
     connect(image, &QAction::triggered, this, &TForm1::mmSaveClick);
@@ -155,6 +161,7 @@ void TForm1::buildMenus()
         connect(action, &QAction::triggered, this, &TForm1::mmQuestionnaireClick);
     for (QAction *action : {sheetTemplate, importTemplate})
         connect(action, &QAction::triggered, this, &TForm1::mmSheetTemplateClick);
+    connect(m_analysisWindow, &QAction::triggered, this, &TForm1::mmAnalysisWindowClick);
 }
 
 void TForm1::FormCreate()
@@ -180,6 +187,8 @@ void TForm1::FormCreate()
     window.header = m_header;
     window.memo = m_memo;
     window.profile = [this] { return shownProfile(); };
+    window.reference = [this]() -> const std::optional<Profile> & { return m_reference; };
+    window.referenceName = [this] { return m_referenceName; };
     window.reportError = [this](const QString &text) { reportError(text); };
     m_exports = std::make_unique<ExportCommands>(window);
     m_collect = std::make_unique<CollectCommands>(CollectCommands::Window{
@@ -292,6 +301,7 @@ void TForm1::loadFile(const QString &path)
         reportError(loaded.message());
         return;
     }
+    m_group.reset();
     showLoaded(std::move(loaded).value());
 }
 
@@ -317,12 +327,17 @@ void TForm1::loadGroup(const QString &folder)
         QString question = QStringLiteral("Не удалось прочитать файлов: %1 из %2.\n")
                                .arg(bad.size())
                                .arg(bad.size() + loaded->profile.respondentCount());
-        for (const ProfileLoader::LeftOut &file : bad)
-            question += u'\n' + file.message + u'\n';
+        // Twenty files with their reasons; a longer list would not fit the screen.
+        constexpr qsizetype Named = 20;
+        for (qsizetype k = 0; k < std::min(bad.size(), Named); ++k)
+            question += u'\n' + bad[k].message + u'\n';
+        if (bad.size() > Named)
+            question += QStringLiteral("\n… и ещё %1\n").arg(bad.size() - Named);
         question += QStringLiteral("\nПостроить группу без них (%1 анкет)?").arg(loaded->profile.respondentCount());
         if (!m_prompts->confirm(this, applicationTitle(), question))
             return;
     }
+    m_group = loaded->profile;
     showLoaded(std::move(loaded).value().profile);
 }
 
@@ -381,6 +396,10 @@ void TForm1::showLoaded(Profile profile)
     m_grid->setCurrentSilently(GridPicture::IndexColumn, GridPicture::indexRow(1));
     m_plotAll->setVisible(true);
     m_save->setVisible(true);
+    // The analysis is of the group loaded: with Save, enabled while a group (or one of its members or
+    // segments) is shown.
+    m_analysisWindow->setVisible(true);
+    m_analysisWindow->setEnabled(m_group.has_value());
     m_plotSave->setIcon(m_icon5M);
 }
 
@@ -396,7 +415,35 @@ void TForm1::showMemberList()
     if (!m_profile.group)
         return;
     MemberList list(m_profile, this);
-    list.exec();
+    if (list.exec() == QDialog::Accepted && list.chosenMember() >= 0)
+        showMember(list.chosenMember());
+}
+
+void TForm1::showMember(qsizetype member)
+{
+    if (!m_group || member < 0 || member >= m_group->respondentCount())
+        return;
+    const Profile group = *m_group;
+    showLoaded(ProfileLoader::memberProfile(group, member));
+    setReference(group, QStringLiteral("%1 (%2 анкет)").arg(ProfileText::groupName()).arg(group.respondentCount()));
+}
+
+void TForm1::setReference(std::optional<Profile> reference, const QString &name)
+{
+    m_reference = std::move(reference);
+    m_referenceName = m_reference ? (name.isEmpty() ? m_reference->header.name : name) : QString();
+    applyReference();
+    if (m_comparison)
+        m_comparison->refresh();
+}
+
+void TForm1::applyReference()
+{
+    const Profile *reference = m_reference ? &*m_reference : nullptr;
+    m_circle->setReference(reference, m_header->shownHeader().name, m_referenceName);
+    m_detail->setReference(reference ? &reference->scores : nullptr);
+    m_overview->setReference(reference ? &reference->scores : nullptr);
+    m_grid->setReference(reference);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -412,6 +459,8 @@ void TForm1::mmPlotClick()
     m_detail->showProfile(m_profile, d);
     m_overview->showProfile(m_profile, d);
     m_memo->setLines(Resource::indexStatements(1));
+    if (m_reference)
+        applyReference();
     ceCodeEnter();
     for (QWidget *view : std::initializer_list<QWidget *>{m_header, m_grid, m_circle, m_memo, m_chartPanel})
         view->show();
@@ -447,7 +496,11 @@ bool TForm1::sgResFSelectCell(int column, int row)
         m_memo->setLines(Resource::allStatements());
     } else if (column == TraitColumn && row == MeanRow) {
         const Profile shown = shownProfile();
-        m_memo->setLines(AnalysisText::lines(shown.header, m_header->respondents(), m_header->hint(), shown.scores));
+        QStringList lines = AnalysisText::lines(shown.header, m_header->respondents(), m_header->hint(), shown.scores);
+        if (m_reference)
+            lines << AnalysisText::comparisonLines(shown.scores, shown.overallMean, m_reference->scores,
+                                                   m_reference->overallMean, m_referenceName);
+        m_memo->setLines(lines);
     }
     return true;
 }
@@ -500,3 +553,41 @@ void TForm1::mmScoresClick() { m_exports->saveScores(); }
 void TForm1::mmQuestionnaireClick() { m_collect->saveQuestionnaire(); }
 void TForm1::mmSheetTemplateClick() { m_collect->saveSheetTemplate(); }
 void TForm1::mmImportClick() { m_collect->importAnswers(); }
+
+// ---------------------------------------------------------------------------------------------
+// The analysis of a group
+
+void TForm1::mmAnalysisWindowClick()
+{
+    if (!m_group)
+        return;
+    // The window of the group loaded comes back as it was left; another group gets a new one.
+    if (!m_analysis || m_analysis->group().members != m_group->members) {
+        delete m_analysis;
+        AnalysisWindow::Options options;
+        options.prompts = m_prompts.get();
+        options.resultsFolder = Exports::resultsFolder(m_appDir);
+        options.caption = applicationTitle();
+        options.delta = delta();
+        m_analysis = new AnalysisWindow(*m_group, options, this);
+        connect(m_analysis, &AnalysisWindow::segmentChosen, this, &TForm1::showLoaded);
+        connect(m_header, &HeaderPanel::deltaChanged, m_analysis, [this] { m_analysis->setDelta(delta()); });
+        ComparisonPage::Window comparison;
+        comparison.prompts = m_prompts.get();
+        comparison.key = ResultFile::keyBytes(m_keyLabel->text());
+        comparison.dataFolder = [this] { return dataFolder(); };
+        comparison.group = [this] { return group(); };
+        comparison.reference = [this]() -> const std::optional<Profile> & { return m_reference; };
+        comparison.referenceName = [this] { return m_referenceName; };
+        comparison.setReference = [this](std::optional<Profile> reference, const QString &name) {
+            setReference(std::move(reference), name);
+        };
+        comparison.reportError = [this](const QString &text) { reportError(text); };
+        m_comparison = new ComparisonPage(comparison, m_analysis->comparisonPage());
+        m_analysis->comparisonPage()->layout()->addWidget(m_comparison);
+    }
+    m_comparison->refresh();
+    m_analysis->show();
+    m_analysis->raise();
+    m_analysis->activateWindow();
+}

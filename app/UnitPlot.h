@@ -10,14 +10,17 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 class QAbstractSeries;
 class QAction;
 class QLabel;
 class QMenu;
 class QMimeData;
+class AnalysisWindow;
 class BevelPanel;
 class CollectCommands;
+class ComparisonPage;
 class DetailChart;
 class ExportCommands;
 class HeaderPanel;
@@ -53,6 +56,17 @@ public:
     Profile shownProfile() const;
     // The band half-width as "Range" reads now.
     double delta() const;
+    // The group loaded last, also while one of its members is shown alone; null after "Data".
+    const Profile *group() const { return m_group ? &*m_group : nullptr; }
+    // The profile the shown one is compared with, and its name; none while comparison is off.
+    const std::optional<Profile> &reference() const { return m_reference; }
+    const QString &referenceName() const { return m_referenceName; }
+    // Compares the shown profile with reference (off with nullopt): a dashed second polygon with a
+    // legend on the circle, the reference's score on every bar and the differences in the grid's
+    // tooltips; the exports carry it while it is on.
+    void setReference(std::optional<Profile> reference, const QString &name = QString());
+    // Shows member k of the loaded group on its own, compared with the whole group.
+    void showMember(qsizetype member);
     // The memo's text with CR LF line breaks; every line the program added ends with one.
     QString memoText() const;
     // Where the "Data" and "Group" dialogs start: "Data" beside the program, or the samples folder of
@@ -73,6 +87,8 @@ public slots:
     void mmSaveClick();
     void mmPlotSaveClick();
     void mmAnalysisClick();
+    // "Анализ": the analysis window of the group loaded.
+    void mmAnalysisWindowClick();
     void mmReportClick();
     void mmScoresClick();
     // Collecting the answers: the blank questionnaire, the answer sheet's template, the import.
@@ -108,6 +124,7 @@ private:
     void loadFile(const QString &path);
     void loadGroup(const QString &folder);
     void showLoaded(Profile profile);
+    void applyReference();
     void setFooters();
     void reportError(const QString &text);
 
@@ -116,6 +133,9 @@ private:
     std::unique_ptr<DesktopShell> m_shell;
     int m_groupProgressDelay;
     Profile m_profile;
+    std::optional<Profile> m_group;
+    std::optional<Profile> m_reference;
+    QString m_referenceName;
 
     HeaderPanel *m_header = nullptr;
     ResultsGrid *m_grid = nullptr;
@@ -128,10 +148,13 @@ private:
     TAboutBox *m_about = nullptr;
 
     QAction *m_open = nullptr;
-    QAction *m_group = nullptr;
+    QAction *m_groupAction = nullptr;
     QAction *m_plotAll = nullptr;
     QAction *m_save = nullptr;
     QAction *m_plotSave = nullptr;
+    QAction *m_analysisWindow = nullptr;
+    ComparisonPage *m_comparison = nullptr; // on the analysis window's "Сравнение" page
+    AnalysisWindow *m_analysis = nullptr; // the last one opened, kept while it analyses the group loaded
     FileDialogSettings m_openDialog;
     std::unique_ptr<ExportCommands> m_exports;
     std::unique_ptr<CollectCommands> m_collect;

@@ -1,8 +1,13 @@
 #pragma once
-// File dialogs and message boxes behind one replaceable object, so that tests can answer the
-// dialogs and read the messages.
+// File dialogs, message boxes and the report's title dialog behind one replaceable object, so that
+// tests can answer the dialogs and read the messages.
+
+#include "ReportTitle.h"
 
 #include <QString>
+
+#include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -32,18 +37,33 @@ public:
     virtual bool confirm(QWidget *parent, const QString &caption, const QString &text) = 0;
     // The chosen folder, or an empty string when the user cancelled (or none can be chosen here).
     virtual QString chooseFolder(QWidget *, const QString &, const QString &) { return QString(); }
+    // Asks for the report's title block, filled with proposed; nullopt when the user cancelled.
+    virtual std::optional<ReportTitle> reportTitle(QWidget *parent, const ReportTitle &proposed) = 0;
 };
 
 // The system's standard dialogs and message boxes.
 class DesktopPrompts final : public UserPrompts
 {
 public:
+    DesktopPrompts();
+    ~DesktopPrompts() override;
+    DesktopPrompts(const DesktopPrompts &) = delete;
+    DesktopPrompts &operator=(const DesktopPrompts &) = delete;
+
     QString openFile(QWidget *parent, const FileDialogSettings &dialog) override;
     QString saveFile(QWidget *parent, const FileDialogSettings &dialog) override;
     void showError(QWidget *parent, const QString &caption, const QString &text) override;
     bool confirm(QWidget *parent, const QString &caption, const QString &text) override;
     QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
+    std::optional<ReportTitle> reportTitle(QWidget *parent, const ReportTitle &proposed) override;
+
+private:
+    QString runDialog(QWidget *parent, const FileDialogSettings &settings, bool save);
+
+    struct Kept;
+    std::unique_ptr<Kept> m_kept;
 };
 
-// "Description|pattern" as Qt writes a filter: "Description (pattern)".
-QString qtFileFilter(const QString &filter);
+// "Description|pattern" (or several pairs, "A|a|B|b") as Qt writes a filter: "Description (pattern)",
+// each pattern also in lower case, the pattern of defaultSuffix (when given) first.
+QString qtFileFilter(const QString &filter, const QString &defaultSuffix = QString());

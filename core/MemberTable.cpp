@@ -3,6 +3,7 @@
 #include "Cp1251.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 QString RespondentHeader::infoText() const
@@ -14,6 +15,16 @@ QString RespondentHeader::infoText() const
 namespace {
 
 constexpr qsizetype BlockSize = 256 * 1024;
+
+// hundredths / 100.0 for the hundredths a score of a result file holds (0 to 10.23), worked out once:
+// the same doubles as the division gives, without a division per score.
+constexpr int QuotientCount = 1024;
+constexpr std::array<double, QuotientCount> Quotients = [] {
+    std::array<double, QuotientCount> quotients{};
+    for (int h = 0; h < QuotientCount; ++h)
+        quotients[std::size_t(h)] = h / 100.0;
+    return quotients;
+}();
 
 // A score in hundredths when they give back exactly the same double.
 bool toHundredths(double value, std::int16_t *hundredths)
@@ -137,7 +148,7 @@ void MemberTable::appendRaw(const QString &file, const std::array<QByteArrayView
     appendScores(indices, items);
 }
 
-QString MemberTable::text(qsizetype member, Field field) const
+QByteArrayView MemberTable::storedText(qsizetype member, Field field, bool *utf8) const
 {
     const std::uint64_t start = m_textStart[std::size_t(member)];
     const QByteArray &block = m_blocks[std::size_t(start >> 32)];
@@ -146,11 +157,18 @@ QString MemberTable::text(qsizetype member, Field field) const
         const std::uint64_t length = readLength(p);
         const auto bytes = qsizetype(length / 2);
         if (f == field) {
-            const QByteArrayView view(p, bytes);
-            return (length & 1) ? QString::fromUtf8(view) : Cp1251::decode(view);
+            *utf8 = (length & 1) != 0;
+            return QByteArrayView(p, bytes);
         }
         p += bytes;
     }
+}
+
+QString MemberTable::text(qsizetype member, Field field) const
+{
+    bool utf8 = false;
+    const QByteArrayView bytes = storedText(member, field, &utf8);
+    return utf8 ? QString::fromUtf8(bytes) : Cp1251::decode(bytes);
 }
 
 RespondentHeader MemberTable::header(qsizetype member) const
@@ -175,19 +193,37 @@ double MemberTable::score(qsizetype member, int slot) const
     return found->second;
 }
 
+void MemberTable::allScores(qsizetype member, AllScores &scores) const
+{
+    // Hundredths first, all of them in one run; the few scores held in full are then looked up.
+    const std::int16_t *row = m_hundredths.data() + std::size_t(member) * ScoresPerMember;
+    bool exact = false;
+    for (int slot = 0; slot < ScoresPerMember; ++slot) {
+        const int hundredths = row[slot];
+        scores[std::size_t(slot)] = unsigned(hundredths) < unsigned(QuotientCount) ? Quotients[std::size_t(hundredths)] : hundredths / 100.0;
+        exact |= hundredths == Exact;
+    }
+    if (exact)
+        for (int slot = 0; slot < ScoresPerMember; ++slot)
+            if (row[slot] == Exact)
+                scores[std::size_t(slot)] = score(member, slot);
+}
+
 IndexScores MemberTable::indexScores(qsizetype member) const
 {
+    AllScores all;
+    allScores(member, all);
     IndexScores scores;
-    for (int i = 0; i < Resource::IndexCount; ++i)
-        scores[std::size_t(i)] = score(member, i);
+    std::copy_n(all.begin(), Resource::IndexCount, scores.begin());
     return scores;
 }
 
 ItemScores MemberTable::itemScores(qsizetype member) const
 {
+    AllScores all;
+    allScores(member, all);
     ItemScores scores;
-    for (int s = 0; s < Resource::StatementCount; ++s)
-        scores[std::size_t(s)] = score(member, Resource::IndexCount + s);
+    std::copy_n(all.begin() + Resource::IndexCount, Resource::StatementCount, scores.begin());
     return scores;
 }
 

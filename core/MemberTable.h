@@ -47,6 +47,9 @@ public:
                    const ItemScores &items);
 
     QString text(qsizetype member, Field field) const;
+    // The bytes of a text as stored, without decoding them: UTF-8 when *utf8 comes back true, else
+    // windows-1251. Valid until the table changes.
+    QByteArrayView storedText(qsizetype member, Field field, bool *utf8) const;
     QString file(qsizetype member) const { return text(member, File); }
     QString name(qsizetype member) const { return text(member, Name); }
     RespondentHeader header(qsizetype member) const;
@@ -58,12 +61,16 @@ public:
     double item(qsizetype member, int s) const { return score(member, Resource::IndexCount + s - 1); }
     IndexScores indexScores(qsizetype member) const;
     ItemScores itemScores(qsizetype member) const;
+    // All of a member's scores at once, the indices and then the statements, exactly as appended: the
+    // quick way through every member of a large group.
+    static constexpr int ScoresPerMember = Resource::IndexCount + Resource::StatementCount;
+    using AllScores = std::array<double, ScoresPerMember>;
+    void allScores(qsizetype member, AllScores &scores) const;
 
     // Bytes held, for the benchmarks.
     qsizetype bytesUsed() const;
 
 private:
-    static constexpr int ScoresPerMember = Resource::IndexCount + Resource::StatementCount;
     static constexpr std::int16_t Exact = INT16_MIN; // the score is in m_exact
 
     double score(qsizetype member, int slot) const;

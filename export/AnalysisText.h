@@ -15,6 +15,11 @@ namespace AnalysisText {
 QStringList lines(const RespondentHeader &shown, const QString &respondents, const QString &hint,
                   const ProfileScores &scores);
 
+// The comparison with a reference profile, appended to the analysis while it is on: its name, then
+// for every trait, index and the overall mean the profile's score, the reference's and the difference.
+QStringList comparisonLines(const ProfileScores &scores, double overallMean, const ProfileScores &reference,
+                            double referenceMean, const QString &referenceName);
+
 // The headings among lines(): the numbers of the entries that head a trait or index block.
 QList<int> headingLines(const QStringList &lines);
 

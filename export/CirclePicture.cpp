@@ -64,6 +64,31 @@ void drawPolygon(QPainter &painter, const std::array<QPoint, 12> &points, Polygo
     painter.restore();
 }
 
+void drawLegend(QPainter &painter, const QString &profileName, const QString &referenceName)
+{
+    painter.save();
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const int line = metrics.height() + 2;
+    const int textLeft = LegendLeft + 24;
+    const int textWidth = LegendWidth - 24;
+    const std::array<std::pair<PolygonStyle, QString>, 2> rows = {{{PolygonStyle::Profile, profileName},
+                                                                   {PolygonStyle::Reference, referenceName}}};
+    for (int k = 0; k < 2; ++k) {
+        const int y = LegendTop + k * line + line / 2;
+        painter.setPen(rows[k].first == PolygonStyle::Profile
+                           ? QPen(QColor(255, 0, 255), 2, Qt::SolidLine, Qt::FlatCap)
+                           : QPen(QColor(0, 0, 160), 2, Qt::DashLine, Qt::FlatCap));
+        painter.drawLine(LegendLeft, y, LegendLeft + 18, y);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(textLeft, y - line / 2, textWidth, line), Qt::AlignLeft | Qt::AlignVCenter,
+                         metrics.elidedText(rows[k].second, Qt::ElideRight, textWidth));
+    }
+    painter.restore();
+}
+
 ScoreBand labelBand(const QString &text, double overallMean, double delta)
 {
     const auto value = Scoring::readScoreText(text);

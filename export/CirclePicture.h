@@ -84,6 +84,13 @@ enum class PolygonStyle { Profile, Reference };
 // reference profile: dashed dark blue lines, no markers.
 void drawPolygon(QPainter &painter, const std::array<QPoint, 12> &points, PolygonStyle style = PolygonStyle::Profile);
 
+// The legend of a comparison, in the free corner right of the top arrow: a short line of each
+// polygon's kind and the two profiles' names, cut to fit.
+constexpr int LegendLeft = 396;
+constexpr int LegendTop = 6;
+constexpr int LegendWidth = 118;
+void drawLegend(QPainter &painter, const QString &profileName, const QString &referenceName);
+
 struct PlacedLabel
 {
     QString text;   // the score with two decimals

@@ -1,17 +1,26 @@
 #pragma once
 // The PDF report of a profile for the client: A4 portrait, drawn with Qt's PDF writer as vectors and
-// text (fonts embedded, Russian text searchable): page 1 the header, the profile circle and the results
-// grid; page 2 the two statement charts; then the analysis text over as many pages as it needs; every
-// page numbered. Everything is drawn from the profile, never from what a window shows.
+// text (fonts embedded, Russian text searchable), every page numbered "Стр. X из Y":
+//  - page 1: the title block, the profile circle, the table of index and trait scores and the legend
+//    of what bold green, bold red and the band mean;
+//  - while a comparison is on, a page with both profiles on the circle and the table of differences;
+//  - then the overview of all sixty statement scores and, index by index, the statements with their
+//    scores, the five highest and five lowest marked;
+//  - then the analysis text.
+// Everything is drawn from the profile and the title, never from what a window shows. Indices go by
+// their full titles throughout. A group's report names no respondent unless the title asks for the
+// member list.
 
 #include "Outcome.h"
 #include "Profile.h"
+#include "ReportTitle.h"
 
-#include <QImage>
 #include <QRectF>
 #include <QString>
 
+#include <array>
 #include <functional>
+#include <optional>
 
 class QPainter;
 
@@ -20,14 +29,38 @@ struct ReportInput
     Profile profile;     // with the header as shown (the user may have edited code, name and date)
     QString respondents; // the text of "N анкет"
     double delta = Scoring::DeltaStart;
-    QImage headerIcon;   // the grid's header icon
-    // Draw a statement chart of the profile into a rectangle of the page.
+    ReportTitle title;
+    // Draws the overview chart of all sixty statements of the profile into a rectangle of the page.
     using ChartPainter = std::function<void(QPainter &painter, const QRectF &target)>;
-    ChartPainter detailChart;
     ChartPainter overviewChart;
+    // The profile compared with, while the comparison is on: a page of its own after page 1.
+    std::optional<Profile> reference;
+    QString referenceName;
 };
 
 namespace Report {
+
+// How many of the highest and of the lowest statement scores are marked.
+constexpr int MarkedStatements = 5;
+
+enum class StatementMark { None, Highest, Lowest };
+// The marks of the sixty statements: every statement scoring at least the fifth-highest score is
+// among the highest, every one scoring at most the fifth-lowest among the lowest, so that statements
+// tied at the cut are all marked (and there may be more than five). Where the two cuts meet (nearly
+// equal scores), a score that would be both is neither: only scores strictly above the low cut are
+// highest and only scores strictly below the high cut are lowest; equal scores everywhere mark
+// nothing. Scores that are not finite are never marked nor counted.
+std::array<StatementMark, Resource::StatementCount> statementMarks(const ItemScores &scores);
+// True when some statements were left unmarked because the two cuts met.
+bool marksCutsMeet(const ItemScores &scores);
+
+// The smallest score shown with two decimals that is drawn bold green, and the largest drawn bold
+// red: the limits of the band as the reader sees them.
+double lowestHighScore(double overallMean, double delta);
+double highestLowScore(double overallMean, double delta);
+
+// "1 анкета", "3 анкеты", "50 анкет".
+QString questionnaires(qsizetype count);
 
 // The report's PDF.
 Outcome<QByteArray> render(const ReportInput &input);

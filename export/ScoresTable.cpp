@@ -60,7 +60,7 @@ QString withSlash(const QString &folder)
 
 } // namespace
 
-Table table(QList<Section> sections)
+Table table(QList<Section> sections, const Profile *reference, const QString &referenceName)
 {
     // Where each section's rows begin; a group's own row follows its members.
     auto shared = std::make_shared<QList<Section>>(std::move(sections));
@@ -76,7 +76,18 @@ Table table(QList<Section> sections)
             ++table.rowCount;
         }
     }
-    table.fillRow = [shared, starts](qsizetype row, QList<TableCell> &cells) {
+    std::shared_ptr<const Profile> compared;
+    if (reference) {
+        compared = std::make_shared<const Profile>(*reference);
+        table.markedRows.append(table.rowCount);
+    }
+    const qsizetype referenceRow = reference ? table.rowCount++ : -1;
+    table.fillRow = [shared, starts, compared, referenceRow, referenceName](qsizetype row, QList<TableCell> &cells) {
+        if (row == referenceRow) {
+            putHeader(cells, QStringLiteral("Эталон: ") + referenceName, compared->header);
+            putScores(cells, compared->scores, compared->overallMean);
+            return;
+        }
         const qsizetype s = std::upper_bound(starts->cbegin(), starts->cend(), row) - starts->cbegin() - 1;
         const Section &section = (*shared)[s];
         const Profile &profile = section.profile;

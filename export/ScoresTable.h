@@ -20,7 +20,8 @@ struct Section
 
 // The header row: Russian words, the indices under their full titles.
 QList<QString> columns();
-Table table(QList<Section> sections);
+// reference, when given, adds a marked last row with its scores, headed "Эталон: " and its name.
+Table table(QList<Section> sections, const Profile *reference = nullptr, const QString &referenceName = QString());
 
 // The file column of a group's row.
 QString groupRowLabel(const QString &folder);

@@ -387,6 +387,11 @@ Outcome<Sheet> readSheet(QByteArrayView bytes, const QString &fileName)
             sheet.header << field.trimmed().toString();
         sheet.headerRow = parser.row();
         sheet.bodyPosition = parser.position();
+        // A quoted field that never ends would swallow the rest: such a sheet is refused whole.
+        while (parser.next(fields)) {
+        }
+        if (!parser.error().isEmpty())
+            break;
         return sheet;
     }
     if (!parser.error().isEmpty())

@@ -64,7 +64,7 @@ struct Sheet
 // No file beyond this size is read: it cannot be an answer sheet of any size the program is for.
 constexpr qint64 MaxSheetBytes = qint64(512) * 1024 * 1024;
 // A sheet from a file's bytes: encoding and separator detected, the first row that is not blank its
-// header. Fails for an empty sheet and for a quoted field that never ends.
+// header. Fails for an empty sheet and for a quoted field that never ends (anywhere in it).
 Outcome<Sheet> readSheet(QByteArrayView bytes, const QString &fileName);
 Outcome<Sheet> readSheetFile(const QString &path);
 

@@ -1,8 +1,14 @@
 #include "GroupArithmetic.h"
 
+#include "Cp1251.h"
+
 #include <QMap>
 
 #include <algorithm>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace GroupArithmetic {
 namespace {
@@ -55,26 +61,151 @@ private:
     double m_max = 0.0;
 };
 
+// The answer a score stands for, or 0: inlined into the spread's loop.
+inline int answerFor(double score)
+{
+    if (!(score >= 0.5 && score < 5.5))
+        return 0;
+    return int(std::floor(score + 0.5));
+}
+
+// The running sums of a mean: one addition per member, in the order the members come.
+struct MeanSums
+{
+    MeanScores sums;
+    qsizetype count = 0;
+
+    void add(const MemberTable::AllScores &scores)
+    {
+        for (std::size_t i = 0; i < sums.indices.size(); ++i)
+            sums.indices[i] = sums.indices[i] + scores[i];
+        for (std::size_t s = 0; s < sums.items.size(); ++s)
+            sums.items[s] = sums.items[s] + scores[Resource::IndexCount + s];
+        ++count;
+    }
+    MeanScores result() const
+    {
+        MeanScores means = sums;
+        if (count == 0)
+            return means;
+        for (double &sum : means.indices)
+            sum /= double(count);
+        for (double &sum : means.items)
+            sum /= double(count);
+        return means;
+    }
+};
+
+// The running sums of a spread, member after member.
+struct SpreadSums
+{
+    std::array<Running, Resource::IndexCount> indices;
+    std::array<Running, Resource::TraitCount> traits;
+    std::array<Running, Resource::StatementCount> items;
+    std::array<std::array<qsizetype, 5>, Resource::StatementCount> answers{};
+
+    void add(const MemberTable::AllScores &scores)
+    {
+        for (std::size_t i = 0; i < indices.size(); ++i)
+            indices[i].add(scores[i]);
+        for (std::size_t t = 0; t < traits.size(); ++t) {
+            // As Scoring::deriveScores forms a trait score.
+            double sum = 0.0;
+            sum += scores[3 * t];
+            sum += scores[3 * t + 1];
+            sum += scores[3 * t + 2];
+            traits[t].add(sum / 3.0);
+        }
+        for (std::size_t s = 0; s < items.size(); ++s) {
+            const double score = scores[Resource::IndexCount + s];
+            items[s].add(score);
+            if (const int answer = answerFor(score))
+                ++answers[s][std::size_t(answer - 1)];
+        }
+    }
+    Spread result() const
+    {
+        Spread spread;
+        for (std::size_t i = 0; i < indices.size(); ++i)
+            indices[i].into(spread.indices[i]);
+        for (std::size_t t = 0; t < traits.size(); ++t)
+            traits[t].into(spread.traits[t]);
+        for (std::size_t s = 0; s < items.size(); ++s) {
+            items[s].into(spread.items[s]);
+            spread.items[s].answers = answers[s];
+        }
+        return spread;
+    }
+};
+
+template <typename Sums>
+auto overMembers(const MemberTable &table, const QList<qsizetype> &members)
+{
+    Sums sums;
+    MemberTable::AllScores scores;
+    forMembers(table, members, [&](qsizetype k) {
+        table.allScores(k, scores);
+        sums.add(scores);
+    });
+    return sums.result();
+}
+
+// The segment of every member, or nothing when a member is in more than one segment or a segment's
+// members are not in table order: then a single pass would add them in another order than
+// mean(table, members) and spread(table, members) do.
+std::optional<std::vector<int>> segmentOfMembers(const MemberTable &table, const QList<Segment> &segments)
+{
+    std::vector<int> segmentOf(std::size_t(table.size()), -1);
+    for (qsizetype g = 0; g < segments.size(); ++g) {
+        qsizetype previous = -1;
+        for (qsizetype k : segments[g].members) {
+            if (k <= previous || k < 0 || k >= table.size() || segmentOf[std::size_t(k)] >= 0)
+                return std::nullopt;
+            segmentOf[std::size_t(k)] = int(g);
+            previous = k;
+        }
+    }
+    return segmentOf;
+}
+
+// Every segment's sums in one pass over the table: the table is read once, in its own order, and
+// each segment's members are still added in that order.
+template <typename Sums>
+auto overSegments(const MemberTable &table, const QList<Segment> &segments)
+{
+    using Result = decltype(Sums().result());
+    QList<Result> results;
+    results.reserve(segments.size());
+    const std::optional<std::vector<int>> segmentOf = segmentOfMembers(table, segments);
+    if (!segmentOf) {
+        for (const Segment &segment : segments)
+            results.append(segment.members.isEmpty() ? Result() : overMembers<Sums>(table, segment.members));
+        return results;
+    }
+    std::vector<Sums> sums(std::size_t(segments.size()));
+    MemberTable::AllScores scores;
+    for (qsizetype k = 0; k < table.size(); ++k) {
+        const int g = (*segmentOf)[std::size_t(k)];
+        if (g < 0)
+            continue;
+        table.allScores(k, scores);
+        sums[std::size_t(g)].add(scores);
+    }
+    for (const Sums &segment : sums)
+        results.append(segment.result());
+    return results;
+}
+
 } // namespace
 
 MeanScores mean(const MemberTable &table, const QList<qsizetype> &members)
 {
-    MeanScores sums;
-    qsizetype count = 0;
-    forMembers(table, members, [&](qsizetype k) {
-        for (int i = 1; i <= Resource::IndexCount; ++i)
-            sums.indices[std::size_t(i - 1)] = sums.indices[std::size_t(i - 1)] + table.index(k, i);
-        for (int s = 1; s <= Resource::StatementCount; ++s)
-            sums.items[std::size_t(s - 1)] = sums.items[std::size_t(s - 1)] + table.item(k, s);
-        ++count;
-    });
-    if (count == 0)
-        return sums;
-    for (double &sum : sums.indices)
-        sum /= double(count);
-    for (double &sum : sums.items)
-        sum /= double(count);
-    return sums;
+    return overMembers<MeanSums>(table, members);
+}
+
+QList<MeanScores> means(const MemberTable &table, const QList<Segment> &segments)
+{
+    return overSegments<MeanSums>(table, segments);
 }
 
 std::optional<SplitBy> splitByName(QStringView name)
@@ -94,66 +225,59 @@ std::optional<SplitBy> splitByName(QStringView name)
 
 QList<Segment> split(const MemberTable &table, SplitBy by)
 {
+    const auto field = by == SplitBy::Folder ? MemberTable::File : MemberTable::Field(MemberTable::Info1 + int(by) - int(SplitBy::Info1));
     // Keyed by the folded name, so that "Отдел продаж" and "отдел продаж" are one department; the
-    // segment keeps the spelling of its first member.
-    QMap<QString, Segment> segments;
+    // segment keeps the spelling of its first member. A department's members mostly carry the same
+    // bytes: each distinct text is decoded and folded once, and the members are found by their bytes
+    // as the table holds them (windows-1251 and UTF-8 apart), which stay put while this runs.
+    QList<Segment> found;
+    QMap<QString, qsizetype> byName;
+    std::array<std::unordered_map<std::string_view, qsizetype>, 2> byBytes; // windows-1251, UTF-8
     for (qsizetype k = 0; k < table.size(); ++k) {
-        QString name;
+        bool utf8 = false;
+        QByteArrayView bytes = table.storedText(k, field, &utf8);
         if (by == SplitBy::Folder) {
-            const QString file = table.file(k);
-            const qsizetype slash = file.lastIndexOf(u'/');
-            name = slash < 0 ? QString() : file.left(slash);
-        } else {
-            name = table.info(k, int(by) - int(SplitBy::Info1) + 1).trimmed();
+            // The sub-folder: the file's name up to its last '/' (the same byte in both encodings).
+            const qsizetype slash = bytes.lastIndexOf('/');
+            bytes = slash < 0 ? QByteArrayView() : bytes.first(slash);
         }
-        Segment &segment = segments[name.toCaseFolded()];
-        if (segment.members.isEmpty())
-            segment.name = name;
-        segment.members.append(k);
+        auto &known = byBytes[utf8 ? 1 : 0];
+        const std::string_view key(bytes.data(), std::size_t(bytes.size()));
+        auto position = known.find(key);
+        if (position == known.end()) {
+            QString name = utf8 ? QString::fromUtf8(bytes) : Cp1251::decode(bytes);
+            if (by != SplitBy::Folder)
+                name = name.trimmed();
+            const QString folded = name.toCaseFolded();
+            auto named = byName.constFind(folded);
+            if (named == byName.cend()) {
+                named = byName.insert(folded, found.size());
+                found.append({name, {}});
+            }
+            position = known.emplace(key, *named).first;
+        }
+        found[position->second].members.append(k);
     }
-    return segments.values();
+    QList<Segment> segments;
+    segments.reserve(found.size());
+    for (qsizetype position : std::as_const(byName))
+        segments.append(std::move(found[position]));
+    return segments;
 }
 
 int answerOf(double score)
 {
-    if (!(score >= 0.5 && score < 5.5))
-        return 0;
-    return int(std::floor(score + 0.5));
+    return answerFor(score);
 }
 
 Spread spread(const MemberTable &table, const QList<qsizetype> &members)
 {
-    std::array<Running, Resource::IndexCount> indices;
-    std::array<Running, Resource::TraitCount> traits;
-    std::array<Running, Resource::StatementCount> items;
-    Spread result;
-    forMembers(table, members, [&](qsizetype k) {
-        std::array<double, Resource::IndexCount> index{};
-        for (int i = 0; i < Resource::IndexCount; ++i) {
-            index[std::size_t(i)] = table.index(k, i + 1);
-            indices[std::size_t(i)].add(index[std::size_t(i)]);
-        }
-        for (int t = 0; t < Resource::TraitCount; ++t) {
-            double sum = 0.0;
-            sum += index[std::size_t(3 * t)];
-            sum += index[std::size_t(3 * t + 1)];
-            sum += index[std::size_t(3 * t + 2)];
-            traits[std::size_t(t)].add(sum / 3.0);
-        }
-        for (int s = 0; s < Resource::StatementCount; ++s) {
-            const double score = table.item(k, s + 1);
-            items[std::size_t(s)].add(score);
-            if (const int answer = answerOf(score))
-                ++result.items[std::size_t(s)].answers[std::size_t(answer - 1)];
-        }
-    });
-    for (std::size_t i = 0; i < indices.size(); ++i)
-        indices[i].into(result.indices[i]);
-    for (std::size_t t = 0; t < traits.size(); ++t)
-        traits[t].into(result.traits[t]);
-    for (std::size_t s = 0; s < items.size(); ++s)
-        items[s].into(result.items[s]);
-    return result;
+    return overMembers<SpreadSums>(table, members);
+}
+
+QList<Spread> spreads(const MemberTable &table, const QList<Segment> &segments)
+{
+    return overSegments<SpreadSums>(table, segments);
 }
 
 } // namespace GroupArithmetic

@@ -41,6 +41,10 @@ struct Segment
 // order (ignoring case), members in table order within each.
 QList<Segment> split(const MemberTable &table, SplitBy by);
 
+// The means of each segment, exactly as mean(table, segment.members) gives them (zeros for a segment
+// without members). Segments as split gives them are measured in one pass over the table.
+QList<MeanScores> means(const MemberTable &table, const QList<Segment> &segments);
+
 // Number of values, mean, sample standard deviation (n - 1; NaN for fewer than two), minimum and maximum.
 struct Summary
 {
@@ -66,6 +70,9 @@ struct Spread
 };
 
 Spread spread(const MemberTable &table, const QList<qsizetype> &members = {});
+// The spread of each segment, exactly as spread(table, segment.members) gives it (no figures for a
+// segment without members), in one pass over the table as means does.
+QList<Spread> spreads(const MemberTable &table, const QList<Segment> &segments);
 
 // The answer a score stands for (1 to 5), or 0 when it stands for none.
 int answerOf(double score);

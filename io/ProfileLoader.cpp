@@ -30,15 +30,16 @@ constexpr int ReadAhead = 256;
 constexpr int Chunk = 16;
 
 // Reads one member; running out of memory becomes the member's message.
-Outcome<StoredRecord> readMember(const FolderEntry &entry, const QByteArray &key)
+Outcome<StoredRecord> readMember(const FolderListing &listing, const FolderEntry &entry, const QByteArray &key)
 {
+    const QString path = listing.path(entry);
     try {
-        const Outcome<QByteArray> bytes = ResultFile::readStoredBytes(entry.path, entry.native);
+        const Outcome<QByteArray> bytes = ResultFile::readStoredBytes(path, listing.nativePath(entry));
         if (!bytes)
             return bytes.failure();
-        return ResultFile::parseStoredText(*bytes, entry.path, key);
+        return ResultFile::parseStoredText(*bytes, path, key);
     } catch (const std::bad_alloc &) {
-        return Outcome<StoredRecord>::failed(ResultFile::cannotOpenMessage(entry.path) + u'\n'
+        return Outcome<StoredRecord>::failed(ResultFile::cannotOpenMessage(path) + u'\n'
                                              + QCoreApplication::translate("ProfileLoader", "Not enough memory to read it."));
     }
 }
@@ -48,11 +49,11 @@ Outcome<StoredRecord> readMember(const FolderEntry &entry, const QByteArray &key
 class MemberReader
 {
 public:
-    MemberReader(const QList<FolderEntry> &entries, const QByteArray &key)
-        : m_entries(entries), m_key(key), m_slots(std::size_t(ReadAhead))
+    MemberReader(const FolderListing &listing, const QByteArray &key)
+        : m_listing(listing), m_key(key), m_slots(std::size_t(ReadAhead))
     {
         const int workers = int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
-        for (int k = 0; k < std::min(workers, int(entries.size())); ++k)
+        for (int k = 0; k < std::min(workers, int(listing.entries.size())); ++k)
             m_workers.emplace_back([this] { work(); });
     }
 
@@ -89,7 +90,7 @@ public:
 private:
     void work()
     {
-        const qsizetype total = m_entries.size();
+        const qsizetype total = m_listing.entries.size();
         std::vector<std::optional<Outcome<StoredRecord>>> read;
         for (;;) {
             qsizetype first = 0;
@@ -104,7 +105,7 @@ private:
             const qsizetype end = std::min(total, first + Chunk);
             read.clear();
             for (qsizetype k = first; k < end; ++k)
-                read.emplace_back(readMember(m_entries[k], m_key));
+                read.emplace_back(readMember(m_listing, m_listing.entries[k], m_key));
             {
                 const std::lock_guard lock(m_mutex);
                 for (qsizetype k = first; k < end; ++k)
@@ -114,7 +115,7 @@ private:
         }
     }
 
-    const QList<FolderEntry> m_entries;
+    const FolderListing &m_listing;
     const QByteArray m_key;
     std::mutex m_mutex;
     std::condition_variable m_ready; // a member has been read
@@ -193,7 +194,8 @@ Profile memberProfile(const Profile &group, qsizetype member)
 
 Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &options)
 {
-    const QList<FolderEntry> entries = ResultFolder::members(folder);
+    const FolderListing listing = ResultFolder::members(folder);
+    const QList<FolderEntry> &entries = listing.entries;
     if (entries.isEmpty())
         return Outcome<GroupLoad>::failed(ResultFolder::emptyFolderMessage(folder));
 
@@ -208,7 +210,7 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
     qsizetype reported = 0;
     {
         // Members are read and deciphered on helper threads and added here in name order.
-        MemberReader reader(entries, options.key);
+        MemberReader reader(listing, options.key);
         for (qsizetype k = 0; k < total; ++k) {
             Outcome<StoredRecord> member = reader.take(k);
             if (!member) {
@@ -239,8 +241,10 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
     if (table->isEmpty()) {
         QString message = QCoreApplication::translate("ProfileLoader", "No result file of the folder %1 can be read:")
                               .arg(QDir::toNativeSeparators(folder));
+        // Each file with its whole message: a reading error's first line names the line's text only
+        // (the file is on the second), an opening error's names the file only (why is on the second).
         for (const LeftOut &bad : std::as_const(load.leftOut))
-            message += u'\n' + bad.message.section(u'\n', 0, 0);
+            message += u'\n' + bad.message;
         return Outcome<GroupLoad>::failed(message);
     }
     load.profile = groupProfile(std::move(table), folder);

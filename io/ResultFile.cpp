@@ -50,8 +50,6 @@ QByteArray keyBytes(const QString &keyText) { return Cp1251::encode(QStringView(
 
 QByteArray prepareStoredText(QByteArrayView raw)
 {
-    if (!raw.contains('\r') && !raw.contains('\n'))
-        return raw.toByteArray();
     QByteArray prepared(raw.size(), Qt::Uninitialized);
     const auto end = std::remove_copy_if(raw.begin(), raw.end(), prepared.begin(),
                                          [](char c) { return c == '\r' || c == '\n'; });
@@ -262,10 +260,13 @@ Outcome<ResultRecord> parsePlainText(const QString &plainText, const QString &fi
 
 Outcome<StoredRecord> parseStoredText(QByteArrayView stored, const QString &fileName, const QByteArray &key)
 {
-    const QByteArray prepared = prepareStoredText(stored);
-    if (prepared.size() > UnitPC1::MaxStoredTextLength)
+    // Letters without line breaks, as result files are written, are deciphered where they lie.
+    const bool unbroken = !stored.contains('\r') && !stored.contains('\n');
+    const QByteArray prepared = unbroken ? QByteArray() : prepareStoredText(stored);
+    const QByteArrayView letters = unbroken ? stored : QByteArrayView(prepared);
+    if (letters.size() > UnitPC1::MaxStoredTextLength)
         return Outcome<StoredRecord>::failed(tooLargeMessage(fileName));
-    return parsePlainBytes(UnitPC1::DecipherText(key, prepared), fileName);
+    return parsePlainBytes(UnitPC1::DecipherText(key, letters), fileName);
 }
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
@@ -50,13 +51,23 @@ int russianLetters(const QString &text)
     }));
 }
 
-// Sorted by name ignoring case, names equal but for case in their own order.
+// Sorted by name ignoring case, names equal but for case in their own order. Each name is folded
+// once, not at every comparison: a folder of a hundred thousand members is sorted in a blink.
 void sortByName(QList<FolderEntry> &entries)
 {
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry &a, const FolderEntry &b) {
-        const int folded = a.name.compare(b.name, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a.name < b.name;
+    std::vector<std::pair<QString, qsizetype>> keys;
+    keys.reserve(std::size_t(entries.size()));
+    for (qsizetype k = 0; k < entries.size(); ++k)
+        keys.emplace_back(entries[k].name.toCaseFolded(), k);
+    std::sort(keys.begin(), keys.end(), [&](const auto &a, const auto &b) {
+        const int folded = QStringView(a.first).compare(QStringView(b.first));
+        return folded != 0 ? folded < 0 : entries[a.second].name < entries[b.second].name;
     });
+    QList<FolderEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const auto &key : keys)
+        sorted.append(std::move(entries[key.second]));
+    entries = std::move(sorted);
 }
 
 QString withSlash(const QString &folder)
@@ -97,18 +108,13 @@ bool isDirectory(const QByteArray &folder, const RawEntry &entry)
     return ::stat((folder + entry.name).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// The result files of one folder (given with its trailing separator), named with prefix.
-void collect(const QString &folder, const QByteArray &nativeFolder, const QString &prefix, QList<FolderEntry> &out)
+// The result files of one folder (given with its trailing separator, relative to the group's), named
+// with prefix; the system's own bytes are kept for every member: opening by them needs no conversion.
+void collect(const QByteArray &nativeBase, const QString &prefix, const QByteArray &nativePrefix, QList<FolderEntry> &out)
 {
-    for (const RawEntry &entry : list(nativeFolder)) {
-        if (!isResultName(entry.name))
-            continue;
-        const QString name = readableName(entry.name);
-        const QByteArray native = nativeFolder + entry.name;
-        FolderEntry member{prefix + name, folder + name, QByteArray()};
-        if (QFile::encodeName(member.path) != native)
-            member.native = native;
-        out.append(member);
+    for (const RawEntry &entry : list(nativeBase + nativePrefix)) {
+        if (isResultName(entry.name))
+            out.append({prefix + readableName(entry.name), nativePrefix + entry.name});
     }
 }
 
@@ -125,6 +131,8 @@ QString folderOf(const QString &chosenFile)
 
 QString readableName(QByteArrayView bytes)
 {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return std::uint8_t(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString decoded = utf8(bytes);
     if (!utf8.hasError())
@@ -137,19 +145,19 @@ QString readableName(QByteArrayView bytes)
     return russianLetters(dos) > russianLetters(windows) ? dos : windows;
 }
 
-QList<FolderEntry> members(const QString &folder)
+FolderListing members(const QString &folder)
 {
     const QString base = withSlash(QDir::fromNativeSeparators(folder));
-    QList<FolderEntry> entries;
+    FolderListing listing{base, QByteArray(), {}};
+    QList<FolderEntry> &entries = listing.entries;
 #ifdef Q_OS_UNIX
     const QByteArray nativeBase = QFile::encodeName(base);
-    collect(base, nativeBase, QString(), entries);
+    listing.nativeFolder = nativeBase;
+    collect(nativeBase, QString(), QByteArray(), entries);
     if (entries.isEmpty()) {
         for (const RawEntry &sub : list(nativeBase)) {
-            if (!isDirectory(nativeBase, sub))
-                continue;
-            const QString name = readableName(sub.name);
-            collect(base + name + u'/', nativeBase + sub.name + '/', name + u'/', entries);
+            if (isDirectory(nativeBase, sub))
+                collect(nativeBase, readableName(sub.name) + u'/', sub.name + '/', entries);
         }
     }
 #else
@@ -160,7 +168,7 @@ QList<FolderEntry> members(const QString &folder)
             it.next();
             const QString name = it.fileName();
             if (name.endsWith(QStringLiteral(".cry"), Qt::CaseInsensitive))
-                entries.append({prefix + name, withSlash(dir) + name, QByteArray()});
+                entries.append({prefix + name, QByteArray()});
         }
     };
     collect(base, QString());
@@ -173,7 +181,7 @@ QList<FolderEntry> members(const QString &folder)
     }
 #endif
     sortByName(entries);
-    return entries;
+    return listing;
 }
 
 QString emptyFolderMessage(const QString &folder)

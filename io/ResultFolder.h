@@ -12,11 +12,24 @@
 #include <QList>
 #include <QString>
 
+// A member, named relative to the group's folder: readable, and in the system's own bytes (Linux;
+// empty where names are Unicode), by which it is opened.
 struct FolderEntry
 {
-    QString name;      // relative to the group's folder, readable
-    QString path;      // the whole path, readable, for messages
-    QByteArray native; // the whole path in the system's bytes where they differ from path's; else empty
+    QString name;
+    QByteArray native;
+};
+
+// The members of a folder; the folder is kept once, not with every member.
+struct FolderListing
+{
+    QString folder;          // with its trailing separator, readable
+    QByteArray nativeFolder; // the same in the system's own bytes (Linux)
+    QList<FolderEntry> entries;
+
+    // The whole path of a member, readable (for messages), and in the system's bytes.
+    QString path(const FolderEntry &entry) const { return folder + entry.name; }
+    QByteArray nativePath(const FolderEntry &entry) const { return entry.native.isEmpty() ? QByteArray() : nativeFolder + entry.native; }
 };
 
 namespace ResultFolder {
@@ -24,7 +37,7 @@ namespace ResultFolder {
 // The folder part of a chosen file name, up to and including its last separator.
 QString folderOf(const QString &chosenFile);
 
-QList<FolderEntry> members(const QString &folder);
+FolderListing members(const QString &folder);
 
 // A file name in the system's bytes, readable: UTF-8 where it is valid, else windows-1251 or cp866,
 // whichever reads as more Russian letters.

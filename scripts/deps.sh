@@ -13,10 +13,10 @@ ZOLK_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-charts-dev libqt6opengl6-de
 
 # Only for the tests: reading window names from the X server, the PDF report's text and pages, a
 # spreadsheet's reading of the scores file, unzipping the workbooks (zlib), the Russian C locale
-# under which a workbook's numbers must still have a dot (ensure_russian_locale), and the fuzzing
-# run with clang and libFuzzer.
+# under which a workbook's numbers must still have a dot (ensure_russian_locale), the fuzzing run with
+# clang and libFuzzer, and the clicks and keys that bench_loads sends through the X server.
 ZOLK_TEST_PACKAGES=(x11-utils poppler-utils python3 zlib1g-dev locales clang libclang-rt-14-dev dpkg-dev
-                    file)
+                    file xdotool)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else

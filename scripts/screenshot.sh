@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Renders the main window with a sample profile under Xvfb and writes docs/screenshot.png, and the
-# first page of that profile's PDF report as docs/report.png.
+# first two pages of that profile's PDF report as docs/report.png and docs/report-2.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -12,6 +12,8 @@ ensure_packages poppler-utils
 report=$(mktemp -d)
 LANG=ru_RU.UTF-8 xvfb-run -a -s "-screen 0 1032x800x24" \
   build/release/tools/zolk-screenshot build/release/bin/Data/0106-mixed.cry docs/screenshot.png --report "$report/report.pdf"
-pdftoppm -r 70 -f 1 -l 1 -png -singlefile "$report/report.pdf" docs/report
+pdftoppm -r 60 -f 1 -l 2 -png "$report/report.pdf" "$report/page"
+mv "$report/page-1.png" docs/report.png
+mv "$report/page-2.png" docs/report-2.png
 rm -rf "$report"
-echo "docs/screenshot.png and docs/report.png written."
+echo "docs/screenshot.png, docs/report.png and docs/report-2.png written."

@@ -1,9 +1,7 @@
 // Screen capture and the three exports, reading a real screen (run under Xvfb).
 
 #include "JpegCodec.h"
-#include "ResultsGrid.h"
 #include "ScrinCap.h"
-#include "StatementCharts.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -24,7 +22,8 @@ QImage readJpeg(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QImage();
-    return JpegCodec::decode(file.readAll());
+    Outcome<QImage> picture = JpegCodec::decode(file.readAll());
+    return picture ? std::move(picture).value() : QImage();
 }
 
 bool near(const QColor &a, const QColor &b, int tolerance = 40)
@@ -124,16 +123,16 @@ void TestCapture::profilePicture()
     const FileDialogSettings &dialog = fx->prompts->saveDialogs.last();
     QCOMPARE(dialog.title, QStringLiteral("Запись общего профиля в jpg-файл"));
     QCOMPARE(dialog.filter, QStringLiteral("JPG Files (*.jpg)|*.JPG"));
-    QCOMPARE(dialog.initialDir, f.AppDir + QStringLiteral("Results"));
-    QCOMPARE(dialog.fileName, f.AppDir + QStringLiteral("Results/Image 0042.jpg"));
+    QCOMPARE(dialog.initialDir, f.appDir() + QStringLiteral("Results"));
+    QCOMPARE(dialog.fileName, f.appDir() + QStringLiteral("Results/Image 0042.jpg"));
     QVERIFY(dialog.overwritePrompt);
     QCOMPARE(dialog.defaultSuffix, QStringLiteral("jpg"));
     const QImage picture = readJpeg(chosen + QStringLiteral(".jpg"));
     QCOMPARE(picture.size(), QSize(602, 564));
     // The panel's bevels: raised outside (light top-left, shadow bottom-right), lowered inside. The
     // memo covers the bottom row right of x = 2, as laid out.
-    const QColor light = f.paPlot->palette().color(QPalette::Light);
-    const QColor shadow = f.paPlot->palette().color(QPalette::Dark);
+    const QColor light = fx->circle()->palette().color(QPalette::Light);
+    const QColor shadow = fx->circle()->palette().color(QPalette::Dark);
     for (const auto &[point, colour] : {std::pair{QPoint(0, 100), light}, {QPoint(100, 0), light}, {QPoint(601, 100), shadow},
                                         {QPoint(1, 563), shadow}, {QPoint(1, 100), shadow}, {QPoint(100, 1), shadow},
                                         {QPoint(600, 100), light}, {QPoint(100, 562), light}})
@@ -153,19 +152,20 @@ void TestCapture::chartPictures()
     TForm1 &f = *fx->form;
     fx->prompts->saveAnswers << fx->resultsDir() + QStringLiteral("/detail.jpg") << fx->resultsDir() + QStringLiteral("/all.JPG");
     f.mmPlotSaveClick();
-    QCOMPARE(fx->prompts->saveDialogs.last().fileName, f.AppDir + QStringLiteral("Results/Plot V 0042.jpg"));
+    QCOMPARE(fx->prompts->saveDialogs.last().fileName, f.appDir() + QStringLiteral("Results/Plot V 0042.jpg"));
     QCOMPARE(fx->prompts->saveDialogs.last().title, QStringLiteral("Запись гистограммы в jpg-файл"));
     const QImage detail = readJpeg(fx->resultsDir() + QStringLiteral("/detail.jpg"));
     QCOMPARE(detail.size(), QSize(415, 294));
     // The middle of statement 1's bar, in the trait colour green.
-    const QPointF inChart = f.chChart->chart()->mapToPosition(QPointF(1.5, 1), f.chChart->SeriesChart);
-    const QPoint inPanel = f.chChart->mapFromScene(inChart) + f.chChart->pos();
+    const DetailChart *chart = fx->detailChart();
+    const QPointF inChart = chart->chart()->mapToPosition(QPointF(1.5, 1), chart->series(u"SeriesChart"));
+    const QPoint inPanel = chart->mapFromScene(inChart) + chart->pos();
     QVERIFY2(colourAround(detail, inPanel, QColor(0, 128, 0)), qPrintable(detail.pixelColor(inPanel).name()));
 
-    f.mmPlotAll->trigger();
+    fx->action("mmPlotAll")->trigger();
     QTest::qWait(100);
     f.mmPlotSaveClick();
-    QCOMPARE(fx->prompts->saveDialogs.last().fileName, f.AppDir + QStringLiteral("Results/Plot All 0042.jpg"));
+    QCOMPARE(fx->prompts->saveDialogs.last().fileName, f.appDir() + QStringLiteral("Results/Plot All 0042.jpg"));
     QVERIFY(QFile::exists(fx->resultsDir() + QStringLiteral("/all.JPG.jpg")));
     const QImage overview = readJpeg(fx->resultsDir() + QStringLiteral("/all.JPG.jpg"));
     QCOMPARE(overview.size(), QSize(415, 294));
@@ -180,7 +180,7 @@ void TestCapture::coveringWindowShows()
     QPalette palette = cover.palette();
     palette.setColor(QPalette::Window, QColor(0, 0, 255));
     cover.setPalette(palette);
-    const QPoint panel = f.paPlot->mapToGlobal(QPoint(0, 0));
+    const QPoint panel = fx->circle()->mapToGlobal(QPoint(0, 0));
     cover.setGeometry(QRect(panel + QPoint(100, 100), QSize(80, 60)));
     cover.show();
     QVERIFY(QTest::qWaitForWindowExposed(&cover));
@@ -206,14 +206,17 @@ void TestCapture::cancelWritesNothing()
 void TestCapture::analysisFile()
 {
     TForm1 &f = *fx->form;
-    f.sgResF->moveTo(3, 13);
-    f.meInfo->appendPlainText(QStringLiteral("Вывод: ☃"));
+    fx->grid()->moveTo(3, 13);
+    fx->memo()->appendPlainText(QStringLiteral("Вывод: ☃"));
     const QString path = fx->resultsDir() + QStringLiteral("/analysis.rtf");
     fx->prompts->saveAnswers << path;
+    fx->prompts->confirmAnswers << true; // written although "☃" becomes "?"
     f.mmAnalysisClick();
+    QCOMPARE(fx->prompts->questions.size(), 1);
+    QVERIFY2(fx->prompts->questions.first().contains(QStringLiteral("☃")), qPrintable(fx->prompts->questions.first()));
     const FileDialogSettings &dialog = fx->prompts->saveDialogs.last();
     QCOMPARE(dialog.title, QStringLiteral("Запись анализа факторов в rtf.файл"));
-    QCOMPARE(dialog.fileName, f.AppDir + QStringLiteral("Results/0042.rtf"));
+    QCOMPARE(dialog.fileName, f.appDir() + QStringLiteral("Results/0042.rtf"));
     QCOMPARE(dialog.filter, QStringLiteral("RTF Files (*.rtf)|*.rtf"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -230,11 +233,11 @@ void TestCapture::unwritableTargetReported()
     TForm1 &f = *fx->form;
     const QString path = fx->dir.filePath(QStringLiteral("missing/x.jpg"));
     fx->prompts->saveAnswers << path;
-    const QString code = f.ceCode->text();
+    const QString code = fx->edit("ceCode")->text();
     f.mmSaveClick();
     QCOMPARE(fx->prompts->errors.size(), 1);
     QVERIFY(fx->prompts->errors.first().startsWith(QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(path)));
-    QCOMPARE(f.ceCode->text(), code);
+    QCOMPARE(fx->edit("ceCode")->text(), code);
 }
 
 QTEST_MAIN(TestCapture)

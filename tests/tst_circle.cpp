@@ -1,13 +1,14 @@
 // The profile circle: polygon, markers, value labels, band half-width and label clicks.
 
-#include "RealSpinEdit.h"
-#include "ResultsGrid.h"
-#include "StatementCharts.h"
 #include "WindowFixture.h"
+
+#include "CirclePicture.h"
+#include "GridPicture.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QSignalSpy>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -15,7 +16,7 @@
 #include <cmath>
 
 using namespace TestSupport;
-using namespace ProfileCircle;
+using namespace CirclePicture;
 
 using PointList = QList<QPoint>;
 
@@ -24,6 +25,14 @@ namespace {
 const QRgb Magenta = qRgb(255, 0, 255);
 const QRgb White = qRgb(255, 255, 255);
 const QRgb Black = qRgb(0, 0, 0);
+
+// The overlay's bitmap, on which the polygon is drawn.
+const QImage &overlay(const WindowFixture &fx)
+{
+    static const QImage none;
+    const ProfileOverlay *plot = fx.find<ProfileOverlay>(QStringLiteral("imPlot"));
+    return plot ? plot->bitmapImage() : none;
+}
 
 ScoreBand styleOf(const QLabel *label)
 {
@@ -61,6 +70,7 @@ private slots:
     void labelClicks_data();
     void labelClicks();
     void clickOnCurrentCellChangesNothing();
+    void comparisonWithReference();
 };
 
 void TestCircle::initTestCase()
@@ -86,7 +96,7 @@ void TestCircle::vertices()
     QFETCH(PointList, expected);
     WindowFixture fx;
     fx.load(Respondent::uniform(score));
-    const QImage &bitmap = fx.form->imPlot->bitmapImage();
+    const QImage &bitmap = overlay(fx);
     QCOMPARE(bitmap.size(), QSize(598, 560));
     QCOMPARE(plotCentre(bitmap.width(), bitmap.height()), QPoint(297, 280));
     for (int j = 0; j < 12; ++j) {
@@ -128,7 +138,7 @@ void TestCircle::labelPositions()
         WindowFixture fx;
         fx.load(Respondent::uniform(score));
         for (int l = 0; l < 16; ++l)
-            QCOMPARE(fx.form->plotLabel(l)->pos(), QPoint(left[l], top[l]));
+            QCOMPARE(fx.plotLabel(l)->pos(), QPoint(left[l], top[l]));
     }
 }
 
@@ -137,7 +147,7 @@ void TestCircle::polygonPixels()
     WindowFixture fx;
     Respondent r;
     fx.load(r);
-    const QImage &bitmap = fx.form->imPlot->bitmapImage();
+    const QImage &bitmap = overlay(fx);
     PointList vertex;
     for (int j = 0; j < 12; ++j)
         vertex << PlacePlotPoint(QPoint(297, 280), j, ScoreRadius(r.indices[std::size_t(PlotIndexOrder[std::size_t(j)] - 1)]));
@@ -167,8 +177,8 @@ void TestCircle::zeroScoreOnCentre()
     Respondent r = Respondent::uniform(3);
     r.indices[9] = 0; // index 10 sits at position 0
     fx.load(r);
-    QCOMPARE(fx.form->imPlot->bitmapImage().pixel(297, 280), Black);
-    QCOMPARE(fx.form->plotLabel(0)->text(), QStringLiteral("0,00"));
+    QCOMPARE(overlay(fx).pixel(297, 280), Black);
+    QCOMPARE(fx.plotLabel(0)->text(), QStringLiteral("0,00"));
 }
 
 void TestCircle::extremeScores_data()
@@ -195,7 +205,7 @@ void TestCircle::extremeScores()
     QVERIFY(std::abs(far.x() - sign * MaxPlotRadius * std::sin(AngleStep / 2)) < 2);
     QVERIFY(std::abs(far.y() + sign * MaxPlotRadius * std::cos(AngleStep / 2)) < 2);
     // The polygon's lines to that vertex leave the overlay through its top (or bottom) edge.
-    const QImage &bitmap = fx.form->imPlot->bitmapImage();
+    const QImage &bitmap = overlay(fx);
     const int edge = score > 0 ? 0 : bitmap.height() - 1;
     int magenta = 0;
     for (int x = 0; x < bitmap.width(); ++x)
@@ -209,61 +219,66 @@ void TestCircle::shownValueDecidesLabelBand()
     TForm1 &f = *fx.form;
     Respondent r = Respondent::uniform(3.5);
     r.indices[0] = 3.996; // index 1: label 8
-    f.seDelta->setValue(0.46);
+    fx.delta()->setValue(0.46);
     fx.load(r);
-    const double upper = f.OverallMean + 0.46;
+    const double upper = f.profile().overallMean + 0.46;
     QVERIFY(upper > 3.996 && upper < 4.0);
-    QCOMPARE(f.plotLabel(8)->text(), QStringLiteral("4,00"));
+    QCOMPARE(fx.plotLabel(8)->text(), QStringLiteral("4,00"));
     // The label and the grid cell of the same score agree: both bold green.
-    QCOMPARE(styleOf(f.plotLabel(8)), ScoreBand::High);
-    const CellAppearance cell = cellAppearance(1, 1, f.sgResF->cellText(1, 1), false, QPalette(), f.OverallMean, f.delta());
+    QCOMPARE(styleOf(fx.plotLabel(8)), ScoreBand::High);
+    const GridPicture::CellLook cell = GridPicture::look(1, 1, fx.grid()->cellText(1, 1), false, Qt::lightGray, Qt::white,
+                                                         f.profile().overallMean, f.delta());
     QVERIFY(cell.bold);
     QCOMPARE(cell.textColor, QColor(0, 128, 0));
 }
 
 void TestCircle::boundsAreInclusive()
 {
+    // A score on a band limit lies in the band. The scores multiply to 1.5^12 exactly, so the overall
+    // mean is 1.5 and its limits at a half-width of 0.5 are 2.0 and 1.0 exactly.
     WindowFixture fx;
     TForm1 &f = *fx.form;
-    Respondent r = Respondent::uniform(3);
-    r.indices[9] = 3.5;  // label 0
-    r.indices[10] = 2.5; // label 1
+    Respondent r = Respondent::uniform(1.5);
+    r.indices[0] = 1.125;
+    r.indices[1] = 2.25;
+    r.indices[9] = 2.0;  // label 0
+    r.indices[10] = 1.0; // label 1
     fx.load(r);
-    f.OverallMean = 3.0;
-    f.seDelta->setValue(0.5);
-    f.seDeltaChange();
-    QCOMPARE(styleOf(f.plotLabel(0)), ScoreBand::High);
-    QCOMPARE(styleOf(f.plotLabel(1)), ScoreBand::Low);
-    QCOMPARE(styleOf(f.plotLabel(2)), ScoreBand::Neither);
+    QCOMPARE(f.profile().overallMean, 1.5);
+    for (double delta : {0.5, 0.6, 0.5}) { // from the load, then from a change of the half-width
+        fx.delta()->setValue(delta);
+        const bool onLimits = delta == 0.5;
+        QCOMPARE(styleOf(fx.plotLabel(0)), onLimits ? ScoreBand::High : ScoreBand::Neither);
+        QCOMPARE(styleOf(fx.plotLabel(1)), onLimits ? ScoreBand::Low : ScoreBand::Neither);
+        QCOMPARE(styleOf(fx.plotLabel(2)), ScoreBand::Neither);
+    }
 }
 
 void TestCircle::secondLoadRestyles()
 {
     WindowFixture fx;
-    TForm1 &f = *fx.form;
     fx.load(Respondent()); // the worked example: index 2 high, index 7 low
-    QCOMPARE(styleOf(f.plotLabel(7)), ScoreBand::High); // label 7 shows index 2
-    QCOMPARE(styleOf(f.plotLabel(9)), ScoreBand::Low);  // label 9 shows index 7
+    QCOMPARE(styleOf(fx.plotLabel(7)), ScoreBand::High); // label 7 shows index 2
+    QCOMPARE(styleOf(fx.plotLabel(9)), ScoreBand::Low);  // label 9 shows index 7
     fx.load(Respondent::uniform(3));
     for (int l = 0; l < 16; ++l)
-        QCOMPARE(styleOf(f.plotLabel(l)), ScoreBand::Neither);
+        QCOMPARE(styleOf(fx.plotLabel(l)), ScoreBand::Neither);
 }
 
 void TestCircle::bandChangeKeepsPolygonAndTexts()
 {
     WindowFixture fx;
-    TForm1 &f = *fx.form;
     fx.load(Respondent());
-    const QImage before = f.imPlot->bitmapImage().copy();
+    const QImage before = overlay(fx).copy();
     QStringList texts;
     for (int l = 0; l < 16; ++l)
-        texts << f.plotLabel(l)->text();
-    f.seDelta->setValue(0.05);
-    QCOMPARE(f.imPlot->bitmapImage(), before);
+        texts << fx.plotLabel(l)->text();
+    fx.delta()->setValue(0.05);
+    QCOMPARE(overlay(fx), before);
     for (int l = 0; l < 16; ++l)
-        QCOMPARE(f.plotLabel(l)->text(), texts[l]);
+        QCOMPARE(fx.plotLabel(l)->text(), texts[l]);
     // With a narrow band the trait of 3.70 (label 14) is now high.
-    QCOMPARE(styleOf(f.plotLabel(14)), ScoreBand::High);
+    QCOMPARE(styleOf(fx.plotLabel(14)), ScoreBand::High);
 }
 
 void TestCircle::emptyBandEntryReadsAsMinimum()
@@ -271,18 +286,20 @@ void TestCircle::emptyBandEntryReadsAsMinimum()
     WindowFixture fx;
     TForm1 &f = *fx.form;
     fx.load(Respondent());
-    QCOMPARE(styleOf(f.plotLabel(8)), ScoreBand::Neither); // index 1: 3.20 against 3.3443 +- 0.5
-    f.seDelta->editor()->clear();
+    QCOMPARE(styleOf(fx.plotLabel(8)), ScoreBand::Neither); // index 1: 3.20 against 3.3443 +- 0.5
+    fx.delta()->editor()->clear();
     QCOMPARE(f.delta(), 0.01);
-    QCOMPARE(styleOf(f.plotLabel(8)), ScoreBand::Low);
+    QCOMPARE(styleOf(fx.plotLabel(8)), ScoreBand::Low);
     // Leaving the box puts "0,50" back: the labels and band lines follow, the handler runs once.
-    QSignalSpy changes(f.seDelta, &RealSpinEdit::textEdited);
+    QSignalSpy changes(fx.delta(), &RealSpinEdit::textEdited);
     QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(f.seDelta, &leave);
-    QCOMPARE(f.seDelta->editor()->text(), QStringLiteral("0,50"));
+    QApplication::sendEvent(fx.delta(), &leave);
+    QCOMPARE(fx.delta()->editor()->text(), QStringLiteral("0,50"));
     QCOMPARE(changes.size(), 1);
-    QCOMPARE(styleOf(f.plotLabel(8)), ScoreBand::Neither);
-    QCOMPARE(f.chChart->SeriesMax->at(0).x(), f.OverallMean + 0.5);
+    QCOMPARE(styleOf(fx.plotLabel(8)), ScoreBand::Neither);
+    const auto *upper = qobject_cast<const QXYSeries *>(fx.detailChart()->series(u"SeriesMax"));
+    QVERIFY(upper);
+    QCOMPARE(upper->at(0).x(), f.profile().overallMean + 0.5);
 }
 
 void TestCircle::labelClicks_data()
@@ -306,12 +323,12 @@ void TestCircle::labelClicks()
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     fx.load(Respondent());
-    f.sgResF->moveTo(1, 6);
-    QTest::mouseClick(f.plotLabel(label), Qt::LeftButton);
-    QCOMPARE(f.sgResF->currentColumnIndex(), column);
-    QCOMPARE(f.sgResF->currentRowIndex(), row);
-    QVERIFY(f.sgResF->hasFocus());
-    QCOMPARE(f.chChart->title(), Resource::chartCaption(row));
+    fx.grid()->moveTo(1, 6);
+    QTest::mouseClick(fx.plotLabel(label), Qt::LeftButton);
+    QCOMPARE(fx.grid()->currentColumnIndex(), column);
+    QCOMPARE(fx.grid()->currentRowIndex(), row);
+    QVERIFY(fx.grid()->hasFocus());
+    QCOMPARE(fx.detailChart()->title(), Resource::chartCaption(row));
     const QStringList memo = column == 1 ? Resource::indexStatements(row) : Resource::traitDescription(Resource::traitOfIndex(row));
     QCOMPARE(f.memoText(), memo.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
@@ -323,10 +340,66 @@ void TestCircle::clickOnCurrentCellChangesNothing()
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     fx.load(Respondent());
-    f.sgResF->moveTo(1, 3);
-    f.meInfo->setPlainText(QStringLiteral("заметка пользователя"));
-    QTest::mouseClick(f.plotLabel(6), Qt::LeftButton); // label 6 shows index 3
+    fx.grid()->moveTo(1, 3);
+    fx.memo()->setPlainText(QStringLiteral("заметка пользователя"));
+    QTest::mouseClick(fx.plotLabel(6), Qt::LeftButton); // label 6 shows index 3
     QCOMPARE(f.memoText(), QStringLiteral("заметка пользователя"));
+}
+
+void TestCircle::comparisonWithReference()
+{
+    // A member of a group shown against the group: a second, dashed polygon with a legend, the
+    // group's score on every bar, the differences in the grid's tooltips; turned off, every view is
+    // exactly as without comparison.
+    WindowFixture fx;
+    fx.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
+    writeResultFile(fx.dataDir(), QStringLiteral("a.cry"), Respondent::uniform(2.0));
+    writeResultFile(fx.dataDir(), QStringLiteral("b.cry"), Respondent::uniform(4.0));
+    fx.prompts->openAnswers << fx.dataDir() + QStringLiteral("/a.cry");
+    fx.action("mmGroup")->trigger();
+    QCOMPARE(fx.form->profile().respondentCount(), 2);
+    fx.form->showMember(1);
+    QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("1"));
+    QVERIFY(fx.form->reference().has_value());
+    QCOMPARE(fx.form->reference()->scores.index(1), 3.0);
+
+    // The group's polygon lies at radius 99.5 (all 3), dashed dark blue; the member's at 4.
+    const QImage overlay = fx.circle()->findChild<ProfileOverlay *>(QStringLiteral("imPlot"))->bitmapImage();
+    const QPoint dashed = CirclePicture::PlacePlotPoint(CirclePicture::plotCentre(), 0, CirclePicture::ScoreRadius(3.0));
+    int blue = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx)
+            blue += overlay.pixelColor(dashed + QPoint(dx, dy)) == QColor(0, 0, 160) ? 1 : 0;
+    QVERIFY2(blue > 0, "the reference polygon runs through its vertex");
+    int legend = 0;
+    for (int y = CirclePicture::LegendTop; y < CirclePicture::LegendTop + 30; ++y)
+        for (int x = CirclePicture::LegendLeft; x < CirclePicture::LegendLeft + 18; ++x)
+            legend += overlay.pixelColor(x - 2, y - 2) == QColor(0, 0, 160) ? 1 : 0;
+    QVERIFY2(legend > 0, "the legend shows the dashed line");
+
+    const auto *marks = static_cast<const QXYSeries *>(fx.detailChart()->series(u"SeriesReference"));
+    QVERIFY(marks && marks->isVisible());
+    QCOMPARE(marks->count(), 60);
+    QCOMPARE(marks->at(6).x(), 3.0);
+    QVERIFY(fx.overviewChart()->series(u"SeriesReference")->isVisible());
+    QVERIFY(fx.detailChart()->barToolTip(7).contains(QStringLiteral("эталон: 3,00; разница: +1,00")));
+    QCOMPARE(fx.grid()->item(1, 1)->toolTip(), QStringLiteral("Эталон: 3,00\nРазница: +1,00"));
+    QCOMPARE(fx.grid()->item(13, 3)->toolTip(), QStringLiteral("Эталон: 3,00\nРазница: +1,00"));
+
+    // Off: the same pictures and texts as a window that never compared.
+    fx.form->setReference(std::nullopt);
+    WindowFixture plain;
+    plain.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(plain.form.get()));
+    plain.load(Respondent::uniform(4.0), QStringLiteral("b.cry"));
+    const auto overlayOf = [](const WindowFixture &w) {
+        return w.circle()->findChild<ProfileOverlay *>(QStringLiteral("imPlot"))->bitmapImage();
+    };
+    QCOMPARE(overlayOf(fx), overlayOf(plain));
+    QVERIFY(!fx.detailChart()->series(u"SeriesReference")->isVisible());
+    QVERIFY(fx.grid()->item(1, 1)->toolTip().isEmpty());
+    QVERIFY(!fx.detailChart()->barToolTip(7).contains(QStringLiteral("эталон")));
 }
 
 QTEST_MAIN(TestCircle)

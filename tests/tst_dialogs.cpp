@@ -1,6 +1,6 @@
 // The windows as the desktop sees them: the names the X server holds for the main window, the About
-// dialog, the standard file dialogs and the message boxes, and Qt's standard dialogs in Russian.
-// Runs on the xcb platform under Xvfb.
+// dialog, the standard file dialogs and the message boxes, Qt's standard dialogs in Russian, and the
+// memory Qt's file dialogs leave behind. Runs on the xcb platform under Xvfb.
 
 #include "About.h"
 #include "Application.h"
@@ -88,6 +88,7 @@ private slots:
     void windowNames();
     void russianStandardDialogs_data();
     void russianStandardDialogs();
+    void fileDialogsKeepNoMemory();
 
 private:
     QTemporaryDir m_dir;
@@ -141,8 +142,10 @@ void TestDialogs::windowNames()
         names = xWindowNames(&form);
     } else if (window == QLatin1String("about")) {
         form.showAbout();
-        QVERIFY(QTest::qWaitForWindowExposed(form.AboutBox));
-        names = xWindowNames(form.AboutBox);
+        auto *about = form.findChild<TAboutBox *>(QStringLiteral("AboutBox"));
+        QVERIFY(about);
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        names = xWindowNames(about);
     } else if (window == QLatin1String("message")) {
         // A file that cannot be opened ends "Data" with a message box captioned with the application title.
         const Answer chooseMissing = [&](QWidget *dialog) {
@@ -199,6 +202,9 @@ void TestDialogs::russianStandardDialogs()
         QVERIFY(buttons);
         acceptText = buttonText(buttons->button(save ? QDialogButtonBox::Save : QDialogButtonBox::Open));
         cancelText = buttonText(buttons->button(QDialogButtonBox::Cancel));
+        // Windows' dialog adds its filter's first extension to a name that ends otherwise: the
+        // default suffix's pattern leads, so that the proposed "existing.jpg" is taken as it is.
+        QCOMPARE(files->nameFilters(), QStringList{QStringLiteral("JPG Files (*.jpg *.JPG)")});
         files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
         if (save)
             static_cast<QDialog *>(files)->accept(); // the existing file: the overwrite question comes, "no" returns here
@@ -221,6 +227,37 @@ void TestDialogs::russianStandardDialogs()
         QCOMPARE(yes, QStringLiteral("Да"));
         QCOMPARE(no, QStringLiteral("Нет"));
     }
+}
+
+// Qt's file dialogs, shown and painted time after time, leave nothing behind. Their icons, made anew
+// for every dialog, used to leave their pixmaps and keys in QPixmapCache: some 22 kB a dialog.
+void TestDialogs::fileDialogsKeepNoMemory()
+{
+    FileDialogSettings settings;
+    settings.title = QStringLiteral("Запись");
+    settings.filter = QStringLiteral("JPG Files (*.jpg)|*.JPG");
+    settings.initialDir = m_dir.filePath(QStringLiteral("Results"));
+    settings.fileName = m_dir.filePath(QStringLiteral("Results/picture.jpg"));
+    settings.defaultSuffix = QStringLiteral("jpg");
+    DesktopPrompts prompts;
+    const Answer lookAndCancel = [](QWidget *dialog) {
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QTest::qWait(20); // every part painted
+        static_cast<QDialog *>(dialog)->reject();
+    };
+    // Open and save dialogs in turn, as a user opens a file and saves a picture.
+    const auto dialogs = [&](int count) {
+        for (int k = 0; k < count; ++k) {
+            const auto run = [&] { k % 2 ? prompts.saveFile(nullptr, settings) : prompts.openFile(nullptr, settings); };
+            QCOMPARE(answerModals(run, {lookAndCancel}), 1);
+        }
+    };
+    dialogs(60); // the caches the first dialogs fill
+    const long long before = heapInUse();
+    const int count = 40;
+    dialogs(count);
+    const long long perDialog = (heapInUse() - before) / count;
+    QVERIFY2(perDialog < 2000, qPrintable(QStringLiteral("%1 bytes kept per dialog").arg(perDialog)));
 }
 
 QTEST_MAIN(TestDialogs)

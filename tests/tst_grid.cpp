@@ -1,14 +1,16 @@
 // The results grid and the detail view: cell texts, band colours, selection, memo, captions.
 
-#include "RealSpinEdit.h"
-#include "ResultsGrid.h"
-#include "StatementCharts.h"
+#include "PlainText.h"
 #include "WindowFixture.h"
 
+#include "CirclePicture.h"
 #include "Cp1251.h"
 #include "Exports.h"
+#include "GridPicture.h"
 
 #include <QFile>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QLabel>
@@ -30,10 +32,18 @@ QStringList memoLines(const TForm1 &f)
     return text.split(QStringLiteral("\r\n"));
 }
 
-CellAppearance look(const TForm1 &f, int column, int row)
+GridPicture::CellLook look(const WindowFixture &fx, int column, int row)
 {
-    return cellAppearance(column, row, f.sgResF->cellText(column, row), false, f.sgResF->palette(), f.OverallMean,
-                          f.delta());
+    const QPalette palette = fx.grid()->palette();
+    return GridPicture::look(column, row, fx.grid()->cellText(column, row), false, palette.color(QPalette::Button),
+                             palette.color(QPalette::Base), fx.form->profile().overallMean, fx.form->delta());
+}
+
+GridPicture::CellLook look(int column, int row, bool selected)
+{
+    const QPalette palette;
+    return GridPicture::look(column, row, QString(), selected, palette.color(QPalette::Button),
+                             palette.color(QPalette::Base), 3, 0.5);
 }
 
 } // namespace
@@ -51,6 +61,8 @@ private slots:
     void paintingDetails();
     void columnTwoRefused_data();
     void columnTwoRefused();
+    void arrowKeysPassOverTraitNames_data();
+    void arrowKeysPassOverTraitNames();
     void indexCells_data();
     void indexCells();
     void jumpFromLastIndexToFirst();
@@ -61,6 +73,8 @@ private slots:
     void reportAndScores_data();
     void reportAndScores();
     void typingUpdatesCaptionsAndFooters();
+    void longNamesAreCut_data();
+    void longNamesAreCut();
 };
 
 void TestGrid::initTestCase()
@@ -72,7 +86,7 @@ void TestGrid::cellTexts()
 {
     WindowFixture fx;
     fx.load(Respondent());
-    const ResultsGrid *g = fx.form->sgResF;
+    const ResultsGrid *g = fx.grid();
     QCOMPARE(g->cellText(0, 0), QStringLiteral("Шкалы"));
     QCOMPARE(g->cellText(0, 2), QStringLiteral("Ориентация на командную А."));
     QCOMPARE(g->cellText(0, 13), QStringLiteral("Mean"));
@@ -95,7 +109,7 @@ void TestGrid::geometry()
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     fx.load(Respondent());
-    const ResultsGrid *g = f.sgResF;
+    const ResultsGrid *g = fx.grid();
     const int widths[4] = {199, 36, 137, 36};
     for (int c = 0; c < 4; ++c)
         QCOMPARE(g->visualRect(g->model()->index(5, c)).size(), QSize(widths[c], 20));
@@ -118,7 +132,7 @@ void TestGrid::geometry()
     QVERIFY2(top >= mean.top() + 2 && top <= mean.top() + 5, qPrintable(QString::number(top - mean.top())));
     // The header icon of column 1, its top 2 pixels below the cell's top, centred with halves to even.
     const QRect header = g->visualRect(g->model()->index(0, 1));
-    const QImage icon = f.Image5T->pixmap().toImage();
+    const QImage icon = fx.label("Image5T")->pixmap().toImage();
     QPoint first(-1, -1);
     for (int y = header.top(); y <= header.bottom() && first.x() < 0; ++y)
         for (int x = header.left(); x <= header.right(); ++x)
@@ -133,7 +147,7 @@ void TestGrid::geometry()
                 iconFirst = QPoint(x, y);
                 break;
             }
-    const int left = headerIconLeft(header.left(), header.left() + header.width(), icon.width());
+    const int left = GridPicture::headerIconLeft(header.left(), header.left() + header.width(), icon.width());
     QCOMPARE(first, iconFirst + QPoint(left, header.top() + 2));
 }
 
@@ -167,7 +181,7 @@ void TestGrid::bandColours()
     QFETCH(QColor, color);
     WindowFixture fx;
     fx.load(Respondent());
-    const CellAppearance a = look(*fx.form, column, row);
+    const GridPicture::CellLook a = look(fx, column, row);
     QCOMPARE(a.bold, bold);
     QCOMPARE(a.textColor, color);
 }
@@ -178,9 +192,9 @@ void TestGrid::shownValueDecidesTheBand()
     Respondent r;
     r.indices[2] = 3.846;
     fx.load(r);
-    QCOMPARE(fx.form->sgResF->cellText(1, 3), QStringLiteral("3,85"));
-    QVERIFY(std::abs(fx.form->OverallMean - 3.3477) < 5e-5);
-    const CellAppearance a = look(*fx.form, 1, 3);
+    QCOMPARE(fx.grid()->cellText(1, 3), QStringLiteral("3,85"));
+    QVERIFY(std::abs(fx.form->profile().overallMean - 3.3477) < 5e-5);
+    const GridPicture::CellLook a = look(fx, 1, 3);
     QVERIFY(a.bold);
     QCOMPARE(a.textColor, QColor(0, 128, 0));
 }
@@ -188,16 +202,16 @@ void TestGrid::shownValueDecidesTheBand()
 void TestGrid::paintingDetails()
 {
     const QPalette palette;
-    QCOMPARE(cellAppearance(2, 5, QString(), true, palette, 3, 0.5).background, QColor(255, 255, 206));
-    QCOMPARE(cellAppearance(0, 5, QString(), false, palette, 3, 0.5).background, palette.color(QPalette::Button));
-    QCOMPARE(cellAppearance(1, 5, QString(), false, palette, 3, 0.5).background, palette.color(QPalette::Base));
-    QVERIFY(cellAppearance(1, 0, QString(), false, palette, 3, 0.5).headerIcon);
-    QVERIFY(cellAppearance(3, 0, QString(), false, palette, 3, 0.5).headerIcon);
-    QVERIFY(!cellAppearance(2, 0, QString(), false, palette, 3, 0.5).headerIcon);
+    QCOMPARE(look(2, 5, true).background, QColor(255, 255, 206));
+    QCOMPARE(look(0, 5, false).background, palette.color(QPalette::Button));
+    QCOMPARE(look(1, 5, false).background, palette.color(QPalette::Base));
+    QVERIFY(look(1, 0, false).headerIcon);
+    QVERIFY(look(3, 0, false).headerIcon);
+    QVERIFY(!look(2, 0, false).headerIcon);
     // Centred with halves to even: (200 + 237 - 26) / 2 = 205.5 -> 206; (237 + 273 - 26) / 2 = 242.
-    QCOMPARE(headerIconLeft(200, 237, 26), 206);
-    QCOMPARE(headerIconLeft(201, 237, 26), 206);
-    QCOMPARE(headerIconLeft(237, 273, 26), 242);
+    QCOMPARE(GridPicture::headerIconLeft(200, 237, 26), 206);
+    QCOMPARE(GridPicture::headerIconLeft(201, 237, 26), 206);
+    QCOMPARE(GridPicture::headerIconLeft(237, 273, 26), 242);
 }
 
 void TestGrid::columnTwoRefused_data()
@@ -205,7 +219,6 @@ void TestGrid::columnTwoRefused_data()
     QTest::addColumn<QString>("how");
     QTest::newRow("program") << "program";
     QTest::newRow("mouse") << "mouse";
-    QTest::newRow("keyboard") << "keyboard";
 }
 
 void TestGrid::columnTwoRefused()
@@ -216,25 +229,55 @@ void TestGrid::columnTwoRefused()
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     fx.load(Respondent());
-    f.sgResF->moveTo(1, 4);
+    fx.grid()->moveTo(1, 4);
     const QString memo = f.memoText();
-    const QString title = f.chChart->title();
+    const QString title = fx.detailChart()->title();
     if (how == QLatin1String("program")) {
-        f.sgResF->moveTo(2, 4);
-    } else if (how == QLatin1String("mouse")) {
-        const QRect cell = f.sgResF->visualRect(f.sgResF->model()->index(4, 2));
-        QTest::mouseClick(f.sgResF->viewport(), Qt::LeftButton, {}, cell.center());
+        fx.grid()->moveTo(2, 4);
     } else {
-        f.sgResF->setFocus();
-        QTest::keyClick(f.sgResF, Qt::Key_Right);
+        const QRect cell = fx.grid()->visualRect(fx.grid()->model()->index(4, 2));
+        QTest::mouseClick(fx.grid()->viewport(), Qt::LeftButton, {}, cell.center());
     }
-    QCOMPARE(f.sgResF->currentColumnIndex(), 1);
-    QCOMPARE(f.sgResF->currentRowIndex(), 4);
+    QCOMPARE(fx.grid()->currentColumnIndex(), 1);
+    QCOMPARE(fx.grid()->currentRowIndex(), 4);
     QCOMPARE(f.memoText(), memo);
-    QCOMPARE(f.chChart->title(), title);
-    const auto selected = f.sgResF->selectionModel()->selectedIndexes();
+    QCOMPARE(fx.detailChart()->title(), title);
+    const auto selected = fx.grid()->selectionModel()->selectedIndexes();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(selected.first().column(), 1);
+}
+
+void TestGrid::arrowKeysPassOverTraitNames_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QStringList>("memo");
+    QTest::newRow("Right from the index score") << 1 << int(Qt::Key_Right) << 3 << Resource::traitDescription(2);
+    QTest::newRow("Left from the trait score") << 3 << int(Qt::Key_Left) << 1 << Resource::indexStatements(4);
+}
+
+void TestGrid::arrowKeysPassOverTraitNames()
+{
+    // The trait names in column 2 never become current; the arrow keys step over them.
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    QFETCH(QStringList, memo);
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    fx.load(Respondent());
+    fx.grid()->moveTo(from, 4);
+    fx.grid()->setFocus();
+    QTest::keyClick(fx.grid(), Qt::Key(key));
+    QCOMPARE(fx.grid()->currentColumnIndex(), to);
+    QCOMPARE(fx.grid()->currentRowIndex(), 4);
+    const auto selected = fx.grid()->selectionModel()->selectedIndexes();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.first().column(), to);
+    QCOMPARE(memoLines(f), memo);
 }
 
 void TestGrid::indexCells_data()
@@ -258,11 +301,11 @@ void TestGrid::indexCells()
     WindowFixture fx;
     TForm1 &f = *fx.form;
     fx.load(Respondent());
-    f.sgResF->moveTo(column, row);
-    QCOMPARE(f.sgResF->currentColumnIndex(), column);
-    QCOMPARE(f.chChart->statementMinimum(), 5.0 * chartIndex - 4);
-    QCOMPARE(f.chChart->statementMaximum(), 5.0 * chartIndex);
-    QCOMPARE(f.chChart->title(), Resource::chartCaption(chartIndex));
+    fx.grid()->moveTo(column, row);
+    QCOMPARE(fx.grid()->currentColumnIndex(), column);
+    QCOMPARE(fx.detailChart()->statementMinimum(), 5.0 * chartIndex - 4);
+    QCOMPARE(fx.detailChart()->statementMaximum(), 5.0 * chartIndex);
+    QCOMPARE(fx.detailChart()->title(), Resource::chartCaption(chartIndex));
     QCOMPARE(memoLines(f), memo);
 }
 
@@ -271,11 +314,11 @@ void TestGrid::jumpFromLastIndexToFirst()
     WindowFixture fx;
     TForm1 &f = *fx.form;
     fx.load(Respondent());
-    f.sgResF->moveTo(1, 12);
+    fx.grid()->moveTo(1, 12);
     QVERIFY(memoLines(f).first().startsWith(QStringLiteral("60. ")));
-    f.sgResF->moveTo(1, 1);
-    QCOMPARE(f.chChart->statementMinimum(), 1.0);
-    QCOMPARE(f.chChart->statementMaximum(), 5.0);
+    fx.grid()->moveTo(1, 1);
+    QCOMPARE(fx.detailChart()->statementMinimum(), 1.0);
+    QCOMPARE(fx.detailChart()->statementMaximum(), 5.0);
     QCOMPARE(memoLines(f), Resource::indexStatements(1));
 }
 
@@ -284,12 +327,12 @@ void TestGrid::allStatements()
     WindowFixture fx;
     TForm1 &f = *fx.form;
     fx.load(Respondent());
-    f.sgResF->moveTo(1, 6);
-    const QString title = f.chChart->title();
-    f.sgResF->moveTo(1, 13);
+    fx.grid()->moveTo(1, 6);
+    const QString title = fx.detailChart()->title();
+    fx.grid()->moveTo(1, 13);
     QCOMPARE(memoLines(f), Resource::allStatements());
-    QCOMPARE(f.chChart->title(), title);
-    QCOMPARE(f.chChart->statementMinimum(), 26.0);
+    QCOMPARE(fx.detailChart()->title(), title);
+    QCOMPARE(fx.detailChart()->statementMinimum(), 26.0);
 }
 
 void TestGrid::analysisText()
@@ -300,7 +343,7 @@ void TestGrid::analysisText()
     r.indices = {3.0, 3.25, 3.125, 2.9, 3.5, 4.4, 2.2, 3.0, 3.7, 4.0, 3.6, 2.5};
     r.info = {QStringLiteral("Отдел продаж"), QStringLiteral("Менеджер"), QString(), QStringLiteral("Стаж 3 года")};
     fx.load(r);
-    f.sgResF->moveTo(3, 13);
+    fx.grid()->moveTo(3, 13);
     const QStringList lines = memoLines(f);
     QCOMPARE(lines.size(), 4 + 4 + 1 + 48);
     QCOMPARE(lines.mid(0, 9),
@@ -341,19 +384,19 @@ void TestGrid::analysisFile()
     fx.load(r);
     QStringList lines = Resource::indexStatements(1);
     if (meanCell) {
-        f.sgResF->moveTo(3, 13);
+        fx.grid()->moveTo(3, 13);
         lines = QStringList{r.code, r.name, r.date, QStringLiteral("N анкет = 1")} + r.info + QStringList{QString()};
         for (int n = 1; n <= Resource::DescriptionLineCount; ++n) {
             const int t = (n - 1) / 12 + 1, block = (n - 1) % 12 / 3; // block 0: the trait, 1 to 3: its indices
             QString line = Resource::DescriptionLine(n);
             if ((n - 1) % 3 == 0)
-                line += QStringLiteral(" [%1]").arg(Scoring::formatFixed(block == 0 ? f.Scores.trait(t) : f.Scores.index(3 * t - 3 + block), 3));
+                line += QStringLiteral(" [%1]").arg(Scoring::formatFixed(block == 0 ? f.profile().scores.trait(t) : f.profile().scores.index(3 * t - 3 + block), 3));
             lines << line;
         }
     }
     // Without "Results" the documents folder is proposed (its choice is tested with the exports).
-    const QString folder = resultsFolder ? fx.resultsDir() : Exports::resultsFolder(f.AppDir);
-    QVERIFY(resultsFolder || !folder.startsWith(f.AppDir));
+    const QString folder = resultsFolder ? fx.resultsDir() : Exports::resultsFolder(f.appDir());
+    QVERIFY(resultsFolder || !folder.startsWith(f.appDir()));
     const QString path = fx.dir.filePath(QStringLiteral("analysis.rtf"));
     fx.prompts->saveAnswers << path;
     f.mmAnalysisClick();
@@ -391,8 +434,9 @@ void TestGrid::reportAndScores()
     } else {
         fx.load(Respondent());
     }
-    const QString code = f.ceCode->text();
-    fx.prompts->saveAnswers << fx.dir.filePath(QStringLiteral("report")) << fx.dir.filePath(QStringLiteral("scores"));
+    const QString code = fx.edit("ceCode")->text();
+    // The scores are proposed as a workbook; a name ending in ".csv" writes CSV.
+    fx.prompts->saveAnswers << fx.dir.filePath(QStringLiteral("report")) << fx.dir.filePath(QStringLiteral("scores.csv"));
     f.mmReportClick();
     f.mmScoresClick();
     QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
@@ -400,21 +444,21 @@ void TestGrid::reportAndScores()
     QCOMPARE(reportDialog.title, QStringLiteral("Запись отчёта в pdf-файл"));
     QCOMPARE(reportDialog.filter, QStringLiteral("PDF Files (*.pdf)|*.pdf"));
     QCOMPARE(reportDialog.fileName, fx.resultsDir() + QStringLiteral("/Report ") + code + QStringLiteral(".pdf"));
-    QCOMPARE(fx.prompts->saveDialogs[1].fileName, fx.resultsDir() + QStringLiteral("/Scores ") + code + QStringLiteral(".csv"));
+    QCOMPARE(fx.prompts->saveDialogs[1].fileName, fx.resultsDir() + QStringLiteral("/Scores ") + code + QStringLiteral(".xlsx"));
 
     QProcess text;
     text.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), fx.dir.filePath(QStringLiteral("report.pdf")),
                            QStringLiteral("-")});
     QVERIFY(text.waitForFinished(30000));
     const QString words = QString::fromUtf8(text.readAllStandardOutput()).simplified();
-    for (const QString &expected : {code, f.ceName->text(), f.ceDate->text(), QStringLiteral("Стр. 1 из")})
+    for (const QString &expected : {code, fx.edit("ceName")->text(), fx.edit("ceDate")->text(), QStringLiteral("Стр. 1 из")})
         QVERIFY2(words.contains(expected), qPrintable(expected));
     for (int r = 1; r <= 13; ++r)
         for (int c : {1, 3})
-            if (!f.sgResF->cellText(c, r).isEmpty())
-                QVERIFY2(words.contains(f.sgResF->cellText(c, r)), qPrintable(f.sgResF->cellText(c, r)));
+            if (!fx.grid()->cellText(c, r).isEmpty())
+                QVERIFY2(words.contains(fx.grid()->cellText(c, r)), qPrintable(fx.grid()->cellText(c, r)));
     for (int t = 1; t <= 4; ++t) // the analysis headings, with their scores
-        QVERIFY2(words.contains(Resource::TraitName(t) + QStringLiteral(" [") + Scoring::formatFixed(f.Scores.trait(t), 3) + u']'),
+        QVERIFY2(words.contains(Resource::TraitName(t) + QStringLiteral(" [") + Scoring::formatFixed(f.profile().scores.trait(t), 3) + u']'),
                  qPrintable(Resource::TraitName(t)));
     QProcess picture;
     picture.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-f"), QStringLiteral("1"),
@@ -451,21 +495,86 @@ void TestGrid::typingUpdatesCaptionsAndFooters()
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     fx.load(Respondent());
-    QCOMPARE(f.laInfoImage->text(), QStringLiteral("0042. Тест"));
-    QCOMPARE(f.laDateImage->text(), QStringLiteral("01.02.2003"));
-    f.ceName->setFocus();
-    f.ceName->end(false);
-    QTest::keyClick(f.ceName, Qt::Key_X);
-    QCOMPARE(f.laInfoImage->text(), QStringLiteral("0042. Тестx"));
-    QCOMPARE(f.chChart->foot(), QStringLiteral("0042 Тестx 01.02.2003"));
-    QCOMPARE(f.ChartAll->foot(), QStringLiteral("0042 Тестx 01.02.2003"));
+    QCOMPARE(fx.label("laInfoImage")->text(), QStringLiteral("0042. Тест"));
+    QCOMPARE(fx.label("laDateImage")->text(), QStringLiteral("01.02.2003"));
+    fx.edit("ceName")->setFocus();
+    fx.edit("ceName")->end(false);
+    QTest::keyClick(fx.edit("ceName"), Qt::Key_X);
+    QCOMPARE(fx.label("laInfoImage")->text(), QStringLiteral("0042. Тестx"));
+    QCOMPARE(fx.detailChart()->foot(), QStringLiteral("0042 Тестx 01.02.2003"));
+    QCOMPARE(fx.overviewChart()->foot(), QStringLiteral("0042 Тестx 01.02.2003"));
     // The date caption keeps its right edge as its text grows.
-    const int right = f.laDateImage->geometry().right();
-    f.ceDate->setFocus();
-    f.ceDate->end(false);
-    QTest::keyClicks(f.ceDate, QStringLiteral(" ok"));
-    QCOMPARE(f.laDateImage->text(), QStringLiteral("01.02.2003 ok"));
-    QCOMPARE(f.laDateImage->geometry().right(), right);
+    const int right = fx.label("laDateImage")->geometry().right();
+    fx.edit("ceDate")->setFocus();
+    fx.edit("ceDate")->end(false);
+    QTest::keyClicks(fx.edit("ceDate"), QStringLiteral(" ok"));
+    QCOMPARE(fx.label("laDateImage")->text(), QStringLiteral("01.02.2003 ok"));
+    QCOMPARE(fx.label("laDateImage")->geometry().right(), right);
+}
+
+void TestGrid::longNamesAreCut_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<bool>("cut");
+    const QString longName = QStringLiteral("Иванова-Петрова ").repeated(12) + QStringLiteral("Анна");
+    QTest::newRow("short name") << "0042" << "Тест" << "01.02.2003" << false;
+    QTest::newRow("long name") << "0042" << longName << "01.02.2003" << true;
+    QTest::newRow("long name, spaces in code and date") << "00 42" << longName << "1 февраля 2003, повторная анкета" << true;
+}
+
+void TestGrid::longNamesAreCut()
+{
+    // A name too long for its room is cut where it shows, whole in the tooltip; the circle's caption
+    // stops short of the arrow at the top, the chart feet keep the code and the date whole.
+    QFETCH(QString, code);
+    QFETCH(QString, name);
+    QFETCH(QString, date);
+    QFETCH(bool, cut);
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    Respondent r;
+    r.code = code;
+    r.name = name;
+    r.date = date;
+    fx.load(r);
+    QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+
+    const QLabel *caption = fx.label("laInfoImage");
+    const QString wholeCaption = code + QStringLiteral(". ") + name;
+    QVERIFY2(caption->x() + caption->width() <= CirclePicture::InfoCaptionLeft + CirclePicture::CaptionWidth,
+             qPrintable(QString::number(caption->x() + caption->width())));
+    QCOMPARE(caption->text() == wholeCaption, !cut);
+    QVERIFY(caption->text().startsWith(code + QStringLiteral(". ")));
+    // The whole text, shown as the plain text it is.
+    QCOMPARE(caption->toolTip(), cut ? plainToolTip(wholeCaption) : QString());
+
+    const QString wholeFoot = code + u' ' + name + u' ' + date;
+    for (const StatementChart *chart : std::initializer_list<const StatementChart *>{fx.detailChart(), fx.overviewChart()}) {
+        QCOMPARE(chart->foot(), wholeFoot);
+        QList<const QGraphicsSimpleTextItem *> feet;
+        for (const QGraphicsItem *item : chart->scene()->items())
+            if (const auto *text = qgraphicsitem_cast<const QGraphicsSimpleTextItem *>(item))
+                feet << text;
+        QCOMPARE(feet.size(), 1);
+        const QGraphicsSimpleTextItem *foot = feet.first();
+        const QString shown = foot->text();
+        // The code and the date stay whole where the two fit at all (with wine's wide stand-in fonts
+        // they may not); the date stays whole before the code.
+        const QFontMetrics metrics(foot->font());
+        const int room = int(chart->chart()->size().width()) - 8;
+        const bool bothFit = metrics.horizontalAdvance(code + QStringLiteral(" … ") + date) <= room;
+        const QString why = shown + QStringLiteral(" (%1 of %2 pixels)").arg(metrics.horizontalAdvance(shown)).arg(room);
+        QVERIFY2(shown.endsWith(u' ' + date) || metrics.horizontalAdvance(u' ' + date) > room, qPrintable(why));
+        QVERIFY2(shown.startsWith(code + u' ') || !bothFit, qPrintable(why));
+        QCOMPARE(shown == wholeFoot, !cut);
+        QVERIFY2(foot->sceneBoundingRect().right() <= chart->chart()->size().width(), qPrintable(shown));
+        QVERIFY(foot->sceneBoundingRect().left() >= 0);
+        QCOMPARE(foot->toolTip(), cut ? plainToolTip(wholeFoot) : QString());
+    }
 }
 
 QTEST_MAIN(TestGrid)

@@ -9,7 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -40,9 +42,39 @@ QStringList memberNames(const Profile &profile)
 QStringList entryNames(const QString &folder)
 {
     QStringList names;
-    for (const FolderEntry &entry : ResultFolder::members(folder))
+    for (const FolderEntry &entry : ResultFolder::members(folder).entries)
         names << entry.name;
     return names;
+}
+
+// The same doubles, bit for bit (a NaN as the same NaN).
+bool sameBits(const double *a, const double *b, std::size_t count)
+{
+    for (std::size_t k = 0; k < count; ++k)
+        if (std::bit_cast<quint64>(a[k]) != std::bit_cast<quint64>(b[k]))
+            return false;
+    return true;
+}
+
+bool sameSummary(const GroupArithmetic::Summary &a, const GroupArithmetic::Summary &b)
+{
+    const double x[] = {a.mean, a.deviation, a.minimum, a.maximum};
+    const double y[] = {b.mean, b.deviation, b.minimum, b.maximum};
+    return a.n == b.n && sameBits(x, y, 4);
+}
+
+bool sameSpread(const GroupArithmetic::Spread &a, const GroupArithmetic::Spread &b)
+{
+    for (std::size_t i = 0; i < a.indices.size(); ++i)
+        if (!sameSummary(a.indices[i], b.indices[i]))
+            return false;
+    for (std::size_t t = 0; t < a.traits.size(); ++t)
+        if (!sameSummary(a.traits[t], b.traits[t]))
+            return false;
+    for (std::size_t s = 0; s < a.items.size(); ++s)
+        if (!sameSummary(a.items[s], b.items[s]) || a.items[s].answers != b.items[s].answers)
+            return false;
+    return true;
 }
 
 // The first line of a message: the described text, before the line that names file and line.
@@ -74,6 +106,8 @@ private slots:
     void segments_data();
     void segments();
     void spread();
+    void segmentsMeasuredInOnePass_data();
+    void segmentsMeasuredInOnePass();
 };
 
 void TestGroup::oneMember()
@@ -284,6 +318,7 @@ void TestGroup::badMembersLeftOut()
     const auto none = load(bad.path(), {}, true);
     QVERIFY(!none.ok());
     QVERIFY(none.message().contains(QStringLiteral("floating point value")));
+    QVERIFY(none.message().contains(QStringLiteral("x.cry"))); // each member named, also where its first line does not
 }
 
 void TestGroup::emptyFolder()
@@ -433,6 +468,57 @@ void TestGroup::spread()
     QCOMPARE(GroupArithmetic::answerOf(0.4), 0);
     QCOMPARE(GroupArithmetic::answerOf(5.6), 0);
     QCOMPARE(GroupArithmetic::answerOf(2.5), 3);
+}
+
+void TestGroup::segmentsMeasuredInOnePass_data()
+{
+    // Segments as numbers into a table of 40 members; the table's scores include some held in full
+    // (thirds), negative and large ones, which take the table's slower paths.
+    QTest::addColumn<QList<QList<qsizetype>>>("segments");
+    QList<QList<qsizetype>> interleaved(3);
+    for (qsizetype k = 0; k < 40; ++k)
+        interleaved[k % 3].append(k);
+    QTest::newRow("split into departments") << interleaved;
+    QTest::newRow("one member and none") << QList<QList<qsizetype>>{{7}, {}, {0, 39}};
+    // Lists that a single pass cannot take in their order are measured one by one.
+    QTest::newRow("members out of table order") << QList<QList<qsizetype>>{{5, 2, 9}, {1, 3}};
+    QTest::newRow("a member in two segments") << QList<QList<qsizetype>>{{1, 2, 3}, {3, 4}};
+}
+
+void TestGroup::segmentsMeasuredInOnePass()
+{
+    QFETCH(QList<QList<qsizetype>>, segments);
+    MemberTable table;
+    for (int k = 0; k < 40; ++k) {
+        IndexScores indices;
+        ItemScores items;
+        for (int i = 0; i < Resource::IndexCount; ++i)
+            indices[std::size_t(i)] = k % 7 == 0 ? (k + i) / 3.0 : 1.0 + ((k * 7 + i * 3) % 41) * 0.1;
+        for (int s = 0; s < Resource::StatementCount; ++s)
+            items[std::size_t(s)] = k % 11 == 0 ? -1.5 + s : k % 13 == 0 ? 12.5 : 1.0 + ((k * 5 + s) % 45) * 0.1;
+        table.append(QStringLiteral("m.cry"), RespondentHeader(), indices, items);
+    }
+    QList<GroupArithmetic::Segment> parts;
+    for (const QList<qsizetype> &members : segments)
+        parts.append({QStringLiteral("x"), members});
+    const QList<GroupArithmetic::MeanScores> means = GroupArithmetic::means(table, parts);
+    const QList<GroupArithmetic::Spread> spreads = GroupArithmetic::spreads(table, parts);
+    QCOMPARE(means.size(), parts.size());
+    QCOMPARE(spreads.size(), parts.size());
+    for (qsizetype g = 0; g < parts.size(); ++g) {
+        if (parts[g].members.isEmpty()) {
+            // No members: zeros and no figures (not the whole table, as an empty list means for mean()).
+            QCOMPARE(means[g].indices, IndexScores{});
+            QCOMPARE(spreads[g].indices[0].n, 0);
+            continue;
+        }
+        const GroupArithmetic::MeanScores alone = GroupArithmetic::mean(table, parts[g].members);
+        QVERIFY2(sameBits(means[g].indices.data(), alone.indices.data(), alone.indices.size())
+                     && sameBits(means[g].items.data(), alone.items.data(), alone.items.size()),
+                 qPrintable(QStringLiteral("means of segment %1").arg(g)));
+        QVERIFY2(sameSpread(spreads[g], GroupArithmetic::spread(table, parts[g].members)),
+                 qPrintable(QStringLiteral("spread of segment %1").arg(g)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGroup)

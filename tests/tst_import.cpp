@@ -505,7 +505,7 @@ void TestImport::badRows()
     Columns columns = AnswerSheet::detectColumns(sheet.header, Questionnaire::defaultCaptions());
     const Outcome<SheetImport::Written> written = SheetImport::write(sheet, columns, Questionnaire::defaultCaptions(), *check, dir.path());
     QVERIFY2(written.ok(), qPrintable(written.message()));
-    QCOMPARE(ResultFolder::members(dir.path()).size(), rows.size() - badRows.size());
+    QCOMPARE(ResultFolder::members(dir.path()).entries.size(), rows.size() - badRows.size());
 }
 
 void TestImport::columnsMissing()

@@ -1,9 +1,9 @@
-// The main window's lifecycle, layout, desktop calls, About dialog and the two loads.
+// The main window's lifecycle, layout, desktop calls, About dialog, the two loads and the member list.
 
 #include "About.h"
-#include "RealSpinEdit.h"
-#include "ResultsGrid.h"
-#include "StatementCharts.h"
+#include "MemberList.h"
+#include "ResultFile.h"
+#include "ResultFolder.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -20,6 +20,9 @@
 #include <QProgressDialog>
 #include <QTimer>
 #include <QPushButton>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QTableView>
 #include <QTest>
 
 using namespace TestSupport;
@@ -33,11 +36,13 @@ struct ScreenState
     ProfileScores scores;
     bool plotVisible, saveVisible, panelsVisible;
 
-    static ScreenState of(const TForm1 &f)
+    static ScreenState of(const WindowFixture &fx)
     {
-        return {f.ceCode->text(), f.ceName->text(), f.ceDate->text(), f.ceNanket->text(), f.laName->text(),
-                f.ImageInfo->toolTip(), f.memoText(), f.chChart->foot(), f.ChartAll->foot(), f.chChart->title(),
-                f.sgResF->cellText(1, 1), f.Scores, f.mmPlotAll->isVisible(), f.mmSave->isVisible(), f.paPlot->isVisible()};
+        return {fx.edit("ceCode")->text(), fx.edit("ceName")->text(), fx.edit("ceDate")->text(),
+                fx.edit("ceNanket")->text(), fx.label("laName")->text(), fx.header()->hint(),
+                fx.form->memoText(), fx.detailChart()->foot(), fx.overviewChart()->foot(), fx.detailChart()->title(),
+                fx.grid()->cellText(1, 1), fx.form->profile().scores, fx.action("mmPlotAll")->isVisible(),
+                fx.action("mmSave")->isVisible(), fx.circle()->isVisible()};
     }
     bool operator==(const ScreenState &o) const
     {
@@ -71,12 +76,19 @@ private slots:
     void groupOfOne();
     void groupFailuresKeepProfile_data();
     void groupFailuresKeepProfile();
+    void groupWithUnreadableMembers_data();
+    void groupWithUnreadableMembers();
     void groupCancelAndCursor();
     void longGroupShowsProgressAndCancels();
     void dataAfterGroupRestoresIndividualHeader();
-    void keyLabelDeciphersMemo();
+    void memberListOnSummaryClick_data();
+    void memberListOnSummaryClick();
     void openPathLikeMenus_data();
     void openPathLikeMenus();
+    void fileTextsShownPlain_data();
+    void fileTextsShownPlain();
+    void rangeTakesEitherDecimalSign_data();
+    void rangeTakesEitherDecimalSign();
 };
 
 void TestMainWindow::initTestCase()
@@ -92,24 +104,24 @@ void TestMainWindow::startState()
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     QCOMPARE(f.windowTitle(), QStringLiteral("ZOLK - Zembrau Plot"));
     QVERIFY(f.windowState().testFlag(Qt::WindowMaximized));
-    QVERIFY(f.mmOpen->isVisible());
-    QVERIFY(f.mmGroup->isVisible());
-    QVERIFY(!f.mmPlotAll->isVisible());
-    QVERIFY(!f.mmSave->isVisible());
-    for (QWidget *view : {static_cast<QWidget *>(f.paInfo), static_cast<QWidget *>(f.sgResF), static_cast<QWidget *>(f.paPlot),
-                          static_cast<QWidget *>(f.meInfo), static_cast<QWidget *>(f.paChart)})
+    QVERIFY(fx.action("mmOpen")->isVisible());
+    QVERIFY(fx.action("mmGroup")->isVisible());
+    QVERIFY(!fx.action("mmPlotAll")->isVisible());
+    QVERIFY(!fx.action("mmSave")->isVisible());
+    for (QWidget *view : {static_cast<QWidget *>(fx.header()), static_cast<QWidget *>(fx.grid()),
+                          static_cast<QWidget *>(fx.circle()), static_cast<QWidget *>(fx.memo()), fx.chartPanel()})
         QVERIFY2(!view->isVisible(), qPrintable(view->objectName()));
-    QCOMPARE(f.AppDir, fx.dir.path() + u'/');
-    QVERIFY(f.KeyLabel() && !f.KeyLabel()->isVisible());
-    QCOMPARE(f.KeyLabel()->text(), QStringLiteral("q8v1k4rж7эюb;951"));
+    QCOMPARE(f.appDir(), fx.dir.path() + u'/');
+    QVERIFY(fx.label("KeyLabel") && !fx.label("KeyLabel")->isVisible());
+    QCOMPARE(fx.label("KeyLabel")->text(), QStringLiteral("q8v1k4rж7эюb;951"));
     for (int tag = 0; tag < 16; ++tag) {
-        QCOMPARE(f.plotLabel(tag)->tag(), tag);
-        QCOMPARE(f.plotLabel(tag)->parentWidget(), f.paPlot);
-        QVERIFY(f.plotLabel(tag)->text().isEmpty());
+        QCOMPARE(fx.plotLabel(tag)->tag(), tag);
+        QCOMPARE(fx.plotLabel(tag)->parentWidget(), fx.circle());
+        QVERIFY(fx.plotLabel(tag)->text().isEmpty());
     }
-    QCOMPARE(f.ChartAll->Tag, 0);
-    QVERIFY(f.mmPlotSave->icon().isNull());
-    QCOMPARE(f.seDelta->value(), 0.5);
+    QCOMPARE(fx.overviewChart()->Tag, 0);
+    QVERIFY(fx.action("mmPlotSave")->icon().isNull());
+    QCOMPARE(fx.delta()->value(), 0.5);
 }
 
 void TestMainWindow::layout_data()
@@ -162,14 +174,14 @@ void TestMainWindow::desktopShell()
     QCOMPARE(fx.shell->calls.first(), QStringLiteral("claimScreen"));
     QCOMPARE(fx.shell->calls.at(1), QStringLiteral("appendSystemMenuItem 1025 О программе"));
     // The recording shell has no system menu, so the item is offered in the window's own menus.
-    QVERIFY(fx.form->mmAbout);
-    QCOMPARE(fx.form->mmAbout->shortcut(), QKeySequence(Qt::Key_F1));
+    QVERIFY(fx.action("mmAbout"));
+    QCOMPARE(fx.action("mmAbout")->shortcut(), QKeySequence(Qt::Key_F1));
     fx.form->show();
     QVERIFY(fx.form->close());
     QCOMPARE(fx.shell->calls.last(), QStringLiteral("releaseScreen"));
     QVERIFY(fx.shell->taskbarVisible);
     QVERIFY(!fx.shell->workAreaClaimed); // the work area is put back as it was found
-    QVERIFY(!fx.form->KeyLabel());
+    QVERIFY(!fx.label("KeyLabel"));
 }
 
 void TestMainWindow::aboutDialog()
@@ -178,9 +190,10 @@ void TestMainWindow::aboutDialog()
     TForm1 &f = *fx.form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    TAboutBox *about = f.AboutBox;
+    auto *about = fx.find<TAboutBox>(QStringLiteral("AboutBox"));
+    QVERIFY(about);
     QVERIFY(!about->isVisible());
-    f.mmAbout->trigger();
+    fx.action("mmAbout")->trigger();
     QVERIFY(about->isVisible());
     QCOMPARE(about->windowTitle(), QStringLiteral("About"));
     QCOMPARE(about->size(), QSize(298, 225));
@@ -190,7 +203,7 @@ void TestMainWindow::aboutDialog()
     QVERIFY(about->isVisible());
     // The main window stays usable: a load goes through while the dialog is open.
     fx.load(Respondent());
-    QCOMPARE(f.ceCode->text(), QStringLiteral("0042"));
+    QCOMPARE(fx.edit("ceCode")->text(), QStringLiteral("0042"));
     QTest::mouseClick(about->OKButton, Qt::LeftButton);
     QVERIFY(!about->isVisible());
     f.showAbout();
@@ -213,24 +226,24 @@ void TestMainWindow::openLoadsRespondent()
     QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
     const FileDialogSettings &dialog = fx.prompts->openDialogs.first();
     QCOMPARE(dialog.title, QStringLiteral("Индивидуальные данные для оценки КК по Зембрау"));
-    QCOMPARE(dialog.initialDir, f.AppDir + QStringLiteral("Data"));
+    QCOMPARE(dialog.initialDir, f.appDir() + QStringLiteral("Data"));
     QCOMPARE(dialog.filter, QStringLiteral("CRY Files (*.cry)|*.cry"));
     QVERIFY(dialog.fileName.isEmpty());
-    QCOMPARE(f.ceDate->text(), QStringLiteral("01.02.2003"));
-    QCOMPARE(f.ceCode->text(), QStringLiteral("0042"));
-    QCOMPARE(f.ceName->text(), QStringLiteral("Тест"));
-    QCOMPARE(f.ImageInfo->toolTip(), QStringLiteral("И1\r\n\r\nИ3\r\nИ4"));
-    QCOMPARE(f.laName->text(), QStringLiteral("ФИО"));
-    QCOMPARE(f.ceNanket->text(), QStringLiteral("1"));
-    QCOMPARE(f.chChart->foot(), QStringLiteral("0042 Тест 01.02.2003"));
-    QCOMPARE(f.ChartAll->foot(), QStringLiteral("0042 Тест 01.02.2003"));
-    QCOMPARE(f.Scores.IndexScores, r.indices);
-    QCOMPARE(f.Scores.ItemScores, r.items);
-    QVERIFY(f.mmPlotAll->isVisible() && f.mmSave->isVisible());
-    QVERIFY(!f.mmPlotSave->icon().isNull());
-    QVERIFY(!f.paPlot->isHidden() && !f.meInfo->isHidden() && !f.sgResF->isHidden());
-    QCOMPARE(f.sgResF->currentColumnIndex(), 1);
-    QCOMPARE(f.sgResF->currentRowIndex(), 1);
+    QCOMPARE(fx.edit("ceDate")->text(), QStringLiteral("01.02.2003"));
+    QCOMPARE(fx.edit("ceCode")->text(), QStringLiteral("0042"));
+    QCOMPARE(fx.edit("ceName")->text(), QStringLiteral("Тест"));
+    QCOMPARE(fx.header()->hint(), QStringLiteral("И1\r\n\r\nИ3\r\nИ4"));
+    QCOMPARE(fx.label("laName")->text(), QStringLiteral("ФИО"));
+    QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("1"));
+    QCOMPARE(fx.detailChart()->foot(), QStringLiteral("0042 Тест 01.02.2003"));
+    QCOMPARE(fx.overviewChart()->foot(), QStringLiteral("0042 Тест 01.02.2003"));
+    QCOMPARE(f.profile().scores.IndexScores, r.indices);
+    QCOMPARE(f.profile().scores.ItemScores, r.items);
+    QVERIFY(fx.action("mmPlotAll")->isVisible() && fx.action("mmSave")->isVisible());
+    QVERIFY(!fx.action("mmPlotSave")->icon().isNull());
+    QVERIFY(!fx.circle()->isHidden() && !fx.memo()->isHidden() && !fx.grid()->isHidden());
+    QCOMPARE(fx.grid()->currentColumnIndex(), 1);
+    QCOMPARE(fx.grid()->currentRowIndex(), 1);
     QCOMPARE(f.memoText(), Resource::indexStatements(1).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
@@ -238,17 +251,17 @@ void TestMainWindow::openCancelChangesNothing()
 {
     WindowFixture fx;
     fx.load(Respondent());
-    const ScreenState before = ScreenState::of(*fx.form);
+    const ScreenState before = ScreenState::of(fx);
     fx.prompts->openAnswers << QString();
     fx.form->mmOpenClick();
-    QVERIFY(ScreenState::of(*fx.form) == before);
+    QVERIFY(ScreenState::of(fx) == before);
     QVERIFY(fx.prompts->errors.isEmpty());
 }
 
 void TestMainWindow::failingLoadKeepsProfile_data()
 {
     QTest::addColumn<QByteArray>("letters");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message"); // the message's first line; <file> stands for the file chosen
     QStringList bad = plainLines(Respondent::uniform(2));
     bad[12] = QStringLiteral("3,4a");
     bad[1] = QStringLiteral("9999");
@@ -257,8 +270,8 @@ void TestMainWindow::failingLoadKeepsProfile_data()
     QStringList shortFile = plainLines(Respondent::uniform(2)).mid(0, 80);
     QTest::newRow("80 lines") << storedLetters(shortFile.join(QStringLiteral("\r\n")))
                               << QStringLiteral("'' is not a valid floating point value");
-    QTest::newRow("oversized") << QByteArray(70000, 'a') << QStringLiteral("слишком велик");
-    QTest::newRow("missing") << QByteArray() << QStringLiteral("Cannot open file");
+    QTest::newRow("oversized") << QByteArray(70000, 'a') << ResultFile::tooLargeMessage(QStringLiteral("<file>"));
+    QTest::newRow("missing") << QByteArray() << ResultFile::cannotOpenMessage(QStringLiteral("<file>"));
 }
 
 void TestMainWindow::failingLoadKeepsProfile()
@@ -268,17 +281,17 @@ void TestMainWindow::failingLoadKeepsProfile()
     WindowFixture fx;
     TForm1 &f = *fx.form;
     fx.load(Respondent());
-    f.sgResF->moveTo(1, 7);
-    const ScreenState before = ScreenState::of(f);
+    fx.grid()->moveTo(1, 7);
+    const ScreenState before = ScreenState::of(fx);
     const QString path = letters.isEmpty() ? fx.dir.filePath(QStringLiteral("Data/absent.cry"))
                                            : writeStoredFile(fx.dataDir(), QStringLiteral("bad.cry"), letters);
     fx.prompts->openAnswers << path;
     f.mmOpenClick();
     QCOMPARE(fx.prompts->errors.size(), 1);
-    QVERIFY2(fx.prompts->errors.first().contains(message), qPrintable(fx.prompts->errors.first()));
+    QCOMPARE(fx.prompts->errors.first().section(u'\n', 0, 0), message.replace(QStringLiteral("<file>"), QDir::toNativeSeparators(path)));
     QCOMPARE(fx.prompts->errorCaptions.first(), TForm1::applicationTitle());
-    QVERIFY(ScreenState::of(f) == before);
-    QCOMPARE(f.sgResF->currentRowIndex(), 7);
+    QVERIFY(ScreenState::of(fx) == before);
+    QCOMPARE(fx.grid()->currentRowIndex(), 7);
 }
 
 void TestMainWindow::scoresShownWithRegionalSeparator_data()
@@ -303,7 +316,7 @@ void TestMainWindow::scoresShownWithRegionalSeparator()
     fx.load(r);
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QVERIFY(fx.prompts->errors.isEmpty());
-    QCOMPARE(fx.form->sgResF->cellText(1, 1), shown);
+    QCOMPARE(fx.grid()->cellText(1, 1), shown);
 }
 
 void TestMainWindow::groupOfOne()
@@ -318,49 +331,107 @@ void TestMainWindow::groupOfOne()
     QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
     const FileDialogSettings &dialog = fx.prompts->openDialogs.first();
     QCOMPARE(dialog.title, QStringLiteral("Ввод групповых данных для оценки КК по Зембрау"));
-    QCOMPARE(dialog.initialDir, f.AppDir + QStringLiteral("Data"));
-    QCOMPARE(f.ceCode->text(), QStringLiteral("0000"));
-    QCOMPARE(f.ceDate->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
-    QCOMPARE(f.laName->text(), QStringLiteral("Группа"));
-    QCOMPARE(f.ceName->text(), QStringLiteral("Группа"));
-    QCOMPARE(f.ceNanket->text(), QStringLiteral("1"));
-    QCOMPARE(f.ImageInfo->toolTip(), QStringLiteral("Состав группы:\r\nПетров"));
-    QCOMPARE(f.Scores.IndexScores, r.indices);
-    QCOMPARE(f.chChart->foot(), QStringLiteral("0000 Группа ") + f.ceDate->text());
-    QVERIFY(f.mmPlotAll->isVisible() && f.mmSave->isVisible());
-    QCOMPARE(f.sgResF->currentRowIndex(), 1);
+    QCOMPARE(dialog.initialDir, f.appDir() + QStringLiteral("Data"));
+    QCOMPARE(fx.edit("ceCode")->text(), QStringLiteral("0000"));
+    QCOMPARE(fx.edit("ceDate")->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    QCOMPARE(fx.label("laName")->text(), QStringLiteral("Группа"));
+    QCOMPARE(fx.edit("ceName")->text(), QStringLiteral("Группа"));
+    QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("1"));
+    QCOMPARE(fx.header()->hint(), QStringLiteral("Состав группы:\r\nПетров"));
+    QCOMPARE(f.profile().scores.IndexScores, r.indices);
+    QCOMPARE(fx.detailChart()->foot(), QStringLiteral("0000 Группа ") + fx.edit("ceDate")->text());
+    QVERIFY(fx.action("mmPlotAll")->isVisible() && fx.action("mmSave")->isVisible());
+    QCOMPARE(fx.grid()->currentRowIndex(), 1);
     QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void TestMainWindow::groupFailuresKeepProfile_data()
 {
     QTest::addColumn<bool>("withBadMember");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("bad member") << true << QStringLiteral("'' is not a valid floating point value\n");
-    QTest::newRow("empty folder") << false << QStringLiteral("нет файлов результатов");
+    QTest::addColumn<QStringList>("message"); // texts the message holds; <folder> stands for the group's folder
+    // No member readable: nothing to ask about, the message names the file and why.
+    QTest::newRow("no member can be read") << true << QStringList{QStringLiteral("'' is not a valid floating point value"), QStringLiteral("<folder>b.cry")};
+    QTest::newRow("empty folder") << false << QStringList{ResultFolder::emptyFolderMessage(QStringLiteral("<folder>"))};
 }
 
 void TestMainWindow::groupFailuresKeepProfile()
 {
     QFETCH(bool, withBadMember);
-    QFETCH(QString, message);
+    QFETCH(QStringList, message);
     WindowFixture fx;
     TForm1 &f = *fx.form;
     fx.load(Respondent());
     QTemporaryDir group;
-    if (withBadMember) {
-        writeResultFile(group.path(), QStringLiteral("a.cry"), Respondent::uniform(4));
+    if (withBadMember)
         writeStoredFile(group.path(), QStringLiteral("b.cry"), storedLetters(QStringLiteral("x\r\ny\r\n")));
-    }
-    const ScreenState before = ScreenState::of(f);
+    const ScreenState before = ScreenState::of(fx);
     fx.prompts->openAnswers << group.filePath(QStringLiteral("any.cry"));
     f.mmGroupClick();
     QCOMPARE(fx.prompts->errors.size(), 1);
-    QVERIFY2(fx.prompts->errors.first().contains(message), qPrintable(fx.prompts->errors.first()));
-    if (withBadMember)
-        QVERIFY(fx.prompts->errors.first().endsWith(QStringLiteral("b.cry")));
-    QVERIFY(ScreenState::of(f) == before);
+    for (QString text : message) {
+        text.replace(QStringLiteral("<folder>"), QDir::toNativeSeparators(group.path() + u'/'));
+        QVERIFY2(fx.prompts->errors.first().contains(text), qPrintable(fx.prompts->errors.first()));
+    }
+    QVERIFY(fx.prompts->questions.isEmpty());
+    QVERIFY(ScreenState::of(fx) == before);
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestMainWindow::groupWithUnreadableMembers_data()
+{
+    QTest::addColumn<int>("unreadable"); // b.cry (too short), then c.cry (too large)
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("one unreadable, no") << 1 << false;
+    QTest::newRow("one unreadable, yes") << 1 << true;
+    QTest::newRow("two unreadable, yes") << 2 << true;
+}
+
+void TestMainWindow::groupWithUnreadableMembers()
+{
+    // The group is built of the readable members only when the user agrees, having been told which
+    // files are left out and why; "no" leaves the window as it was.
+    QFETCH(int, unreadable);
+    QFETCH(bool, answer);
+    WindowFixture fx, reference;
+    fx.load(Respondent());
+    const ScreenState before = ScreenState::of(fx);
+    QTemporaryDir group, readableOnly;
+    for (const QString &folder : {group.path(), readableOnly.path()}) {
+        Respondent low = Respondent::uniform(2), high = Respondent::uniform(4);
+        low.name = QStringLiteral("Алексеев");
+        high.name = QStringLiteral("Дмитриев");
+        writeResultFile(folder, QStringLiteral("a.cry"), low);
+        writeResultFile(folder, QStringLiteral("d.cry"), high); // after the unreadable ones
+    }
+    const QString shortFile = writeStoredFile(group.path(), QStringLiteral("b.cry"), storedLetters(QStringLiteral("x\r\ny\r\n")));
+    const QString largeFile = group.filePath(QStringLiteral("c.cry"));
+    if (unreadable > 1)
+        writeStoredFile(group.path(), QStringLiteral("c.cry"), QByteArray(70000, 'a'));
+    fx.prompts->confirmAnswers << answer;
+    fx.prompts->openAnswers << group.filePath(QStringLiteral("a.cry"));
+    fx.form->mmGroupClick();
+
+    QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+    QCOMPARE(fx.prompts->questions.size(), 1);
+    const QString question = fx.prompts->questions.first();
+    QStringList named = {QDir::toNativeSeparators(shortFile), QStringLiteral("'' is not a valid floating point value")};
+    if (unreadable > 1)
+        named << ResultFile::tooLargeMessage(largeFile);
+    for (const QString &text : std::as_const(named))
+        QVERIFY2(question.contains(text), qPrintable(question));
+    for (const char *readable : {"a.cry", "d.cry"})
+        QVERIFY2(!question.contains(QString::fromLatin1(readable)), qPrintable(question));
+    QVERIFY(!QGuiApplication::overrideCursor());
+    if (!answer) {
+        QVERIFY(ScreenState::of(fx) == before);
+        return;
+    }
+    // Exactly the group of a folder that holds only the readable members.
+    reference.prompts->openAnswers << readableOnly.filePath(QStringLiteral("a.cry"));
+    reference.form->mmGroupClick();
+    QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("2"));
+    QCOMPARE(fx.form->profile().respondentCount(), 2);
+    QVERIFY(ScreenState::of(fx) == ScreenState::of(reference));
 }
 
 void TestMainWindow::groupCancelAndCursor()
@@ -369,24 +440,23 @@ void TestMainWindow::groupCancelAndCursor()
     fx.prompts->openAnswers << QString();
     fx.form->mmGroupClick();
     QVERIFY(!QGuiApplication::overrideCursor());
-    QVERIFY(fx.form->paPlot->isHidden());
-    QVERIFY(!fx.form->mmPlotAll->isVisible());
+    QVERIFY(fx.circle()->isHidden());
+    QVERIFY(!fx.action("mmPlotAll")->isVisible());
 }
 
 void TestMainWindow::longGroupShowsProgressAndCancels()
 {
-    WindowFixture fx;
+    WindowFixture fx(true, 0);
     TForm1 &f = *fx.form;
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     fx.load(Respondent());
-    const ScreenState before = ScreenState::of(f);
+    const ScreenState before = ScreenState::of(fx);
     // A group of a hundred can be cancelled too: progress comes every 64 members at the latest.
     QTemporaryDir group;
     const QByteArray letters = storedLetters(plainText(Respondent::uniform(4)));
     for (int k = 0; k < 100; ++k)
         writeStoredFile(group.path(), QStringLiteral("m%1.cry").arg(k, 4, 10, QChar(u'0')), letters);
-    f.groupProgressDelay = 0;
     // Press "Отмена" as soon as the progress dialog is up, noting the cursors then.
     QString label;
     bool applicationBusy = true;
@@ -411,7 +481,7 @@ void TestMainWindow::longGroupShowsProgressAndCancels()
     QCOMPARE(windowCursor, Qt::WaitCursor);
     QCOMPARE(cancelCursor, Qt::ArrowCursor);
     QVERIFY(fx.prompts->errors.isEmpty());
-    QVERIFY(ScreenState::of(f) == before);
+    QVERIFY(ScreenState::of(fx) == before);
     QVERIFY(!QGuiApplication::overrideCursor());
     QCOMPARE(f.cursor().shape(), Qt::ArrowCursor);
 }
@@ -424,22 +494,78 @@ void TestMainWindow::dataAfterGroupRestoresIndividualHeader()
     writeResultFile(fx.dataDir(), QStringLiteral("b.cry"), Respondent());
     fx.prompts->openAnswers << fx.dataDir() + QStringLiteral("/a.cry");
     f.mmGroupClick();
-    QCOMPARE(f.ceNanket->text(), QStringLiteral("2"));
+    QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("2"));
     fx.load(Respondent(), QStringLiteral("a.cry"));
-    QCOMPARE(f.laName->text(), QStringLiteral("ФИО"));
-    QCOMPARE(f.ceNanket->text(), QStringLiteral("1"));
-    QCOMPARE(f.ceCode->text(), QStringLiteral("0042"));
-    QCOMPARE(f.ImageInfo->toolTip(), Respondent().info.join(QStringLiteral("\r\n")));
+    QCOMPARE(fx.label("laName")->text(), QStringLiteral("ФИО"));
+    QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("1"));
+    QCOMPARE(fx.edit("ceCode")->text(), QStringLiteral("0042"));
+    QCOMPARE(fx.header()->hint(), Respondent().info.join(QStringLiteral("\r\n")));
 }
 
-void TestMainWindow::keyLabelDeciphersMemo()
+void TestMainWindow::memberListOnSummaryClick_data()
 {
+    QTest::addColumn<bool>("group");
+    QTest::addColumn<int>("members");
+    QTest::newRow("one respondent: no list") << false << 1;
+    QTest::newRow("group of one") << true << 1;
+    QTest::newRow("group of 25, past the tooltip's 20 names") << true << 25;
+}
+
+void TestMainWindow::memberListOnSummaryClick()
+{
+    QFETCH(bool, group);
+    QFETCH(int, members);
     WindowFixture fx;
     TForm1 &f = *fx.form;
-    const QString plain = QStringLiteral("строка 1\r\nline 2");
-    f.meInfo->setPlainText(QString::fromLatin1(storedLetters(plain)));
-    f.DecipherInfoText();
-    QCOMPARE(f.memoText(), plain);
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    // Member k: half its index scores low, half four times as high, so that its overall mean (the
+    // geometric one) is twice the low score, not the arithmetic 2.5 times.
+    QStringList expected; // file, name and overall mean of each member, as the list shows them
+    for (int k = 0; k < members; ++k) {
+        const double low = 1.0 + 0.01 * k;
+        Respondent r = Respondent::uniform(3);
+        for (int i = 0; i < 12; ++i)
+            r.indices[std::size_t(i)] = i % 2 ? 4 * low : low;
+        r.name = QStringLiteral("Участник %1").arg(k + 1);
+        const QString file = QStringLiteral("m%1.cry").arg(k, 2, 10, QChar(u'0'));
+        writeResultFile(fx.dataDir(), file, r);
+        expected << file + u' ' + r.name + u' ' + QLocale().toString(2 * low, 'f', 2);
+    }
+    fx.prompts->openAnswers << fx.dataDir() + QStringLiteral("/m00.cry");
+    group ? f.mmGroupClick() : f.mmOpenClick();
+    QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+    QCOMPARE(f.profile().group, group);
+
+    // The list is modal: read and closed from the event loop of its own exec.
+    bool opened = false;
+    QStringList listed;
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, &f, [&] {
+        auto *list = f.findChild<MemberList *>(QStringLiteral("memberList"));
+        if (!list || !list->isVisible())
+            return;
+        poll.stop();
+        opened = true;
+        const QAbstractItemModel *model = list->findChild<QTableView *>(QStringLiteral("members"))->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 1; column < model->columnCount(); ++column)
+                cells << model->index(row, column).data().toString();
+            listed << cells.join(u' ');
+        }
+        list->reject();
+    });
+    poll.start();
+    QTest::mouseClick(fx.label("ImageInfo"), Qt::LeftButton);
+    if (group)
+        QTRY_VERIFY(opened); // in case the list opens after the click has returned
+    else
+        QVERIFY(!opened);
+    poll.stop();
+    QCOMPARE(listed, group ? expected : QStringList());
+    QVERIFY(!f.findChild<MemberList *>());
 }
 
 void TestMainWindow::openPathLikeMenus_data()
@@ -460,7 +586,7 @@ void TestMainWindow::openPathLikeMenus()
     Respondent other = Respondent::uniform(2.5);
     other.code = QStringLiteral("0007");
     viaPath.load(other); // something on screen that a bad path must leave as it is
-    const ScreenState before = ScreenState::of(*viaPath.form);
+    const ScreenState before = ScreenState::of(viaPath);
     const QString file = writeResultFile(viaPath.dataDir(), QStringLiteral("r.cry"), Respondent());
     writeResultFile(viaMenu.dataDir(), QStringLiteral("r.cry"), Respondent());
     const QString text = viaPath.dir.filePath(QStringLiteral("notes.txt"));
@@ -485,13 +611,87 @@ void TestMainWindow::openPathLikeMenus()
         viaMenu.prompts->openAnswers << viaMenu.dir.filePath(QStringLiteral("Data/r.cry"));
         what == QLatin1String("file") ? viaMenu.form->mmOpenClick() : viaMenu.form->mmGroupClick();
         QVERIFY(viaPath.prompts->errors.isEmpty());
-        QVERIFY(ScreenState::of(*viaPath.form) == ScreenState::of(*viaMenu.form));
+        QVERIFY(ScreenState::of(viaPath) == ScreenState::of(viaMenu));
     } else {
         // A bad argument gets the usual message; a drop of anything but a result file is not taken.
         const bool message = what == QLatin1String("missing") || how == QLatin1String("argument");
         QCOMPARE(viaPath.prompts->errors.size(), message ? 1 : 0);
-        QVERIFY(ScreenState::of(*viaPath.form) == before);
+        QVERIFY(ScreenState::of(viaPath) == before);
     }
+}
+
+void TestMainWindow::fileTextsShownPlain_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("picture") << QStringLiteral("<img src=\"/usr/share/pixmaps/debian-logo.png\">");
+    QTest::newRow("large red word") << QStringLiteral("<font size=7 color=red>ВНИМАНИЕ</font>");
+    QTest::newRow("entity and bold") << QStringLiteral("<b>Иванов</b> &amp; партнёры");
+}
+
+void TestMainWindow::fileTextsShownPlain()
+{
+    // Every text of a result file is shown as the text it is: no label reads markup into it and no
+    // tooltip carries it unescaped, for a respondent and for a group.
+    QFETCH(QString, text);
+    for (const bool group : {false, true}) {
+        WindowFixture fx;
+        fx.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
+        Respondent r;
+        r.name = text + QString(60, u'Ж'); // long enough to be cut, so that its whole text goes to tooltips
+        r.code = text;
+        r.date = text;
+        r.info = {text, text, text, text};
+        if (group) {
+            writeResultFile(fx.dataDir(), QStringLiteral("a.cry"), r);
+            fx.prompts->openAnswers << fx.dataDir() + QStringLiteral("/a.cry");
+            fx.action("mmGroup")->trigger();
+            // The header's code and name are the group's; the member list holds the file's texts.
+            fx.edit("ceName")->setText(r.name);
+            fx.form->ceCodeKeyUp();
+        } else {
+            fx.load(r);
+        }
+        QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+        const QList<QLabel *> labels = fx.form->findChildren<QLabel *>();
+        for (const QLabel *label : labels)
+            if (label->text().contains(u'<'))
+                QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+        QVERIFY(fx.label("laInfoImage")->text().contains(text.left(10)));
+        for (const QWidget *widget : fx.form->findChildren<QWidget *>())
+            QVERIFY2(!widget->toolTip().contains(text), qPrintable(widget->objectName() + u' ' + widget->toolTip()));
+        for (const StatementChart *chart : std::initializer_list<const StatementChart *>{fx.detailChart(), fx.overviewChart()})
+            for (const QGraphicsItem *item : chart->scene()->items())
+                QVERIFY2(!item->toolTip().contains(text), qPrintable(item->toolTip()));
+    }
+}
+
+void TestMainWindow::rangeTakesEitherDecimalSign_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("delta");
+    QTest::newRow("decimal comma") << "0,3" << 0.3;
+    QTest::newRow("decimal point") << "0.3" << 0.3;
+    QTest::newRow("point, two decimals") << "1.25" << 1.25;
+}
+
+void TestMainWindow::rangeTakesEitherDecimalSign()
+{
+    // Under a Russian locale a point typed into "Range" is taken as the decimal comma, not dropped.
+    QFETCH(QString, typed);
+    QFETCH(double, delta);
+    WindowFixture fx;
+    fx.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
+    fx.load(Respondent());
+    RealSpinEdit *range = fx.delta();
+    range->setFocus();
+    range->editor()->selectAll();
+    QTest::keyClicks(range->editor(), typed);
+    QCOMPARE(fx.form->delta(), delta);
+    QTest::keyClick(range->editor(), Qt::Key_Tab);
+    QCOMPARE(fx.form->delta(), delta);
+    QCOMPARE(range->editor()->text(), QLocale().toString(delta, 'f', 2));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -27,6 +27,9 @@ void TestProfile::scoresComeBackExactly_data()
     QTest::newRow("negative") << -2.75;
     QTest::newRow("far off the scale") << 1e300;
     QTest::newRow("beyond hundredths' range") << 400.0;
+    // The last hundredths that allScores takes from its worked-out quotients, and the first after them.
+    QTest::newRow("10.23") << 10.23;
+    QTest::newRow("10.24") << 10.24;
     QTest::newRow("negative zero") << -0.0;
     QTest::newRow("smallest above zero") << std::numeric_limits<double>::denorm_min();
     QTest::newRow("infinity") << std::numeric_limits<double>::infinity();
@@ -49,6 +52,8 @@ void TestProfile::scoresComeBackExactly()
         QCOMPARE(table.index(member, 12), score);
         QCOMPARE(table.item(member, 60), score);
         QCOMPARE(table.itemScores(member), items);
+        QCOMPARE(table.indexScores(member), indices);
+        QCOMPARE(std::signbit(table.indexScores(member)[11]), std::signbit(score));
     }
 }
 

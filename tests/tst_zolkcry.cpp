@@ -1,16 +1,27 @@
-// The zolk-cry command, run as a consultant would run it.
+// The zolk-cry command, run as a consultant or a script would run it.
 
 #include "Cp1251.h"
 #include "ProfileLoader.h"
 #include "Scoring.h"
 #include "TestSupport.h"
+#include "Version.h"
 
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <thread>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 class TestZolkCry : public QObject
 {
@@ -20,9 +31,16 @@ private slots:
     void roundTrip();
     void errors_data();
     void errors();
+    void outputs_data();
+    void outputs();
+    void help_data();
     void help();
+    void terminal_data();
+    void terminal();
     void scores_data();
     void scores();
+    void analyses_data();
+    void analyses();
 
 private:
     struct Run
@@ -31,23 +49,80 @@ private:
         QByteArray out;
         QByteArray err;
     };
-    Run run(const QStringList &arguments, const QByteArray &input = QByteArray(), const QString &lang = QString());
+    // environment: "NAME=value" entries; the language comes from them alone (LANG stays C.UTF-8).
+    Run execute(const QString &program, const QStringList &arguments, const QByteArray &input, const QStringList &environment);
+    Run run(const QStringList &arguments, const QByteArray &input = QByteArray(), const QStringList &environment = {});
 };
 
-TestZolkCry::Run TestZolkCry::run(const QStringList &arguments, const QByteArray &input, const QString &lang)
+namespace {
+
+// Every file under folder with its bytes (links as their targets), to see that a failed command
+// changed nothing on the disk.
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        files.insert(QDir(folder).relativeFilePath(path),
+                     it.fileInfo().isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(not a file)"));
+    }
+    return files;
+}
+
+QStringList substituted(QStringList arguments, const QString &dir)
+{
+    for (QString &argument : arguments)
+        argument.replace(QLatin1String("{dir}"), dir);
+    return arguments;
+}
+
+// Runs a program with its standard output or standard error (stream) on a terminal of its own and
+// hands back what the terminal showed on the same stream of this script.
+const char *const TerminalScript = "import os, subprocess, sys\n"
+                                   "stream = sys.argv[1]\n"
+                                   "master, slave = os.openpty()\n"
+                                   "p = subprocess.Popen(sys.argv[2:], stdin=subprocess.DEVNULL, **{stream: slave})\n"
+                                   "os.close(slave)\n"
+                                   "shown = b''\n"
+                                   "while True:\n"
+                                   "    try:\n"
+                                   "        chunk = os.read(master, 65536)\n"
+                                   "    except OSError:\n"
+                                   "        break\n"
+                                   "    if not chunk:\n"
+                                   "        break\n"
+                                   "    shown += chunk\n"
+                                   "code = p.wait()\n"
+                                   "getattr(sys, stream).buffer.write(shown)\n"
+                                   "sys.exit(code)\n";
+
+} // namespace
+
+TestZolkCry::Run TestZolkCry::execute(const QString &program, const QStringList &arguments, const QByteArray &input,
+                                      const QStringList &environment)
 {
     QProcess process;
-    if (!lang.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LC_ALL"), lang);
-        process.setProcessEnvironment(environment);
-    }
-    process.start(QStringLiteral(ZOLK_CRY_PATH), arguments);
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LC_NUMERIC", "LANGUAGE"})
+        variables.remove(QString::fromLatin1(name));
+    variables.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    for (const QString &entry : environment)
+        variables.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+    process.setProcessEnvironment(variables);
+    process.start(program, arguments);
     process.write(input);
     process.closeWriteChannel();
     if (!process.waitForFinished(30000))
-        qFatal("zolk-cry did not finish");
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        qFatal("%s did not finish", qPrintable(program));
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+TestZolkCry::Run TestZolkCry::run(const QStringList &arguments, const QByteArray &input, const QStringList &environment)
+{
+    return execute(QStringLiteral(ZOLK_CRY_PATH), arguments, input, environment);
 }
 
 void TestZolkCry::roundTrip_data()
@@ -78,36 +153,290 @@ void TestZolkCry::roundTrip()
 
 void TestZolkCry::errors_data()
 {
+    // {dir} holds good.cry, bad.cry (not a result file), group/ (one result file and an empty
+    // sub-folder), badgroup/ (one bad member) and empty/ (no result file).
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("missing file") << QStringList{QStringLiteral("decode"), QStringLiteral("/nonexistent/x.cry")} << QByteArray()
-                                  << QStringLiteral("cannot open");
-    QTest::newRow("character outside windows-1251") << QStringList{QStringLiteral("encode")} << QStringLiteral("Ω ☃").toUtf8()
-                                                   << QStringLiteral("windows-1251 cannot hold");
-    QTest::newRow("oversized plaintext") << QStringList{QStringLiteral("encode")} << QByteArray(33001, 'x')
-                                        << QStringLiteral("at most 33000");
-    QTest::newRow("zero byte") << QStringList{QStringLiteral("encode"), QStringLiteral("--raw")} << QByteArray("a\0b", 3)
-                               << QStringLiteral("zero byte");
-    QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << QByteArray() << QStringLiteral("unknown option");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("messages"); // each is on standard error
+
+    const QStringList english;
+    const QStringList russian{QStringLiteral("LANG=ru_RU.UTF-8")};
+    const QStringList russianAll{QStringLiteral("LC_ALL=ru_RU.UTF-8")};
+    const auto row = [](const char *name, const QStringList &arguments, const QByteArray &input, const QStringList &environment,
+                        int exitCode, const QStringList &messages) {
+        QTest::newRow(name) << arguments << input << environment << exitCode << messages;
+    };
+
+    // Runtime failures: exit 1 with the reason.
+    row("missing file", {"decode", "/nonexistent/x.cry"}, {}, english, 1, {"Cannot open file"});
+    row("character outside windows-1251", {"encode"}, QStringLiteral("Ω ☃").toUtf8(), english, 1, {"windows-1251 cannot hold"});
+    row("oversized plaintext", {"encode"}, QByteArray(33001, 'x'), english, 1, {"at most 33000"});
+    row("input far beyond a result file", {"encode", "--raw"}, QByteArray(200000, 'x'), english, 1, {"at most 33000"});
+    row("zero byte", {"encode", "--raw"}, QByteArray("a\0b", 3), english, 1, {"zero byte"});
+    row("windows-1251 bytes without --raw", {"encode"}, QByteArray("\xcf\xf0\xe8", 3), english, 1, {"not UTF-8", "--raw"});
+    row("decode of a file that is not a result file", {"decode", "{dir}/bad.cry"}, {}, english, 1,
+        {"is not a valid floating point value", "bad.cry, line 9"});
+    row("decode of a folder", {"decode", "{dir}/group"}, {}, english, 1, {"Cannot open file", "not a regular file"});
+    row("a bad file ends scores", {"scores", "{dir}/good.cry", "{dir}/bad.cry", "-o", "{dir}/out.csv"}, {}, english, 1, {"bad.cry"});
+    row("every input skipped", {"scores", "--skip-bad", "{dir}/bad.cry", "{dir}/badgroup", "{dir}/empty", "-o", "{dir}/out.csv"}, {},
+        english, 1, {"skipped: ", "bad.cry, line 9", "badgroup", "x.cry", "empty", "No input could be read"});
+    row("output replaces the input of scores", {"scores", "{dir}/good.cry", "-o", "{dir}/good.cry"}, {}, english, 1,
+        {"Cannot create file", "is one of the inputs"});
+    row("output replaces the input of decode", {"decode", "{dir}/good.cry", "-o", "{dir}/./good.cry"}, {}, english, 1,
+        {"is one of the inputs"});
+    row("output replaces the input of encode", {"encode", "{dir}/good.cry", "-o", "{dir}/good.cry"}, {}, english, 1,
+        {"is one of the inputs"});
+    row("output inside the input folder", {"scores", "{dir}/group", "-o", "{dir}/group/scores.csv"}, {}, english, 1,
+        {"inside the input folder"});
+    row("output in a sub-folder of the input folder", {"scores", "{dir}/group", "-o", "{dir}/group/sub/x.cry"}, {}, english, 1,
+        {"inside the input folder"});
+    row("output in a missing folder", {"encode", "-o", "{dir}/missing/x.cry"}, "text", english, 1, {"Cannot create file"});
+#ifdef Q_OS_UNIX
+    row("output through a link to the input", {"decode", "{dir}/good.cry", "-o", "{dir}/link.cry"}, {}, english, 1,
+        {"is one of the inputs"});
+    row("output is a hard link of the input", {"decode", "{dir}/good.cry", "-o", "{dir}/hard.cry"}, {}, english, 1,
+        {"is one of the inputs"});
+    row("a full device", {"encode", "-o", "/dev/full"}, "text", english, 1, {"Cannot create file /dev/full"});
+#endif
+
+    // Usage errors: exit 2, one line of reason and where to find help.
+    row("unknown option", {"--bogus"}, {}, english, 2, {"unknown option '--bogus'"});
+    row("unknown option of a command", {"decode", "--bogus", "{dir}/good.cry"}, {}, english, 2, {"unknown option '--bogus'"});
+    row("unknown command", {"frobnicate"}, {}, english, 2, {"unknown command 'frobnicate'"});
+    row("no command", {}, {}, english, 2, {"no command given"});
+    row("missing argument", {"decode"}, {}, english, 2, {"missing argument FILE"});
+    row("missing folder argument", {"scores", "-o", "{dir}/out.csv"}, {}, english, 2, {"missing argument FILE_OR_FOLDER"});
+    row("extra argument", {"decode", "{dir}/good.cry", "{dir}/bad.cry"}, {}, english, 2, {"unexpected argument '", "bad.cry'"});
+    row("missing value for -o", {"encode", "-o"}, {}, english, 2, {"option '-o' needs a value"});
+    row("-o given twice", {"encode", "-o", "{dir}/a", "-o", "{dir}/b"}, {}, english, 2, {"more than once"});
+    row("a value for an option without one", {"decode", "--utf8=yes", "{dir}/good.cry"}, {}, english, 2, {"'--utf8' takes no value"});
+    row("help of an unknown command", {"help", "bogus"}, {}, english, 2, {"unknown command 'bogus'"});
+    row("an option of another command", {"encode", "--skip-bad"}, {}, english, 2, {"unknown option '--skip-bad'"});
+    row("segments without --by", {"segments", "{dir}/group"}, {}, english, 2, {"option '--by' is required"});
+    row("segments by an unknown split", {"segments", "{dir}/group", "--by", "info5"}, {}, english, 2, {"not 'info5'"});
+    row("segments with a threshold below 3", {"segments", "{dir}/group", "--by", "info1", "--min", "2"}, {}, english, 2,
+        {"'--min' needs a whole number of at least 3"});
+    row("segments with a threshold that is no number", {"segments", "{dir}/group", "--by", "info1", "--min", "five"}, {}, english, 2,
+        {"at least 3"});
+    row("segments of a file", {"segments", "{dir}/good.cry", "--by", "info1", "-o", "{dir}/out.csv"}, {}, english, 1,
+        {"good.cry is not a folder"});
+    row("spread of a folder with a bad member", {"spread", "{dir}/group", "{dir}/badgroup", "-o", "{dir}/out.csv"}, {}, english, 1,
+        {"x.cry"});
+    row("spread written into its input folder", {"spread", "{dir}/group", "-o", "{dir}/group/spread.csv"}, {}, english, 1,
+        {"inside the input folder"});
+    row("spread of nothing readable", {"spread", "--skip-bad", "{dir}/badgroup", "{dir}/empty", "-o", "{dir}/out.csv"}, {}, english, 1,
+        {"skipped: ", "No input could be read"});
+
+    // The user's language: Russian where it is Russian, English otherwise. The reader's first lines
+    // stay English in both.
+    row("usage error in Russian (LANG)", {"--bogus"}, {}, russian, 2, {"неизвестный параметр '--bogus'", "zolk-cry help"});
+    row("usage error in Russian (LC_ALL)", {"decode"}, {}, russianAll, 2, {"не указан аргумент ФАЙЛ"});
+    row("usage error in English under German", {"--bogus"}, {}, {"LANG=de_DE.UTF-8"}, 2, {"unknown option '--bogus'"});
+    row("reader's message in Russian", {"decode", "{dir}/bad.cry"}, {}, russian, 1,
+        {"is not a valid floating point value", "bad.cry, строка 9"});
+    row("cannot open in Russian", {"decode", "{dir}/group"}, {}, russianAll, 1, {"Cannot open file", "Это не обычный файл"});
+    row("refused output in Russian", {"scores", "{dir}/group", "-o", "{dir}/group/scores.csv"}, {}, russian, 1,
+        {"Cannot create file", "внутри входной папки"});
+    row("every input skipped, in Russian", {"scores", "--skip-bad", "{dir}/bad.cry", "{dir}/empty"}, {}, russian, 1,
+        {"пропущен: ", "Не удалось прочитать ни одного из указанных файлов и папок"});
+    row("encoding failure in Russian", {"encode"}, QStringLiteral("Ω").toUtf8(), russian, 1, {"windows-1251"});
+    row("segments without --by, in Russian", {"segments", "{dir}/group"}, {}, russian, 2, {"параметр '--by' обязателен"});
 }
 
 void TestZolkCry::errors()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, input);
-    QFETCH(QString, message);
-    const Run result = run(arguments, input);
-    QVERIFY(result.exitCode != 0);
-    QVERIFY2(QString::fromLocal8Bit(result.err).contains(message), result.err.constData());
+    QFETCH(QStringList, environment);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, messages);
+#ifdef Q_OS_WIN
+    if (!environment.isEmpty())
+        QSKIP("Windows takes the language from its own settings, not from the environment");
+#endif
+    QTemporaryDir dir;
+    const QString good = TestSupport::writeResultFile(dir.path(), QStringLiteral("good.cry"), TestSupport::Respondent());
+    TestSupport::writeStoredFile(dir.path(), QStringLiteral("bad.cry"), "not letters");
+    QDir(dir.path()).mkpath(QStringLiteral("group/sub"));
+    TestSupport::writeResultFile(dir.filePath(QStringLiteral("group")), QStringLiteral("m.cry"), TestSupport::Respondent());
+    QDir(dir.path()).mkpath(QStringLiteral("badgroup"));
+    TestSupport::writeStoredFile(dir.filePath(QStringLiteral("badgroup")), QStringLiteral("x.cry"), "zz");
+    QDir(dir.path()).mkpath(QStringLiteral("empty"));
+#ifdef Q_OS_UNIX
+    QVERIFY(QFile::link(good, dir.filePath(QStringLiteral("link.cry"))));
+    QCOMPARE(::link(QFile::encodeName(good).constData(), QFile::encodeName(dir.filePath(QStringLiteral("hard.cry"))).constData()), 0);
+#endif
+    const QMap<QString, QByteArray> before = snapshot(dir.path());
+
+    const Run result = run(substituted(arguments, dir.path()), input, environment);
+    const QString err = QString::fromLocal8Bit(result.err);
+    QCOMPARE(result.exitCode, exitCode);
+    for (const QString &message : std::as_const(messages))
+        QVERIFY2(err.contains(message), qPrintable(QStringLiteral("\"%1\" not in: %2").arg(message, err)));
+    if (exitCode == 2) {
+        // One line of reason, one naming the help.
+        QCOMPARE(err.count(u'\n'), 2);
+        QVERIFY2(err.contains(QLatin1String("zolk-cry help")), qPrintable(err));
+    }
     QVERIFY(result.out.isEmpty());
+    // A failed command leaves the disk as it was: no output file, no input replaced.
+    QCOMPARE(snapshot(dir.path()), before);
+}
+
+void TestZolkCry::outputs_data()
+{
+    QTest::addColumn<QString>("target"); // "-o" as given; {dir} is a temporary folder
+    QTest::addColumn<bool>("onStandardOutput");
+    QTest::newRow("standard output as -") << "-" << true;
+    QTest::newRow("a new file") << "{dir}/new.cry" << false;
+    QTest::newRow("an existing longer file is replaced whole") << "{dir}/existing.cry" << false;
+#ifdef Q_OS_UNIX
+    QTest::newRow("/dev/stdout") << "/dev/stdout" << true;
+    QTest::newRow("a FIFO read by a background reader") << "{dir}/fifo" << false;
+#endif
+}
+
+void TestZolkCry::outputs()
+{
+    // Where "-o" goes: a regular file is replaced whole; standard output, a device and a FIFO are
+    // written to as streams and stay what they are.
+    QFETCH(QString, target);
+    QFETCH(bool, onStandardOutput);
+    QTemporaryDir dir;
+    const QString output = substituted({target}, dir.path()).first();
+    {
+        QFile existing(dir.filePath(QStringLiteral("existing.cry")));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write(QByteArray(100000, 'z'));
+    }
+    const QString plain = TestSupport::plainText(TestSupport::Respondent());
+    const QByteArray letters = TestSupport::storedLetters(plain);
+    const bool fifo = output.endsWith(QLatin1String("fifo"));
+    QByteArray readByReader;
+    std::thread reader;
+#ifdef Q_OS_UNIX
+    if (fifo) {
+        QCOMPARE(::mkfifo(QFile::encodeName(output).constData(), 0600), 0);
+        reader = std::thread([&] {
+            QFile pipe(output);
+            if (pipe.open(QIODevice::ReadOnly))
+                readByReader = pipe.readAll();
+        });
+    }
+#endif
+    const Run result = run({QStringLiteral("encode"), QStringLiteral("-o"), output}, plain.toUtf8());
+#ifdef Q_OS_UNIX
+    if (fifo) {
+        // Ends the reader's wait where zolk-cry never opened the FIFO.
+        const int writer = ::open(QFile::encodeName(output).constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+        reader.join();
+    }
+#endif
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.err.isEmpty(), result.err.constData());
+    if (onStandardOutput) {
+        QCOMPARE(result.out, letters);
+    } else if (fifo) {
+        QVERIFY(result.out.isEmpty());
+        QCOMPARE(readByReader, letters);
+        const QFileInfo info(output);
+        QVERIFY(info.exists() && !info.isFile()); // still the FIFO, not a file put in its place
+    } else {
+        QVERIFY(result.out.isEmpty());
+        QFile file(output);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), letters);
+    }
+}
+
+void TestZolkCry::help_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QStringList>("texts"); // each is on standard output
+    const QStringList synopses{"zolk-cry decode FILE [--utf8] [-o OUTPUT]", "zolk-cry encode [FILE] [--raw] [-o OUTPUT]",
+                               "zolk-cry scores FILE_OR_FOLDER... [--skip-bad] [-o OUTPUT]", "zolk-cry help [COMMAND]",
+                               "zolk-cry --version", "Exit status"};
+    QTest::newRow("--help") << QStringList{"--help"} << QStringList() << synopses;
+    QTest::newRow("-h") << QStringList{"-h"} << QStringList() << synopses;
+    QTest::newRow("help") << QStringList{"help"} << QStringList() << synopses;
+    QTest::newRow("help help") << QStringList{"help", "help"} << QStringList() << synopses;
+    QTest::newRow("help decode") << QStringList{"help", "decode"} << QStringList()
+                                 << QStringList{"Usage: zolk-cry decode FILE [--utf8] [-o OUTPUT]", "--utf8", "-o, --output OUTPUT"};
+    QTest::newRow("decode --help") << QStringList{"decode", "--help"} << QStringList()
+                                   << QStringList{"Usage: zolk-cry decode FILE", "--utf8"};
+    QTest::newRow("--help decode") << QStringList{"--help", "decode"} << QStringList() << QStringList{"Usage: zolk-cry decode FILE"};
+    QTest::newRow("scores -h with its arguments") << QStringList{"scores", "-h", "x.cry"} << QStringList()
+                                                  << QStringList{"Usage: zolk-cry scores", "--skip-bad"};
+    QTest::newRow("help encode") << QStringList{"help", "encode"} << QStringList() << QStringList{"--raw", "standard input"};
+    QTest::newRow("--version") << QStringList{"--version"} << QStringList() << QStringList{QStringLiteral("zolk-cry " ZOLK_VERSION "\n")};
+    QTest::newRow("help in Russian") << QStringList{"help"} << QStringList{"LANG=ru_RU.UTF-8"}
+                                     << QStringList{"Использование:", "zolk-cry decode ФАЙЛ [--utf8] [-o ВЫХОД]", "Команды:"};
+    QTest::newRow("help of a command in Russian") << QStringList{"scores", "--help"} << QStringList{"LC_ALL=ru_RU.UTF-8"}
+                                                  << QStringList{"Использование: zolk-cry scores", "Параметры:", "--skip-bad"};
 }
 
 void TestZolkCry::help()
 {
-    const Run result = run({QStringLiteral("--help")});
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, environment);
+    QFETCH(QStringList, texts);
+#ifdef Q_OS_WIN
+    if (!environment.isEmpty())
+        QSKIP("Windows takes the language from its own settings, not from the environment");
+#endif
+    const Run result = run(arguments, QByteArray(), environment);
     QCOMPARE(result.exitCode, 0);
-    QVERIFY(result.out.contains("zolk-cry decode FILE"));
+    QVERIFY2(result.err.isEmpty(), result.err.constData());
+    const QString out = QString::fromLocal8Bit(result.out);
+    for (const QString &text : texts)
+        QVERIFY2(out.contains(text), qPrintable(QStringLiteral("\"%1\" not in: %2").arg(text, out)));
+}
+
+void TestZolkCry::terminal_data()
+{
+    QTest::addColumn<QString>("stream"); // the one on a terminal: "stdout" or "stderr"
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("shown");    // on the terminal
+    QTest::addColumn<QByteArray>("notShown"); // nowhere on the terminal
+    QTest::newRow("decode writes text a terminal shows")
+        << "stdout" << QStringList{"decode", "{dir}/r.cry"} << QStringLiteral("Тест") << QByteArray("\xd2\xe5\xf1\xf2"); // not the windows-1251 bytes
+    QTest::newRow("a progress line while a folder is read")
+        << "stderr" << QStringList{"scores", "{dir}/group", "-o", "{dir}/scores.csv"} << "group: result files read: 3 of 3"
+        << QByteArray("\n"); // the line is cleared, not left behind
+}
+
+void TestZolkCry::terminal()
+{
+    // Decoded text and the progress line go to a terminal only: a pipe gets the file's own bytes
+    // (roundTrip) and no progress (scores).
+    QFETCH(QString, stream);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, notShown);
+#ifndef Q_OS_UNIX
+    QSKIP("the terminal is made with Python's pty module, which needs a Unix system");
+#endif
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty())
+        QSKIP("python3 makes the terminal; it is not here");
+    QTemporaryDir dir;
+    TestSupport::writeResultFile(dir.path(), QStringLiteral("r.cry"), TestSupport::Respondent());
+    QDir(dir.path()).mkpath(QStringLiteral("group"));
+    for (int m = 0; m < 3; ++m)
+        TestSupport::writeResultFile(dir.filePath(QStringLiteral("group")), QStringLiteral("m%1.cry").arg(m), TestSupport::Respondent());
+    const Run result = execute(python,
+                               QStringList{QStringLiteral("-c"), QString::fromLatin1(TerminalScript), stream, QStringLiteral(ZOLK_CRY_PATH)}
+                                   + substituted(arguments, dir.path()),
+                               QByteArray(), {});
+    QCOMPARE(result.exitCode, 0);
+    const QByteArray terminal = stream == QLatin1String("stdout") ? result.out : result.err;
+    QVERIFY2(terminal.contains(shown.toUtf8()), terminal.constData());
+    QVERIFY2(!terminal.contains(notShown), terminal.constData());
 }
 
 void TestZolkCry::scores_data()
@@ -151,7 +480,7 @@ void TestZolkCry::scores()
     QStringList args{QStringLiteral("scores"), single, folder, QStringLiteral("-o"), csv};
     if (skipBad)
         args << QStringLiteral("--skip-bad");
-    const Run result = run(args, QByteArray(), lang);
+    const Run result = run(args, QByteArray(), {QStringLiteral("LC_ALL=") + lang});
     if (badMember && !skipBad) {
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(QString::fromLocal8Bit(result.err).contains(QStringLiteral("m1-bad.cry")), result.err.constData());
@@ -159,7 +488,25 @@ void TestZolkCry::scores()
         return;
     }
     QCOMPARE(result.exitCode, 0);
-    QCOMPARE(QString::fromLocal8Bit(result.err).contains(QStringLiteral("m1-bad.cry")), badMember);
+    // The same inputs as a workbook: chosen by the name of -o (its cells are checked in tst_tables).
+    if (!badMember) {
+        const QString workbook = dir.filePath(QStringLiteral("scores.xlsx"));
+        QStringList asWorkbook = args;
+        asWorkbook[asWorkbook.indexOf(csv)] = workbook;
+        QCOMPARE(run(asWorkbook, QByteArray(), {QStringLiteral("LC_ALL=") + lang}).exitCode, 0);
+        QFile file(workbook);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("PK\x03\x04"));
+        QVERIFY(bytes.contains("xl/worksheets/sheet1.xml"));
+    }
+    // Standard error names each skipped file with its reason, and nothing else (no progress on a pipe).
+    if (badMember) {
+        QVERIFY2(QString::fromLocal8Bit(result.err).contains(QStringLiteral("m1-bad.cry")), result.err.constData());
+        QVERIFY2(result.err.contains("is not a valid floating point value"), result.err.constData());
+    } else {
+        QVERIFY2(result.err.isEmpty(), result.err.constData());
+    }
 
     QProcess reader;
     reader.start(python, {QStringLiteral("-c"),
@@ -216,6 +563,137 @@ void TestZolkCry::scores()
     QCOMPARE(rows[5].toArray()[0].toString(), QStringLiteral("Среднее по группе group"));
     QCOMPARE(rows[5].toArray()[2].toString(), QStringLiteral("Группа"));
     QCOMPARE(numbers(rows[5].toArray()), expected(group->profile.scores.IndexScores, group->profile.scores.ItemScores));
+}
+
+namespace {
+
+// The members of the analysed folders: department (information line 1) and index 1; statement 1
+// is answered with the member's number modulo 5, plus one.
+struct Member
+{
+    const char *department;
+    double firstIndex;
+};
+const QList<Member> Firm = {{"Склад", 4.0}, {"Склад", 4.0}, {"Склад", 4.0},  {"Склад", 4.0}, {"Склад", 4.0},
+                            {"Продажи", 1.0}, {"Продажи", 1.0}, {"Продажи", 1.0}, {"Офис", 2.9}, {"Офис", 2.9},
+                            {"Офис", 2.9},  {"Офис", 2.9},  {"Офис", 2.9}};
+const QList<Member> Other = {{"Склад", 3.0}, {"Склад", 3.0}, {"Склад", 3.0}};
+
+// The mean as the group's arithmetic forms it: one addition per member in order, one division.
+double meanOf(const QList<double> &values)
+{
+    double sum = 0.0;
+    for (double value : values)
+        sum = sum + value;
+    return sum / double(values.size());
+}
+
+QList<double> firstIndices(const QList<Member> &members, const char *department = nullptr)
+{
+    QList<double> values;
+    for (const Member &m : members)
+        if (!department || QByteArray(m.department) == department)
+            values << m.firstIndex;
+    return values;
+}
+
+// A number as the CSV writes it: the shortest text that reads back as the same double.
+QString num(double value)
+{
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+void writeMembers(const QString &folder, const QList<Member> &members)
+{
+    QDir().mkpath(folder);
+    for (qsizetype k = 0; k < members.size(); ++k) {
+        TestSupport::Respondent r = TestSupport::Respondent::uniform(3.0);
+        r.info[0] = QString::fromUtf8(members[k].department);
+        r.indices[0] = members[k].firstIndex;
+        r.items[0] = double(k % 5 + 1);
+        TestSupport::writeResultFile(folder, QStringLiteral("m%1.cry").arg(k, 2, 10, QChar(u'0')), r);
+    }
+}
+
+} // namespace
+
+void TestZolkCry::analyses_data()
+{
+    // {dir} holds firm/ (13 members in three departments), other/ (3 more of "Склад") and depts/,
+    // whose sub-folders "Отдел 1" and "Отдел 2" hold the first 5 and the next 2 members of firm/.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QList<QStringList>>("rows"); // the first fields of each row after the header; "*" is any
+    const QString hidden5 = QStringLiteral("менее 5 анкет");
+    const QList<double> all = firstIndices(Firm);
+    const QList<double> both = all + firstIndices(Other);
+    const QStringList group{QStringLiteral("Вся группа"), QStringLiteral("13"), num(meanOf(all))};
+    QTest::newRow("segments by information line 1")
+        << QStringList{"segments", "{dir}/firm", "--by", "info1"}
+        << QList<QStringList>{group,
+                              {"Офис", "5", num(meanOf(firstIndices(Firm, "Офис")))},
+                              {"Продажи", hidden5, ""},
+                              {"Склад", "5", num(4.0)}};
+    QTest::newRow("segments with a threshold of 3")
+        << QStringList{"segments", "{dir}/firm", "--by", "info1", "--min", "3"}
+        << QList<QStringList>{group, {"Офис", "5", "*"}, {"Продажи", "3", num(1.0)}, {"Склад", "5", num(4.0)}};
+    QTest::newRow("segments by sub-folder")
+        << QStringList{"segments", "{dir}/depts", "--by", "folder"}
+        << QList<QStringList>{{"Вся группа", "7", num(meanOf(all.mid(0, 7)))}, {"Отдел 1", "5", num(4.0)}, {"Отдел 2", hidden5, ""}};
+    QTest::newRow("segments of two folders by folder")
+        << QStringList{"segments", "{dir}/firm", "{dir}/other", "--by", "folder", "--min", "3"}
+        << QList<QStringList>{{"Вся группа", "16", num(meanOf(both))}, {"firm", "13", num(meanOf(all))}, {"other", "3", num(3.0)}};
+    QTest::newRow("segments of two folders by information line 1")
+        << QStringList{"segments", "{dir}/firm", "{dir}/other", "--by", "info1", "--min", "3"}
+        << QList<QStringList>{{"Вся группа", "16", num(meanOf(both))},
+                              {"Офис", "5", "*"},
+                              {"Продажи", "3", num(1.0)},
+                              {"Склад", "8", num(meanOf(firstIndices(Firm, "Склад") + firstIndices(Other)))}};
+    // Statement 1 was answered 1, 2, 3, 4, 5, 1, 2, ...: three each of 1 to 3, two each of 4 and 5.
+    QList<QStringList> spread{{"Индекс 1", "13", num(meanOf(all)), "*", "1", "4", "", "", "", "", ""},
+                              {"Индекс 2", "13", "3", "0", "3", "3", "", "", "", "", ""}};
+    for (int k = 3; k <= 12; ++k)
+        spread << QStringList{QStringLiteral("Индекс %1").arg(k), "13"};
+    spread << QStringList{"Черта 1", "13", "*", "*", num((1.0 + 3 + 3) / 3), num((4.0 + 3 + 3) / 3), "", "", "", "", ""};
+    for (int t = 2; t <= 4; ++t)
+        spread << QStringList{QStringLiteral("Черта %1").arg(t), "13"};
+    spread << QStringList{"Утверждение 1", "13", num(meanOf({1, 2, 3, 4, 5, 1, 2, 3, 4, 5, 1, 2, 3})), "*", "1", "5", "3", "3", "3", "2", "2"};
+    spread << QStringList{"Утверждение 2", "13", "3", "0", "3", "3", "0", "0", "13", "0", "0"};
+    QTest::newRow("spread") << QStringList{"spread", "{dir}/firm"} << spread;
+}
+
+void TestZolkCry::analyses()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QList<QStringList>, rows);
+    QTemporaryDir dir;
+    writeMembers(dir.filePath(QStringLiteral("firm")), Firm);
+    writeMembers(dir.filePath(QStringLiteral("other")), Other);
+    writeMembers(dir.filePath(QStringLiteral("depts/Отдел 1")), Firm.mid(0, 5));
+    writeMembers(dir.filePath(QStringLiteral("depts/Отдел 2")), Firm.mid(5, 2));
+    const Run result = run(substituted(arguments, dir.path()));
+    QVERIFY2(result.err.isEmpty(), result.err.constData());
+    QCOMPARE(result.exitCode, 0);
+    // Under C.UTF-8: "," between fields and the decimal point; no field here needs quotes.
+    QVERIFY(result.out.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(result.out.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + (arguments.first() == QLatin1String("spread") ? 12 + 4 + 60 : rows.size()));
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const QStringList fields = lines[1 + r].split(u',');
+        QCOMPARE(fields.size(), lines[0].split(u',').size());
+        for (qsizetype f = 0; f < rows[r].size(); ++f)
+            if (rows[r][f] != QLatin1String("*"))
+                QVERIFY2(fields[f] == rows[r][f],
+                         qPrintable(QStringLiteral("row %1, field %2: %3 (expected %4)").arg(r).arg(f).arg(lines[1 + r], rows[r][f])));
+        // A hidden segment shows no score at all.
+        if (rows[r].value(1).startsWith(QStringLiteral("менее")))
+            QCOMPARE(fields.mid(2), QStringList(fields.size() - 2, QString()));
+    }
+    // The same as a workbook, by the name of -o.
+    const QString workbook = dir.filePath(QStringLiteral("out.xlsx"));
+    QCOMPARE(run(substituted(arguments, dir.path()) << QStringLiteral("-o") << workbook).exitCode, 0);
+    QFile file(workbook);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("PK\x03\x04"));
 }
 
 QTEST_GUILESS_MAIN(TestZolkCry)

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # Fills the Russian translations of zolk_ru.ts that are still unfinished from the table below.
-# Run after `lupdate core io export tools app -ts translations/zolk_ru.ts` has added new texts;
+# Run after `lupdate -no-obsolete core io export tools -ts translations/zolk_ru.ts` has added new texts;
 # a text that is not in the table stays unfinished and lrelease leaves it in English.
 import sys
 import xml.etree.ElementTree as ET
@@ -24,6 +24,143 @@ RUSSIAN = {
     "It is a folder.": "Это папка.",
     "The write failed.": "Запись не удалась.",
     "The write to standard output failed.": "Запись в стандартный вывод не удалась.",
+    # zolk-cry
+    "Missing value after '%1'.": "Не указано значение после '%1'.",
+    "Unexpected value after '%1'.": "Лишнее значение после '%1'.",
+    "Try 'zolk-cry help' for more information.": "Справка по командам: zolk-cry help",
+    "OUTPUT": "ВЫХОД",
+    "FILE": "ФАЙЛ",
+    "FILE_OR_FOLDER": "ФАЙЛ_ИЛИ_ПАПКА",
+    "FILE_OR_FOLDER...": "ФАЙЛ_ИЛИ_ПАПКА...",
+    "COMMAND": "КОМАНДА",
+    "Usage:": "Использование:",
+    "Usage: %1": "Использование: %1",
+    "Options:": "Параметры:",
+    "Commands:": "Команды:",
+    "Shows this help.": "Показывает эту справку.",
+    "Shows the version of zolk-cry.": "Показывает версию zolk-cry.",
+    "Describes a command and its options.": "Описывает команду и её параметры.",
+    "Deciphers, enciphers and scores the result files (.cry) of the culture questionnaire.":
+        "Расшифровывает, шифрует и оценивает файлы результатов (.cry) опросника организационной культуры.",
+    "Exit status: 0 when the command did its work; 1 when it could not (the reason is on\n"
+    "standard error); 2 when the command line is wrong.":
+        "Код завершения: 0 — команда выполнена; 1 — выполнить её не удалось (причина — в потоке\n"
+        "ошибок); 2 — командная строка неверна.",
+    "Writes to OUTPUT instead of standard output (\"-\"). A file is replaced only once all of it is written; "
+    "a device or a pipe is written to.":
+        "Записывает в ВЫХОД вместо стандартного вывода (\"-\"). Файл заменяется, только когда он записан "
+        "целиком; в устройство или канал запись идёт напрямую.",
+    "unknown option '%1'": "неизвестный параметр '%1'",
+    "option '%1' takes no value": "параметр '%1' не принимает значения",
+    "option '%1' needs a value": "параметру '%1' нужно значение",
+    "option '-o' needs a value": "параметру '-o' нужно значение",
+    "option '-o' given more than once": "параметр '-o' указан больше одного раза",
+    "missing argument %1": "не указан аргумент %1",
+    "unexpected argument '%1'": "лишний аргумент '%1'",
+    "unknown command '%1'": "неизвестная команда '%1'",
+    "no command given": "не указана команда",
+    "The output %1 is one of the inputs; it would be replaced by what is read from it.":
+        "Выходной файл %1 — один из входных: он был бы заменён тем, что из него прочитано.",
+    "The output %1 lies inside the input folder %2; the next run would read it as part of the group. "
+    "Write it outside the folder.":
+        "Выходной файл %1 лежит внутри входной папки %2: следующий запуск прочитал бы его как часть группы. "
+        "Запишите его вне этой папки.",
+    "result files read: %1 of %2": "прочитано файлов результатов: %1 из %2",
+    "Writes the plaintext of a result file.": "Выводит открытый текст файла результатов.",
+    "Deciphers the result file FILE (.cry) and writes its plaintext: to a terminal as text the\n"
+    "terminal shows, to a file or a pipe byte for byte as the file holds it (windows-1251 with\n"
+    "CR LF line ends). A file that does not read as a result file is refused.":
+        "Расшифровывает файл результатов ФАЙЛ (.cry) и выводит его открытый текст: в терминал — так,\n"
+        "чтобы терминал его показал, в файл или канал — байт в байт, как он хранится в файле (windows-1251,\n"
+        "строки оканчиваются CR LF). Файл, который не читается как файл результатов, отклоняется.",
+    "Writes the plaintext in UTF-8 also to a file or a pipe.": "Выводит открытый текст в UTF-8 и в файл или канал.",
+    "Enciphers a plaintext into the letters of a result file.": "Шифрует открытый текст в знаки файла результатов.",
+    "Reads a plaintext from FILE, or from standard input where FILE is \"-\" or not given, in\n"
+    "UTF-8 (windows-1251 bytes with --raw), and writes the enciphered letters of a result file.":
+        "Читает открытый текст из ФАЙЛА (из стандартного ввода, если ФАЙЛ равен \"-\" или не указан)\n"
+        "в UTF-8 (с --raw — байты windows-1251) и выводит зашифрованные знаки файла результатов.",
+    "Reads the plaintext as windows-1251 bytes, unchanged.": "Читает открытый текст как байты windows-1251, без преобразования.",
+    "Cannot read standard input.": "Не удалось прочитать стандартный ввод.",
+    "The text holds more than %1 bytes; a result file holds at most %2.":
+        "Текст длиннее %1 байт; файл результатов вмещает не больше %2.",
+    "The text holds %1 bytes; a result file holds at most %2.":
+        "Текст занимает %1 байт; файл результатов вмещает не больше %2.",
+    "The text is not UTF-8; windows-1251 bytes are read with --raw.":
+        "Текст не в UTF-8; байты windows-1251 читаются с параметром --raw.",
+    "The text holds characters that windows-1251 cannot hold.": "В тексте есть символы, которых нет в windows-1251.",
+    "The text holds a zero byte, which would end the plaintext.":
+        "В тексте есть нулевой байт, на котором открытый текст оборвался бы.",
+    "Writes the scores of result files and folders as a table for a spreadsheet.":
+        "Выводит оценки из файлов результатов и папок таблицей для табличного редактора.",
+    "Writes the scores of result files as a table: one row per file; a folder gives one row per\n"
+    "result file in it and a row with the group's mean. The first column names each file relative\n"
+    "to the folder that holds all the inputs. The table is CSV in UTF-8 that a spreadsheet opens\n"
+    "under the user's locale: \";\" between fields and the decimal comma where the locale writes\n"
+    "numbers with a comma, \",\" and \".\" otherwise. An output named *.xlsx is an Excel workbook\n"
+    "instead, in which codes, names and dates are text and every score a number.\n"
+    "A file that cannot be read ends the command and nothing is written; with --skip-bad it is left\n"
+    "out and named on standard error with the reason. The output may not lie inside an input folder.":
+        "Выводит оценки из файлов результатов таблицей: по строке на файл; папка даёт по строке на каждый\n"
+        "файл результатов в ней и строку со средним по группе. Первый столбец называет файл относительно\n"
+        "папки, в которой лежат все входы. Таблица — CSV в UTF-8, которую табличный редактор открывает по\n"
+        "региональным настройкам пользователя: \";\" между полями и десятичная запятая, где числа пишутся\n"
+        "с запятой, иначе \",\" и \".\". Выходной файл с именем *.xlsx — книга Excel, в которой коды, имена\n"
+        "и даты — текст, а каждая оценка — число.\n"
+        "Файл, который не удаётся прочитать, прерывает команду, и ничего не записывается; с --skip-bad он\n"
+        "пропускается и называется с причиной в потоке ошибок. Выходной файл не может лежать внутри входной папки.",
+    "Leaves out the files that cannot be read; fails only when none can.":
+        "Пропускает файлы, которые не удаётся прочитать; ошибка — только если не читается ни один.",
+    "skipped: %1": "пропущен: %1",
+    "No input could be read: %1": "Не удалось прочитать ни одного из указанных файлов и папок: %1",
+    "FOLDER": "ПАПКА",
+    "FOLDER...": "ПАПКА...",
+    "Writes the scores of a group's segments (departments) as a table for a spreadsheet.":
+        "Выводит оценки сегментов (подразделений) группы таблицей для табличного редактора.",
+    "Splits the group of the result files in FOLDER (all of them, for several folders) by one of the\n"
+    "members' four information lines, or by sub-folder, and writes a table: the whole group first,\n"
+    "then one row per segment in name order, each with its number of members, the twelve index\n"
+    "scores, the four trait scores and the overall mean, computed as the window computes a group's.\n"
+    "A segment with fewer than N members (--min, 5 unless given, never below 3) shows its name and no\n"
+    "scores; its members count in the whole group. A folder whose sub-folders hold the result files\n"
+    "is split by sub-folder with --by folder; of several folders, each is named relative to the\n"
+    "folder that holds them all. The table is CSV for the user's locale, or an Excel workbook for an\n"
+    "output named *.xlsx. A file that cannot be read ends the command and nothing is written; with\n"
+    "--skip-bad it is left out and named on standard error.":
+        "Делит группу файлов результатов из ПАПКИ (из всех папок, если их несколько) по одной из четырёх\n"
+        "информационных строк участников или по подпапкам и выводит таблицу: сначала вся группа, затем по\n"
+        "строке на сегмент в порядке названий — число участников, двенадцать оценок индексов, четыре\n"
+        "оценки черт и общее среднее, вычисленные так же, как окно вычисляет их для группы.\n"
+        "Сегмент, в котором меньше N участников (--min, по умолчанию 5, не меньше 3), показывает только\n"
+        "название, без оценок; его участники входят во всю группу. Папку, файлы результатов которой лежат\n"
+        "в подпапках, делит по подпапкам --by folder; из нескольких папок каждая называется относительно\n"
+        "папки, в которой лежат все они. Таблица — CSV по региональным настройкам пользователя или книга\n"
+        "Excel, если выходной файл назван *.xlsx. Файл, который не удаётся прочитать, прерывает команду,\n"
+        "и ничего не записывается; с --skip-bad он пропускается и называется в потоке ошибок.",
+    "Splits by information line 1 to 4, or by sub-folder.": "Делит по информационной строке 1–4 или по подпапкам.",
+    "Shows no scores of a segment with fewer than N members (5 unless given, at least 3).":
+        "Не показывает оценок сегмента, в котором меньше N участников (по умолчанию 5, не меньше 3).",
+    "option '--by' is required": "параметр '--by' обязателен",
+    "option '--by' takes info1, info2, info3, info4 or folder, not '%1'":
+        "параметр '--by' принимает info1, info2, info3, info4 или folder, а не '%1'",
+    "option '--min' needs a whole number of at least %1": "параметру '--min' нужно целое число не меньше %1",
+    "%1 is not a folder: segments are of the group of a folder.": "%1 — не папка: сегменты бывают только у группы из папки.",
+    "Writes the spread of a group's answers as a table for a spreadsheet.":
+        "Выводит разброс ответов группы таблицей для табличного редактора.",
+    "Writes a table of the group of the result files in FOLDER (all of them, for several folders):\n"
+    "one row per index, trait and statement with the number of answers, the mean, the standard\n"
+    "deviation (of a sample, n - 1), the minimum and the maximum, and for each statement how many\n"
+    "members answered 1, 2, 3, 4 and 5 (each score rounded to the nearest whole answer). The table\n"
+    "is CSV for the user's locale, or an Excel workbook for an output named *.xlsx. A file that\n"
+    "cannot be read ends the command and nothing is written; with --skip-bad it is left out and\n"
+    "named on standard error.":
+        "Выводит таблицу по группе файлов результатов из ПАПКИ (из всех папок, если их несколько): по\n"
+        "строке на индекс, черту и утверждение — число ответов, среднее, стандартное отклонение (по\n"
+        "выборке, n - 1), минимум и максимум, а для каждого утверждения — сколько участников ответили 1,\n"
+        "2, 3, 4 и 5 (каждая оценка округляется до ближайшего целого ответа). Таблица — CSV по\n"
+        "региональным настройкам пользователя или книга Excel, если выходной файл назван *.xlsx. Файл,\n"
+        "который не удаётся прочитать, прерывает команду, и ничего не записывается; с --skip-bad он\n"
+        "пропускается и называется в потоке ошибок.",
+    "%1 is not a folder: the spread is of the group of a folder.": "%1 — не папка: разброс бывает только у группы из папки.",
 }
 
 path = sys.argv[1] if len(sys.argv) > 1 else "translations/zolk_ru.ts"

@@ -31,7 +31,7 @@ void BenchReading::readOneFile()
 {
     QTemporaryDir dir;
     const QString path = TestSupport::writeResultFile(dir.path(), QStringLiteral("r.cry"), TestSupport::Respondent());
-    ReadOutcome outcome;
+    Outcome<ResultRecord> outcome = Failure{};
     QBENCHMARK {
         outcome = ResultFile::readFile(path);
     }

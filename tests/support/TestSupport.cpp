@@ -110,6 +110,12 @@ QString ScriptedPrompts::chooseFolder(QWidget *, const QString &title, const QSt
     return m_shared->folderAnswers.isEmpty() ? QString() : m_shared->folderAnswers.takeFirst();
 }
 
+std::optional<ReportTitle> ScriptedPrompts::reportTitle(QWidget *, const ReportTitle &proposed)
+{
+    m_shared->titleProposals << proposed;
+    return m_shared->titleAnswers.isEmpty() ? std::optional(proposed) : m_shared->titleAnswers.takeFirst();
+}
+
 bool RecordingShell::claimScreen()
 {
     m_shared->calls << QStringLiteral("claimScreen");

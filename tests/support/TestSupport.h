@@ -64,6 +64,9 @@ public:
         QStringList questions;
         QStringList folderAnswers; // one per folder dialog; an empty string cancels
         QStringList folderTitles;
+        // One answer per report title dialog, nullopt cancels it; beyond them the proposal is accepted.
+        QList<std::optional<ReportTitle>> titleAnswers;
+        QList<ReportTitle> titleProposals;
     };
 
     explicit ScriptedPrompts(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
@@ -73,6 +76,7 @@ public:
     void showError(QWidget *, const QString &caption, const QString &text) override;
     bool confirm(QWidget *, const QString &caption, const QString &text) override;
     QString chooseFolder(QWidget *, const QString &title, const QString &start) override;
+    std::optional<ReportTitle> reportTitle(QWidget *, const ReportTitle &proposed) override;
 
 private:
     std::shared_ptr<Shared> m_shared;

@@ -1,8 +1,9 @@
 // Drives the Windows program from inside Windows (wine) as a user would, with plain Win32 calls:
 //   drive_window check            its window has the exact title, "О программе" (command 1025) is in
 //                                 its system menu, and that command shows the About box
-//   drive_window export PICTURE   "Save" -> "Image" through the menu, the save dialog accepted as
-//                                 proposed, then waits for a file matching PICTURE (wildcards allowed)
+//   drive_window export PICTURE   "Save" -> "Image" through the menu, the system's save dialog
+//                                 accepted as proposed, then waits for PICTURE's folder (empty
+//                                 before) to settle: PICTURE must be the one file written there
 //   drive_window close            closes the window and waits for it to go
 // Exit status 0 when all went as expected; what was seen goes to standard output.
 
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <set>
 #include <string>
 
 namespace {
@@ -86,8 +88,27 @@ int check(HWND window)
     return 0;
 }
 
-int exportPicture(HWND window, const wchar_t *picture)
+// The names of the files in a folder.
+std::set<std::wstring> filesIn(const std::wstring &folder)
 {
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.insert(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+int exportPicture(HWND window, const std::wstring &picture)
+{
+    const std::size_t slash = picture.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"." : picture.substr(0, slash);
+    const std::wstring name = slash == std::wstring::npos ? picture : picture.substr(slash + 1);
     SetForegroundWindow(window);
     Sleep(500);
     // "Save" is the menu bar's fourth item, 215 pixels in with the fonts of this build; in the open
@@ -100,21 +121,34 @@ int exportPicture(HWND window, const wchar_t *picture)
     std::printf("save dialog: %s\n", dialog ? "shown" : "not shown");
     if (!dialog)
         return 1;
+    // The system's own dialog (a standard dialog box), not Qt's drawn one.
+    wchar_t windowClass[64] = {};
+    GetClassNameW(dialog, windowClass, 64);
+    const bool systems = std::wstring(windowClass) == L"#32770";
+    std::printf("save dialog: %s\n", systems ? "the system's" : "not the system's");
+    if (!systems)
+        return 1;
     SetForegroundWindow(dialog);
     Sleep(500);
     press(VK_RETURN); // the proposed name, in Results beside the program
-    for (int k = 0; k < 200; ++k) {
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW(picture, &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            FindClose(search);
-            std::printf("picture written\n");
-            return 0;
-        }
+    // The folder's listing, once it has stayed the same for a second (a file may be written under a
+    // temporary name first).
+    std::set<std::wstring> written, last;
+    int unchanged = 0;
+    for (int k = 0; k < 200 && unchanged < 10; ++k) {
         Sleep(100);
+        written = filesIn(folder);
+        unchanged = !written.empty() && written == last ? unchanged + 1 : 0;
+        last = written;
     }
-    std::printf("no picture written\n");
-    return 1;
+    if (written.empty())
+        std::printf("no picture written\n");
+    for (const std::wstring &file : written) {
+        char utf8[4 * MAX_PATH];
+        WideCharToMultiByte(CP_UTF8, 0, file.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
+        std::printf("written: \"%s\"\n", utf8);
+    }
+    return written == std::set<std::wstring>{name} ? 0 : 1;
 }
 
 } // namespace

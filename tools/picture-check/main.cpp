@@ -31,6 +31,7 @@ public:
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
     bool confirm(QWidget *, const QString &, const QString &) override { return true; }
+    std::optional<ReportTitle> reportTitle(QWidget *, const ReportTitle &proposed) override { return proposed; }
 };
 
 template <typename T>

@@ -1,5 +1,7 @@
 // Renders the main window with a sample profile and saves what the screen shows as a PNG.
 // Usage: zolk-screenshot RESULT.cry OUTPUT.png [--overview] [--cell COLUMN ROW] [--delta VALUE] [--report OUT.pdf]
+//                       [--group [--member N]]
+// --group opens the folder of RESULT.cry as a group; --member N then shows its member N against the group.
 // Used by scripts/screenshot.sh under Xvfb to make the README's pictures; --report also saves the
 // PDF report of the profile.
 
@@ -11,6 +13,8 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -30,6 +34,15 @@ public:
         std::fprintf(stderr, "%s\n", qPrintable(text));
     }
     bool confirm(QWidget *, const QString &, const QString &) override { return true; }
+    // The report's title block as a consultant would fill it.
+    std::optional<ReportTitle> reportTitle(QWidget *, const ReportTitle &proposed) override
+    {
+        ReportTitle title = proposed;
+        title.company = QStringLiteral("ООО «Северный ветер»");
+        title.consultant = QStringLiteral("Анна Смирнова");
+        title.surveyDate = QStringLiteral("март 2026");
+        return title;
+    }
 
 private:
     QString m_file;
@@ -41,6 +54,9 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The report's title block is remembered in a folder of this run's, not in the user's settings.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     if (argc < 3) {
         std::fprintf(stderr, "usage: zolk-screenshot RESULT.cry OUTPUT.png [--overview] [--cell COLUMN ROW] [--delta VALUE]"
                              " [--report OUT.pdf]\n");
@@ -50,6 +66,8 @@ int main(int argc, char *argv[])
     int column = -1, row = -1;
     double delta = 0;
     QString report;
+    bool group = false;
+    int member = -1;
     for (int k = 3; k < argc; ++k) {
         const QByteArray arg(argv[k]);
         if (arg == "--overview")
@@ -60,6 +78,10 @@ int main(int argc, char *argv[])
             delta = std::atof(argv[++k]);
         else if (arg == "--report" && k + 1 < argc)
             report = QString::fromLocal8Bit(argv[++k]);
+        else if (arg == "--group")
+            group = true;
+        else if (arg == "--member" && k + 1 < argc)
+            member = std::atoi(argv[++k]);
     }
     const QString output = QString::fromLocal8Bit(argv[2]);
     TForm1::Options options;
@@ -70,7 +92,12 @@ int main(int argc, char *argv[])
     QTimer::singleShot(500, &form, [&] {
         if (delta > 0)
             form.findChild<RealSpinEdit *>(QStringLiteral("seDelta"))->setValue(delta);
-        form.mmOpenClick();
+        if (group)
+            form.mmGroupClick();
+        else
+            form.mmOpenClick();
+        if (member >= 0)
+            form.showMember(member);
         if (column >= 0)
             form.findChild<ResultsGrid *>(QStringLiteral("sgResF"))->moveTo(column, row);
         if (overview)

@@ -1,0 +1,285 @@
+#include "AnalysisModels.h"
+
+#include "PlainText.h"
+#include "Scoring.h"
+#include "SpreadTable.h"
+
+#include <QFont>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QVariant rightAligned()
+{
+    return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+QString figureText(double value)
+{
+    return std::isfinite(value) ? Scoring::scoreText(value) : QString();
+}
+
+QVariant sortValue(double value)
+{
+    return std::isfinite(value) ? QVariant(value) : QVariant();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The spread
+
+SpreadModel::SpreadModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void SpreadModel::setSpread(const GroupArithmetic::Spread &spread)
+{
+    beginResetModel();
+    m_spread = spread;
+    endResetModel();
+}
+
+int SpreadModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : SpreadTable::RowCount;
+}
+
+int SpreadModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : SpreadTable::ColumnCount;
+}
+
+QVariant SpreadModel::data(const QModelIndex &index, int role) const
+{
+    using namespace SpreadTable;
+    const int row = index.row();
+    const int column = index.column();
+    const GroupArithmetic::Summary &summary = summaryOf(m_spread, row);
+    const std::array<qsizetype, 5> *answers = answersOf(m_spread, row);
+    const auto figure = [&](int c) {
+        switch (c) {
+        case Mean:
+            return summary.mean;
+        case Deviation:
+            return summary.deviation;
+        case Minimum:
+            return summary.minimum;
+        default:
+            return summary.maximum;
+        }
+    };
+    switch (role) {
+    case Qt::DisplayRole:
+        if (column == Name)
+            return rowName(row);
+        if (column == Count)
+            return QString::number(summary.n);
+        if (column < FirstAnswer)
+            return figureText(figure(column));
+        return answers ? QString::number((*answers)[std::size_t(column - FirstAnswer)]) : QString();
+    case Qt::UserRole:
+        if (column == Name)
+            return row; // the questionnaire's order
+        if (column == Count)
+            return double(summary.n);
+        if (column < FirstAnswer)
+            return sortValue(figure(column));
+        return answers ? QVariant(double((*answers)[std::size_t(column - FirstAnswer)])) : QVariant();
+    case Qt::ToolTipRole:
+        return column == Name ? plainToolTip(rowTitle(row)) : QVariant();
+    case Qt::TextAlignmentRole:
+        return column == Name ? QVariant() : rightAligned();
+    case Qt::FontRole:
+        if (rowKey(row).kind != Kind::Statement) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+QVariant SpreadModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QVariant();
+    return SpreadTable::columns().value(section);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The heat map
+
+SegmentsModel::SegmentsModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void SegmentsModel::setSegments(const SegmentsTable::Segments &segments)
+{
+    beginResetModel();
+    m_segments = segments;
+    endResetModel();
+}
+
+void SegmentsModel::setMinimum(int minimum)
+{
+    minimum = std::max(minimum, SegmentsTable::LowestMinimum);
+    if (minimum == m_minimum)
+        return;
+    // Rows change what they show, not their number: the views and the sorting follow.
+    m_minimum = minimum;
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+void SegmentsModel::setDelta(double delta)
+{
+    if (delta == m_delta)
+        return;
+    m_delta = delta;
+    emit dataChanged(index(0, SegmentsTable::FirstScoreColumn), index(rowCount() - 1, columnCount() - 1),
+                     {Qt::BackgroundRole, Qt::ForegroundRole});
+}
+
+const SegmentsTable::Segment &SegmentsModel::segmentAt(int row) const
+{
+    return row == 0 ? m_segments.group : m_segments.segments[row - 1];
+}
+
+bool SegmentsModel::suppressed(int row) const
+{
+    return row > 0 && segmentAt(row).suppressed(m_minimum);
+}
+
+QColor SegmentsModel::shade(double value, double groupValue, double delta)
+{
+    if (!std::isfinite(value) || !std::isfinite(groupValue))
+        return QColor();
+    const ScoreBand band = Scoring::classify(value, groupValue, delta);
+    if (band == ScoreBand::Neither)
+        return QColor();
+    const double beyond = std::abs(value - groupValue) - delta;
+    const double strength = std::clamp(beyond, 0.0, 1.0);
+    const double alpha = 0.2 + 0.65 * strength;
+    const QColor base = band == ScoreBand::High ? QColor(0, 128, 0) : QColor(204, 0, 0);
+    const auto mix = [alpha](int channel) { return int(std::lround(255.0 + (channel - 255.0) * alpha)); };
+    return QColor(mix(base.red()), mix(base.green()), mix(base.blue()));
+}
+
+int SegmentsModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(1 + m_segments.segments.size());
+}
+
+int SegmentsModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : SegmentsTable::ColumnCount;
+}
+
+QVariant SegmentsModel::data(const QModelIndex &index, int role) const
+{
+    using namespace SegmentsTable;
+    const int row = index.row();
+    const int column = index.column();
+    const Segment &segment = segmentAt(row);
+    const bool hidden = suppressed(row);
+    const bool score = column >= FirstScoreColumn;
+    switch (role) {
+    case Qt::DisplayRole:
+        if (column == 0)
+            return segment.name;
+        if (column == SizeColumn)
+            return hidden ? suppressedText(m_minimum) : QString::number(segment.size());
+        return hidden ? QString() : Scoring::scoreText(scoreOf(segment, column));
+    case Qt::UserRole:
+        if (column == 0)
+            return segment.name;
+        if (hidden)
+            return QVariant();
+        return column == SizeColumn ? double(segment.size()) : scoreOf(segment, column);
+    case Qt::BackgroundRole:
+    case Qt::ForegroundRole: {
+        if (!score || row == 0 || hidden)
+            return QVariant();
+        const QColor fill = shade(scoreOf(segment, column), scoreOf(m_segments.group, column), m_delta);
+        if (!fill.isValid())
+            return QVariant();
+        if (role == Qt::BackgroundRole)
+            return fill;
+        return fill.lightnessF() < 0.55 ? QColor(Qt::white) : QColor(Qt::black);
+    }
+    case Qt::ToolTipRole:
+        if (column == 0)
+            return plainToolTip(segment.name);
+        if (score && row > 0 && !hidden) {
+            const double difference = scoreOf(segment, column) - scoreOf(m_segments.group, column);
+            return QStringLiteral("Отличие от всей группы: %1%2")
+                .arg(difference >= 0 ? QStringLiteral("+") : QString(), Scoring::scoreText(difference));
+        }
+        return QVariant();
+    case Qt::TextAlignmentRole:
+        return column == 0 || hidden ? QVariant() : rightAligned();
+    case Qt::FontRole:
+        if (row == 0) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+QVariant SegmentsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return QVariant();
+    const QList<QString> columns = SegmentsTable::columns();
+    if (role == Qt::ToolTipRole)
+        return columns.value(section);
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    // Short headings keep the heat map narrow; the tooltip has the full title.
+    if (section >= SegmentsTable::FirstScoreColumn && section < SegmentsTable::FirstScoreColumn + Resource::IndexCount)
+        return QString::number(section - SegmentsTable::FirstScoreColumn + 1);
+    if (section == SegmentsTable::ColumnCount - 1)
+        return QStringLiteral("Среднее");
+    return columns.value(section);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sorting
+
+AnalysisSortModel::AnalysisSortModel(int pinnedRows, QObject *parent)
+    : QSortFilterProxyModel(parent), m_pinnedRows(pinnedRows)
+{
+    setSortRole(Qt::UserRole);
+}
+
+bool AnalysisSortModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
+{
+    // The proxy sorts descending by asking lessThan(right, left): each answer is turned so that
+    // pinned rows, rows without a value and ties come out the same in both orders.
+    const bool ascending = sortOrder() == Qt::AscendingOrder;
+    const auto natural = [&] { return left.row() != right.row() && (left.row() < right.row()) == ascending; };
+    const bool leftPinned = left.row() < m_pinnedRows;
+    const bool rightPinned = right.row() < m_pinnedRows;
+    if (leftPinned || rightPinned)
+        return leftPinned && rightPinned ? natural() : leftPinned == ascending;
+    const QVariant l = left.data(sortRole());
+    const QVariant r = right.data(sortRole());
+    if (!l.isValid() || !r.isValid())
+        return l.isValid() == r.isValid() ? natural() : l.isValid() == ascending;
+    int order = 0;
+    if (l.typeId() == QMetaType::QString || r.typeId() == QMetaType::QString)
+        order = QString::localeAwareCompare(l.toString(), r.toString());
+    else
+        order = l.toDouble() < r.toDouble() ? -1 : r.toDouble() < l.toDouble() ? 1 : 0;
+    return order == 0 ? natural() : order < 0;
+}

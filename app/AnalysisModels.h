@@ -1,0 +1,82 @@
+#pragma once
+// The tables of the analysis window as item models: the spread of a group's answers, and the heat
+// map of its segments. Both give their sort value in Qt::UserRole (a number for numbers), so that a
+// QSortFilterProxyModel sorts them as numbers and not as texts.
+
+#include "GroupArithmetic.h"
+#include "SegmentsTable.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QSortFilterProxyModel>
+
+// One row per index, trait and statement: the columns of SpreadTable, figures as the window shows
+// scores (two decimals), answer counts for statements only.
+class SpreadModel : public QAbstractTableModel
+{
+public:
+    explicit SpreadModel(QObject *parent = nullptr);
+
+    void setSpread(const GroupArithmetic::Spread &spread);
+    const GroupArithmetic::Spread &spread() const { return m_spread; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    GroupArithmetic::Spread m_spread;
+};
+
+// The heat map: the whole group first, then one row per segment with its name and size and one
+// column per index, trait and the overall mean. A segment's cell is shaded by its difference from
+// the whole group: green above, red below, the stronger the further; no shade within the band
+// (Scoring::classify with the window's "Range"). A segment below the anonymity threshold shows
+// "менее N анкет" and nothing else.
+class SegmentsModel : public QAbstractTableModel
+{
+public:
+    explicit SegmentsModel(QObject *parent = nullptr);
+
+    void setSegments(const SegmentsTable::Segments &segments);
+    void setMinimum(int minimum);
+    void setDelta(double delta);
+    const SegmentsTable::Segments &segments() const { return m_segments; }
+    int minimum() const { return m_minimum; }
+    double delta() const { return m_delta; }
+
+    // The segment of a row (row 0 is the whole group).
+    const SegmentsTable::Segment &segmentAt(int row) const;
+    bool suppressed(int row) const;
+
+    // The shade of a cell whose score differs by difference from the group's, with band half-width
+    // delta: no colour (invalid) within the band, else green above and red below, darker as the
+    // difference grows beyond the band (the darkest a whole point beyond it).
+    static QColor shade(double value, double groupValue, double delta);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    SegmentsTable::Segments m_segments;
+    int m_minimum = SegmentsTable::DefaultMinimum;
+    double m_delta = Scoring::DeltaStart;
+};
+
+// Sorts a table of the analysis by any column, by its Qt::UserRole values, with its first rows kept on
+// top (the whole group of the heat map) and rows without a value (a suppressed segment's scores, a
+// deviation of one answer) kept at the bottom, in either order.
+class AnalysisSortModel : public QSortFilterProxyModel
+{
+public:
+    AnalysisSortModel(int pinnedRows, QObject *parent);
+
+protected:
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
+
+private:
+    int m_pinnedRows;
+};

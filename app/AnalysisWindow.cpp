@@ -1,0 +1,380 @@
+#include "AnalysisWindow.h"
+
+#include "AnalysisModels.h"
+#include "AnswerBars.h"
+#include "Exports.h"
+#include "ProfileLoader.h"
+#include "Resource.h"
+#include "SegmentsTable.h"
+#include "SpreadTable.h"
+#include "TableFile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// A table view of the analysis: rows selected as cells, never edited, sortable by a click on a heading.
+QTableView *makeTable(QAbstractItemModel *model, int pinnedRows, const char *name, QWidget *parent)
+{
+    auto *proxy = new AnalysisSortModel(pinnedRows, parent);
+    proxy->setSourceModel(model);
+    auto *view = new QTableView(parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setModel(proxy);
+    view->setSortingEnabled(true);
+    view->sortByColumn(0, Qt::AscendingOrder);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setWordWrap(false);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    return view;
+}
+
+QPushButton *makeButton(const QString &text, const char *name, const QString &tip, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(tip);
+    return button;
+}
+
+// A cell as one field of tab-separated text: tabs and line breaks in it become spaces.
+QString field(const QVariant &value)
+{
+    QString text = value.toString();
+    for (QChar &c : text)
+        if (c == u'\t' || c == u'\n' || c == u'\r')
+            c = u' ';
+    return text;
+}
+
+// Keeps the cursor busy while a large group is split and measured.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+QString splitName(GroupArithmetic::SplitBy by)
+{
+    switch (by) {
+    case GroupArithmetic::SplitBy::Folder:
+        return QStringLiteral("Подпапки");
+    default:
+        return QStringLiteral("Информация %1").arg(int(by) - int(GroupArithmetic::SplitBy::Info1) + 1);
+    }
+}
+
+} // namespace
+
+AnalysisWindow::AnalysisWindow(const Profile &group, Options options, QWidget *parent)
+    : QDialog(parent), m_group(group), m_options(std::move(options))
+{
+    setObjectName(QStringLiteral("analysisWindow"));
+    setWindowTitle(QStringLiteral("Анализ группы"));
+    setSizeGripEnabled(true);
+    m_dialog.overwritePrompt = true;
+
+    auto *layout = new QVBoxLayout(this);
+    auto *summary = new QLabel(QStringLiteral("%1 — %2 анкет")
+                                   .arg(QDir::toNativeSeparators(m_group.source), QString::number(m_group.respondentCount())),
+                               this);
+    summary->setObjectName(QStringLiteral("analysisSummary"));
+    summary->setTextFormat(Qt::PlainText);
+    layout->addWidget(summary);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("analysisTabs"));
+    m_tabs->addTab(buildSpreadPage(), QStringLiteral("Разброс"));
+    m_tabs->addTab(buildSegmentsPage(), QStringLiteral("Сегменты"));
+    m_comparison = new QWidget(m_tabs);
+    m_comparison->setObjectName(QStringLiteral("comparisonPage"));
+    new QVBoxLayout(m_comparison);
+    m_tabs->addTab(m_comparison, QStringLiteral("Сравнение"));
+    layout->addWidget(m_tabs);
+    // Ctrl+C on either table copies it.
+    for (QTableView *view : {m_spreadView, m_segmentsView}) {
+        auto *copyAction = new QAction(QStringLiteral("Копировать"), view);
+        copyAction->setShortcut(QKeySequence::Copy);
+        copyAction->setShortcutContext(Qt::WidgetShortcut);
+        view->addAction(copyAction);
+        connect(copyAction, &QAction::triggered, this, [this, view] { copyTable(view); });
+    }
+
+    auto *close = makeButton(QStringLiteral("Закрыть"), "closeAnalysis", QString(), this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+
+    {
+        const BusyCursor busy;
+        m_spread->setSpread(GroupArithmetic::spread(*m_group.members));
+        showIndex(1);
+        // A folder of departments is split by them at first; any other group by information line 1.
+        const bool departments = m_group.respondentCount() > 0 && m_group.members->file(0).contains(u'/');
+        showSegments(departments ? GroupArithmetic::SplitBy::Folder : GroupArithmetic::SplitBy::Info1);
+    }
+    m_spreadView->resizeColumnsToContents();
+    setDelta(m_options.delta);
+    resize(1100, 720);
+}
+
+AnalysisWindow::~AnalysisWindow() = default;
+
+QWidget *AnalysisWindow::buildSpreadPage()
+{
+    auto *page = new QWidget(this);
+    page->setObjectName(QStringLiteral("spreadPage"));
+    auto *layout = new QVBoxLayout(page);
+    auto *splitter = new QSplitter(Qt::Horizontal, page);
+
+    m_spread = new SpreadModel(this);
+    m_spreadView = makeTable(m_spread, 0, "spreadTable", splitter);
+    splitter->addWidget(m_spreadView);
+
+    auto *chart = new QWidget(splitter);
+    auto *chartLayout = new QVBoxLayout(chart);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    m_index = new QComboBox(chart);
+    m_index->setObjectName(QStringLiteral("spreadIndex"));
+    for (int i = 1; i <= Resource::IndexCount; ++i)
+        m_index->addItem(Resource::chartCaption(i), i);
+    m_bars = new AnswerBars(chart);
+    chartLayout->addWidget(m_index);
+    chartLayout->addWidget(m_bars, 1);
+    splitter->addWidget(chart);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    layout->addWidget(splitter, 1);
+
+    auto *buttons = new QHBoxLayout;
+    auto *copy = makeButton(QStringLiteral("Копировать"), "copySpread",
+                            QStringLiteral("Копировать выделенные ячейки или всю таблицу (Ctrl+C)"), page);
+    auto *save = makeButton(QStringLiteral("Сохранить…"), "saveSpread",
+                            QStringLiteral("Записать таблицу в файл Excel или CSV"), page);
+    buttons->addWidget(copy);
+    buttons->addWidget(save);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+
+    connect(m_index, &QComboBox::currentIndexChanged, this, [this] { showIndex(m_index->currentData().toInt()); });
+    connect(copy, &QPushButton::clicked, this, [this] { copyTable(m_spreadView); });
+    connect(save, &QPushButton::clicked, this, [this] {
+        saveTable(SpreadTable::table(m_spread->spread()), QStringLiteral("Запись разброса ответов в файл Excel или CSV"),
+                  QStringLiteral("Spread "));
+    });
+    return page;
+}
+
+QWidget *AnalysisWindow::buildSegmentsPage()
+{
+    auto *page = new QWidget(this);
+    page->setObjectName(QStringLiteral("segmentsPage"));
+    auto *layout = new QVBoxLayout(page);
+
+    auto *controls = new QHBoxLayout;
+    m_splitBy = new QComboBox(page);
+    m_splitBy->setObjectName(QStringLiteral("splitBy"));
+    for (GroupArithmetic::SplitBy by : {GroupArithmetic::SplitBy::Info1, GroupArithmetic::SplitBy::Info2,
+                                        GroupArithmetic::SplitBy::Info3, GroupArithmetic::SplitBy::Info4,
+                                        GroupArithmetic::SplitBy::Folder})
+        m_splitBy->addItem(splitName(by), int(by));
+    m_minimum = new QSpinBox(page);
+    m_minimum->setObjectName(QStringLiteral("minimumSize"));
+    m_minimum->setRange(SegmentsTable::LowestMinimum, 1000000);
+    m_minimum->setValue(SegmentsTable::DefaultMinimum);
+    m_minimum->setToolTip(QStringLiteral("Сегменты, в которых меньше анкет, не показывают оценок"));
+    auto *splitLabel = new QLabel(QStringLiteral("Разбить по:"), page);
+    splitLabel->setBuddy(m_splitBy);
+    auto *minimumLabel = new QLabel(QStringLiteral("Не менее анкет в сегменте:"), page);
+    minimumLabel->setBuddy(m_minimum);
+    controls->addWidget(splitLabel);
+    controls->addWidget(m_splitBy);
+    controls->addSpacing(16);
+    controls->addWidget(minimumLabel);
+    controls->addWidget(m_minimum);
+    controls->addStretch();
+    layout->addLayout(controls);
+
+    m_legend = new QLabel(page);
+    m_legend->setObjectName(QStringLiteral("segmentsLegend"));
+    m_legend->setTextFormat(Qt::PlainText);
+    m_legend->setWordWrap(true);
+    layout->addWidget(m_legend);
+
+    m_segments = new SegmentsModel(this);
+    m_segmentsView = makeTable(m_segments, 1, "segmentsTable", page);
+    m_segmentsView->setToolTip(QString());
+    layout->addWidget(m_segmentsView, 1);
+
+    auto *buttons = new QHBoxLayout;
+    auto *copy = makeButton(QStringLiteral("Копировать"), "copySegments",
+                            QStringLiteral("Копировать выделенные ячейки или всю таблицу (Ctrl+C)"), page);
+    auto *save = makeButton(QStringLiteral("Сохранить…"), "saveSegments",
+                            QStringLiteral("Записать таблицу в файл Excel или CSV"), page);
+    buttons->addWidget(copy);
+    buttons->addWidget(save);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+
+    connect(m_splitBy, &QComboBox::currentIndexChanged, this,
+            [this] { showSegments(GroupArithmetic::SplitBy(m_splitBy->currentData().toInt())); });
+    connect(m_minimum, &QSpinBox::valueChanged, m_segments, [this](int minimum) {
+        m_segments->setMinimum(minimum);
+        m_segmentsView->resizeColumnToContents(SegmentsTable::SizeColumn);
+    });
+    connect(m_segmentsView, &QTableView::doubleClicked, this, &AnalysisWindow::chooseSegment);
+    connect(copy, &QPushButton::clicked, this, [this] { copyTable(m_segmentsView); });
+    connect(save, &QPushButton::clicked, this, [this] {
+        saveTable(SegmentsTable::table(m_segments->segments(), m_segments->minimum()),
+                  QStringLiteral("Запись сегментов в файл Excel или CSV"), QStringLiteral("Segments "));
+    });
+    return page;
+}
+
+void AnalysisWindow::setDelta(double delta)
+{
+    m_options.delta = delta;
+    m_segments->setDelta(delta);
+    m_legend->setText(QStringLiteral("Цвет — отличие сегмента от всей группы: зелёный — выше, красный — ниже, тем темнее, "
+                                     "чем больше; без цвета — в пределах ±%1 (Range). Двойной щелчок показывает сегмент "
+                                     "в главном окне.")
+                          .arg(Scoring::scoreText(delta)));
+}
+
+void AnalysisWindow::showSegments(GroupArithmetic::SplitBy by)
+{
+    const int item = m_splitBy->findData(int(by));
+    if (m_splitBy->currentIndex() != item) {
+        m_splitBy->setCurrentIndex(item); // comes back here through currentIndexChanged
+        return;
+    }
+    {
+        const BusyCursor busy;
+        m_segments->setSegments(SegmentsTable::split(m_group, by));
+    }
+    m_segmentsView->resizeColumnsToContents();
+}
+
+GroupArithmetic::SplitBy AnalysisWindow::splitBy() const
+{
+    return GroupArithmetic::SplitBy(m_splitBy->currentData().toInt());
+}
+
+void AnalysisWindow::showIndex(int index)
+{
+    index = std::clamp(index, 1, Resource::IndexCount);
+    if (m_index->currentData().toInt() != index) {
+        m_index->setCurrentIndex(index - 1); // comes back here through currentIndexChanged
+        return;
+    }
+    QList<AnswerBars::Bar> bars;
+    const GroupArithmetic::Spread &spread = m_spread->spread();
+    for (int s = (index - 1) * Resource::StatementsPerIndex + 1; s <= index * Resource::StatementsPerIndex; ++s)
+        bars.append({s, spread.items[std::size_t(s - 1)].answers});
+    m_bars->setBars(Resource::chartCaption(index), bars);
+}
+
+void AnalysisWindow::chooseSegment(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    const auto *proxy = static_cast<const QSortFilterProxyModel *>(m_segmentsView->model());
+    const int row = proxy->mapToSource(index).row();
+    if (row == 0) {
+        emit segmentChosen(m_group);
+        return;
+    }
+    // A segment too small to show its scores here is not shown in the main window either.
+    if (m_segments->suppressed(row))
+        return;
+    const SegmentsTable::Segment &segment = m_segments->segmentAt(row);
+    emit segmentChosen(ProfileLoader::groupProfile(m_group.members, m_group.source, segment.members, segment.name));
+}
+
+QString AnalysisWindow::copiedText(const QAbstractItemView *view)
+{
+    const QAbstractItemModel *model = view->model();
+    const QModelIndexList selected = view->selectionModel() ? view->selectionModel()->selectedIndexes() : QModelIndexList();
+    QStringList lines;
+    if (selected.isEmpty()) {
+        QStringList header;
+        for (int c = 0; c < model->columnCount(); ++c) {
+            const QVariant full = model->headerData(c, Qt::Horizontal, Qt::ToolTipRole);
+            header << field(full.isValid() ? full : model->headerData(c, Qt::Horizontal, Qt::DisplayRole));
+        }
+        lines << header.join(u'\t');
+        for (int r = 0; r < model->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < model->columnCount(); ++c)
+                cells << field(model->index(r, c).data());
+            lines << cells.join(u'\t');
+        }
+    } else {
+        int top = model->rowCount(), bottom = -1, left = model->columnCount(), right = -1;
+        for (const QModelIndex &index : selected) {
+            top = std::min(top, index.row());
+            bottom = std::max(bottom, index.row());
+            left = std::min(left, index.column());
+            right = std::max(right, index.column());
+        }
+        for (int r = top; r <= bottom; ++r) {
+            QStringList cells;
+            for (int c = left; c <= right; ++c) {
+                const QModelIndex index = model->index(r, c);
+                cells << (view->selectionModel()->isSelected(index) ? field(index.data()) : QString());
+            }
+            lines << cells.join(u'\t');
+        }
+    }
+    return lines.join(u'\n') + u'\n';
+}
+
+void AnalysisWindow::copyTable(QTableView *view)
+{
+    QGuiApplication::clipboard()->setText(copiedText(view));
+}
+
+void AnalysisWindow::saveTable(const Table &table, const QString &title, const QString &prefix)
+{
+    if (!m_options.prompts)
+        return;
+    // A workbook unless the user chooses a CSV name, as for the scores.
+    m_dialog.title = title;
+    m_dialog.filter = QStringLiteral("Excel Workbook (*.xlsx)|*.xlsx|CSV Files (*.csv)|*.csv");
+    m_dialog.defaultSuffix = QStringLiteral("xlsx");
+    m_dialog.initialDir = m_options.resultsFolder;
+    m_dialog.fileName = Exports::proposedName(m_options.resultsFolder, prefix, m_group.header.code, QStringLiteral(".xlsx"));
+    const QString chosen = m_options.prompts->saveFile(this, m_dialog);
+    if (chosen.isEmpty())
+        return;
+    const bool csv = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+    const QString name = csv ? chosen : Exports::withExtension(chosen, QStringLiteral(".xlsx"));
+    const Outcome<> written = [&] {
+        const BusyCursor busy;
+        return TableFile::write(name, table);
+    }();
+    if (!written && !written.cancelled())
+        m_options.prompts->showError(this, m_options.caption, written.message());
+}

@@ -1,0 +1,88 @@
+#pragma once
+// analysisWindow, "Анализ группы": the analysis of a loaded group in three tabs.
+//   "Разброс"   the spread of the answers (SpreadTable) and, per index, the answers to its five
+//               statements as diverging bars;
+//   "Сегменты"  the heat map of the group split by an information line or by sub-folder
+//               (SegmentsTable), with the anonymity threshold; a double click shows a segment as the
+//               group in the main window (segmentChosen);
+//   "Сравнение" comparisonPage, an empty page with a vertical layout that the main window fills.
+// Each table copies as tab-separated text (Ctrl+C or its button: the selection, or the whole table
+// when nothing is selected) and saves as an Excel workbook or CSV, whole or not at all.
+
+#include "GroupArithmetic.h"
+#include "Profile.h"
+#include "UserPrompts.h"
+
+#include <QDialog>
+
+class QAbstractItemView;
+class QComboBox;
+class QLabel;
+class QSpinBox;
+class QTableView;
+class QTabWidget;
+class AnswerBars;
+class SegmentsModel;
+class SpreadModel;
+struct Table;
+
+class AnalysisWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    struct Options
+    {
+        UserPrompts *prompts = nullptr; // the save dialog and the error messages; none: no saving
+        QString resultsFolder;          // where the save dialog starts
+        QString caption;                // the caption of error messages
+        double delta = Scoring::DeltaStart; // the band half-width "Range" of the main window
+    };
+
+    AnalysisWindow(const Profile &group, Options options, QWidget *parent);
+    ~AnalysisWindow() override;
+
+    // The group analysed.
+    const Profile &group() const { return m_group; }
+    // The third tab, "Сравнение": an empty page with a QVBoxLayout, for the main window to fill.
+    QWidget *comparisonPage() const { return m_comparison; }
+
+    // The band half-width of the heat map's neutral zone, as "Range" reads.
+    void setDelta(double delta);
+    // Splits the heat map by an information line or by sub-folder.
+    void showSegments(GroupArithmetic::SplitBy by);
+    GroupArithmetic::SplitBy splitBy() const;
+    // The index whose statements the diverging bars show, 1 to 12.
+    void showIndex(int index);
+
+    // The text Ctrl+C copies from a table: the selected cells (a rectangle around them, cells not
+    // selected left empty), else the whole table with its header row; cells separated by tabs, rows
+    // by line breaks, as the view shows and orders them.
+    static QString copiedText(const QAbstractItemView *view);
+
+signals:
+    // A segment (or the whole group) chosen with a double click, as the main window shows a group:
+    // its members' means, its name in place of "Группа".
+    void segmentChosen(const Profile &profile);
+
+private:
+    QWidget *buildSpreadPage();
+    QWidget *buildSegmentsPage();
+    void chooseSegment(const QModelIndex &index);
+    void copyTable(QTableView *view);
+    void saveTable(const Table &table, const QString &title, const QString &prefix);
+
+    Profile m_group;
+    Options m_options;
+    FileDialogSettings m_dialog;
+    QTabWidget *m_tabs = nullptr;
+    SpreadModel *m_spread = nullptr;
+    QTableView *m_spreadView = nullptr;
+    QComboBox *m_index = nullptr;
+    AnswerBars *m_bars = nullptr;
+    SegmentsModel *m_segments = nullptr;
+    QTableView *m_segmentsView = nullptr;
+    QComboBox *m_splitBy = nullptr;
+    QSpinBox *m_minimum = nullptr;
+    QLabel *m_legend = nullptr;
+    QWidget *m_comparison = nullptr;
+};

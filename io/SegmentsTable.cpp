@@ -1,0 +1,96 @@
+#include "SegmentsTable.h"
+
+#include "Resource.h"
+
+#include <algorithm>
+#include <memory>
+#include <numeric>
+
+namespace SegmentsTable {
+
+QString segmentLabel(const QString &name, GroupArithmetic::SplitBy by)
+{
+    if (!name.isEmpty())
+        return name;
+    return by == GroupArithmetic::SplitBy::Folder ? QStringLiteral("(вне подпапок)") : QStringLiteral("(не указано)");
+}
+
+QString suppressedText(int minimum)
+{
+    return QStringLiteral("менее %1 анкет").arg(minimum);
+}
+
+QString groupLabel()
+{
+    return QStringLiteral("Вся группа");
+}
+
+Segments split(const Profile &group, GroupArithmetic::SplitBy by)
+{
+    Segments result;
+    result.group.name = groupLabel();
+    result.group.scores = group.scores;
+    result.group.overallMean = group.overallMean;
+    if (!group.members)
+        return result;
+    const MemberTable &table = *group.members;
+    result.group.members.resize(table.size());
+    std::iota(result.group.members.begin(), result.group.members.end(), qsizetype(0));
+    const QList<GroupArithmetic::Segment> parts = GroupArithmetic::split(table, by);
+    const QList<GroupArithmetic::MeanScores> means = GroupArithmetic::means(table, parts);
+    result.segments.reserve(parts.size());
+    for (qsizetype k = 0; k < parts.size(); ++k) {
+        // Scored as a group profile is: Profile::setScores derives the traits and the overall mean.
+        Profile scored;
+        scored.setScores(means[k].indices, means[k].items);
+        result.segments.append({segmentLabel(parts[k].name, by), parts[k].members, scored.scores, scored.overallMean});
+    }
+    return result;
+}
+
+QList<QString> columns()
+{
+    QList<QString> names = {QStringLiteral("Сегмент"), QStringLiteral("n")};
+    for (int i = 1; i <= Resource::IndexCount; ++i)
+        names << Resource::IndexTitle(i);
+    for (int t = 1; t <= Resource::TraitCount; ++t)
+        names << Resource::TraitName(t);
+    names << QStringLiteral("Общее среднее");
+    return names;
+}
+
+double scoreOf(const Segment &segment, int column)
+{
+    const int c = column - FirstScoreColumn;
+    if (c < Resource::IndexCount)
+        return segment.scores.IndexScores[std::size_t(c)];
+    if (c < Resource::IndexCount + Resource::TraitCount)
+        return segment.scores.TraitScores[std::size_t(c - Resource::IndexCount)];
+    return segment.overallMean;
+}
+
+Table table(const Segments &segments, int minimum)
+{
+    auto shared = std::make_shared<const Segments>(segments);
+    minimum = std::max(minimum, LowestMinimum);
+    Table table;
+    table.name = QStringLiteral("Сегменты");
+    table.columns = columns();
+    table.rowCount = 1 + segments.segments.size();
+    table.markedRows = {0};
+    table.fillRow = [shared, minimum](qsizetype row, QList<TableCell> &cells) {
+        const Segment &segment = row == 0 ? shared->group : shared->segments[row - 1];
+        cells[0] = TableCell::ofText(segment.name);
+        // The whole group always shows: its small segments are hidden inside it.
+        if (row > 0 && segment.suppressed(minimum)) {
+            cells[SizeColumn] = TableCell::ofText(suppressedText(minimum));
+            return;
+        }
+        cells[SizeColumn] = TableCell::ofNumber(double(segment.size()));
+        for (int c = FirstScoreColumn; c < ColumnCount; ++c)
+            cells[c] = TableCell::ofNumber(scoreOf(segment, c));
+    };
+    return table;
+}
+
+} // namespace SegmentsTable

@@ -1,0 +1,65 @@
+#pragma once
+// A group split into segments (departments) by one of its information lines or by sub-folder, each
+// segment scored as the window scores a group: the means of its members' index and statement
+// scores, the trait scores and the overall mean derived from them (Profile::setScores, as
+// ProfileLoader::groupProfile does). A segment with fewer members than the anonymity threshold shows
+// no scores anywhere, in the window or in a file; its members still count in the whole group.
+//
+// The table: the whole group first (marked), then one row per segment in name order: the segment,
+// its size, the twelve index scores, the four trait scores and the overall mean. A suppressed
+// segment has its name, "менее N анкет" in place of its size and empty score cells.
+
+#include "GroupArithmetic.h"
+#include "Profile.h"
+#include "Table.h"
+
+#include <QList>
+#include <QString>
+
+namespace SegmentsTable {
+
+// The anonymity threshold: segments with fewer members show no scores. Never below LowestMinimum.
+constexpr int DefaultMinimum = 5;
+constexpr int LowestMinimum = 3;
+
+struct Segment
+{
+    QString name;              // as shown: the information line or sub-folder, or a label for none
+    QList<qsizetype> members;  // numbers into the group's member table, in table order
+    ProfileScores scores;      // index, trait and statement scores
+    double overallMean = 0.0;
+
+    qsizetype size() const { return members.size(); }
+    // True when the segment is too small to show its scores.
+    bool suppressed(int minimum) const { return size() < minimum; }
+};
+
+struct Segments
+{
+    Segment group;            // the whole group, every member; its scores are the group profile's
+    QList<Segment> segments;  // in name order, ignoring case
+};
+
+// Splits the group's members and scores every segment (suppressed ones too, so that a change of the
+// threshold needs no new arithmetic; nothing shows them).
+Segments split(const Profile &group, GroupArithmetic::SplitBy by);
+
+// The name a segment is shown with: its text, or a label for members without one.
+QString segmentLabel(const QString &name, GroupArithmetic::SplitBy by);
+// "менее N анкет": what a suppressed segment shows in place of its size and scores.
+QString suppressedText(int minimum);
+// The row name of the whole group.
+QString groupLabel();
+
+// The header row: "Сегмент", "n", the index titles, the trait names, "Общее среднее".
+QList<QString> columns();
+constexpr int SizeColumn = 1;
+constexpr int FirstScoreColumn = 2;
+constexpr int ColumnCount = FirstScoreColumn + Resource::IndexCount + Resource::TraitCount + 1;
+// The score of column c (FirstScoreColumn <= c < ColumnCount) of a segment.
+double scoreOf(const Segment &segment, int column);
+
+// minimum: the anonymity threshold (LowestMinimum when below it).
+Table table(const Segments &segments, int minimum);
+
+} // namespace SegmentsTable

@@ -1,0 +1,219 @@
+// A group's analyses as tables, without a window: its segments (departments) with the anonymity
+// threshold, and the spread of its answers; figures worked out by hand.
+
+#include "CsvTable.h"
+#include "ProfileLoader.h"
+#include "SegmentsTable.h"
+#include "SpreadTable.h"
+#include "TableRows.h"
+
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+// A group whose members have the given department (information line 1) and index-1 score; the other
+// scores differ from index to index and statement to statement, so that traits and the overall mean
+// are not all the same.
+Profile groupOf(const QStringList &departments, const QList<double> &firstIndex)
+{
+    auto table = std::make_shared<MemberTable>();
+    for (qsizetype k = 0; k < departments.size(); ++k) {
+        RespondentHeader header;
+        header.info[0] = departments[k];
+        IndexScores indices;
+        for (int i = 0; i < Resource::IndexCount; ++i)
+            indices[std::size_t(i)] = 2.0 + 0.1 * ((i + k) % 7);
+        indices[0] = firstIndex[k];
+        ItemScores items;
+        for (int s = 0; s < Resource::StatementCount; ++s)
+            items[std::size_t(s)] = 1.0 + (s + 2 * k) % 5;
+        table->append(QStringLiteral("m%1.cry").arg(k), header, indices, items);
+    }
+    return ProfileLoader::groupProfile(std::move(table), QStringLiteral("/data/group/"));
+}
+
+QList<TableCell> rowOf(const Table &table, qsizetype row)
+{
+    QList<TableCell> cells;
+    produceRow(table, row, cells);
+    return cells;
+}
+
+} // namespace
+
+class TestAnalysis : public QObject
+{
+    Q_OBJECT
+private slots:
+    void segmentsKnownByHand_data();
+    void segmentsKnownByHand();
+    void segmentsAsCsv();
+    void spreadKnownByHand();
+};
+
+void TestAnalysis::segmentsKnownByHand_data()
+{
+    QTest::addColumn<QStringList>("departments"); // information line 1 of each member
+    QTest::addColumn<QList<double>>("firstIndex"); // index 1 of each member
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<QStringList>("names");        // the segments in order
+    QTest::addColumn<QList<qsizetype>>("sizes");
+    QTest::addColumn<QList<double>>("means");      // index 1 of each segment
+    QTest::addColumn<QList<bool>>("hidden");
+    QTest::addColumn<double>("groupMean");         // index 1 of the whole group
+
+    const QStringList two = {QStringLiteral("Склад"), QStringLiteral("Продажи"), QStringLiteral("Склад"), QStringLiteral("Склад"),
+                             QStringLiteral("Склад"), QStringLiteral("Склад"), QStringLiteral("Продажи")};
+    const QList<double> twoScores = {2, 4, 3, 4, 5, 1, 5};
+    QTest::newRow("a small department hidden, counted in the group")
+        << two << twoScores << 5 << QStringList{QStringLiteral("Продажи"), QStringLiteral("Склад")}
+        << QList<qsizetype>{2, 5} << QList<double>{4.5, 3.0} << QList<bool>{true, false} << 24.0 / 7;
+    QTest::newRow("a threshold below 3 is 3")
+        << two << twoScores << 1 << QStringList{QStringLiteral("Продажи"), QStringLiteral("Склад")}
+        << QList<qsizetype>{2, 5} << QList<double>{4.5, 3.0} << QList<bool>{true, false} << 24.0 / 7;
+    QTest::newRow("a department of exactly the threshold shows")
+        << QStringList{QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("А"), QStringLiteral("Б")}
+        << QList<double>{1, 4, 2, 4, 3, 5} << 3 << QStringList{QStringLiteral("А"), QStringLiteral("Б")}
+        << QList<qsizetype>{3, 3} << QList<double>{2.0, 13.0 / 3} << QList<bool>{false, false} << 19.0 / 6;
+    QTest::newRow("letter case and blanks ignored, members without a department")
+        << QStringList{QStringLiteral("отдел "), QStringLiteral("Отдел"), QString(), QStringLiteral("ОТДЕЛ"), QString(), QStringLiteral("  ")}
+        << QList<double>{1, 2, 3, 4, 5, 5} << 3 << QStringList{QStringLiteral("(не указано)"), QStringLiteral("отдел")}
+        << QList<qsizetype>{3, 3} << QList<double>{13.0 / 3, 7.0 / 3} << QList<bool>{false, false} << 20.0 / 6;
+}
+
+void TestAnalysis::segmentsKnownByHand()
+{
+    QFETCH(QStringList, departments);
+    QFETCH(QList<double>, firstIndex);
+    QFETCH(int, minimum);
+    QFETCH(QStringList, names);
+    QFETCH(QList<qsizetype>, sizes);
+    QFETCH(QList<double>, means);
+    QFETCH(QList<bool>, hidden);
+    QFETCH(double, groupMean);
+
+    const Profile group = groupOf(departments, firstIndex);
+    const SegmentsTable::Segments segments = SegmentsTable::split(group, GroupArithmetic::SplitBy::Info1);
+    QCOMPARE(segments.group.size(), departments.size());
+    QCOMPARE(segments.group.scores.index(1), groupMean);
+    QCOMPARE(segments.segments.size(), names.size());
+    const Table table = SegmentsTable::table(segments, minimum);
+    QCOMPARE(table.rowCount, 1 + names.size());
+    QCOMPARE(table.markedRows, QList<qsizetype>{0});
+    QCOMPARE(table.columns.size(), SegmentsTable::ColumnCount);
+
+    // The whole group first, every member in it.
+    const QList<TableCell> first = rowOf(table, 0);
+    QCOMPARE(first[0].text, SegmentsTable::groupLabel());
+    QCOMPARE(first[1].number, double(departments.size()));
+    QCOMPARE(first[2].number, groupMean);
+    QCOMPARE(first[SegmentsTable::ColumnCount - 1].number, group.overallMean);
+
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        const SegmentsTable::Segment &segment = segments.segments[k];
+        QCOMPARE(segment.name, names[k]);
+        QCOMPARE(segment.size(), sizes[k]);
+        QCOMPARE(segment.scores.index(1), means[k]);
+        // Scored exactly as the window scores the segment shown as a group.
+        const Profile shown = ProfileLoader::groupProfile(group.members, group.source, segment.members, segment.name);
+        QCOMPARE(segment.scores.IndexScores, shown.scores.IndexScores);
+        QCOMPARE(segment.scores.TraitScores, shown.scores.TraitScores);
+        QCOMPARE(segment.scores.ItemScores, shown.scores.ItemScores);
+        QVERIFY(segment.overallMean == shown.overallMean);
+
+        const QList<TableCell> cells = rowOf(table, 1 + k);
+        QCOMPARE(cells[0].text, names[k]);
+        if (hidden[k]) {
+            QCOMPARE(cells[1].kind, TableCell::Kind::Text);
+            QCOMPARE(cells[1].text, SegmentsTable::suppressedText(std::max(minimum, 3)));
+            for (int c = SegmentsTable::FirstScoreColumn; c < SegmentsTable::ColumnCount; ++c)
+                QVERIFY2(cells[c].kind == TableCell::Kind::Empty, qPrintable(QStringLiteral("column %1").arg(c)));
+        } else {
+            QCOMPARE(cells[1].number, double(sizes[k]));
+            QCOMPARE(cells[2].number, means[k]);
+            QCOMPARE(cells[2 + Resource::IndexCount].number, segment.scores.trait(1));
+            QCOMPARE(cells[SegmentsTable::ColumnCount - 1].number, shown.overallMean);
+        }
+    }
+}
+
+void TestAnalysis::segmentsAsCsv()
+{
+    // Three members at 3.5 and one at 2 in every index: the group's index scores are 3.125.
+    const QStringList departments = {QStringLiteral("Склад"), QStringLiteral("Склад"), QStringLiteral("Отдел; «A»"), QStringLiteral("Склад")};
+    auto table = std::make_shared<MemberTable>();
+    for (qsizetype k = 0; k < departments.size(); ++k) {
+        RespondentHeader header;
+        header.info[0] = departments[k];
+        IndexScores indices;
+        indices.fill(k == 2 ? 2.0 : 3.5);
+        table->append(QStringLiteral("m.cry"), header, indices, {});
+    }
+    const Profile group = ProfileLoader::groupProfile(std::move(table), QStringLiteral("/g/"));
+    const Table segments = SegmentsTable::table(SegmentsTable::split(group, GroupArithmetic::SplitBy::Info1), 3);
+    const QList<QByteArray> lines = CsvTable::document(segments, QLocale(QLocale::Russian, QLocale::Russia)).split('\n');
+    QCOMPARE(lines.size(), 5); // header, group, two segments, and the empty end after the last CR LF
+    QVERIFY(lines[0].startsWith("\xEF\xBB\xBF" "Сегмент;n;1. Делегирование полномочий;"));
+    QVERIFY(lines[0].endsWith(";Миссия;Общее среднее\r"));
+    QVERIFY2(lines[1].startsWith("Вся группа;4;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;"),
+             lines[1].constData());
+    // A hidden segment keeps its name (quoted for its separator) and nothing else.
+    QCOMPARE(lines[2], QByteArray("\"Отдел; «A»\";менее 3 анкет;;;;;;;;;;;;;;;;;\r"));
+    QVERIFY2(lines[3].startsWith("Склад;3;3,5;3,5;"), lines[3].constData());
+}
+
+void TestAnalysis::spreadKnownByHand()
+{
+    // Three members; index 1 at 2, 3 and 4.6, statement 1 at 1.4, 4.5 and 5 (answers 1, 5 and 5).
+    MemberTable members;
+    const double firstIndex[] = {2.0, 3.0, 4.6};
+    const double firstItem[] = {1.4, 4.5, 5.0};
+    for (int k = 0; k < 3; ++k) {
+        IndexScores indices;
+        indices.fill(3.0);
+        indices[0] = firstIndex[k];
+        ItemScores items;
+        items.fill(3.0);
+        items[0] = firstItem[k];
+        members.append(QStringLiteral("m.cry"), RespondentHeader(), indices, items);
+    }
+    const Table table = SpreadTable::table(GroupArithmetic::spread(members));
+    QCOMPARE(table.rowCount, 12 + 4 + 60);
+    QCOMPARE(table.columns.size(), 11);
+
+    const QList<TableCell> index1 = rowOf(table, 0);
+    QCOMPARE(index1[0].text, QStringLiteral("Индекс 1"));
+    QCOMPARE(index1[1].number, 3.0);
+    QCOMPARE(index1[2].number, (0.0 + 2.0 + 3.0 + 4.6) / 3);
+    QVERIFY(std::abs(index1[3].number - std::sqrt((1.2 * 1.2 + 0.2 * 0.2 + 1.4 * 1.4) / 2)) < 1e-12);
+    QCOMPARE(index1[4].number, 2.0);
+    QCOMPARE(index1[5].number, 4.6);
+    for (int a = 6; a < 11; ++a)
+        QCOMPARE(index1[a].kind, TableCell::Kind::Empty);
+
+    const QList<TableCell> trait4 = rowOf(table, 15);
+    QCOMPARE(trait4[0].text, QStringLiteral("Черта 4"));
+    QCOMPARE(trait4[2].number, 3.0);
+    QCOMPARE(trait4[3].number, 0.0);
+    QCOMPARE(trait4[10].kind, TableCell::Kind::Empty);
+
+    const QList<TableCell> statement1 = rowOf(table, 16);
+    QCOMPARE(statement1[0].text, QStringLiteral("Утверждение 1"));
+    QCOMPARE(statement1[4].number, 1.4);
+    const double answers[] = {1, 0, 0, 0, 2};
+    for (int a = 0; a < 5; ++a)
+        QCOMPARE(statement1[6 + a].number, answers[a]);
+    QCOMPARE(rowOf(table, 75)[0].text, QStringLiteral("Утверждение 60"));
+    QCOMPARE(rowOf(table, 75)[8].number, 3.0);
+
+    // One member has no deviation: its cell is empty, not "nan".
+    const QList<TableCell> alone = rowOf(SpreadTable::table(GroupArithmetic::spread(members, {1})), 0);
+    QCOMPARE(alone[1].number, 1.0);
+    QCOMPARE(alone[3].kind, TableCell::Kind::Empty);
+    QCOMPARE(alone[2].number, 3.0);
+}
+
+QTEST_GUILESS_MAIN(TestAnalysis)
+#include "tst_analysis.moc"

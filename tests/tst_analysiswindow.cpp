@@ -1,0 +1,504 @@
+// The analysis window of a group, driven as a consultant drives it: "Анализ" in the menu bar, the
+// spread and its bars, the heat map of the departments with the anonymity threshold, sorting, a
+// double click that shows a department in the main window, copying and saving the tables.
+
+#include "AnalysisWindow.h"
+#include "AnswerBars.h"
+#include "WindowFixture.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QVBoxLayout>
+
+using namespace TestSupport;
+
+namespace {
+
+// The departments of the heat map: index 1 of each member, the rest at 3; statement 1 answered as given.
+struct Member
+{
+    QString department;
+    double firstIndex;
+    double firstItem;
+};
+
+const QList<Member> Firm = {
+    {QStringLiteral("Склад"), 4.0, 1},   {QStringLiteral("Склад"), 4.0, 2},   {QStringLiteral("Склад"), 4.0, 4},
+    {QStringLiteral("Склад"), 4.0, 5},   {QStringLiteral("Склад"), 4.0, 5},   {QStringLiteral("Продажи"), 1.0, 3},
+    {QStringLiteral("Продажи"), 1.0, 3}, {QStringLiteral("Продажи"), 1.0, 3}, {QStringLiteral("Офис"), 2.9, 1},
+    {QStringLiteral("Офис"), 2.9, 1},    {QStringLiteral("Офис"), 2.9, 2},    {QStringLiteral("Офис"), 2.9, 4},
+    {QStringLiteral("Офис"), 2.9, 5},
+};
+constexpr double FirmIndex1 = (5 * 4.0 + 3 * 1.0 + 5 * 2.9) / 13;
+
+// Writes the members into Data/<folder>/ (a member's department with a '/' goes into that sub-folder
+// instead) and loads them through "Group".
+void loadGroup(WindowFixture &fx, const QString &folder, const QList<Member> &members, bool inSubfolders = false)
+{
+    const QString root = QDir(fx.dataDir()).filePath(folder);
+    for (qsizetype k = 0; k < members.size(); ++k) {
+        Respondent r = Respondent::uniform(3.0);
+        r.name = QStringLiteral("Участник %1").arg(k);
+        r.info[0] = members[k].department;
+        r.indices[0] = members[k].firstIndex;
+        r.items[0] = members[k].firstItem;
+        const QString place = inSubfolders ? QDir(root).filePath(members[k].department) : root;
+        QDir().mkpath(place);
+        writeResultFile(place, QStringLiteral("m%1.cry").arg(k, 2, 10, QChar(u'0')), r);
+    }
+    fx.prompts->openAnswers << QDir(root).filePath(QStringLiteral("any.cry"));
+    fx.action("mmGroup")->trigger();
+}
+
+AnalysisWindow *openAnalysis(WindowFixture &fx)
+{
+    fx.action("mmAnalysisWindow")->trigger();
+    auto *window = fx.find<AnalysisWindow>(QStringLiteral("analysisWindow"));
+    if (window && !QTest::qWaitForWindowExposed(window))
+        return nullptr;
+    return window;
+}
+
+QTableView *table(AnalysisWindow *window, const char *name)
+{
+    return window->findChild<QTableView *>(QString::fromLatin1(name));
+}
+
+// The texts of a column as the view shows them, top to bottom.
+QStringList column(const QTableView *view, int c)
+{
+    QStringList texts;
+    for (int r = 0; r < view->model()->rowCount(); ++r)
+        texts << view->model()->index(r, c).data().toString();
+    return texts;
+}
+
+int rowOf(const QTableView *view, const QString &name)
+{
+    return int(column(view, 0).indexOf(name));
+}
+
+QColor background(const QTableView *view, const QString &name, int c)
+{
+    return view->model()->index(rowOf(view, name), c).data(Qt::BackgroundRole).value<QColor>();
+}
+
+void doubleClick(QTableView *view, int row, int c = 0)
+{
+    // As the system sends it: a click, then the second press as a double click.
+    const QRect cell = view->visualRect(view->model()->index(row, c));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+} // namespace
+
+class TestAnalysisWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void menuCommand_data();
+    void menuCommand();
+    void tabs();
+    void heatMapOfDepartments();
+    void shadeFollowsRange();
+    void sortingKeepsGroupOnTopAndHiddenAtTheBottom_data();
+    void sortingKeepsGroupOnTopAndHiddenAtTheBottom();
+    void doubleClickShowsSegment();
+    void departmentsInSubfolders();
+    void answerBars();
+    void copying();
+    void saving_data();
+    void saving();
+    void comparisonChoices_data();
+    void comparisonChoices();
+};
+
+void TestAnalysisWindow::menuCommand_data()
+{
+    QTest::addColumn<QString>("loaded"); // "", "respondent" or "group"
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("nothing loaded") << QString() << false << false;
+    QTest::newRow("one respondent") << QStringLiteral("respondent") << true << false;
+    QTest::newRow("a group") << QStringLiteral("group") << true << true;
+}
+
+void TestAnalysisWindow::menuCommand()
+{
+    QFETCH(QString, loaded);
+    QFETCH(bool, visible);
+    QFETCH(bool, enabled);
+    WindowFixture fx;
+    if (loaded == QLatin1String("respondent"))
+        fx.load(Respondent::uniform(3));
+    else if (loaded == QLatin1String("group"))
+        loadGroup(fx, QStringLiteral("firm"), Firm);
+    QAction *analysis = fx.action("mmAnalysisWindow");
+    QVERIFY(analysis);
+    QCOMPARE(analysis->text(), QStringLiteral("Анализ"));
+    // In the menu bar, right after "Save", and shown with it.
+    const QList<QAction *> bar = fx.form->menuBar()->actions();
+    QCOMPARE(bar.indexOf(analysis), bar.indexOf(fx.action("mmSave")) + 1);
+    QCOMPARE(analysis->isVisible(), visible);
+    QCOMPARE(fx.action("mmSave")->isVisible(), visible);
+    QCOMPARE(analysis->isEnabled(), enabled);
+    analysis->trigger();
+    auto *window = fx.find<AnalysisWindow>(QStringLiteral("analysisWindow"));
+    QCOMPARE(window != nullptr, enabled);
+}
+
+void TestAnalysisWindow::tabs()
+{
+    WindowFixture fx;
+    loadGroup(fx, QStringLiteral("firm"), Firm);
+    AnalysisWindow *window = openAnalysis(fx);
+    QVERIFY(window);
+    QTRY_VERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Анализ группы"));
+    auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("analysisTabs"));
+    QVERIFY(tabs);
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Разброс"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Сегменты"));
+    QCOMPARE(tabs->tabText(2), QStringLiteral("Сравнение"));
+    // The third page is the main window's to fill.
+    QWidget *comparison = window->findChild<QWidget *>(QStringLiteral("comparisonPage"));
+    QCOMPARE(comparison, window->comparisonPage());
+    QCOMPARE(tabs->widget(2), comparison);
+    QVERIFY(qobject_cast<QVBoxLayout *>(comparison->layout()));
+    // Opened again for the same group, the same window comes back.
+    window->close();
+    QCOMPARE(openAnalysis(fx), window);
+    QTRY_VERIFY(window->isVisible());
+}
+
+void TestAnalysisWindow::heatMapOfDepartments()
+{
+    WindowFixture fx;
+    loadGroup(fx, QStringLiteral("firm"), Firm);
+    AnalysisWindow *window = openAnalysis(fx);
+    QTableView *heatMap = table(window, "segmentsTable");
+    QVERIFY(heatMap);
+    QCOMPARE(window->splitBy(), GroupArithmetic::SplitBy::Info1);
+    QCOMPARE(column(heatMap, 0),
+             QStringList({QStringLiteral("Вся группа"), QStringLiteral("Офис"), QStringLiteral("Продажи"), QStringLiteral("Склад")}));
+    // Three in "Продажи": below the default threshold of 5 it shows no score, but counts in the group.
+    QCOMPARE(column(heatMap, 1),
+             QStringList({QStringLiteral("13"), QStringLiteral("5"), QStringLiteral("менее 5 анкет"), QStringLiteral("5")}));
+    QCOMPARE(column(heatMap, 2),
+             QStringList({Scoring::scoreText(FirmIndex1), Scoring::scoreText(2.9), QString(), Scoring::scoreText(4.0)}));
+    for (int c = 2; c < heatMap->model()->columnCount(); ++c) {
+        QVERIFY(heatMap->model()->index(2, c).data().toString().isEmpty());
+        QVERIFY(!heatMap->model()->index(2, c).data(Qt::BackgroundRole).isValid());
+    }
+    auto *minimum = window->findChild<QSpinBox *>(QStringLiteral("minimumSize"));
+    QVERIFY(minimum);
+    QCOMPARE(minimum->value(), 5);
+    QCOMPARE(minimum->minimum(), 3);
+    minimum->setValue(3);
+    QTRY_COMPARE(column(heatMap, 1)[rowOf(heatMap, QStringLiteral("Продажи"))], QStringLiteral("3"));
+    QCOMPARE(column(heatMap, 2)[rowOf(heatMap, QStringLiteral("Продажи"))], Scoring::scoreText(1.0));
+    minimum->setValue(6);
+    QTRY_COMPARE(column(heatMap, 1)[rowOf(heatMap, QStringLiteral("Склад"))], QStringLiteral("менее 6 анкет"));
+    // Another information line: everyone has the same, one segment.
+    auto *splitBy = window->findChild<QComboBox *>(QStringLiteral("splitBy"));
+    splitBy->setCurrentIndex(splitBy->findData(int(GroupArithmetic::SplitBy::Info2)));
+    QTRY_COMPARE(heatMap->model()->rowCount(), 2);
+    QCOMPARE(column(heatMap, 0)[1], QStringLiteral("Должность"));
+}
+
+void TestAnalysisWindow::shadeFollowsRange()
+{
+    WindowFixture fx;
+    loadGroup(fx, QStringLiteral("firm"), Firm);
+    AnalysisWindow *window = openAnalysis(fx);
+    QTableView *heatMap = table(window, "segmentsTable");
+    window->findChild<QSpinBox *>(QStringLiteral("minimumSize"))->setValue(3);
+    QCOMPARE(fx.form->delta(), 0.5);
+    // "Склад" is 1.12 above the group: green; "Продажи" 1.88 below: red, and darker; "Офис" within.
+    const QColor above = background(heatMap, QStringLiteral("Склад"), 2);
+    const QColor below = background(heatMap, QStringLiteral("Продажи"), 2);
+    QVERIFY(above.isValid() && above.green() > above.red());
+    QVERIFY(below.isValid() && below.red() > below.green());
+    QVERIFY(below.lightnessF() < above.lightnessF());
+    QVERIFY(!background(heatMap, QStringLiteral("Офис"), 2).isValid());
+    // Index 2 is 3 everywhere: no shade; the whole group's row is never shaded.
+    QVERIFY(!background(heatMap, QStringLiteral("Склад"), 3).isValid());
+    QVERIFY(!background(heatMap, QStringLiteral("Вся группа"), 2).isValid());
+    // A wider "Range" in the main window takes "Склад" into the neutral band.
+    fx.delta()->setValue(1.5);
+    QTRY_VERIFY(!background(heatMap, QStringLiteral("Склад"), 2).isValid());
+    QVERIFY(background(heatMap, QStringLiteral("Продажи"), 2).isValid());
+}
+
+void TestAnalysisWindow::sortingKeepsGroupOnTopAndHiddenAtTheBottom_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<Qt::SortOrder>("order");
+    QTest::addColumn<QStringList>("names");
+    const QString group = QStringLiteral("Вся группа");
+    QTest::newRow("index 1 descending") << 2 << Qt::DescendingOrder
+                                        << QStringList{group, QStringLiteral("Склад"), QStringLiteral("Офис"), QStringLiteral("Продажи")};
+    QTest::newRow("index 1 ascending") << 2 << Qt::AscendingOrder
+                                       << QStringList{group, QStringLiteral("Офис"), QStringLiteral("Склад"), QStringLiteral("Продажи")};
+    QTest::newRow("name descending") << 0 << Qt::DescendingOrder
+                                     << QStringList{group, QStringLiteral("Склад"), QStringLiteral("Продажи"), QStringLiteral("Офис")};
+}
+
+void TestAnalysisWindow::sortingKeepsGroupOnTopAndHiddenAtTheBottom()
+{
+    QFETCH(int, column);
+    QFETCH(Qt::SortOrder, order);
+    QFETCH(QStringList, names);
+    WindowFixture fx;
+    loadGroup(fx, QStringLiteral("firm"), Firm);
+    QTableView *heatMap = table(openAnalysis(fx), "segmentsTable");
+    heatMap->horizontalHeader()->setSortIndicator(column, order);
+    QTRY_COMPARE(::column(heatMap, 0), names);
+}
+
+void TestAnalysisWindow::doubleClickShowsSegment()
+{
+    WindowFixture fx;
+    loadGroup(fx, QStringLiteral("firm"), Firm);
+    AnalysisWindow *window = openAnalysis(fx);
+    window->findChild<QTabWidget *>(QStringLiteral("analysisTabs"))->setCurrentIndex(1);
+    QTableView *heatMap = table(window, "segmentsTable");
+    QTRY_VERIFY(heatMap->isVisible());
+    QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("13"));
+    // A hidden segment is not shown in the main window either.
+    doubleClick(heatMap, rowOf(heatMap, QStringLiteral("Продажи")));
+    QCOMPARE(fx.form->profile().respondentCount(), 13);
+    doubleClick(heatMap, rowOf(heatMap, QStringLiteral("Склад")), 5);
+    QTRY_COMPARE(fx.edit("ceName")->text(), QStringLiteral("Склад"));
+    QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("5"));
+    QVERIFY(fx.form->profile().group);
+    QCOMPARE(fx.form->profile().scores.index(1), 4.0);
+    QCOMPARE(fx.form->profile().members->size(), 5);
+    // The analysis window stays with the whole group; its own row shows the whole group again.
+    QVERIFY(window->isVisible());
+    doubleClick(heatMap, rowOf(heatMap, QStringLiteral("Вся группа")));
+    QTRY_COMPARE(fx.edit("ceNanket")->text(), QStringLiteral("13"));
+    QCOMPARE(fx.edit("ceName")->text(), QStringLiteral("Группа"));
+    QCOMPARE(fx.form->profile().scores.index(1), FirmIndex1);
+}
+
+void TestAnalysisWindow::departmentsInSubfolders()
+{
+    WindowFixture fx;
+    QList<Member> members = Firm;
+    for (Member &m : members)
+        m.department = m.department == QStringLiteral("Склад") ? QStringLiteral("Отдел 1") : QStringLiteral("Отдел 2");
+    members.resize(7); // five in "Отдел 1", two in "Отдел 2"
+    loadGroup(fx, QStringLiteral("departments"), members, true);
+    QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("7"));
+    AnalysisWindow *window = openAnalysis(fx);
+    QCOMPARE(window->splitBy(), GroupArithmetic::SplitBy::Folder);
+    QTableView *heatMap = table(window, "segmentsTable");
+    QCOMPARE(column(heatMap, 0), QStringList({QStringLiteral("Вся группа"), QStringLiteral("Отдел 1"), QStringLiteral("Отдел 2")}));
+    QCOMPARE(column(heatMap, 1), QStringList({QStringLiteral("7"), QStringLiteral("5"), QStringLiteral("менее 5 анкет")}));
+}
+
+void TestAnalysisWindow::answerBars()
+{
+    WindowFixture fx;
+    loadGroup(fx, QStringLiteral("firm"), Firm);
+    AnalysisWindow *window = openAnalysis(fx);
+    QTableView *spread = table(window, "spreadTable");
+    QVERIFY(spread);
+    QCOMPARE(spread->model()->rowCount(), 76);
+    // Statement 1 (row 16): three answered 1, two 2, three 3, two 4 and three 5.
+    QCOMPARE(spread->model()->index(16, 0).data().toString(), QStringLiteral("Утверждение 1"));
+    QStringList answers;
+    for (int c = 6; c < 11; ++c)
+        answers << spread->model()->index(16, c).data().toString();
+    QCOMPARE(answers, QStringList({QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("3")}));
+
+    auto *bars = window->findChild<AnswerBars *>(QStringLiteral("answerBars"));
+    QVERIFY(bars);
+    window->findChild<QTabWidget *>(QStringLiteral("analysisTabs"))->setCurrentIndex(0);
+    QTRY_VERIFY(bars->isVisible() && bars->width() > 100);
+    QCOMPARE(bars->bars().size(), 5);
+    QCOMPARE(bars->bars()[0].statement, 1);
+    QCOMPARE(bars->bars()[0].counts, (std::array<qsizetype, 5>{3, 2, 3, 2, 3}));
+    // Disagreement to the left of the centre line, agreement to the right, answer 3 halved across it.
+    const std::array<QRectF, 6> parts = bars->partRects(0);
+    const qreal centre = bars->centreX();
+    QCOMPARE(parts[0].right(), centre);
+    QCOMPARE(parts[3].left(), centre);
+    QCOMPARE(parts[0].width(), parts[3].width());
+    QCOMPARE(parts[1].right(), parts[0].left());
+    QCOMPARE(parts[2].right(), parts[1].left());
+    QCOMPARE(parts[4].left(), parts[3].right());
+    QCOMPARE(parts[5].left(), parts[4].right());
+    QCOMPARE(parts[2].width(), parts[5].width()); // three answered 1, three 5
+    QVERIFY(std::abs(parts[1].width() / parts[2].width() - 2.0 / 3) < 1e-9);
+    QCOMPARE(AnswerBars::shareText(AnswerBars::shares(bars->bars()[0].counts)[0]), QStringLiteral("23%"));
+    // Statements 2 to 5: everyone answered 3, all of it across the centre line.
+    const std::array<QRectF, 6> neutral = bars->partRects(1);
+    QVERIFY(neutral[1].isEmpty() && neutral[2].isEmpty() && neutral[4].isEmpty() && neutral[5].isEmpty());
+    QCOMPARE(neutral[0].width(), neutral[3].width());
+    // Another index shows its own five statements.
+    auto *index = window->findChild<QComboBox *>(QStringLiteral("spreadIndex"));
+    index->setCurrentIndex(2);
+    QTRY_COMPARE(bars->bars()[0].statement, 11);
+    QCOMPARE(bars->bars()[4].statement, 15);
+    QCOMPARE(bars->title(), Resource::chartCaption(3));
+    QVERIFY(!bars->grab().isNull());
+}
+
+void TestAnalysisWindow::copying()
+{
+    WindowFixture fx;
+    loadGroup(fx, QStringLiteral("firm"), Firm);
+    AnalysisWindow *window = openAnalysis(fx);
+    window->findChild<QTabWidget *>(QStringLiteral("analysisTabs"))->setCurrentIndex(1);
+    QTableView *heatMap = table(window, "segmentsTable");
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    // Nothing selected: the whole table, the header with the full titles.
+    heatMap->clearSelection();
+    clipboard->clear();
+    window->findChild<QPushButton *>(QStringLiteral("copySegments"))->click();
+    const QStringList lines = clipboard->text().split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 5);
+    QVERIFY2(lines[0].startsWith(QStringLiteral("Сегмент\tn\t1. Делегирование полномочий\t")), qPrintable(lines[0]));
+    QVERIFY(lines[3].startsWith(QStringLiteral("Продажи\tменее 5 анкет\t\t")));
+    QCOMPARE(lines[1].split(u'\t').size(), 19);
+    // A selection: its cells only, as Ctrl+C on the table copies them.
+    const int store = rowOf(heatMap, QStringLiteral("Склад"));
+    heatMap->selectionModel()->select(heatMap->model()->index(store, 0), QItemSelectionModel::Select);
+    heatMap->selectionModel()->select(heatMap->model()->index(store, 2), QItemSelectionModel::Select);
+    QCOMPARE(AnalysisWindow::copiedText(heatMap), QStringLiteral("Склад\t\t%1\n").arg(Scoring::scoreText(4.0)));
+    window->activateWindow();
+    heatMap->setFocus();
+    QTRY_VERIFY(heatMap->hasFocus());
+    clipboard->clear();
+    QTest::keyClick(heatMap, Qt::Key_C, Qt::ControlModifier);
+    QTRY_COMPARE(clipboard->text(), AnalysisWindow::copiedText(heatMap));
+}
+
+void TestAnalysisWindow::saving_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("file");       // in Results/; "missing/..." is in a folder that does not exist
+    QTest::addColumn<QByteArray>("starts");  // the file's first bytes; empty: no file, an error shown
+    QTest::addColumn<QString>("holds");      // a text a CSV holds
+    QTest::newRow("segments as CSV") << QStringLiteral("saveSegments") << QStringLiteral("s.csv") << QByteArray("\xEF\xBB\xBF")
+                                     << QStringLiteral("менее 5 анкет");
+    QTest::newRow("segments as a workbook") << QStringLiteral("saveSegments") << QStringLiteral("s") << QByteArray("PK") << QString();
+    QTest::newRow("spread as CSV") << QStringLiteral("saveSpread") << QStringLiteral("r.csv") << QByteArray("\xEF\xBB\xBF")
+                                   << QStringLiteral("Утверждение 60");
+    QTest::newRow("into a missing folder") << QStringLiteral("saveSpread") << QStringLiteral("missing/r.csv") << QByteArray() << QString();
+}
+
+void TestAnalysisWindow::saving()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, starts);
+    QFETCH(QString, holds);
+    WindowFixture fx;
+    loadGroup(fx, QStringLiteral("firm"), Firm);
+    AnalysisWindow *window = openAnalysis(fx);
+    const QString chosen = QDir(fx.resultsDir()).filePath(file);
+    fx.prompts->saveAnswers << chosen;
+    window->findChild<QPushButton *>(button)->click();
+    QCOMPARE(fx.prompts->saveDialogs.size(), 1);
+    QCOMPARE(fx.prompts->saveDialogs[0].defaultSuffix, QStringLiteral("xlsx"));
+    QCOMPARE(fx.prompts->saveDialogs[0].initialDir, fx.resultsDir());
+    const QString written = file.endsWith(QLatin1String(".csv")) ? chosen : chosen + QStringLiteral(".xlsx");
+    if (starts.isEmpty()) {
+        QCOMPARE(fx.prompts->errors.size(), 1);
+        QCOMPARE(fx.prompts->errorCaptions.value(0), TForm1::applicationTitle());
+        QVERIFY(!QFile::exists(written));
+        QCOMPARE(QDir(fx.resultsDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        return;
+    }
+    QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+    QFile saved(written);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    QVERIFY(bytes.startsWith(starts));
+    if (!holds.isEmpty())
+        QVERIFY(QString::fromUtf8(bytes).contains(holds));
+}
+
+void TestAnalysisWindow::comparisonChoices_data()
+{
+    // How the reference is chosen on the "Сравнение" page, and what it then is.
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<QString>("name");    // the reference's name as the page and the legend give it
+    QTest::addColumn<double>("index1");   // the reference's index 1
+    QTest::newRow("the whole group, a member shown") << "group" << "Группа (13 анкет)" << FirmIndex1;
+    QTest::newRow("a segment") << "segment" << "Продажи (3 анкет)" << 1.0;
+    QTest::newRow("another result file") << "file" << "Эталон" << 2.5;
+    QTest::newRow("another folder") << "folder" << "other (2 анкет)" << 2.0;
+}
+
+void TestAnalysisWindow::comparisonChoices()
+{
+    QFETCH(QString, choice);
+    QFETCH(QString, name);
+    QFETCH(double, index1);
+    WindowFixture fx;
+    loadGroup(fx, QStringLiteral("firm"), Firm);
+    if (choice == QLatin1String("group"))
+        fx.form->showMember(0);
+    QVERIFY(fx.action("mmAnalysisWindow")->isEnabled()); // a member of the group still has its group's analysis
+    AnalysisWindow *window = openAnalysis(fx);
+    QVERIFY(window);
+    QWidget *page = window->findChild<QWidget *>(QStringLiteral("comparisonPage"));
+    QVERIFY(page);
+    const auto button = [&](const char *objectName) { return page->findChild<QPushButton *>(QString::fromLatin1(objectName)); };
+    if (choice == QLatin1String("group")) {
+        // Showing a member compares it with its group already; the button chooses the same.
+        QVERIFY(fx.form->reference().has_value());
+        fx.form->setReference(std::nullopt);
+        button("referenceGroup")->click();
+    } else if (choice == QLatin1String("segment")) {
+        auto *segments = page->findChild<QComboBox *>(QStringLiteral("referenceSegment"));
+        segments->setCurrentIndex(segments->findData(QStringLiteral("Продажи")));
+        button("referenceUseSegment")->click();
+    } else if (choice == QLatin1String("file")) {
+        Respondent r = Respondent::uniform(2.5);
+        r.name = QStringLiteral("Эталон");
+        fx.prompts->openAnswers << writeResultFile(fx.dataDir(), QStringLiteral("reference.cry"), r);
+        button("referenceFile")->click();
+    } else {
+        const QString other = QDir(fx.dataDir()).filePath(QStringLiteral("other"));
+        QDir().mkpath(other);
+        writeResultFile(other, QStringLiteral("a.cry"), Respondent::uniform(1.5));
+        writeResultFile(other, QStringLiteral("b.cry"), Respondent::uniform(2.5));
+        fx.prompts->openAnswers << QDir(other).filePath(QStringLiteral("a.cry"));
+        button("referenceFolder")->click();
+    }
+    QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+    QVERIFY(fx.form->reference().has_value());
+    QCOMPARE(fx.form->reference()->scores.index(1), index1);
+    QCOMPARE(fx.form->referenceName(), name);
+    auto *on = page->findChild<QCheckBox *>(QStringLiteral("compareOn"));
+    QVERIFY(on->isChecked());
+    QVERIFY(page->findChild<QLabel *>(QStringLiteral("referenceName"))->text().contains(name));
+    // Off and on again with the same reference.
+    on->click();
+    QVERIFY(!fx.form->reference().has_value());
+    QVERIFY(!fx.detailChart()->series(u"SeriesReference")->isVisible());
+    on->click();
+    QCOMPARE(fx.form->reference()->scores.index(1), index1);
+    QVERIFY(fx.detailChart()->series(u"SeriesReference")->isVisible());
+}
+
+QTEST_MAIN(TestAnalysisWindow)
+#include "tst_analysiswindow.moc"

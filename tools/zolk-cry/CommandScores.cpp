@@ -1,0 +1,107 @@
+// zolk-cry scores FILE_OR_FOLDER...: the scores of result files as a table for a spreadsheet.
+
+#include "Command.h"
+
+#include "FileOutput.h"
+#include "ProfileLoader.h"
+#include "TableFile.h"
+#include "ScoresTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace Cry {
+namespace {
+
+CommandHelp scoresHelp()
+{
+    CommandHelp help;
+    help.arguments = ZolkCry::tr("FILE_OR_FOLDER...");
+    help.argumentName = ZolkCry::tr("FILE_OR_FOLDER");
+    help.summary = ZolkCry::tr("Writes the scores of result files and folders as a table for a spreadsheet.");
+    help.description = ZolkCry::tr(
+        "Writes the scores of result files as a table: one row per file; a folder gives one row per\n"
+        "result file in it and a row with the group's mean. The first column names each file relative\n"
+        "to the folder that holds all the inputs. The table is CSV in UTF-8 that a spreadsheet opens\n"
+        "under the user's locale: \";\" between fields and the decimal comma where the locale writes\n"
+        "numbers with a comma, \",\" and \".\" otherwise. An output named *.xlsx is an Excel workbook\n"
+        "instead, in which codes, names and dates are text and every score a number.\n"
+        "A file that cannot be read ends the command and nothing is written; with --skip-bad it is left\n"
+        "out and named on standard error with the reason. The output may not lie inside an input folder.");
+    help.options = {QCommandLineOption(QStringLiteral("skip-bad"),
+                                       ZolkCry::tr("Leaves out the files that cannot be read; fails only when none can."))};
+    help.minArguments = 1;
+    help.maxArguments = -1;
+    return help;
+}
+
+int scores(const Invocation &invocation)
+{
+    const bool skipBad = invocation.parser.isSet(QStringLiteral("skip-bad"));
+    const QStringList &inputs = invocation.arguments;
+    QStringList files;
+    QStringList folders;
+    QStringList places;
+    for (const QString &input : inputs) {
+        const QFileInfo info(input);
+        (info.isDir() ? folders : files) << input;
+        places << (info.isDir() ? input : info.absolutePath());
+    }
+    if (const Outcome<> usable = checkOutput(invocation.output, files, folders); !usable)
+        return fail(usable.message());
+
+    // Every input is read first; the output is written only once all of them could be.
+    const QString common = commonFolder(places);
+    QList<ScoresTable::Section> sections;
+    QStringList unread;
+    for (const QString &input : inputs) {
+        const QFileInfo info(input);
+        QString relative = QDir(common).relativeFilePath(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+        if (relative == QLatin1String("."))
+            relative.clear();
+        if (info.isDir()) {
+            ProgressLine progress(QDir::toNativeSeparators(input));
+            ProfileLoader::FolderOptions options;
+            options.leaveOutBad = skipBad;
+            options.progress = [&progress](qsizetype done, qsizetype total) {
+                progress.report(done, total);
+                return true;
+            };
+            Outcome<ProfileLoader::GroupLoad> loaded = ProfileLoader::loadFolder(input, options);
+            progress.clear();
+            if (!loaded) {
+                if (!skipBad)
+                    return fail(loaded.message());
+                reportSkipped(loaded.message());
+                unread << QDir::toNativeSeparators(input);
+                continue;
+            }
+            for (const ProfileLoader::LeftOut &bad : std::as_const(loaded->leftOut))
+                reportSkipped(bad.message);
+            sections.append({std::move(loaded->profile), relative});
+        } else {
+            Outcome<Profile> loaded = ProfileLoader::loadFile(input);
+            if (!loaded) {
+                if (!skipBad)
+                    return fail(loaded.message());
+                reportSkipped(loaded.message());
+                unread << QDir::toNativeSeparators(input);
+                continue;
+            }
+            sections.append({std::move(loaded).value(), relative});
+        }
+    }
+    if (sections.isEmpty())
+        return fail(ZolkCry::tr("No input could be read: %1").arg(unread.join(QStringLiteral(", "))));
+    return writeTable(ScoresTable::table(sections), invocation.output);
+}
+
+} // namespace
+
+Command scoresCommand()
+{
+    return {QStringLiteral("scores"), &scoresHelp, &scores};
+}
+
+} // namespace Cry
