@@ -15,6 +15,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <optional>
 
@@ -102,8 +103,8 @@ QString moveNoReplace(const QString &from, const QString &to)
 #endif
     if (QFileInfo::exists(to))
         return tr("A file of that name exists.");
-    QFile file(from);
-    return file.rename(to) ? QString() : file.errorString();
+    // QDir moves folders as well as files (the new folder of writeFresh).
+    return QDir().rename(from, to) ? QString() : tr("The move failed.");
 }
 
 // Makes folder and the folders above it that are missing; those made, outermost first.
@@ -260,7 +261,7 @@ Outcome<> writeFiles(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns
             error = message;
         stop = true;
     };
-    const auto work = [&] {
+    const auto writeShare = [&] {
         CsvReader::Parser parser(sheet.text, sheet.separator);
         QList<QStringView> fields;
         AnswerSheet::Respondent respondent;
@@ -289,10 +290,18 @@ Outcome<> writeFiles(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns
             if (stop || first + Chunk >= total)
                 break;
         }
+    };
+    const auto work = [&] {
+        try {
+            writeShare();
+        } catch (const std::bad_alloc &) {
+            fail(tr("Not enough memory to write the result files."));
+        }
         const std::lock_guard lock(mutex);
         --running;
         finished.notify_all();
     };
+
     const int helpers = int(std::clamp<qsizetype>(std::thread::hardware_concurrency(), 1, 4));
     {
         std::vector<std::jthread> threads;
@@ -351,7 +360,7 @@ std::optional<Outcome<Written>> writeFresh(const AnswerSheet::Sheet &sheet, cons
     QTemporaryDir temp(parent + QStringLiteral("/.") + info.fileName() + QStringLiteral(".import-XXXXXX"));
     if (!temp.isValid())
         return std::nullopt;
-    const Plan names = plan(check.goodCodes, QString(), false);
+    const Plan names = plan(check.goodCodes, target, false); // an empty or missing folder: no name is taken
     if (Outcome<> files = writeFiles(sheet, columns, captions, check, options,
                                      [&](qsizetype k) { return temp.filePath(names.names[k]); });
         !files) {

@@ -226,6 +226,7 @@ private slots:
     void fileNames();
     void existingFiles_data();
     void existingFiles();
+    void newFolderNamesItsOwnFiles();
     void nothingWrittenOnFailure_data();
     void nothingWrittenOnFailure();
     void fullDisk();
@@ -645,6 +646,20 @@ void TestImport::existingFiles()
     if (!replace)
         expected.prepend(QStringLiteral("0001 (2).cry"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), expected);
+}
+
+void TestImport::newFolderNamesItsOwnFiles()
+{
+    // A new folder's names are decided by that folder alone, not by the one the program runs in.
+    QTemporaryDir dir;
+    TestSupport::writeStoredFile(dir.path(), QStringLiteral("0001.cry"), "in the working folder");
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const Outcome<SheetImport::Written> written = importInto(sheetOf(templateSheet(sampleRows(1))), dir.filePath(QStringLiteral("new")));
+    QDir::setCurrent(before);
+    QVERIFY2(written.ok(), qPrintable(written.message()));
+    QCOMPARE(written->files, QStringList{QStringLiteral("0001.cry")});
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("new/0001.cry"))));
 }
 
 void TestImport::nothingWrittenOnFailure_data()
