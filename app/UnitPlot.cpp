@@ -4,6 +4,7 @@
 #include "AnalysisText.h"
 #include "AnalysisWindow.h"
 #include "BevelPanel.h"
+#include "CollectCommands.h"
 #include "ComparisonPage.h"
 #include "ExportCommands.h"
 #include "Exports.h"
@@ -124,6 +125,13 @@ void TForm1::buildMenus()
     };
     m_open = named(bar->addAction(Icons::data(), QStringLiteral("Data")), "mmOpen");
     m_groupAction = named(bar->addAction(Icons::group(), QStringLiteral("Group")), "mmGroup");
+    // Reachable before anything is loaded: the import and what to hand out to the respondents.
+    QMenu *importMenu = bar->addMenu(Icons::data(), QStringLiteral("Импорт"));
+    importMenu->setObjectName(QStringLiteral("mmImportMenu"));
+    named(importMenu->menuAction(), "mmImport");
+    QAction *importAnswers = named(importMenu->addAction(QStringLiteral("Ответы из таблицы (CSV)…")), "mmImportAnswers");
+    QAction *importQuestionnaire = named(importMenu->addAction(QStringLiteral("Анкета…")), "mmImportQuestionnaire");
+    QAction *importTemplate = named(importMenu->addAction(QStringLiteral("Шаблон таблицы ответов…")), "mmImportTemplate");
     m_plotAll = named(bar->addAction(m_iconAll, QStringLiteral("Plot")), "mmPlotAll");
     QMenu *saveMenu = bar->addMenu(Icons::save(), QStringLiteral("Save"));
     saveMenu->setObjectName(QStringLiteral("mmSaveMenu"));
@@ -133,6 +141,8 @@ void TForm1::buildMenus()
     m_plotSave = named(saveMenu->addAction(QStringLiteral("Plot")), "mmPlotSave");
     QAction *report = named(saveMenu->addAction(Icons::analysis(), QStringLiteral("Report")), "mmReport");
     QAction *scores = named(saveMenu->addAction(Icons::notepad(), QStringLiteral("Scores")), "mmScores");
+    QAction *questionnaire = named(saveMenu->addAction(QStringLiteral("Анкета")), "mmQuestionnaire");
+    QAction *sheetTemplate = named(saveMenu->addAction(QStringLiteral("Шаблон ответов")), "mmSheetTemplate");
     m_analysisWindow = named(bar->addAction(Icons::groupAnalysis(), QStringLiteral("Анализ")), "mmAnalysisWindow");
     m_plotAll->setVisible(false);
     m_save->setVisible(false);
@@ -146,6 +156,11 @@ void TForm1::buildMenus()
     connect(m_plotSave, &QAction::triggered, this, &TForm1::mmPlotSaveClick);
     connect(report, &QAction::triggered, this, &TForm1::mmReportClick);
     connect(scores, &QAction::triggered, this, &TForm1::mmScoresClick);
+    connect(importAnswers, &QAction::triggered, this, &TForm1::mmImportClick);
+    for (QAction *action : {questionnaire, importQuestionnaire})
+        connect(action, &QAction::triggered, this, &TForm1::mmQuestionnaireClick);
+    for (QAction *action : {sheetTemplate, importTemplate})
+        connect(action, &QAction::triggered, this, &TForm1::mmSheetTemplateClick);
     connect(m_analysisWindow, &QAction::triggered, this, &TForm1::mmAnalysisWindowClick);
 }
 
@@ -176,6 +191,9 @@ void TForm1::FormCreate()
     window.referenceName = [this] { return m_referenceName; };
     window.reportError = [this](const QString &text) { reportError(text); };
     m_exports = std::make_unique<ExportCommands>(window);
+    m_collect = std::make_unique<CollectCommands>(CollectCommands::Window{
+        this, m_prompts.get(), m_appDir, [this](const QString &text) { reportError(text); },
+        [this](const QString &folder) { openPath(folder); }});
 }
 
 void TForm1::offerAbout()
@@ -532,6 +550,9 @@ void TForm1::mmPlotSaveClick() { m_exports->saveChartPicture(); }
 void TForm1::mmAnalysisClick() { m_exports->saveAnalysis(); }
 void TForm1::mmReportClick() { m_exports->saveReport(); }
 void TForm1::mmScoresClick() { m_exports->saveScores(); }
+void TForm1::mmQuestionnaireClick() { m_collect->saveQuestionnaire(); }
+void TForm1::mmSheetTemplateClick() { m_collect->saveSheetTemplate(); }
+void TForm1::mmImportClick() { m_collect->importAnswers(); }
 
 // ---------------------------------------------------------------------------------------------
 // The analysis of a group

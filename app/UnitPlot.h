@@ -19,6 +19,7 @@ class QMenu;
 class QMimeData;
 class AnalysisWindow;
 class BevelPanel;
+class CollectCommands;
 class ComparisonPage;
 class DetailChart;
 class ExportCommands;
@@ -90,6 +91,10 @@ public slots:
     void mmAnalysisWindowClick();
     void mmReportClick();
     void mmScoresClick();
+    // Collecting the answers: the blank questionnaire, the answer sheet's template, the import.
+    void mmQuestionnaireClick();
+    void mmSheetTemplateClick();
+    void mmImportClick();
     void seDeltaChange();
     void ceCodeEnter();
     void ceCodeKeyUp();
@@ -152,6 +157,7 @@ private:
     AnalysisWindow *m_analysis = nullptr; // the last one opened, kept while it analyses the group loaded
     FileDialogSettings m_openDialog;
     std::unique_ptr<ExportCommands> m_exports;
+    std::unique_ptr<CollectCommands> m_collect;
     QIcon m_iconAll; // the pictures of ImageAll and Image5M as menu icons
     QIcon m_icon5M;
 };

@@ -220,3 +220,7 @@ std::optional<ReportTitle> DesktopPrompts::reportTitle(QWidget *parent, const Re
     return dialog.title();
 }
 
+QString DesktopPrompts::chooseFolder(QWidget *parent, const QString &title, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(parent, title, start);
+}

@@ -35,6 +35,8 @@ public:
     virtual void showError(QWidget *parent, const QString &caption, const QString &text) = 0;
     // Asks a yes-or-no question; true for yes.
     virtual bool confirm(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // The chosen folder, or an empty string when the user cancelled (or none can be chosen here).
+    virtual QString chooseFolder(QWidget *, const QString &, const QString &) { return QString(); }
     // Asks for the report's title block, filled with proposed; nullopt when the user cancelled.
     virtual std::optional<ReportTitle> reportTitle(QWidget *parent, const ReportTitle &proposed) = 0;
 };
@@ -52,6 +54,7 @@ public:
     QString saveFile(QWidget *parent, const FileDialogSettings &dialog) override;
     void showError(QWidget *parent, const QString &caption, const QString &text) override;
     bool confirm(QWidget *parent, const QString &caption, const QString &text) override;
+    QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
     std::optional<ReportTitle> reportTitle(QWidget *parent, const ReportTitle &proposed) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "Exports.h"
 
 #include "Cp1251.h"
+#include "FileNames.h"
 #include "FileOutput.h"
 #include "JpegCodec.h"
 
@@ -20,22 +21,9 @@ QString resultsFolder(const QString &appDir)
     return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
-QString cleanedCode(const QString &code)
-{
-    QString cleaned;
-    cleaned.reserve(code.size());
-    for (QChar c : code) {
-        const bool forbidden = c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c);
-        cleaned += forbidden ? QChar(u'_') : c;
-    }
-    // ".." or a name of dots alone would lead out of the folder or name it.
-    cleaned.replace(QStringLiteral(".."), QStringLiteral("__"));
-    return cleaned;
-}
-
 QString proposedName(const QString &folder, const QString &prefix, const QString &code, const QString &extension)
 {
-    return folder + u'/' + prefix + cleanedCode(code) + extension;
+    return folder + u'/' + prefix + FileNames::cleanedCode(code) + extension;
 }
 
 QString jpegFileName(const QString &chosen)

@@ -1,6 +1,7 @@
 #pragma once
 // The files the exports write: proposed names, JPEG pictures and the analysis text.
 
+#include "FileNames.h"
 #include "Outcome.h"
 
 #include <QImage>
@@ -17,7 +18,7 @@ QString resultsFolder(const QString &appDir);
 // user: characters that a file name cannot hold or that would lead out of the folder ("/", "\",
 // "..", ":" and the like) become "_".
 QString proposedName(const QString &folder, const QString &prefix, const QString &code, const QString &extension);
-QString cleanedCode(const QString &code);
+inline QString cleanedCode(const QString &code) { return FileNames::cleanedCode(code); }
 
 // A chosen picture name whose last four characters are not exactly ".jpg" gets ".jpg" appended
 // (the test is case-sensitive, so "x.JPG" becomes "x.JPG.jpg").

@@ -155,15 +155,28 @@ QByteArray DecipherText(QByteArrayView key, const char *text, qsizetype length)
 
 QByteArray EncipherText(QByteArrayView key, QByteArrayView plain)
 {
-    Pc1State state(key);
+    // The keystream of DecipherText, with x running over the plaintext bytes as they are enciphered.
+    const KeyTables &tables = tablesFor(key);
     QByteArray letters(plain.size() * 2, Qt::Uninitialized);
     char *out = letters.data();
+    unsigned x = 0, sum = 0, carry = 0;
     for (char ch : plain) {
+        const KeyTables::Entry &entry = tables.entries[x];
+        const unsigned u = 20021u * sum + carry;
+        unsigned w = entry.words;
+        unsigned last = 0;
+        for (unsigned k = 0; k < 8; ++k) {
+            last = Powers[k] * u + entry.base[k];
+            w ^= last;
+        }
+        w &= 0xFFFFu;
         const std::uint8_t c = std::uint8_t(ch);
-        const std::uint8_t e = std::uint8_t(c ^ state.Pc1KeyWord());
-        state.absorb(c);
+        const std::uint8_t e = std::uint8_t(c ^ (w >> 8) ^ (w & 0xFFu));
         *out++ = char('a' + (e >> 4));
         *out++ = char('a' + (e & 15));
+        sum = last & 0xFFFFu;
+        carry = entry.carry;
+        x ^= c;
     }
     return letters;
 }

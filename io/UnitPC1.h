@@ -14,8 +14,8 @@ namespace UnitPC1 {
 constexpr qsizetype MaxStoredTextLength = 66001;
 constexpr qsizetype MaxPlainTextLength = 33000;
 
-// The running state of one cipher pass, step by step as the cipher is published; every call of
-// EncipherText starts a new one. DecipherText computes the same bytes from tables (see UnitPC1.cpp).
+// The running state of one cipher pass, step by step as the cipher is published. DecipherText and
+// EncipherText compute the same bytes from tables (see UnitPC1.cpp).
 class Pc1State
 {
 public:

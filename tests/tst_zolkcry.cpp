@@ -1,5 +1,6 @@
 // The zolk-cry command, run as a consultant or a script would run it.
 
+#include "AnswerSheet.h"
 #include "Cp1251.h"
 #include "ProfileLoader.h"
 #include "Scoring.h"
@@ -41,6 +42,10 @@ private slots:
     void scores();
     void analyses_data();
     void analyses();
+    void importRoundTrip();
+    void importRefuses_data();
+    void importRefuses();
+    void questionnaire();
 
 private:
     struct Run
@@ -694,6 +699,181 @@ void TestZolkCry::analyses()
     QFile file(workbook);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("PK\x03\x04"));
+}
+
+namespace {
+
+// An answer sheet as the template's header makes it, with answer words in some cells.
+QByteArray answerSheet(const QList<std::array<int, 60>> &answers, const QStringList &codes)
+{
+    QStringList lines{Questionnaire::sheetHeader(Questionnaire::defaultCaptions()).join(u';')};
+    for (int r = 0; r < answers.size(); ++r) {
+        QStringList cells{QStringLiteral("02.04.2024"), codes[r], QStringLiteral("Респондент %1").arg(r + 1),
+                          QStringLiteral("Отдел; 1"), QString(), QString(), QString()};
+        for (int s = 0; s < 60; ++s) {
+            const int a = answers[r][std::size_t(s)];
+            cells << (a < 1 || a > 5 ? QString::number(a) : s % 4 == 0 ? Questionnaire::answerWord(a) : QString::number(a));
+        }
+        cells[3] = QStringLiteral("\"Отдел; 1\"");
+        lines << cells.join(u';');
+    }
+    return "\xEF\xBB\xBF" + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+}
+
+QList<std::array<int, 60>> sampleAnswers(int rows)
+{
+    QList<std::array<int, 60>> answers(rows);
+    for (int r = 0; r < rows; ++r)
+        for (int s = 0; s < 60; ++s)
+            answers[r][std::size_t(s)] = 1 + (s * 3 + r * 7 + s / 5) % 5;
+    return answers;
+}
+
+// The statement scores of a row of answers: reversed where the statement is worded negatively.
+std::array<double, 60> scoredItems(const std::array<int, 60> &answers)
+{
+    std::array<double, 60> items{};
+    for (int s = 1; s <= 60; ++s)
+        items[std::size_t(s - 1)] = Questionnaire::isReversed(s) ? 6 - answers[std::size_t(s - 1)] : answers[std::size_t(s - 1)];
+    return items;
+}
+
+} // namespace
+
+void TestZolkCry::importRoundTrip()
+{
+    // An answer sheet imported by "zolk-cry import": every file decodes ("zolk-cry decode") to the
+    // layout the reader reads, the folder read back as a group has exactly the sheet's scores, and
+    // "zolk-cry scores" of the folder gives the answers after reverse scoring.
+    QTemporaryDir dir;
+    const QStringList config{QStringLiteral("XDG_CONFIG_HOME=") + dir.filePath(QStringLiteral("config"))};
+    const QList<std::array<int, 60>> answers = sampleAnswers(3);
+    const QStringList codes{QStringLiteral("A-01"), QStringLiteral("A-02"), QStringLiteral("A-03")};
+    const QString sheet = TestSupport::writeStoredFile(dir.path(), QStringLiteral("ответы.csv"), answerSheet(answers, codes));
+    const QString folder = dir.filePath(QStringLiteral("группа"));
+    const Run imported = run({QStringLiteral("import"), sheet, QStringLiteral("-o"), folder}, QByteArray(), config);
+    QVERIFY2(imported.exitCode == 0, imported.err.constData());
+    QVERIFY(QString::fromLocal8Bit(imported.out).contains(QStringLiteral("3")));
+    QVERIFY(QFile::exists(QDir(folder).filePath(QStringLiteral("zolk-import-map.txt"))));
+
+    for (int r = 0; r < 3; ++r) {
+        const QString file = QDir(folder).filePath(codes[r] + QStringLiteral(".cry"));
+        const Run decoded = run({QStringLiteral("decode"), file, QStringLiteral("-o"), dir.filePath(QStringLiteral("plain.txt"))});
+        QCOMPARE(decoded.exitCode, 0);
+        QFile plainFile(dir.filePath(QStringLiteral("plain.txt")));
+        QVERIFY(plainFile.open(QIODevice::ReadOnly));
+        const QByteArray plain = plainFile.readAll();
+        const QStringList lines = Cp1251::decode(plain).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 82); // 81 lines, each ending with CR LF
+        QCOMPARE(lines.mid(0, 4), (QStringList{QStringLiteral("02.04.2024"), codes[r], QStringLiteral("Респондент %1").arg(r + 1),
+                                               QStringLiteral("Отдел; 1")}));
+        const std::array<double, 60> items = scoredItems(answers[r]);
+        for (int s = 1; s <= 60; ++s)
+            QCOMPARE(lines[20 + s], Scoring::formatFixed(items[std::size_t(s - 1)], 2, QLocale(QLocale::Russian)));
+        const Outcome<ResultRecord> record = ResultFile::parsePlainText(Cp1251::decode(plain));
+        QVERIFY(record.ok());
+        for (int i = 0; i < 12; ++i) {
+            double sum = 0;
+            for (int k = 0; k < 5; ++k)
+                sum += items[std::size_t(i * 5 + k)];
+            QCOMPARE(record->indexScores[std::size_t(i)], sum / 5);
+        }
+    }
+
+    const Outcome<ProfileLoader::GroupLoad> group = ProfileLoader::loadFolder(folder);
+    QVERIFY(group.ok());
+    QCOMPARE(group->profile.respondentCount(), 3);
+    for (qsizetype m = 0; m < 3; ++m) {
+        const int r = int(codes.indexOf(group->profile.members->header(m).code));
+        const std::array<double, 60> items = scoredItems(answers[r]);
+        QCOMPARE(group->profile.members->itemScores(m), items);
+    }
+
+    // What a spreadsheet reads of "zolk-cry scores": the statement columns are the scored answers.
+    const QString csv = dir.filePath(QStringLiteral("scores.csv"));
+    QCOMPARE(run({QStringLiteral("scores"), folder, QStringLiteral("-o"), csv}).exitCode, 0);
+    QFile scores(csv);
+    QVERIFY(scores.open(QIODevice::ReadOnly));
+    const QStringList rows = QString::fromUtf8(scores.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), 1 + 3 + 1); // header, three members, the group's mean
+    for (int k = 1; k <= 3; ++k) {
+        QStringList fields;
+        for (const QString &field : rows[k].split(u','))
+            fields << field;
+        const int r = int(codes.indexOf(fields[1]));
+        QVERIFY2(r >= 0, qPrintable(rows[k]));
+        const std::array<double, 60> items = scoredItems(answers[r]);
+        for (int s = 1; s <= 60; ++s)
+            QCOMPARE(fields[fields.size() - 61 + s].toDouble(), items[std::size_t(s - 1)]);
+    }
+}
+
+void TestZolkCry::importRefuses_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // {sheet}: the sheet, {dir}: the temporary folder
+    QTest::addColumn<int>("badRow");            // a row (of the spreadsheet, header 1) with an answer of 7; 0: none
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");       // on standard error
+    QTest::addColumn<int>("files");             // result files written
+    QTest::newRow("a bad row: nothing written") << QStringList{"import", "{sheet}", "-o", "{dir}/out"} << 3 << 1
+                                                << "row 3: the answer to statement" << 0;
+    QTest::newRow("a bad row skipped") << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--skip-bad"} << 3 << 0
+                                       << "skipped: row 3: the answer to statement" << 2;
+    QTest::newRow("no folder given") << QStringList{"import", "{sheet}"} << 0 << 2 << "missing option -o FOLDER" << 0;
+    QTest::newRow("a map the sheet does not fit") << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--map", "{dir}/map.txt"}
+                                                  << 0 << 1 << "s5: the sheet has no column 500" << 0;
+    QTest::newRow("a sheet that is not there") << QStringList{"import", "{dir}/none.csv", "-o", "{dir}/out"} << 0 << 1
+                                               << "Cannot open file" << 0;
+}
+
+void TestZolkCry::importRefuses()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, badRow);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QFETCH(int, files);
+    QTemporaryDir dir;
+    QList<std::array<int, 60>> answers = sampleAnswers(3);
+    if (badRow > 0)
+        answers[badRow - 2][9] = 7;
+    const QString sheet = TestSupport::writeStoredFile(dir.path(), QStringLiteral("s.csv"),
+                                                       answerSheet(answers, {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+    TestSupport::writeStoredFile(dir.path(), QStringLiteral("map.txt"), "s5 = #500\n");
+    for (QString &argument : arguments)
+        argument.replace(QStringLiteral("{sheet}"), sheet).replace(QStringLiteral("{dir}"), dir.path());
+    const Run result = run(arguments, QByteArray(), {QStringLiteral("XDG_CONFIG_HOME=") + dir.filePath(QStringLiteral("config"))});
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(QString::fromLocal8Bit(result.err).contains(message), result.err.constData());
+    QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList({QStringLiteral("*.cry")}).size(), files);
+    if (files == 0)
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out"))));
+}
+
+void TestZolkCry::questionnaire()
+{
+    // The questionnaire and the template, with the captions set in the window (here: in a
+    // configuration folder of the test's own).
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("config"));
+    QDir().mkpath(config + QStringLiteral("/zolk-plot"));
+    TestSupport::writeStoredFile(config + QStringLiteral("/zolk-plot"), QStringLiteral("questionnaire.ini"),
+                                 QStringLiteral("[captions]\ninfo1=Цех\n").toUtf8());
+    const QString pdf = dir.filePath(QStringLiteral("анкета.pdf"));
+    const QString csv = dir.filePath(QStringLiteral("шаблон.csv"));
+    const Run result = run({QStringLiteral("questionnaire"), QStringLiteral("-o"), pdf, QStringLiteral("--template"), csv},
+                           QByteArray(), {QStringLiteral("XDG_CONFIG_HOME=") + config});
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("%PDF"));
+    QFile sheet(csv);
+    QVERIFY(sheet.open(QIODevice::ReadOnly));
+    const Outcome<AnswerSheet::Sheet> read = AnswerSheet::readSheet(sheet.readAll(), csv);
+    QVERIFY(read.ok());
+    Questionnaire::Captions captions = Questionnaire::defaultCaptions();
+    captions[0] = QStringLiteral("Цех");
+    QCOMPARE(read->header, Questionnaire::sheetHeader(captions));
 }
 
 QTEST_GUILESS_MAIN(TestZolkCry)

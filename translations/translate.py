@@ -161,6 +161,104 @@ RUSSIAN = {
         "который не удаётся прочитать, прерывает команду, и ничего не записывается; с --skip-bad он\n"
         "пропускается и называется в потоке ошибок.",
     "%1 is not a folder: the spread is of the group of a folder.": "%1 — не папка: разброс бывает только у группы из папки.",
+    "no answer to statement %1":
+        "нет ответа на утверждение %1",
+    "the answer to statement %1 is not on the scale 1 to 5: %2":
+        "ответ на утверждение %1 вне шкалы от 1 до 5: %2",
+    "the answer to statement %1 cannot be read: %2":
+        "ответ на утверждение %1 не читается: %2",
+    "the code %1 is in more than one row (rows %2)":
+        "код %1 есть в нескольких строках (строки %2)",
+    "the text of \"%1\" is longer than %2 characters":
+        "текст в поле «%1» длиннее %2 знаков",
+    "no code":
+        "нет кода",
+    "no answer to statements %1":
+        "нет ответов на утверждения %1",
+    "The sheet %1 cannot be read.":
+        "Таблицу %1 не удалось прочитать.",
+    "The sheet %1 is empty.":
+        "Таблица %1 пуста.",
+    "It is not a regular file.":
+        "Это не обычный файл.",
+    "It is larger than %1 MB.":
+        "Он больше %1 МБ.",
+    "No column holds the answers to statements %1.":
+        "Ни в одном столбце нет ответов на утверждения %1.",
+    "Column %1 is chosen for both \"%2\" and \"%3\".":
+        "Столбец %1 выбран и для «%2», и для «%3».",
+    "The column map %1 cannot be read.":
+        "Файл столбцов %1 не удалось прочитать.",
+    "Line %1: %2":
+        "Строка %1: %2",
+    "it is not \"key = column\".":
+        "это не «ключ = столбец».",
+    "unknown key %1.":
+        "неизвестный ключ %1.",
+    "the key %1 is named twice.":
+        "ключ %1 указан дважды.",
+    "%1 is not a column number.":
+        "%1 — не номер столбца.",
+    "%1: the sheet has no column %2.":
+        "%1: в таблице нет столбца %2.",
+    "Row %1 opens a quoted field that never ends.":
+        "В строке %1 начинается поле в кавычках, которое нигде не заканчивается.",
+    "A file of that name exists.":
+        "Файл с таким именем уже есть.",
+    "Cannot make the folder %1: a file has that name.":
+        "Не удалось создать папку %1: так называется файл.",
+    "Cannot make the folder %1.":
+        "Не удалось создать папку %1.",
+    "The sheet has fewer rows than were checked.":
+        "В таблице меньше строк, чем было проверено.",
+    "Row %1 of the sheet is not as it was checked.":
+        "Строка %1 таблицы не такая, какой была при проверке.",
+    "%1 replaced files could not be put back; they are in the folder %2 (named old-N).":
+        "Заменённые файлы (%1) не удалось вернуть на место; они лежат в папке %2 (под именами old-N).",
+    "FILE.csv":
+        "ФАЙЛ.csv",
+    "Writes the rows of an answer sheet (CSV) as result files, one per respondent.":
+        "Записывает строки таблицы ответов (CSV) как файлы результатов, по файлу на участника.",
+    "Reads an answer sheet as online forms and spreadsheets export it (UTF-8 with or without a\nbyte-order mark, or windows-1251; \",\", \";\" or tabs between fields; quoted fields may hold line\nbreaks), one respondent per row, and writes each row as a result file into FOLDER, named from\nits code (\"0042.cry\"). Answers are 1 to 5 or the answer words (\"полностью не согласен\" ...\n\"полностью согласен\"); statements worded negatively are scored in reverse, and each index score\nis the mean of its five statements. The columns are found by their header words (the header\nthat \"zolk-cry questionnaire --template\" writes, numbered statements, form timestamps), or by\nthe column map: --map MAPFILE, else the map saved in FOLDER by an earlier import. The map used\nis saved in FOLDER as zolk-import-map.txt, a line \"key = column\" per field (keys date, code,\nname, info1..info4, s1..s60; a column is its header text or #N, the N-th column).\nA row with a missing or unreadable answer, an answer beyond 1 to 5, no code or a code that\nanother row holds too is never written; every such row is named on standard error with the\nreason, and then nothing is written at all unless --skip-bad is given, which writes the good\nrows. A file of the same name already in FOLDER is kept and the new one numbered (\"0042 (2).cry\")\nunless --overwrite is given. The import is whole or nothing: a failure leaves FOLDER as it was.":
+        "Читает таблицу ответов в том виде, в каком её выгружают онлайн-формы и электронные таблицы (UTF-8\nс меткой порядка байтов или без неё либо windows-1251; между полями «,», «;» или табуляция; поля в\nкавычках могут содержать переводы строк), по участнику на строку, и записывает каждую строку как\nфайл результатов в ПАПКУ под именем по коду («0042.cry»). Ответы — числа от 1 до 5 или слова ответа\n(«полностью не согласен» ... «полностью согласен»); утверждения с отрицательной формулировкой\nоцениваются обратно, а оценка индекса — среднее пяти его утверждений. Столбцы находятся по словам\nзаголовка (заголовок, который пишет «zolk-cry questionnaire --template», номера утверждений,\nотметки времени форм) или по файлу столбцов: --map ФАЙЛ_СТОЛБЦОВ, иначе по файлу, сохранённому в\nПАПКЕ прежним импортом. Использованный файл столбцов сохраняется в ПАПКЕ как zolk-import-map.txt:\nстрока «ключ = столбец» на поле (ключи date, code, name, info1..info4, s1..s60; столбец — текст его\nзаголовка или #N, N-й столбец).\nСтрока с пропущенным или нечитаемым ответом, ответом вне шкалы 1–5, без кода или с кодом, который\nесть и в другой строке, не записывается никогда; каждая такая строка называется в потоке ошибок с\nпричиной, и тогда не записывается ничего, если не указан --skip-bad (он записывает годные строки).\nФайл с тем же именем, уже лежащий в ПАПКЕ, сохраняется, а новый получает номер («0042 (2).cry»),\nесли не указан --overwrite. Импорт выполняется целиком или никак: при сбое ПАПКА остаётся прежней.",
+    "The folder for the result files (made where missing).":
+        "Папка для файлов результатов (создаётся, если её нет).",
+    "Takes the columns from MAPFILE.":
+        "Берёт столбцы из ФАЙЛА_СТОЛБЦОВ.",
+    "MAPFILE":
+        "ФАЙЛ_СТОЛБЦОВ",
+    "Writes the good rows when some rows cannot be imported.":
+        "Записывает годные строки, даже если часть строк импортировать нельзя.",
+    "Replaces files of the same name in FOLDER.":
+        "Заменяет файлы с теми же именами в ПАПКЕ.",
+    "cannot open the column map %1: %2":
+        "не удалось открыть файл столбцов %1: %2",
+    "the column map %1 does not fit the sheet:":
+        "файл столбцов %1 не подходит к таблице:",
+    "missing option -o FOLDER":
+        "не указан параметр -o ПАПКА",
+    "Name the columns with --map MAPFILE.":
+        "Укажите столбцы через --map ФАЙЛ_СТОЛБЦОВ.",
+    "row %1: %2":
+        "строка %1: %2",
+    "%1 of %2 rows cannot be imported; nothing was written (--skip-bad writes the others).":
+        "Строк, которые нельзя импортировать: %1 из %2; ничего не записано (с --skip-bad записываются остальные).",
+    "The sheet has no row to import.":
+        "В таблице нет строк для импорта.",
+    "%1 result files written to %2 (%3 replaced).":
+        "Записано файлов результатов: %1 в %2 (заменено: %3).",
+    "Writes the blank questionnaire as a PDF, and the answer sheet's template.":
+        "Записывает чистую анкету в PDF и шаблон таблицы ответов.",
+    "Writes the blank questionnaire for the respondents as an A4 PDF: the instruction, the header\nfields (date, code, name and the four information lines) and the sixty statements with five\nboxes each. The captions of the information lines are those set in the window (\"Импорт\" ->\n\"Анкета\"), else \"Подразделение\", \"Должность\", \"Стаж работы в компании\", \"Возраст\".\nWith --template, also the header row of the matching answer sheet as CSV for an online form\nor a spreadsheet (UTF-8 with a byte-order mark, \";\" where the locale writes a decimal comma);\n\"zolk-cry import\" finds every column of a sheet with this header by itself.":
+        "Записывает чистую анкету для участников опроса в PDF формата A4: инструкцию, поля заголовка (дата,\nкод, ФИО и четыре строки сведений) и шестьдесят утверждений с пятью клетками у каждого. Подписи\nстрок сведений — те, что заданы в окне программы («Импорт» -> «Анкета»), иначе «Подразделение»,\n«Должность», «Стаж работы в компании», «Возраст».\nС --template записывается и строка заголовков подходящей таблицы ответов в CSV для онлайн-формы\nили электронной таблицы (UTF-8 с меткой порядка байтов, «;» там, где региональные настройки пишут\nдесятичную запятую); «zolk-cry import» сам находит все столбцы таблицы с таким заголовком.",
+    "Writes the answer sheet's header row to FILE.csv.":
+        "Записывает строку заголовков таблицы ответов в ФАЙЛ.csv.",
+    "option '--template' needs a value":
+        "параметру '--template' нужно значение",
+    "a PDF is not for a terminal: name the file with -o FILE.pdf":
+        "PDF не выводится в терминал: укажите файл через -o ФАЙЛ.pdf",
+    "the questionnaire and the template cannot be the same file":
+        "анкета и шаблон не могут быть одним и тем же файлом",
 }
 
 path = sys.argv[1] if len(sys.argv) > 1 else "translations/zolk_ru.ts"

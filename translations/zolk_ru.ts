@@ -2,6 +2,120 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>AnswerSheet</name>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="295" />
+        <source>no answer to statement %1</source>
+        <translation>нет ответа на утверждение %1</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="300" />
+        <source>the answer to statement %1 is not on the scale 1 to 5: %2</source>
+        <translation>ответ на утверждение %1 вне шкалы от 1 до 5: %2</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="305" />
+        <source>the answer to statement %1 cannot be read: %2</source>
+        <translation>ответ на утверждение %1 не читается: %2</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="313" />
+        <source>the code %1 is in more than one row (rows %2)</source>
+        <translation>код %1 есть в нескольких строках (строки %2)</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="327" />
+        <source>the text of "%1" is longer than %2 characters</source>
+        <translation>текст в поле «%1» длиннее %2 знаков</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="334" />
+        <source>no code</source>
+        <translation>нет кода</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="366" />
+        <source>no answer to statements %1</source>
+        <translation>нет ответов на утверждения %1</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="398" />
+        <location filename="../io/AnswerSheet.cpp" line="512" />
+        <source>The sheet %1 cannot be read.</source>
+        <translation>Таблицу %1 не удалось прочитать.</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="400" />
+        <source>The sheet %1 is empty.</source>
+        <translation>Таблица %1 пуста.</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="408" />
+        <source>It is not a regular file.</source>
+        <translation>Это не обычный файл.</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="410" />
+        <location filename="../io/AnswerSheet.cpp" line="418" />
+        <source>It is larger than %1 MB.</source>
+        <translation>Он больше %1 МБ.</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="450" />
+        <source>No column holds the answers to statements %1.</source>
+        <translation>Ни в одном столбце нет ответов на утверждения %1.</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="458" />
+        <source>Column %1 is chosen for both "%2" and "%3".</source>
+        <translation>Столбец %1 выбран и для «%2», и для «%3».</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="578" />
+        <source>The column map %1 cannot be read.</source>
+        <translation>Файл столбцов %1 не удалось прочитать.</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="579" />
+        <source>Line %1: %2</source>
+        <translation>Строка %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="591" />
+        <source>it is not "key = column".</source>
+        <translation>это не «ключ = столбец».</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="596" />
+        <source>unknown key %1.</source>
+        <translation>неизвестный ключ %1.</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="598" />
+        <source>the key %1 is named twice.</source>
+        <translation>ключ %1 указан дважды.</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="605" />
+        <source>%1 is not a column number.</source>
+        <translation>%1 — не номер столбца.</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" line="609" />
+        <location filename="../io/AnswerSheet.cpp" line="616" />
+        <source>%1: the sheet has no column %2.</source>
+        <translation>%1: в таблице нет столбца %2.</translation>
+    </message>
+</context>
+<context>
+    <name>CsvReader</name>
+    <message>
+        <location filename="../io/CsvReader.cpp" line="70" />
+        <source>Row %1 opens a quoted field that never ends.</source>
+        <translation>В строке %1 начинается поле в кавычках, которое нигде не заканчивается.</translation>
+    </message>
+</context>
+<context>
     <name>FileOutput</name>
     <message>
         <location filename="../core/FileOutput.cpp" line="84" />
@@ -40,12 +154,12 @@
 <context>
     <name>ProfileLoader</name>
     <message>
-        <location filename="../io/ProfileLoader.cpp" line="42" />
+        <location filename="../io/ProfileLoader.cpp" line="43" />
         <source>Not enough memory to read it.</source>
         <translation>Недостаточно памяти, чтобы его прочитать.</translation>
     </message>
     <message>
-        <location filename="../io/ProfileLoader.cpp" line="240" />
+        <location filename="../io/ProfileLoader.cpp" line="242" />
         <source>No result file of the folder %1 can be read:</source>
         <translation>Ни один файл результатов в папке %1 не удалось прочитать:</translation>
     </message>
@@ -53,12 +167,12 @@
 <context>
     <name>QCommandLineParser</name>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="22" />
+        <location filename="../tools/zolk-cry/main.cpp" line="25" />
         <source>Missing value after '%1'.</source>
         <translation>Не указано значение после '%1'.</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="23" />
+        <location filename="../tools/zolk-cry/main.cpp" line="26" />
         <source>Unexpected value after '%1'.</source>
         <translation>Лишнее значение после '%1'.</translation>
     </message>
@@ -66,12 +180,14 @@
 <context>
     <name>Report</name>
     <message>
-        <location filename="../export/Report.cpp" line="124" />
+        <location filename="../export/QuestionnaireForm.cpp" line="191" />
+        <location filename="../export/Report.cpp" line="943" />
         <source>The PDF writer could not start.</source>
         <translation>Не удалось начать запись PDF.</translation>
     </message>
     <message>
-        <location filename="../export/Report.cpp" line="196" />
+        <location filename="../export/QuestionnaireForm.cpp" line="212" />
+        <location filename="../export/Report.cpp" line="960" />
         <source>The PDF writer could not finish.</source>
         <translation>Не удалось завершить запись PDF.</translation>
     </message>
@@ -79,32 +195,32 @@
 <context>
     <name>ResultFile</name>
     <message>
-        <location filename="../io/ResultFile.cpp" line="204" />
+        <location filename="../io/ResultFile.cpp" line="202" />
         <source>score of index %1</source>
         <translation>оценка индекса %1</translation>
     </message>
     <message>
-        <location filename="../io/ResultFile.cpp" line="205" />
+        <location filename="../io/ResultFile.cpp" line="203" />
         <source>score of statement %1</source>
         <translation>оценка утверждения %1</translation>
     </message>
     <message>
-        <location filename="../io/ResultFile.cpp" line="207" />
+        <location filename="../io/ResultFile.cpp" line="205" />
         <source>Line %1 (%2).</source>
         <translation>Строка %1 (%2).</translation>
     </message>
     <message>
-        <location filename="../io/ResultFile.cpp" line="208" />
+        <location filename="../io/ResultFile.cpp" line="206" />
         <source>File %1, line %2 (%3).</source>
         <translation>Файл %1, строка %2 (%3).</translation>
     </message>
     <message>
-        <location filename="../io/ResultFile.cpp" line="275" />
+        <location filename="../io/ResultFile.cpp" line="276" />
         <source>It is not a regular file (a folder, device, pipe or socket).</source>
         <translation>Это не обычный файл (папка, устройство, канал или сокет).</translation>
     </message>
     <message>
-        <location filename="../io/ResultFile.cpp" line="360" />
+        <location filename="../io/ResultFile.cpp" line="361" />
         <source>The file %1 is too large for a result file: a result file holds at most %2 letters.</source>
         <translation>Файл %1 слишком велик для файла результатов: в файле результатов не больше %2 знаков.</translation>
     </message>
@@ -112,9 +228,48 @@
 <context>
     <name>ResultFolder</name>
     <message>
-        <location filename="../io/ResultFolder.cpp" line="181" />
+        <location filename="../io/ResultFolder.cpp" line="189" />
         <source>The folder %1 holds no result files (*.cry).</source>
         <translation>В папке %1 нет файлов результатов (*.cry).</translation>
+    </message>
+</context>
+<context>
+    <name>SheetImport</name>
+    <message>
+        <location filename="../io/SheetImport.cpp" line="60" />
+        <location filename="../io/SheetImport.cpp" line="76" />
+        <source>The write failed.</source>
+        <translation>Запись не удалась.</translation>
+    </message>
+    <message>
+        <location filename="../io/SheetImport.cpp" line="104" />
+        <source>A file of that name exists.</source>
+        <translation>Файл с таким именем уже есть.</translation>
+    </message>
+    <message>
+        <location filename="../io/SheetImport.cpp" line="122" />
+        <source>Cannot make the folder %1: a file has that name.</source>
+        <translation>Не удалось создать папку %1: так называется файл.</translation>
+    </message>
+    <message>
+        <location filename="../io/SheetImport.cpp" line="128" />
+        <source>Cannot make the folder %1.</source>
+        <translation>Не удалось создать папку %1.</translation>
+    </message>
+    <message>
+        <location filename="../io/SheetImport.cpp" line="247" />
+        <source>The sheet has fewer rows than were checked.</source>
+        <translation>В таблице меньше строк, чем было проверено.</translation>
+    </message>
+    <message>
+        <location filename="../io/SheetImport.cpp" line="277" />
+        <source>Row %1 of the sheet is not as it was checked.</source>
+        <translation>Строка %1 таблицы не такая, какой была при проверке.</translation>
+    </message>
+    <message>
+        <location filename="../io/SheetImport.cpp" line="427" />
+        <source>%1 replaced files could not be put back; they are in the folder %2 (named old-N).</source>
+        <translation>Заменённые файлы (%1) не удалось вернуть на место; они лежат в папке %2 (под именами old-N).</translation>
     </message>
 </context>
 <context>
@@ -127,7 +282,7 @@
     <message>
         <location filename="../tools/zolk-cry/Command.cpp" line="180" />
         <location filename="../tools/zolk-cry/Command.cpp" line="191" />
-        <location filename="../tools/zolk-cry/main.cpp" line="87" />
+        <location filename="../tools/zolk-cry/main.cpp" line="90" />
         <source>OUTPUT</source>
         <translation>ВЫХОД</translation>
     </message>
@@ -138,7 +293,7 @@
     </message>
     <message>
         <location filename="../tools/zolk-cry/Command.cpp" line="192" />
-        <location filename="../tools/zolk-cry/main.cpp" line="73" />
+        <location filename="../tools/zolk-cry/main.cpp" line="76" />
         <source>Shows this help.</source>
         <translation>Показывает эту справку.</translation>
     </message>
@@ -149,7 +304,7 @@
     </message>
     <message>
         <location filename="../tools/zolk-cry/Command.cpp" line="197" />
-        <location filename="../tools/zolk-cry/main.cpp" line="72" />
+        <location filename="../tools/zolk-cry/main.cpp" line="75" />
         <source>Options:</source>
         <translation>Параметры:</translation>
     </message>
@@ -294,86 +449,86 @@ out and named on standard error with the reason. The output may not lie inside a
         <translation>Не удалось прочитать ни одного из указанных файлов и папок: %1</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="30" />
+        <location filename="../tools/zolk-cry/main.cpp" line="33" />
         <source>unknown option '%1'</source>
         <translation>неизвестный параметр '%1'</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="40" />
+        <location filename="../tools/zolk-cry/main.cpp" line="43" />
         <source>option '%1' takes no value</source>
         <translation>параметр '%1' не принимает значения</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="50" />
+        <location filename="../tools/zolk-cry/main.cpp" line="53" />
         <source>option '%1' needs a value</source>
         <translation>параметру '%1' нужно значение</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="58" />
+        <location filename="../tools/zolk-cry/main.cpp" line="61" />
         <source>Usage:</source>
         <translation>Использование:</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="61" />
+        <location filename="../tools/zolk-cry/main.cpp" line="64" />
         <source>COMMAND</source>
         <translation>КОМАНДА</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="63" />
+        <location filename="../tools/zolk-cry/main.cpp" line="66" />
         <source>Deciphers, enciphers and scores the result files (.cry) of the culture questionnaire.</source>
         <translation>Расшифровывает, шифрует и оценивает файлы результатов (.cry) опросника организационной культуры.</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="64" />
+        <location filename="../tools/zolk-cry/main.cpp" line="67" />
         <source>Commands:</source>
         <translation>Команды:</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="71" />
+        <location filename="../tools/zolk-cry/main.cpp" line="74" />
         <source>Describes a command and its options.</source>
         <translation>Описывает команду и её параметры.</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="74" />
+        <location filename="../tools/zolk-cry/main.cpp" line="77" />
         <source>Shows the version of zolk-cry.</source>
         <translation>Показывает версию zolk-cry.</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="76" />
+        <location filename="../tools/zolk-cry/main.cpp" line="79" />
         <source>Exit status: 0 when the command did its work; 1 when it could not (the reason is on
 standard error); 2 when the command line is wrong.</source>
         <translation>Код завершения: 0 — команда выполнена; 1 — выполнить её не удалось (причина — в потоке
 ошибок); 2 — командная строка неверна.</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="101" />
+        <location filename="../tools/zolk-cry/main.cpp" line="104" />
         <source>missing argument %1</source>
         <translation>не указан аргумент %1</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="103" />
-        <location filename="../tools/zolk-cry/main.cpp" line="136" />
+        <location filename="../tools/zolk-cry/main.cpp" line="106" />
+        <location filename="../tools/zolk-cry/main.cpp" line="139" />
         <source>unexpected argument '%1'</source>
         <translation>лишний аргумент '%1'</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="108" />
+        <location filename="../tools/zolk-cry/main.cpp" line="111" />
         <source>option '-o' given more than once</source>
         <translation>параметр '-o' указан больше одного раза</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="110" />
+        <location filename="../tools/zolk-cry/main.cpp" line="113" />
         <source>option '-o' needs a value</source>
         <translation>параметру '-o' нужно значение</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="148" />
-        <location filename="../tools/zolk-cry/main.cpp" line="156" />
+        <location filename="../tools/zolk-cry/main.cpp" line="151" />
+        <location filename="../tools/zolk-cry/main.cpp" line="159" />
         <source>unknown command '%1'</source>
         <translation>неизвестная команда '%1'</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/main.cpp" line="151" />
+        <location filename="../tools/zolk-cry/main.cpp" line="154" />
         <source>no command given</source>
         <translation>не указана команда</translation>
     </message>
@@ -384,10 +539,121 @@ standard error); 2 when the command line is wrong.</source>
         <translation>ПАПКА...</translation>
     </message>
     <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="18" />
+        <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="25" />
+        <source>FILE.csv</source>
+        <translation>ФАЙЛ.csv</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="20" />
+        <source>Writes the rows of an answer sheet (CSV) as result files, one per respondent.</source>
+        <translation>Записывает строки таблицы ответов (CSV) как файлы результатов, по файлу на участника.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="21" />
+        <source>Reads an answer sheet as online forms and spreadsheets export it (UTF-8 with or without a
+byte-order mark, or windows-1251; ",", ";" or tabs between fields; quoted fields may hold line
+breaks), one respondent per row, and writes each row as a result file into FOLDER, named from
+its code ("0042.cry"). Answers are 1 to 5 or the answer words ("полностью не согласен" ...
+"полностью согласен"); statements worded negatively are scored in reverse, and each index score
+is the mean of its five statements. The columns are found by their header words (the header
+that "zolk-cry questionnaire --template" writes, numbered statements, form timestamps), or by
+the column map: --map MAPFILE, else the map saved in FOLDER by an earlier import. The map used
+is saved in FOLDER as zolk-import-map.txt, a line "key = column" per field (keys date, code,
+name, info1..info4, s1..s60; a column is its header text or #N, the N-th column).
+A row with a missing or unreadable answer, an answer beyond 1 to 5, no code or a code that
+another row holds too is never written; every such row is named on standard error with the
+reason, and then nothing is written at all unless --skip-bad is given, which writes the good
+rows. A file of the same name already in FOLDER is kept and the new one numbered ("0042 (2).cry")
+unless --overwrite is given. The import is whole or nothing: a failure leaves FOLDER as it was.</source>
+        <translation>Читает таблицу ответов в том виде, в каком её выгружают онлайн-формы и электронные таблицы (UTF-8
+с меткой порядка байтов или без неё либо windows-1251; между полями «,», «;» или табуляция; поля в
+кавычках могут содержать переводы строк), по участнику на строку, и записывает каждую строку как
+файл результатов в ПАПКУ под именем по коду («0042.cry»). Ответы — числа от 1 до 5 или слова ответа
+(«полностью не согласен» ... «полностью согласен»); утверждения с отрицательной формулировкой
+оцениваются обратно, а оценка индекса — среднее пяти его утверждений. Столбцы находятся по словам
+заголовка (заголовок, который пишет «zolk-cry questionnaire --template», номера утверждений,
+отметки времени форм) или по файлу столбцов: --map ФАЙЛ_СТОЛБЦОВ, иначе по файлу, сохранённому в
+ПАПКЕ прежним импортом. Использованный файл столбцов сохраняется в ПАПКЕ как zolk-import-map.txt:
+строка «ключ = столбец» на поле (ключи date, code, name, info1..info4, s1..s60; столбец — текст его
+заголовка или #N, N-й столбец).
+Строка с пропущенным или нечитаемым ответом, ответом вне шкалы 1–5, без кода или с кодом, который
+есть и в другой строке, не записывается никогда; каждая такая строка называется в потоке ошибок с
+причиной, и тогда не записывается ничего, если не указан --skip-bad (он записывает годные строки).
+Файл с тем же именем, уже лежащий в ПАПКЕ, сохраняется, а новый получает номер («0042 (2).cry»),
+если не указан --overwrite. Импорт выполняется целиком или никак: при сбое ПАПКА остаётся прежней.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="38" />
+        <source>The folder for the result files (made where missing).</source>
+        <translation>Папка для файлов результатов (создаётся, если её нет).</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="39" />
         <location filename="../tools/zolk-cry/CommandSegments.cpp" line="17" />
         <location filename="../tools/zolk-cry/CommandSpread.cpp" line="17" />
         <source>FOLDER</source>
         <translation>ПАПКА</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="40" />
+        <source>Takes the columns from MAPFILE.</source>
+        <translation>Берёт столбцы из ФАЙЛА_СТОЛБЦОВ.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="40" />
+        <source>MAPFILE</source>
+        <translation>ФАЙЛ_СТОЛБЦОВ</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="41" />
+        <source>Writes the good rows when some rows cannot be imported.</source>
+        <translation>Записывает годные строки, даже если часть строк импортировать нельзя.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="42" />
+        <source>Replaces files of the same name in FOLDER.</source>
+        <translation>Заменяет файлы с теми же именами в ПАПКЕ.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="62" />
+        <source>cannot open the column map %1: %2</source>
+        <translation>не удалось открыть файл столбцов %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="68" />
+        <source>the column map %1 does not fit the sheet:</source>
+        <translation>файл столбцов %1 не подходит к таблице:</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="78" />
+        <source>missing option -o FOLDER</source>
+        <translation>не указан параметр -o ПАПКА</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="89" />
+        <source>Name the columns with --map MAPFILE.</source>
+        <translation>Укажите столбцы через --map ФАЙЛ_СТОЛБЦОВ.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="91" />
+        <source>row %1: %2</source>
+        <translation>строка %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="98" />
+        <source>%1 of %2 rows cannot be imported; nothing was written (--skip-bad writes the others).</source>
+        <translation>Строк, которые нельзя импортировать: %1 из %2; ничего не записано (с --skip-bad записываются остальные).</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="102" />
+        <source>The sheet has no row to import.</source>
+        <translation>В таблице нет строк для импорта.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" line="116" />
+        <source>%1 result files written to %2 (%3 replaced).</source>
+        <translation>Записано файлов результатов: %1 в %2 (заменено: %3).</translation>
     </message>
     <message>
         <location filename="../tools/zolk-cry/CommandSegments.cpp" line="18" />
@@ -473,6 +739,48 @@ named on standard error.</source>
         <location filename="../tools/zolk-cry/CommandSpread.cpp" line="39" />
         <source>%1 is not a folder: the spread is of the group of a folder.</source>
         <translation>%1 — не папка: разброс бывает только у группы из папки.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="15" />
+        <source>Writes the blank questionnaire as a PDF, and the answer sheet's template.</source>
+        <translation>Записывает чистую анкету в PDF и шаблон таблицы ответов.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="16" />
+        <source>Writes the blank questionnaire for the respondents as an A4 PDF: the instruction, the header
+fields (date, code, name and the four information lines) and the sixty statements with five
+boxes each. The captions of the information lines are those set in the window ("Импорт" -&gt;
+"Анкета"), else "Подразделение", "Должность", "Стаж работы в компании", "Возраст".
+With --template, also the header row of the matching answer sheet as CSV for an online form
+or a spreadsheet (UTF-8 with a byte-order mark, ";" where the locale writes a decimal comma);
+"zolk-cry import" finds every column of a sheet with this header by itself.</source>
+        <translation>Записывает чистую анкету для участников опроса в PDF формата A4: инструкцию, поля заголовка (дата,
+код, ФИО и четыре строки сведений) и шестьдесят утверждений с пятью клетками у каждого. Подписи
+строк сведений — те, что заданы в окне программы («Импорт» -&gt; «Анкета»), иначе «Подразделение»,
+«Должность», «Стаж работы в компании», «Возраст».
+С --template записывается и строка заголовков подходящей таблицы ответов в CSV для онлайн-формы
+или электронной таблицы (UTF-8 с меткой порядка байтов, «;» там, где региональные настройки пишут
+десятичную запятую); «zolk-cry import» сам находит все столбцы таблицы с таким заголовком.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="24" />
+        <source>Writes the answer sheet's header row to FILE.csv.</source>
+        <translation>Записывает строку заголовков таблицы ответов в ФАЙЛ.csv.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="33" />
+        <source>option '--template' needs a value</source>
+        <translation>параметру '--template' нужно значение</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="35" />
+        <source>a PDF is not for a terminal: name the file with -o FILE.pdf</source>
+        <translation>PDF не выводится в терминал: укажите файл через -o ФАЙЛ.pdf</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="37" />
+        <source>the questionnaire and the template cannot be the same file</source>
+        <translation>анкета и шаблон не могут быть одним и тем же файлом</translation>
     </message>
 </context>
 </TS>

@@ -104,6 +104,12 @@ bool ScriptedPrompts::confirm(QWidget *, const QString &, const QString &text)
     return !m_shared->confirmAnswers.isEmpty() && m_shared->confirmAnswers.takeFirst();
 }
 
+QString ScriptedPrompts::chooseFolder(QWidget *, const QString &title, const QString &)
+{
+    m_shared->folderTitles << title;
+    return m_shared->folderAnswers.isEmpty() ? QString() : m_shared->folderAnswers.takeFirst();
+}
+
 std::optional<ReportTitle> ScriptedPrompts::reportTitle(QWidget *, const ReportTitle &proposed)
 {
     m_shared->titleProposals << proposed;

@@ -62,6 +62,8 @@ public:
         // One answer per question; a question beyond them is answered no.
         QList<bool> confirmAnswers;
         QStringList questions;
+        QStringList folderAnswers; // one per folder dialog; an empty string cancels
+        QStringList folderTitles;
         // One answer per report title dialog, nullopt cancels it; beyond them the proposal is accepted.
         QList<std::optional<ReportTitle>> titleAnswers;
         QList<ReportTitle> titleProposals;
@@ -73,6 +75,7 @@ public:
     QString saveFile(QWidget *, const FileDialogSettings &dialog) override;
     void showError(QWidget *, const QString &caption, const QString &text) override;
     bool confirm(QWidget *, const QString &caption, const QString &text) override;
+    QString chooseFolder(QWidget *, const QString &title, const QString &start) override;
     std::optional<ReportTitle> reportTitle(QWidget *, const ReportTitle &proposed) override;
 
 private:

@@ -130,5 +130,7 @@ Command encodeCommand();
 Command scoresCommand();
 Command segmentsCommand();
 Command spreadCommand();
+Command questionnaireCommand();
+Command importCommand();
 
 } // namespace Cry

@@ -6,7 +6,10 @@
 #include "Version.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLocale>
+
+#include <memory>
 
 #ifdef Q_OS_WIN
 #include <fcntl.h>
@@ -162,7 +165,16 @@ int run(const QList<Command> &commands, const QStringList &arguments)
 int main(int argc, char *argv[])
 {
     // The arguments as the system passed them (on Windows in UTF-16, so that any file name works).
-    QCoreApplication app(argc, argv);
+    // The questionnaire is drawn with fonts, which only a GUI application has: for it zolk-cry starts
+    // as one, on the offscreen platform (no display needed) where no platform is chosen.
+    const bool drawsPages = argc > 1 && qstrcmp(argv[1], "questionnaire") == 0;
+#ifndef Q_OS_WIN
+    if (drawsPages && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    const std::unique_ptr<QCoreApplication> application =
+        drawsPages ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("zolk-cry"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZOLK_VERSION));
     if (Translations::isRussian(QLocale::system()))
@@ -180,6 +192,8 @@ int main(int argc, char *argv[])
         scoresCommand(),
         segmentsCommand(),
         spreadCommand(),
+        questionnaireCommand(),
+        importCommand(),
     };
     return run(commands, QCoreApplication::arguments());
 }

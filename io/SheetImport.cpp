@@ -1,0 +1,477 @@
+#include "SheetImport.h"
+
+#include "FileNames.h"
+#include "FileOutput.h"
+#include "ResultWriter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <new>
+#include <thread>
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace SheetImport {
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("SheetImport", text);
+}
+
+QString systemError()
+{
+#ifdef Q_OS_UNIX
+    return QString::fromLocal8Bit(std::strerror(errno));
+#else
+    return QString();
+#endif
+}
+
+// Writes a new file whole; the file must not exist yet. Empty, or why not.
+QString writeNew(const QString &path, const QByteArray &data)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return systemError();
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const ssize_t written = ::write(fd, data.constData() + done, std::size_t(data.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            const QString why = written < 0 ? systemError() : tr("The write failed.");
+            ::close(fd);
+            return why;
+        }
+        done += written;
+    }
+    if (::close(fd) != 0)
+        return systemError();
+    return QString();
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    if (file.write(data) != data.size()) {
+        const QString why = file.errorString();
+        file.close();
+        return why.isEmpty() ? tr("The write failed.") : why;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    return QString();
+#endif
+}
+
+// Moves a file to a name that must not exist; an entry made there meanwhile is never replaced.
+QString moveNoReplace(const QString &from, const QString &to)
+{
+#ifdef Q_OS_LINUX
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return QString();
+    if (errno != EINVAL && errno != ENOSYS)
+        return systemError();
+    // A file system without the flag: a second link, then the first one goes.
+    if (::link(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return QString();
+    }
+    if (errno == EEXIST)
+        return systemError();
+#endif
+    if (QFileInfo::exists(to))
+        return tr("A file of that name exists.");
+    // QDir moves folders as well as files (the new folder of writeFresh).
+    return QDir().rename(from, to) ? QString() : tr("The move failed.");
+}
+
+// Makes folder and the folders above it that are missing; those made, outermost first.
+Outcome<QStringList> makeFolder(const QString &folder)
+{
+    QStringList missing;
+    QString dir = folder;
+    while (!QFileInfo::exists(dir)) {
+        missing.prepend(dir);
+        const QString parent = QFileInfo(dir).path();
+        if (parent == dir)
+            break;
+        dir = parent;
+    }
+    if (missing.isEmpty() && !QFileInfo(folder).isDir())
+        return Outcome<QStringList>::failed(tr("Cannot make the folder %1: a file has that name.").arg(QDir::toNativeSeparators(folder)));
+    QStringList made;
+    for (const QString &path : std::as_const(missing)) {
+        if (!QDir().mkdir(path)) {
+            for (auto it = made.crbegin(); it != made.crend(); ++it)
+                QDir().rmdir(*it);
+            return Outcome<QStringList>::failed(tr("Cannot make the folder %1.").arg(QDir::toNativeSeparators(path)));
+        }
+        made << path;
+    }
+    return made;
+}
+
+// Syncs what was written in folder to the disk; empty, or why not.
+QString syncFolder(const QString &folder, bool wholeFileSystem)
+{
+#ifdef Q_OS_LINUX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return systemError();
+    const int synced = wholeFileSystem ? ::syncfs(fd) : ::fsync(fd);
+    const QString why = synced == 0 ? QString() : systemError();
+    ::close(fd);
+    return why;
+#else
+    Q_UNUSED(folder);
+    Q_UNUSED(wholeFileSystem);
+    return QString();
+#endif
+}
+
+// Undoes the moves of an import: the new files go, the replaced ones come back.
+class Moves
+{
+public:
+    struct Move
+    {
+        QString target;
+        QString backup; // where the replaced file waits; empty when none was replaced
+    };
+
+    void add(Move move) { m_moves.push_back(std::move(move)); }
+
+    // Empty, or the files that could not be put back.
+    QStringList undo()
+    {
+        QStringList lost;
+        for (auto it = m_moves.crbegin(); it != m_moves.crend(); ++it) {
+            QFile::remove(it->target);
+            if (!it->backup.isEmpty() && !moveNoReplace(it->backup, it->target).isEmpty())
+                lost << it->target;
+        }
+        m_moves.clear();
+        return lost;
+    }
+
+private:
+    std::vector<Move> m_moves;
+};
+
+} // namespace
+
+Plan plan(const QStringList &codes, const QString &folder, bool replace)
+{
+    Plan result;
+    QSet<QString> existing;
+    QSet<QString> existingFiles;
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        existing.insert(entry.fileName().toLower());
+        if (entry.isFile() && !entry.isSymLink())
+            existingFiles.insert(entry.fileName().toLower());
+    }
+    QSet<QString> taken;
+    taken.reserve(codes.size());
+    result.names.reserve(codes.size());
+    const QString extension = QStringLiteral(".cry");
+    for (const QString &code : codes) {
+        const QString stem = FileNames::stemOf(code);
+        QString name = stem + extension;
+        bool renamed = false;
+        for (int n = 2;; ++n) {
+            const QString key = name.toLower();
+            const bool inFolder = existing.contains(key);
+            if (!taken.contains(key) && (!inFolder || (replace && existingFiles.contains(key)))) {
+                if (inFolder)
+                    ++result.replaced;
+                break;
+            }
+            renamed = renamed || inFolder;
+            name = QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
+        }
+        if (renamed)
+            ++result.renamed;
+        result.replacing.push_back(existing.contains(name.toLower()));
+        taken.insert(name.toLower());
+        result.names << name;
+    }
+    return result;
+}
+
+namespace {
+
+// The folders made for an import go again when it fails.
+struct MadeFolders
+{
+    QStringList folders;
+    bool keep = false;
+    ~MadeFolders()
+    {
+        if (!keep)
+            for (auto it = folders.crbegin(); it != folders.crend(); ++it)
+                QDir().rmdir(*it);
+    }
+};
+
+// Writes the good rows of the sheet as new files, row k to pathOf(k). Helper threads share the
+// rows, each reading its rows from where the check found them; this thread reports the progress
+// and passes on a cancel.
+Outcome<> writeFiles(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns &columns,
+                     const Questionnaire::Captions &captions, const AnswerSheet::Check &check, const Options &options,
+                     const std::function<QString(qsizetype)> &pathOf)
+{
+    const qsizetype total = qsizetype(check.goodRows.size());
+    if (check.goodPositions.size() != check.goodRows.size())
+        return Outcome<>::failed(tr("The sheet has fewer rows than were checked."));
+    constexpr qsizetype Chunk = 32;
+    std::atomic<qsizetype> next{0};
+    std::atomic<qsizetype> done{0};
+    std::atomic<bool> stop{false};
+    std::mutex mutex;
+    std::condition_variable finished;
+    int running = 0;
+    QString error;
+    bool cancelled = false;
+    const auto fail = [&](const QString &message) {
+        const std::lock_guard lock(mutex);
+        if (error.isEmpty())
+            error = message;
+        stop = true;
+    };
+    const auto writeShare = [&] {
+        CsvReader::Parser parser(sheet.text, sheet.separator);
+        QList<QStringView> fields;
+        AnswerSheet::Respondent respondent;
+        IndexScores indices{};
+        ItemScores items{};
+        for (;;) {
+            const qsizetype first = next.fetch_add(Chunk);
+            for (qsizetype k = first; k < std::min(total, first + Chunk) && !stop; ++k) {
+                const qsizetype row = check.goodRows[std::size_t(k)];
+                parser.seek(check.goodPositions[std::size_t(k)], row);
+                const bool read = parser.next(fields);
+                if (!read || AnswerSheet::convertRow(fields, columns, row - sheet.headerRow, captions, &respondent).size() > 0
+                    || respondent.header.code != check.goodCodes[k]) {
+                    fail(tr("Row %1 of the sheet is not as it was checked.").arg(row));
+                    break;
+                }
+                AnswerSheet::scoresOf(respondent, indices, items);
+                const QString path = pathOf(k);
+                const QString why = writeNew(path, ResultWriter::storedLetters(respondent.header, indices, items, options.key));
+                if (!why.isEmpty()) {
+                    fail(FileOutput::cannotCreateMessage(path) + u'\n' + why);
+                    break;
+                }
+                ++done;
+            }
+            if (stop || first + Chunk >= total)
+                break;
+        }
+    };
+    const auto work = [&] {
+        try {
+            writeShare();
+        } catch (const std::bad_alloc &) {
+            fail(tr("Not enough memory to write the result files."));
+        }
+        const std::lock_guard lock(mutex);
+        --running;
+        finished.notify_all();
+    };
+
+    const int helpers = int(std::clamp<qsizetype>(std::thread::hardware_concurrency(), 1, 4));
+    {
+        std::vector<std::jthread> threads;
+        running = helpers;
+        for (int h = 0; h < helpers; ++h)
+            threads.emplace_back(work);
+        std::unique_lock lock(mutex);
+        while (running > 0) {
+            finished.wait_for(lock, std::chrono::milliseconds(50));
+            if (!options.progress || stop)
+                continue;
+            lock.unlock();
+            const bool goOn = options.progress(std::min(done.load(), total - 1), total);
+            lock.lock();
+            if (!goOn) {
+                stop = true;
+                cancelled = true;
+            }
+        }
+    }
+    if (cancelled)
+        return Outcome<>::cancelledByUser();
+    if (!error.isEmpty())
+        return Outcome<>::failed(error);
+    if (options.progress && !options.progress(total, total))
+        return Outcome<>::cancelledByUser();
+    return {};
+}
+
+Outcome<> writeMap(const QString &path, const Options &options)
+{
+    if (options.mapText.isEmpty())
+        return {};
+    if (const QString why = writeNew(path, options.mapText); !why.isEmpty())
+        return Outcome<>::failed(FileOutput::cannotCreateMessage(path) + u'\n' + why);
+    return {};
+}
+
+// Into a folder that does not exist yet or is empty: the files are written under their own names
+// into a new folder beside it, which then takes its name at once. Fails (and leaves nothing) where no
+// folder can be made beside it; the caller then goes the long way.
+std::optional<Outcome<Written>> writeFresh(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns &columns,
+                                           const Questionnaire::Captions &captions, const AnswerSheet::Check &check,
+                                           const QString &target, const Options &options)
+{
+    const QFileInfo info(target);
+    if (info.exists() && (!info.isDir() || !QDir(target).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)))
+        return std::nullopt;
+    const QString parent = info.path();
+    if (parent == target)
+        return std::nullopt;
+    Outcome<QStringList> made = makeFolder(parent);
+    if (!made)
+        return std::nullopt;
+    MadeFolders madeFolders{*made};
+    QTemporaryDir temp(parent + QStringLiteral("/.") + info.fileName() + QStringLiteral(".import-XXXXXX"));
+    if (!temp.isValid())
+        return std::nullopt;
+    const Plan names = plan(check.goodCodes, target, false); // an empty or missing folder: no name is taken
+    if (Outcome<> files = writeFiles(sheet, columns, captions, check, options,
+                                     [&](qsizetype k) { return temp.filePath(names.names[k]); });
+        !files) {
+        return Outcome<Written>(files.failure());
+    }
+    if (Outcome<> map = writeMap(temp.filePath(AnswerSheet::mapFileName()), options); !map)
+        return Outcome<Written>(map.failure());
+    if (const QString why = syncFolder(temp.path(), true); !why.isEmpty())
+        return Outcome<Written>::failed(FileOutput::cannotCreateMessage(temp.path()) + u'\n' + why);
+    const qsizetype total = qsizetype(check.goodRows.size());
+    if (options.progress && !options.progress(total, total))
+        return Outcome<Written>::cancelledByUser();
+    // The empty folder makes way; should the new one not take its place, it is made again.
+    const bool existed = info.exists();
+    if (existed && !QDir().rmdir(target))
+        return Outcome<Written>::failed(FileOutput::cannotCreateMessage(target) + u'\n' + systemError());
+    if (const QString why = moveNoReplace(temp.path(), target); !why.isEmpty()) {
+        if (existed)
+            QDir().mkdir(target);
+        return Outcome<Written>::failed(FileOutput::cannotCreateMessage(target) + u'\n' + why);
+    }
+    temp.setAutoRemove(false);
+    madeFolders.keep = true;
+    syncFolder(parent, false);
+    return Written{names.names, 0};
+}
+
+} // namespace
+
+Outcome<Written> write(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns &columns,
+                       const Questionnaire::Captions &captions, const AnswerSheet::Check &check, const QString &folder,
+                       const Options &options)
+{
+    const QString target = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (std::optional<Outcome<Written>> fresh = writeFresh(sheet, columns, captions, check, target, options))
+        return std::move(*fresh);
+
+    Outcome<QStringList> made = makeFolder(target);
+    if (!made)
+        return made.failure();
+    MadeFolders madeFolders{*made};
+    QTemporaryDir temp(target + QStringLiteral("/.zolk-import-XXXXXX"));
+    if (!temp.isValid())
+        return Outcome<Written>::failed(FileOutput::cannotCreateMessage(target + QStringLiteral("/.zolk-import-…")) + u'\n'
+                                        + temp.errorString());
+    const Plan names = plan(check.goodCodes, target, options.replace);
+    const qsizetype total = qsizetype(check.goodRows.size());
+    // In the temporary folder the files are not named ".cry": should the program be stopped on the
+    // way, what is left there is not taken for a department of the group.
+    const auto partName = [&temp](qsizetype k) { return temp.filePath(QString::number(k) + QStringLiteral(".part")); };
+
+    // 1. Every file into the temporary folder.
+    if (Outcome<> files = writeFiles(sheet, columns, captions, check, options, partName); !files)
+        return files.failure();
+    const QString mapPart = temp.filePath(QStringLiteral("map.part"));
+    if (Outcome<> map = writeMap(mapPart, options); !map)
+        return map.failure();
+    if (const QString why = syncFolder(temp.path(), true); !why.isEmpty())
+        return Outcome<Written>::failed(FileOutput::cannotCreateMessage(temp.path()) + u'\n' + why);
+    if (options.progress && !options.progress(total, total))
+        return Outcome<Written>::cancelledByUser();
+
+    // 2. Into place, the replaced files kept aside until all is done.
+    Moves moves;
+    const auto undo = [&](const QString &message) {
+        const QStringList lost = moves.undo();
+        if (lost.isEmpty())
+            return Outcome<Written>::failed(message);
+        // The replaced files that could not come back stay in the temporary folder.
+        temp.setAutoRemove(false);
+        madeFolders.keep = true;
+        return Outcome<Written>::failed(message + u'\n'
+                                        + tr("%1 replaced files could not be put back; they are in the folder %2 (named old-N).")
+                                              .arg(lost.size())
+                                              .arg(QDir::toNativeSeparators(temp.path())));
+    };
+    const auto place = [&](const QString &from, const QString &to, bool replace, const QString &backup) -> QString {
+        Moves::Move move{to, QString()};
+        if (replace) {
+            if (const QString why = moveNoReplace(to, backup); !why.isEmpty())
+                return FileOutput::cannotCreateMessage(to) + u'\n' + why;
+            move.backup = backup;
+        }
+        if (const QString why = moveNoReplace(from, to); !why.isEmpty()) {
+            if (!move.backup.isEmpty())
+                moveNoReplace(move.backup, to);
+            return FileOutput::cannotCreateMessage(to) + u'\n' + why;
+        }
+        moves.add(move);
+        return QString();
+    };
+    Written written;
+    written.files = names.names;
+    for (qsizetype n = 0; n < total; ++n) {
+        const QString to = target + u'/' + names.names[n];
+        if (const QString why = place(partName(n), to, names.replacing[std::size_t(n)], temp.filePath(QStringLiteral("old-%1").arg(n)));
+            !why.isEmpty()) {
+            return undo(why);
+        }
+    }
+    written.replaced = names.replaced;
+    if (!options.mapText.isEmpty()) {
+        const QString to = target + u'/' + AnswerSheet::mapFileName();
+        if (const QString why = place(mapPart, to, QFileInfo(to).isFile(), temp.filePath(QStringLiteral("old-map")));
+            !why.isEmpty())
+            return undo(why);
+    }
+    if (const QString why = syncFolder(target, false); !why.isEmpty())
+        return undo(FileOutput::cannotCreateMessage(target) + u'\n' + why);
+    madeFolders.keep = true;
+    return written;
+}
+
+} // namespace SheetImport
