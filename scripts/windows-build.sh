@@ -174,8 +174,8 @@ program=$(ls -d zolk-plot-*)
 unset WINEPATH # nothing but the unpacked folder
 (cd "$program" && "$2" zolk-plot.exe 'Data\0101-balanced.cry' >/dev/null 2>&1) &
 status=0
-"$2" drive_window.exe check || status=1
 "$2" drive_window.exe export "$program\\Results\\Image 0101.jpg" || status=1
+"$2" drive_window.exe check || status=1
 "$2" drive_window.exe close || status=1
 wait
 exit $status

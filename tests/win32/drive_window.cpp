@@ -115,9 +115,13 @@ int exportPicture(HWND window, const std::wstring &picture)
     const std::wstring name = slash == std::wstring::npos ? picture : picture.substr(slash + 1);
     SetForegroundWindow(window);
     Sleep(500);
-    // "Save" is the menu bar's fourth item, 215 pixels in with the fonts of this build; in the open
-    // menu "Image" is the second item.
-    click(window, 215, 10);
+    // Through the menu bar from the keyboard, as a user without a mouse goes: Alt activates the bar at
+    // "Data"; "Save" is its fifth item (Data, Group, Импорт, Plot, Save); Down opens it at its first
+    // item, and "Image" is the second.
+    click(window, 40, 45); // on the caption "Код": the window takes the keyboard, nothing else happens
+    press(VK_MENU);
+    for (int k = 0; k < 4; ++k)
+        press(VK_RIGHT);
     press(VK_DOWN);
     press(VK_DOWN);
     press(VK_RETURN);
