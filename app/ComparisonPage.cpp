@@ -1,5 +1,7 @@
 #include "ComparisonPage.h"
 
+#include "UnitPlot.h"
+
 #include "GroupArithmetic.h"
 #include "ProfileLoader.h"
 #include "ResultFolder.h"
@@ -31,9 +33,10 @@ QString withCount(const QString &name, qsizetype count)
 
 } // namespace
 
-ComparisonPage::ComparisonPage(Window window, QWidget *parent)
+ComparisonPage::ComparisonPage(TForm1 &window, UserPrompts &prompts, QWidget *parent)
     : QWidget(parent)
-    , m_window(std::move(window))
+    , m_window(window)
+    , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("comparisonPage"));
     auto *layout = new QVBoxLayout(this);
@@ -120,7 +123,7 @@ QString ComparisonPage::askForFile(const QString &title)
     dialog.title = title;
     dialog.filter = QStringLiteral("CRY Files (*.cry)|*.cry");
     dialog.initialDir = m_window.dataFolder();
-    return m_window.prompts->openFile(this, dialog);
+    return m_prompts.openFile(this, dialog);
 }
 
 void ComparisonPage::chooseFile()
@@ -128,9 +131,9 @@ void ComparisonPage::chooseFile()
     const QString chosen = askForFile(QStringLiteral("Эталон: файл результатов"));
     if (chosen.isEmpty())
         return;
-    Outcome<Profile> loaded = ProfileLoader::loadFile(chosen, m_window.key);
+    Outcome<Profile> loaded = ProfileLoader::loadFile(chosen, m_window.resultKey());
     if (!loaded) {
-        m_window.reportError(loaded.message());
+        m_prompts.showError(this, TForm1::applicationTitle(), loaded.message());
         return;
     }
     const QString name = loaded->header.name.isEmpty() ? QFileInfo(chosen).fileName() : loaded->header.name;
@@ -144,10 +147,10 @@ void ComparisonPage::chooseFolder()
         return;
     const QString folder = ResultFolder::folderOf(chosen);
     ProfileLoader::FolderOptions options;
-    options.key = m_window.key;
+    options.key = m_window.resultKey();
     Outcome<ProfileLoader::GroupLoad> loaded = ProfileLoader::loadFolder(folder, options);
     if (!loaded) {
-        m_window.reportError(loaded.message());
+        m_prompts.showError(this, TForm1::applicationTitle(), loaded.message());
         return;
     }
     const QString name = withCount(QFileInfo(QDir::cleanPath(folder)).fileName(), loaded->profile.respondentCount());

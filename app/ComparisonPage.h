@@ -8,30 +8,19 @@
 
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class TForm1;
 
 class ComparisonPage : public QWidget
 {
     Q_OBJECT
 public:
-    struct Window
-    {
-        UserPrompts *prompts = nullptr;
-        QByteArray key;                                  // the result files' key
-        std::function<QString()> dataFolder;             // where the open dialogs start
-        std::function<const Profile *()> group;          // the loaded group, if any
-        std::function<const std::optional<Profile> &()> reference;
-        std::function<QString()> referenceName;
-        std::function<void(std::optional<Profile>, const QString &)> setReference;
-        std::function<void(const QString &)> reportError;
-    };
-
-    ComparisonPage(Window window, QWidget *parent);
+    // window: the main window, whose group and reference the page shows and sets.
+    ComparisonPage(TForm1 &window, UserPrompts &prompts, QWidget *parent);
 
     // Shows the reference in force; call when the window changed it.
     void refresh();
@@ -45,7 +34,8 @@ private:
     void fillSegments();
     void compareWith(Profile reference, const QString &name);
 
-    Window m_window;
+    TForm1 &m_window;
+    UserPrompts &m_prompts;
     QCheckBox *m_on = nullptr;
     QLabel *m_name = nullptr;
     QComboBox *m_splitBy = nullptr;

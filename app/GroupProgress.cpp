@@ -56,3 +56,17 @@ bool GroupProgress::report(qsizetype done, qsizetype total)
     QCoreApplication::processEvents();
     return !m_dialog->wasCanceled();
 }
+
+QString GroupProgress::leftOutQuestion(const ProfileLoader::GroupLoad &load)
+{
+    const QList<ProfileLoader::LeftOut> &bad = load.leftOut;
+    const qsizetype read = load.profile.respondentCount();
+    QString question = QStringLiteral("Не удалось прочитать файлов: %1 из %2.\n").arg(bad.size()).arg(bad.size() + read);
+    // Twenty files with their reasons; a longer list would not fit the screen.
+    constexpr qsizetype Named = 20;
+    for (qsizetype k = 0; k < std::min(bad.size(), Named); ++k)
+        question += u'\n' + bad[k].message + u'\n';
+    if (bad.size() > Named)
+        question += QStringLiteral("\n… и ещё %1\n").arg(bad.size() - Named);
+    return question + QStringLiteral("\nПостроить группу без них (%1 анкет)?").arg(read);
+}

@@ -26,6 +26,10 @@ public:
     // Closes the dialog (the busy cursor stays until the guard goes).
     void finish();
 
+    // The question before a group is built without the files that could not be read: how many, each
+    // with why (twenty at the most), and how many remain.
+    static QString leftOutQuestion(const ProfileLoader::GroupLoad &load);
+
 private:
     bool report(qsizetype done, qsizetype total);
 

@@ -14,7 +14,7 @@
 #include "Icons.h"
 #include "InfoMemo.h"
 #include "MemberList.h"
-#include "MenuBarStyle.h"
+#include "MainMenu.h"
 #include "ProfileCircle.h"
 #include "ProfileLoader.h"
 #include "ResultFolder.h"
@@ -114,54 +114,21 @@ void TForm1::buildViews()
 
 void TForm1::buildMenus()
 {
-    QMenuBar *bar = menuBar();
-    bar->setObjectName(QStringLiteral("MainMenu1"));
-    auto *style = new MenuBarStyle;
-    style->setParent(bar);
-    bar->setStyle(style);
-    const auto named = [](QAction *action, const char *name) {
-        action->setObjectName(QString::fromLatin1(name));
-        return action;
-    };
-    m_open = named(bar->addAction(Icons::data(), QStringLiteral("Data")), "mmOpen");
-    m_groupAction = named(bar->addAction(Icons::group(), QStringLiteral("Group")), "mmGroup");
-    // Reachable before anything is loaded: the import and what to hand out to the respondents.
-    QMenu *importMenu = bar->addMenu(Icons::data(), QStringLiteral("Импорт"));
-    importMenu->setObjectName(QStringLiteral("mmImportMenu"));
-    named(importMenu->menuAction(), "mmImport");
-    QAction *importAnswers = named(importMenu->addAction(QStringLiteral("Ответы из таблицы (CSV)…")), "mmImportAnswers");
-    QAction *importQuestionnaire = named(importMenu->addAction(QStringLiteral("Анкета…")), "mmImportQuestionnaire");
-    QAction *importTemplate = named(importMenu->addAction(QStringLiteral("Шаблон таблицы ответов…")), "mmImportTemplate");
-    m_plotAll = named(bar->addAction(m_iconAll, QStringLiteral("Plot")), "mmPlotAll");
-    QMenu *saveMenu = bar->addMenu(Icons::save(), QStringLiteral("Save"));
-    saveMenu->setObjectName(QStringLiteral("mmSaveMenu"));
-    m_save = named(saveMenu->menuAction(), "mmSave");
-    QAction *analysis = named(saveMenu->addAction(Icons::analysis(), QStringLiteral("Analysis")), "mmAnalysis");
-    QAction *image = named(saveMenu->addAction(Icons::picture(), QStringLiteral("Image")), "mmImage");
-    m_plotSave = named(saveMenu->addAction(QStringLiteral("Plot")), "mmPlotSave");
-    QAction *report = named(saveMenu->addAction(Icons::analysis(), QStringLiteral("Report")), "mmReport");
-    QAction *scores = named(saveMenu->addAction(Icons::notepad(), QStringLiteral("Scores")), "mmScores");
-    QAction *questionnaire = named(saveMenu->addAction(QStringLiteral("Анкета")), "mmQuestionnaire");
-    QAction *sheetTemplate = named(saveMenu->addAction(QStringLiteral("Шаблон ответов")), "mmSheetTemplate");
-    m_analysisWindow = named(bar->addAction(Icons::groupAnalysis(), QStringLiteral("Анализ")), "mmAnalysisWindow");
-    m_plotAll->setVisible(false);
-    m_save->setVisible(false);
-    m_analysisWindow->setVisible(false);
-
-    connect(m_open, &QAction::triggered, this, &TForm1::mmOpenClick);
-    connect(m_groupAction, &QAction::triggered, this, &TForm1::mmGroupClick);
-    connect(m_plotAll, &QAction::triggered, this, &TForm1::mmPlotAllClick);
-    connect(analysis, &QAction::triggered, this, &TForm1::mmAnalysisClick);
-    connect(image, &QAction::triggered, this, &TForm1::mmSaveClick);
-    connect(m_plotSave, &QAction::triggered, this, &TForm1::mmPlotSaveClick);
-    connect(report, &QAction::triggered, this, &TForm1::mmReportClick);
-    connect(scores, &QAction::triggered, this, &TForm1::mmScoresClick);
-    connect(importAnswers, &QAction::triggered, this, &TForm1::mmImportClick);
-    for (QAction *action : {questionnaire, importQuestionnaire})
+    m_menu = MainMenu::build(menuBar(), m_iconAll);
+    connect(m_menu.open, &QAction::triggered, this, &TForm1::mmOpenClick);
+    connect(m_menu.group, &QAction::triggered, this, &TForm1::mmGroupClick);
+    connect(m_menu.plotAll, &QAction::triggered, this, &TForm1::mmPlotAllClick);
+    connect(m_menu.analysis, &QAction::triggered, this, &TForm1::mmAnalysisClick);
+    connect(m_menu.image, &QAction::triggered, this, &TForm1::mmSaveClick);
+    connect(m_menu.plotSave, &QAction::triggered, this, &TForm1::mmPlotSaveClick);
+    connect(m_menu.report, &QAction::triggered, this, &TForm1::mmReportClick);
+    connect(m_menu.scores, &QAction::triggered, this, &TForm1::mmScoresClick);
+    connect(m_menu.importAnswers, &QAction::triggered, this, &TForm1::mmImportClick);
+    for (QAction *action : {m_menu.questionnaire, m_menu.importQuestionnaire})
         connect(action, &QAction::triggered, this, &TForm1::mmQuestionnaireClick);
-    for (QAction *action : {sheetTemplate, importTemplate})
+    for (QAction *action : {m_menu.sheetTemplate, m_menu.importTemplate})
         connect(action, &QAction::triggered, this, &TForm1::mmSheetTemplateClick);
-    connect(m_analysisWindow, &QAction::triggered, this, &TForm1::mmAnalysisWindowClick);
+    connect(m_menu.analysisWindow, &QAction::triggered, this, &TForm1::mmAnalysisWindowClick);
 }
 
 void TForm1::FormCreate()
@@ -251,6 +218,11 @@ Profile TForm1::shownProfile() const
     return shown;
 }
 
+QByteArray TForm1::resultKey() const
+{
+    return ResultFile::keyBytes(m_keyLabel->text());
+}
+
 double TForm1::delta() const
 {
     return m_header->delta();
@@ -296,7 +268,7 @@ void TForm1::mmGroupClick()
 void TForm1::loadFile(const QString &path)
 {
     // The whole file is read and parsed before anything on screen changes.
-    Outcome<Profile> loaded = ProfileLoader::loadFile(path, ResultFile::keyBytes(m_keyLabel->text()));
+    Outcome<Profile> loaded = ProfileLoader::loadFile(path, resultKey());
     if (!loaded) {
         reportError(loaded.message());
         return;
@@ -311,7 +283,7 @@ void TForm1::loadGroup(const QString &folder)
         // Busy until the members are read; the question and the message come once the cursor is back.
         GroupProgress progress(this, m_groupProgressDelay);
         ProfileLoader::FolderOptions options;
-        options.key = ResultFile::keyBytes(m_keyLabel->text());
+        options.key = resultKey();
         options.progress = progress.callback();
         options.leaveOutBad = true;
         return ProfileLoader::loadFolder(folder, options);
@@ -321,22 +293,9 @@ void TForm1::loadGroup(const QString &folder)
             reportError(loaded.message());
         return;
     }
-    const QList<ProfileLoader::LeftOut> &bad = loaded->leftOut;
-    if (!bad.isEmpty()) {
-        // Files that cannot be read are left out only with the user's consent; each is named with why.
-        QString question = QStringLiteral("Не удалось прочитать файлов: %1 из %2.\n")
-                               .arg(bad.size())
-                               .arg(bad.size() + loaded->profile.respondentCount());
-        // Twenty files with their reasons; a longer list would not fit the screen.
-        constexpr qsizetype Named = 20;
-        for (qsizetype k = 0; k < std::min(bad.size(), Named); ++k)
-            question += u'\n' + bad[k].message + u'\n';
-        if (bad.size() > Named)
-            question += QStringLiteral("\n… и ещё %1\n").arg(bad.size() - Named);
-        question += QStringLiteral("\nПостроить группу без них (%1 анкет)?").arg(loaded->profile.respondentCount());
-        if (!m_prompts->confirm(this, applicationTitle(), question))
-            return;
-    }
+    // Files that cannot be read are left out only with the user's consent.
+    if (!loaded->leftOut.isEmpty() && !m_prompts->confirm(this, applicationTitle(), GroupProgress::leftOutQuestion(*loaded)))
+        return;
     m_group = loaded->profile;
     showLoaded(std::move(loaded).value().profile);
 }
@@ -394,13 +353,13 @@ void TForm1::showLoaded(Profile profile)
     mmPlotClick();
     m_grid->setFocus();
     m_grid->setCurrentSilently(GridPicture::IndexColumn, GridPicture::indexRow(1));
-    m_plotAll->setVisible(true);
-    m_save->setVisible(true);
+    m_menu.plotAll->setVisible(true);
+    m_menu.save->setVisible(true);
     // The analysis is of the group loaded: with Save, enabled while a group (or one of its members or
     // segments) is shown.
-    m_analysisWindow->setVisible(true);
-    m_analysisWindow->setEnabled(m_group.has_value());
-    m_plotSave->setIcon(m_icon5M);
+    m_menu.analysisWindow->setVisible(true);
+    m_menu.analysisWindow->setEnabled(m_group.has_value());
+    m_menu.plotSave->setIcon(m_icon5M);
 }
 
 void TForm1::setFooters()
@@ -451,8 +410,8 @@ void TForm1::applyReference()
 
 void TForm1::mmPlotClick()
 {
-    m_save->setEnabled(true);
-    m_plotAll->setEnabled(true);
+    m_menu.save->setEnabled(true);
+    m_menu.plotAll->setEnabled(true);
     const double d = delta();
     m_grid->showProfile(m_profile, d, m_header->gridHeaderIcon());
     m_circle->showProfile(m_profile, d);
@@ -532,13 +491,13 @@ void TForm1::mmPlotAllClick()
     if (m_overview->Tag == 0) {
         m_overview->raise();
         m_overview->Tag = 1;
-        m_plotSave->setIcon(m_plotAll->icon());
-        m_plotAll->setIcon(m_icon5M);
+        m_menu.plotSave->setIcon(m_menu.plotAll->icon());
+        m_menu.plotAll->setIcon(m_icon5M);
     } else if (m_overview->Tag == 1) {
         m_overview->lower();
         m_overview->Tag = 0;
-        m_plotSave->setIcon(m_plotAll->icon());
-        m_plotAll->setIcon(m_iconAll);
+        m_menu.plotSave->setIcon(m_menu.plotAll->icon());
+        m_menu.plotAll->setIcon(m_iconAll);
     }
 }
 
@@ -572,18 +531,7 @@ void TForm1::mmAnalysisWindowClick()
         m_analysis = new AnalysisWindow(*m_group, options, this);
         connect(m_analysis, &AnalysisWindow::segmentChosen, this, &TForm1::showLoaded);
         connect(m_header, &HeaderPanel::deltaChanged, m_analysis, [this] { m_analysis->setDelta(delta()); });
-        ComparisonPage::Window comparison;
-        comparison.prompts = m_prompts.get();
-        comparison.key = ResultFile::keyBytes(m_keyLabel->text());
-        comparison.dataFolder = [this] { return dataFolder(); };
-        comparison.group = [this] { return group(); };
-        comparison.reference = [this]() -> const std::optional<Profile> & { return m_reference; };
-        comparison.referenceName = [this] { return m_referenceName; };
-        comparison.setReference = [this](std::optional<Profile> reference, const QString &name) {
-            setReference(std::move(reference), name);
-        };
-        comparison.reportError = [this](const QString &text) { reportError(text); };
-        m_comparison = new ComparisonPage(comparison, m_analysis->comparisonPage());
+        m_comparison = new ComparisonPage(*this, *m_prompts, m_analysis->comparisonPage());
         m_analysis->comparisonPage()->layout()->addWidget(m_comparison);
     }
     m_comparison->refresh();

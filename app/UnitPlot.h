@@ -3,6 +3,7 @@
 // views own their widgets and are fed the profile; the handlers here wire menus and views together.
 
 #include "DesktopShell.h"
+#include "MainMenu.h"
 #include "Profile.h"
 #include "UserPrompts.h"
 
@@ -69,6 +70,8 @@ public:
     void showMember(qsizetype member);
     // The memo's text with CR LF line breaks; every line the program added ends with one.
     QString memoText() const;
+    // The key of the result files, as the hidden key label holds it.
+    QByteArray resultKey() const;
     // Where the "Data" and "Group" dialogs start: "Data" beside the program, or the samples folder of
     // an installed copy.
     QString dataFolder() const;
@@ -147,14 +150,9 @@ private:
     QLabel *m_keyLabel = nullptr; // holds the key of the result files, never shown
     TAboutBox *m_about = nullptr;
 
-    QAction *m_open = nullptr;
-    QAction *m_groupAction = nullptr;
-    QAction *m_plotAll = nullptr;
-    QAction *m_save = nullptr;
-    QAction *m_plotSave = nullptr;
-    QAction *m_analysisWindow = nullptr;
     ComparisonPage *m_comparison = nullptr; // on the analysis window's "Сравнение" page
     AnalysisWindow *m_analysis = nullptr; // the last one opened, kept while it analyses the group loaded
+    MainMenu m_menu;
     FileDialogSettings m_openDialog;
     std::unique_ptr<ExportCommands> m_exports;
     std::unique_ptr<CollectCommands> m_collect;
