@@ -26,8 +26,8 @@ constexpr qsizetype ReportEveryMembers = 64;
 constexpr qint64 ReportEveryMilliseconds = 50;
 // How far the helper threads may read ahead of the member being added, and how many consecutive
 // members one helper reads before it hands them over (fewer hand-overs, less waiting on each other).
-constexpr int ReadAhead = 256;
-constexpr int Chunk = 16;
+constexpr int ReadAhead = 512;
+constexpr int Chunk = 64;
 
 // Reads one member; running out of memory becomes the member's message.
 Outcome<StoredRecord> readMember(const FolderListing &listing, const FolderEntry &entry, const QByteArray &key)

@@ -63,11 +63,13 @@ namespace {
 // The result is byte for byte that of Pc1State (the tests hold them side by side).
 struct KeyTables
 {
-    struct Entry
+    // 32 bytes, so that finding the entry of x is one shift on the way from one byte to the next.
+    struct alignas(32) Entry
     {
         std::array<std::uint16_t, 8> base; // Sum after round k when Sum and Carry start at 0
         std::uint16_t words;              // XOR of the eight words the rounds store
-        std::uint16_t carry;              // Carry after round 7
+        // u of the next byte is NextU * u + next: the Sum chain folded over one whole byte (below).
+        std::uint16_t next;
     };
     std::array<std::uint8_t, 16> key{};
     std::array<Entry, 256> entries{};
@@ -84,6 +86,7 @@ constexpr std::array<std::uint16_t, 8> powers()
     return p;
 }
 constexpr std::array<std::uint16_t, 8> Powers = powers(); // 20021^k mod 2^16
+constexpr unsigned NextU = (20021u * Powers[7]) & 0xFFFFu;    // 20021^8 mod 2^16
 
 void buildTables(KeyTables &tables, const std::array<std::uint8_t, 16> &key)
 {
@@ -102,7 +105,8 @@ void buildTables(KeyTables &tables, const std::array<std::uint8_t, 16> &key)
             entry.base[k] = std::uint16_t(sum);
         }
         entry.words = std::uint16_t(words);
-        entry.carry = std::uint16_t(carry);
+        // u' = 20021 * Sum' + Carry' with Sum' = 20021^7 * u + base[7] and Carry' = carry.
+        entry.next = std::uint16_t(20021u * entry.base[7] + carry);
     }
 }
 
@@ -123,30 +127,39 @@ const KeyTables &tablesFor(QByteArrayView keyText)
 
 } // namespace
 
+namespace {
+
+// The keystream byte of one plaintext position from the tables' entry and u = 20021 * Sum + Carry.
+// Each byte waits on the one before (x is the XOR of the plaintext so far), so the path from x to
+// the byte is kept short: the products with u are ready before the entry is (u of the next byte
+// follows from the entry alone, see Entry::next), and the eight round sums are XORed as a tree.
+inline std::uint8_t keystreamByte(const KeyTables::Entry &entry, unsigned u)
+{
+    const std::array<std::uint16_t, 8> &b = entry.base;
+    const unsigned v0 = Powers[0] * u + b[0], v1 = Powers[1] * u + b[1], v2 = Powers[2] * u + b[2];
+    const unsigned v3 = Powers[3] * u + b[3], v4 = Powers[4] * u + b[4], v5 = Powers[5] * u + b[5];
+    const unsigned v6 = Powers[6] * u + b[6], v7 = Powers[7] * u + b[7];
+    const unsigned w = (entry.words ^ ((v0 ^ v1) ^ (v2 ^ v3)) ^ ((v4 ^ v5) ^ (v6 ^ v7))) & 0xFFFFu;
+    return std::uint8_t((w >> 8) ^ (w & 0xFFu));
+}
+
+} // namespace
+
 QByteArray DecipherText(QByteArrayView key, const char *text, qsizetype length)
 {
     const KeyTables &tables = tablesFor(key);
     QByteArray plain(length > 1 ? length / 2 : 0, Qt::Uninitialized);
     char *out = plain.data();
     qsizetype q = 0;
-    unsigned x = 0, sum = 0, carry = 0;
+    unsigned x = 0, u = 0; // Sum and Carry start at 0
     for (qsizetype p = 0; p < length - 1; p += 2) {
         const KeyTables::Entry &entry = tables.entries[x];
-        const unsigned u = 20021u * sum + carry;
-        unsigned w = entry.words;
-        unsigned last = 0;
-        for (unsigned k = 0; k < 8; ++k) {
-            last = Powers[k] * u + entry.base[k];
-            w ^= last;
-        }
-        w &= 0xFFFFu;
-        const std::uint8_t keystream = std::uint8_t((w >> 8) ^ (w & 0xFFu));
+        const std::uint8_t keystream = keystreamByte(entry, u);
         const std::uint8_t byte = std::uint8_t((letterValue(text[p]) * 16 + letterValue(text[p + 1])) ^ keystream);
         if (byte == 0) // the plaintext ends at its first zero byte
             break;
         out[q++] = char(byte);
-        sum = last & 0xFFFFu;
-        carry = entry.carry;
+        u = NextU * u + entry.next;
         x ^= byte;
     }
     plain.truncate(q);
@@ -159,23 +172,14 @@ QByteArray EncipherText(QByteArrayView key, QByteArrayView plain)
     const KeyTables &tables = tablesFor(key);
     QByteArray letters(plain.size() * 2, Qt::Uninitialized);
     char *out = letters.data();
-    unsigned x = 0, sum = 0, carry = 0;
+    unsigned x = 0, u = 0;
     for (char ch : plain) {
         const KeyTables::Entry &entry = tables.entries[x];
-        const unsigned u = 20021u * sum + carry;
-        unsigned w = entry.words;
-        unsigned last = 0;
-        for (unsigned k = 0; k < 8; ++k) {
-            last = Powers[k] * u + entry.base[k];
-            w ^= last;
-        }
-        w &= 0xFFFFu;
         const std::uint8_t c = std::uint8_t(ch);
-        const std::uint8_t e = std::uint8_t(c ^ (w >> 8) ^ (w & 0xFFu));
+        const std::uint8_t e = std::uint8_t(c ^ keystreamByte(entry, u));
         *out++ = char('a' + (e >> 4));
         *out++ = char('a' + (e & 15));
-        sum = last & 0xFFFFu;
-        carry = entry.carry;
+        u = NextU * u + entry.next;
         x ^= c;
     }
     return letters;
