@@ -124,6 +124,7 @@ void SegmentsModel::setSegments(const SegmentsTable::Segments &segments)
 {
     beginResetModel();
     m_segments = segments;
+    m_visibility = SegmentsTable::visibility(m_segments, m_minimum);
     endResetModel();
 }
 
@@ -134,6 +135,7 @@ void SegmentsModel::setMinimum(int minimum)
         return;
     // Rows change what they show, not their number: the views and the sorting follow.
     m_minimum = minimum;
+    m_visibility = SegmentsTable::visibility(m_segments, m_minimum);
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
@@ -153,7 +155,7 @@ const SegmentsTable::Segment &SegmentsModel::segmentAt(int row) const
 
 bool SegmentsModel::suppressed(int row) const
 {
-    return row > 0 && segmentAt(row).suppressed(m_minimum);
+    return row > 0 && m_visibility.value(row - 1) != SegmentsTable::Visibility::Shown;
 }
 
 QColor SegmentsModel::shade(double value, double groupValue, double delta)
@@ -193,8 +195,13 @@ QVariant SegmentsModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         if (column == 0)
             return segment.name;
-        if (column == SizeColumn)
-            return hidden ? suppressedText(m_minimum) : QString::number(segment.size());
+        if (column == SizeColumn) {
+            if (!hidden)
+                return QString::number(segment.size());
+            return m_visibility.value(row - 1) == Visibility::TooSmall
+                       ? suppressedText(m_minimum)
+                       : QStringLiteral("%1 (%2)").arg(segment.size()).arg(protectingText());
+        }
         return hidden ? QString() : Scoring::scoreText(scoreOf(segment, column));
     case Qt::UserRole:
         if (column == 0)

@@ -62,6 +62,7 @@ public:
 
 private:
     SegmentsTable::Segments m_segments;
+    QList<SegmentsTable::Visibility> m_visibility; // of every segment at the threshold in force
     int m_minimum = SegmentsTable::DefaultMinimum;
     double m_delta = Scoring::DeltaStart;
 };

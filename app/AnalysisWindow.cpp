@@ -240,6 +240,7 @@ QWidget *AnalysisWindow::buildSegmentsPage()
 
     connect(m_splitBy, &QComboBox::currentIndexChanged, this,
             [this] { showSegments(GroupArithmetic::SplitBy(m_splitBy->currentData().toInt())); });
+    connect(m_minimum, &QSpinBox::valueChanged, this, &AnalysisWindow::minimumSizeChanged);
     connect(m_minimum, &QSpinBox::valueChanged, m_segments, [this](int minimum) {
         m_segments->setMinimum(minimum);
         m_segmentsView->resizeColumnToContents(SegmentsTable::SizeColumn);
@@ -251,6 +252,11 @@ QWidget *AnalysisWindow::buildSegmentsPage()
                   QStringLiteral("Запись сегментов в файл Excel или CSV"), QStringLiteral("Segments "));
     });
     return page;
+}
+
+int AnalysisWindow::minimumSize() const
+{
+    return m_minimum->value();
 }
 
 void AnalysisWindow::setDelta(double delta)

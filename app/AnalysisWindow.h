@@ -48,6 +48,13 @@ public:
 
     // The band half-width of the heat map's neutral zone, as "Range" reads.
     void setDelta(double delta);
+    // The anonymity threshold set in the window: segments with fewer members show no scores.
+    int minimumSize() const;
+
+signals:
+    void minimumSizeChanged(int minimum);
+
+public:
     // Splits the heat map by an information line or by sub-folder.
     void showSegments(GroupArithmetic::SplitBy by);
     GroupArithmetic::SplitBy splitBy() const;

@@ -2,7 +2,9 @@
 
 #include "UnitPlot.h"
 
+#include "AnalysisWindow.h"
 #include "GroupArithmetic.h"
+#include "SegmentsTable.h"
 #include "ProfileLoader.h"
 #include "ResultFolder.h"
 
@@ -90,12 +92,19 @@ ComparisonPage::ComparisonPage(TForm1 &window, UserPrompts &prompts, QWidget *pa
             m_window.setReference(std::nullopt, QString());
         refresh();
     });
-    fillSegments();
     refresh();
+}
+
+void ComparisonPage::showEvent(QShowEvent *event)
+{
+    // The threshold may have changed on the "Сегменты" page since.
+    fillSegments();
+    QWidget::showEvent(event);
 }
 
 void ComparisonPage::refresh()
 {
+    fillSegments();
     const std::optional<Profile> &reference = m_window.reference();
     if (reference) {
         m_last = reference;
@@ -157,17 +166,30 @@ void ComparisonPage::chooseFolder()
     compareWith(std::move(loaded).value().profile, name);
 }
 
+// The segments offered are those the analysis shows at its anonymity threshold: a segment whose
+// scores the heat map hides is no reference either.
+QList<SegmentsTable::Segment> ComparisonPage::shownSegments() const
+{
+    const Profile *group = m_window.group();
+    if (!group)
+        return {};
+    const auto *analysis = qobject_cast<const AnalysisWindow *>(window());
+    const int minimum = analysis ? analysis->minimumSize() : SegmentsTable::DefaultMinimum;
+    const SegmentsTable::Segments segments =
+        SegmentsTable::split(*group, GroupArithmetic::SplitBy(m_splitBy->currentData().toInt()));
+    const QList<SegmentsTable::Visibility> visibility = SegmentsTable::visibility(segments, minimum);
+    QList<SegmentsTable::Segment> shown;
+    for (qsizetype k = 0; k < segments.segments.size(); ++k)
+        if (visibility[k] == SegmentsTable::Visibility::Shown)
+            shown << segments.segments[k];
+    return shown;
+}
+
 void ComparisonPage::fillSegments()
 {
     m_segment->clear();
-    const Profile *group = m_window.group();
-    if (!group)
-        return;
-    const auto by = GroupArithmetic::SplitBy(m_splitBy->currentData().toInt());
-    for (const GroupArithmetic::Segment &segment : GroupArithmetic::split(*group->members, by))
-        m_segment->addItem(withCount(segment.name.isEmpty() ? QStringLiteral("(не указано)") : segment.name,
-                                     segment.members.size()),
-                           segment.name);
+    for (const SegmentsTable::Segment &segment : shownSegments())
+        m_segment->addItem(withCount(segment.name, segment.size()), segment.name);
 }
 
 void ComparisonPage::useSegment()
@@ -175,9 +197,8 @@ void ComparisonPage::useSegment()
     const Profile *group = m_window.group();
     if (!group || m_segment->currentIndex() < 0)
         return;
-    const auto by = GroupArithmetic::SplitBy(m_splitBy->currentData().toInt());
     const QString chosen = m_segment->currentData().toString();
-    for (const GroupArithmetic::Segment &segment : GroupArithmetic::split(*group->members, by)) {
+    for (const SegmentsTable::Segment &segment : shownSegments()) {
         if (segment.name != chosen)
             continue;
         compareWith(ProfileLoader::groupProfile(group->members, group->source, segment.members, segment.name),

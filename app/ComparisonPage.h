@@ -4,6 +4,7 @@
 // members is shown) and turns the comparison on and off.
 
 #include "Profile.h"
+#include "SegmentsTable.h"
 #include "UserPrompts.h"
 
 #include <QWidget>
@@ -25,7 +26,11 @@ public:
     // Shows the reference in force; call when the window changed it.
     void refresh();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    QList<SegmentsTable::Segment> shownSegments() const;
     QString askForFile(const QString &title);
     void chooseFile();
     void chooseFolder();

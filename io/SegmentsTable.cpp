@@ -59,6 +59,33 @@ QList<QString> columns()
     return names;
 }
 
+QList<Visibility> visibility(const Segments &segments, int minimum)
+{
+    minimum = std::max(minimum, LowestMinimum);
+    QList<Visibility> shown(segments.segments.size(), Visibility::Shown);
+    qsizetype small = 0;
+    for (qsizetype k = 0; k < shown.size(); ++k)
+        if (segments.segments[k].suppressed(minimum)) {
+            shown[k] = Visibility::TooSmall;
+            ++small;
+        }
+    if (small == 1) {
+        qsizetype smallest = -1;
+        for (qsizetype k = 0; k < shown.size(); ++k)
+            if (shown[k] == Visibility::Shown
+                && (smallest < 0 || segments.segments[k].size() < segments.segments[smallest].size()))
+                smallest = k;
+        if (smallest >= 0)
+            shown[smallest] = Visibility::Protects;
+    }
+    return shown;
+}
+
+QString protectingText()
+{
+    return QStringLiteral("скрыт для анонимности");
+}
+
 double scoreOf(const Segment &segment, int column)
 {
     const int c = column - FirstScoreColumn;
@@ -78,15 +105,19 @@ Table table(const Segments &segments, int minimum)
     table.columns = columns();
     table.rowCount = 1 + segments.segments.size();
     table.markedRows = {0};
-    table.fillRow = [shared, minimum](qsizetype row, QList<TableCell> &cells) {
+    const QList<Visibility> shown = visibility(segments, minimum);
+    table.fillRow = [shared, minimum, shown](qsizetype row, QList<TableCell> &cells) {
         const Segment &segment = row == 0 ? shared->group : shared->segments[row - 1];
         cells[0] = TableCell::ofText(segment.name);
         // The whole group always shows: its small segments are hidden inside it.
-        if (row > 0 && segment.suppressed(minimum)) {
+        const Visibility seen = row == 0 ? Visibility::Shown : shown[row - 1];
+        if (seen == Visibility::TooSmall) {
             cells[SizeColumn] = TableCell::ofText(suppressedText(minimum));
             return;
         }
         cells[SizeColumn] = TableCell::ofNumber(double(segment.size()));
+        if (seen == Visibility::Protects)
+            return;
         for (int c = FirstScoreColumn; c < ColumnCount; ++c)
             cells[c] = TableCell::ofNumber(scoreOf(segment, c));
     };

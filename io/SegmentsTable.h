@@ -7,7 +7,8 @@
 //
 // The table: the whole group first (marked), then one row per segment in name order: the segment,
 // its size, the twelve index scores, the four trait scores and the overall mean. A suppressed
-// segment has its name, "менее N анкет" in place of its size and empty score cells.
+// segment has its name, "менее N анкет" in place of its size and empty score cells; one that protects
+// it (see visibility) its name, its size and empty score cells.
 
 #include "GroupArithmetic.h"
 #include "Profile.h"
@@ -48,6 +49,14 @@ Segments split(const Profile &group, GroupArithmetic::SplitBy by);
 QString segmentLabel(const QString &name, GroupArithmetic::SplitBy by);
 // "менее N анкет": what a suppressed segment shows in place of its size and scores.
 QString suppressedText(int minimum);
+
+// Which segments show their scores. None with fewer members than minimum; and where that is a single
+// segment, the smallest other one shows none either (its size, not its scores): else the hidden
+// segment's scores would follow from the whole group and the segments shown.
+enum class Visibility { Shown, TooSmall, Protects };
+QList<Visibility> visibility(const Segments &segments, int minimum);
+// What a segment that protects a small one shows beside its size.
+QString protectingText();
 // The row name of the whole group.
 QString groupLabel();
 

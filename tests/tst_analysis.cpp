@@ -61,7 +61,7 @@ void TestAnalysis::segmentsKnownByHand_data()
     QTest::addColumn<QStringList>("names");        // the segments in order
     QTest::addColumn<QList<qsizetype>>("sizes");
     QTest::addColumn<QList<double>>("means");      // index 1 of each segment
-    QTest::addColumn<QList<bool>>("hidden");
+    QTest::addColumn<QList<int>>("hidden");         // 0 shown, 1 too small, 2 hidden to protect a small one
     QTest::addColumn<double>("groupMean");         // index 1 of the whole group
 
     const QStringList two = {QStringLiteral("Склад"), QStringLiteral("Продажи"), QStringLiteral("Склад"), QStringLiteral("Склад"),
@@ -69,18 +69,30 @@ void TestAnalysis::segmentsKnownByHand_data()
     const QList<double> twoScores = {2, 4, 3, 4, 5, 1, 5};
     QTest::newRow("a small department hidden, counted in the group")
         << two << twoScores << 5 << QStringList{QStringLiteral("Продажи"), QStringLiteral("Склад")}
-        << QList<qsizetype>{2, 5} << QList<double>{4.5, 3.0} << QList<bool>{true, false} << 24.0 / 7;
+        << QList<qsizetype>{2, 5} << QList<double>{4.5, 3.0} << QList<int>{1, 2} << 24.0 / 7;
     QTest::newRow("a threshold below 3 is 3")
         << two << twoScores << 1 << QStringList{QStringLiteral("Продажи"), QStringLiteral("Склад")}
-        << QList<qsizetype>{2, 5} << QList<double>{4.5, 3.0} << QList<bool>{true, false} << 24.0 / 7;
+        << QList<qsizetype>{2, 5} << QList<double>{4.5, 3.0} << QList<int>{1, 2} << 24.0 / 7;
+    // With two small departments hidden, neither follows from the group and the rest: all else shows.
+    QTest::newRow("two small departments hidden, the rest shown")
+        << QStringList{QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("А"), QStringLiteral("В"), QStringLiteral("А"),
+                       QStringLiteral("Б"), QStringLiteral("В")}
+        << QList<double>{1, 2, 3, 4, 5, 2, 4} << 3 << QStringList{QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("В")}
+        << QList<qsizetype>{3, 2, 2} << QList<double>{3.0, 2.0, 4.0} << QList<int>{0, 1, 1} << 3.0;
+    // One small department and two large: the smaller large one is hidden too, its size shown.
+    QTest::newRow("one small department hidden, the smallest other with it")
+        << QStringList{QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("А"), QStringLiteral("В"), QStringLiteral("А"),
+                       QStringLiteral("В"), QStringLiteral("В"), QStringLiteral("А")}
+        << QList<double>{1, 2, 3, 4, 5, 2, 4, 3} << 3 << QStringList{QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("В")}
+        << QList<qsizetype>{4, 1, 3} << QList<double>{3.0, 2.0, 10.0 / 3} << QList<int>{0, 1, 2} << 24.0 / 8;
     QTest::newRow("a department of exactly the threshold shows")
         << QStringList{QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("А"), QStringLiteral("Б"), QStringLiteral("А"), QStringLiteral("Б")}
         << QList<double>{1, 4, 2, 4, 3, 5} << 3 << QStringList{QStringLiteral("А"), QStringLiteral("Б")}
-        << QList<qsizetype>{3, 3} << QList<double>{2.0, 13.0 / 3} << QList<bool>{false, false} << 19.0 / 6;
+        << QList<qsizetype>{3, 3} << QList<double>{2.0, 13.0 / 3} << QList<int>{0, 0} << 19.0 / 6;
     QTest::newRow("letter case and blanks ignored, members without a department")
         << QStringList{QStringLiteral("отдел "), QStringLiteral("Отдел"), QString(), QStringLiteral("ОТДЕЛ"), QString(), QStringLiteral("  ")}
         << QList<double>{1, 2, 3, 4, 5, 5} << 3 << QStringList{QStringLiteral("(не указано)"), QStringLiteral("отдел")}
-        << QList<qsizetype>{3, 3} << QList<double>{13.0 / 3, 7.0 / 3} << QList<bool>{false, false} << 20.0 / 6;
+        << QList<qsizetype>{3, 3} << QList<double>{13.0 / 3, 7.0 / 3} << QList<int>{0, 0} << 20.0 / 6;
 }
 
 void TestAnalysis::segmentsKnownByHand()
@@ -91,7 +103,7 @@ void TestAnalysis::segmentsKnownByHand()
     QFETCH(QStringList, names);
     QFETCH(QList<qsizetype>, sizes);
     QFETCH(QList<double>, means);
-    QFETCH(QList<bool>, hidden);
+    QFETCH(QList<int>, hidden);
     QFETCH(double, groupMean);
 
     const Profile group = groupOf(departments, firstIndex);
@@ -125,9 +137,13 @@ void TestAnalysis::segmentsKnownByHand()
 
         const QList<TableCell> cells = rowOf(table, 1 + k);
         QCOMPARE(cells[0].text, names[k]);
-        if (hidden[k]) {
+        if (hidden[k] == 1) {
             QCOMPARE(cells[1].kind, TableCell::Kind::Text);
             QCOMPARE(cells[1].text, SegmentsTable::suppressedText(std::max(minimum, 3)));
+        } else {
+            QCOMPARE(cells[1].number, double(sizes[k]));
+        }
+        if (hidden[k] != 0) {
             for (int c = SegmentsTable::FirstScoreColumn; c < SegmentsTable::ColumnCount; ++c)
                 QVERIFY2(cells[c].kind == TableCell::Kind::Empty, qPrintable(QStringLiteral("column %1").arg(c)));
         } else {
@@ -159,9 +175,10 @@ void TestAnalysis::segmentsAsCsv()
     QVERIFY(lines[0].endsWith(";Миссия;Общее среднее\r"));
     QVERIFY2(lines[1].startsWith("Вся группа;4;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;"),
              lines[1].constData());
-    // A hidden segment keeps its name (quoted for its separator) and nothing else.
+    // A hidden segment keeps its name (quoted for its separator) and nothing else; the only other one
+    // keeps its size but not its scores, which would give away the hidden one's.
     QCOMPARE(lines[2], QByteArray("\"Отдел; «A»\";менее 3 анкет;;;;;;;;;;;;;;;;;\r"));
-    QVERIFY2(lines[3].startsWith("Склад;3;3,5;3,5;"), lines[3].constData());
+    QCOMPARE(lines[3], QByteArray("Склад;3;;;;;;;;;;;;;;;;;\r"));
 }
 
 void TestAnalysis::spreadKnownByHand()

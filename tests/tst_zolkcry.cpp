@@ -632,18 +632,17 @@ void TestZolkCry::analyses_data()
     const QList<double> all = firstIndices(Firm);
     const QList<double> both = all + firstIndices(Other);
     const QStringList group{QStringLiteral("Вся группа"), QStringLiteral("13"), num(meanOf(all))};
+    // "Продажи" alone is too small: "Офис", the smaller other (first by name), hides its scores too,
+    // else they would give away those of "Продажи" with the whole group's.
     QTest::newRow("segments by information line 1")
         << QStringList{"segments", "{dir}/firm", "--by", "info1"}
-        << QList<QStringList>{group,
-                              {"Офис", "5", num(meanOf(firstIndices(Firm, "Офис")))},
-                              {"Продажи", hidden5, ""},
-                              {"Склад", "5", num(4.0)}};
+        << QList<QStringList>{group, {"Офис", "5", ""}, {"Продажи", hidden5, ""}, {"Склад", "5", num(4.0)}};
     QTest::newRow("segments with a threshold of 3")
         << QStringList{"segments", "{dir}/firm", "--by", "info1", "--min", "3"}
         << QList<QStringList>{group, {"Офис", "5", "*"}, {"Продажи", "3", num(1.0)}, {"Склад", "5", num(4.0)}};
     QTest::newRow("segments by sub-folder")
         << QStringList{"segments", "{dir}/depts", "--by", "folder"}
-        << QList<QStringList>{{"Вся группа", "7", num(meanOf(all.mid(0, 7)))}, {"Отдел 1", "5", num(4.0)}, {"Отдел 2", hidden5, ""}};
+        << QList<QStringList>{{"Вся группа", "7", num(meanOf(all.mid(0, 7)))}, {"Отдел 1", "5", ""}, {"Отдел 2", hidden5, ""}};
     QTest::newRow("segments of two folders by folder")
         << QStringList{"segments", "{dir}/firm", "{dir}/other", "--by", "folder", "--min", "3"}
         << QList<QStringList>{{"Вся группа", "16", num(meanOf(both))}, {"firm", "13", num(meanOf(all))}, {"other", "3", num(3.0)}};

@@ -6,6 +6,8 @@ import sys
 import xml.etree.ElementTree as ET
 
 RUSSIAN = {
+    "The move failed.": "Перемещение не удалось.",
+    "Not enough memory to write the result files.": "Недостаточно памяти для записи файлов результатов.",
     "An empty picture cannot be written as JPEG.": "Пустое изображение нельзя записать в JPEG.",
     "Not enough memory to write the picture as JPEG.": "Недостаточно памяти для записи изображения в JPEG.",
     "Not enough memory for a picture of %1 x %2.": "Недостаточно памяти для изображения %1 x %2.",
@@ -121,7 +123,9 @@ RUSSIAN = {
     "then one row per segment in name order, each with its number of members, the twelve index\n"
     "scores, the four trait scores and the overall mean, computed as the window computes a group's.\n"
     "A segment with fewer than N members (--min, 5 unless given, never below 3) shows its name and no\n"
-    "scores; its members count in the whole group. A folder whose sub-folders hold the result files\n"
+    "scores; its members count in the whole group. Where a single segment is that small, the smallest\n"
+    "other one shows its size but no scores either: else they would give away the hidden ones.\n"
+    "A folder whose sub-folders hold the result files\n"
     "is split by sub-folder with --by folder; of several folders, each is named relative to the\n"
     "folder that holds them all. The table is CSV for the user's locale, or an Excel workbook for an\n"
     "output named *.xlsx. A file that cannot be read ends the command and nothing is written; with\n"
@@ -131,7 +135,9 @@ RUSSIAN = {
         "строке на сегмент в порядке названий — число участников, двенадцать оценок индексов, четыре\n"
         "оценки черт и общее среднее, вычисленные так же, как окно вычисляет их для группы.\n"
         "Сегмент, в котором меньше N участников (--min, по умолчанию 5, не меньше 3), показывает только\n"
-        "название, без оценок; его участники входят во всю группу. Папку, файлы результатов которой лежат\n"
+        "название, без оценок; его участники входят во всю группу. Если такой сегмент один, наименьший из\n"
+        "остальных показывает только число участников, без оценок: иначе по ним вычислялись бы скрытые.\n"
+        "Папку, файлы результатов которой лежат\n"
         "в подпапках, делит по подпапкам --by folder; из нескольких папок каждая называется относительно\n"
         "папки, в которой лежат все они. Таблица — CSV по региональным настройкам пользователя или книга\n"
         "Excel, если выходной файл назван *.xlsx. Файл, который не удаётся прочитать, прерывает команду,\n"

@@ -236,38 +236,48 @@
 <context>
     <name>SheetImport</name>
     <message>
-        <location filename="../io/SheetImport.cpp" line="60" />
-        <location filename="../io/SheetImport.cpp" line="76" />
+        <location filename="../io/SheetImport.cpp" line="61" />
+        <location filename="../io/SheetImport.cpp" line="77" />
         <source>The write failed.</source>
         <translation>Запись не удалась.</translation>
     </message>
     <message>
-        <location filename="../io/SheetImport.cpp" line="104" />
+        <location filename="../io/SheetImport.cpp" line="105" />
         <source>A file of that name exists.</source>
         <translation>Файл с таким именем уже есть.</translation>
     </message>
     <message>
-        <location filename="../io/SheetImport.cpp" line="122" />
+        <location filename="../io/SheetImport.cpp" line="107" />
+        <source>The move failed.</source>
+        <translation>Перемещение не удалось.</translation>
+    </message>
+    <message>
+        <location filename="../io/SheetImport.cpp" line="123" />
         <source>Cannot make the folder %1: a file has that name.</source>
         <translation>Не удалось создать папку %1: так называется файл.</translation>
     </message>
     <message>
-        <location filename="../io/SheetImport.cpp" line="128" />
+        <location filename="../io/SheetImport.cpp" line="129" />
         <source>Cannot make the folder %1.</source>
         <translation>Не удалось создать папку %1.</translation>
     </message>
     <message>
-        <location filename="../io/SheetImport.cpp" line="247" />
+        <location filename="../io/SheetImport.cpp" line="248" />
         <source>The sheet has fewer rows than were checked.</source>
         <translation>В таблице меньше строк, чем было проверено.</translation>
     </message>
     <message>
-        <location filename="../io/SheetImport.cpp" line="277" />
+        <location filename="../io/SheetImport.cpp" line="278" />
         <source>Row %1 of the sheet is not as it was checked.</source>
         <translation>Строка %1 таблицы не такая, какой была при проверке.</translation>
     </message>
     <message>
-        <location filename="../io/SheetImport.cpp" line="427" />
+        <location filename="../io/SheetImport.cpp" line="298" />
+        <source>Not enough memory to write the result files.</source>
+        <translation>Недостаточно памяти для записи файлов результатов.</translation>
+    </message>
+    <message>
+        <location filename="../io/SheetImport.cpp" line="436" />
         <source>%1 replaced files could not be put back; they are in the folder %2 (named old-N).</source>
         <translation>Заменённые файлы (%1) не удалось вернуть на место; они лежат в папке %2 (под именами old-N).</translation>
     </message>
@@ -432,7 +442,7 @@ out and named on standard error with the reason. The output may not lie inside a
     </message>
     <message>
         <location filename="../tools/zolk-cry/CommandScores.cpp" line="33" />
-        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="35" />
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="37" />
         <location filename="../tools/zolk-cry/CommandSpread.cpp" line="28" />
         <source>Leaves out the files that cannot be read; fails only when none can.</source>
         <translation>Пропускает файлы, которые не удаётся прочитать; ошибка — только если не читается ни один.</translation>
@@ -667,7 +677,9 @@ members' four information lines, or by sub-folder, and writes a table: the whole
 then one row per segment in name order, each with its number of members, the twelve index
 scores, the four trait scores and the overall mean, computed as the window computes a group's.
 A segment with fewer than N members (--min, 5 unless given, never below 3) shows its name and no
-scores; its members count in the whole group. A folder whose sub-folders hold the result files
+scores; its members count in the whole group. Where a single segment is that small, the smallest
+other one shows its size but no scores either: else they would give away the hidden ones.
+A folder whose sub-folders hold the result files
 is split by sub-folder with --by folder; of several folders, each is named relative to the
 folder that holds them all. The table is CSV for the user's locale, or an Excel workbook for an
 output named *.xlsx. A file that cannot be read ends the command and nothing is written; with
@@ -677,39 +689,41 @@ output named *.xlsx. A file that cannot be read ends the command and nothing is 
 строке на сегмент в порядке названий — число участников, двенадцать оценок индексов, четыре
 оценки черт и общее среднее, вычисленные так же, как окно вычисляет их для группы.
 Сегмент, в котором меньше N участников (--min, по умолчанию 5, не меньше 3), показывает только
-название, без оценок; его участники входят во всю группу. Папку, файлы результатов которой лежат
+название, без оценок; его участники входят во всю группу. Если такой сегмент один, наименьший из
+остальных показывает только число участников, без оценок: иначе по ним вычислялись бы скрытые.
+Папку, файлы результатов которой лежат
 в подпапках, делит по подпапкам --by folder; из нескольких папок каждая называется относительно
 папки, в которой лежат все они. Таблица — CSV по региональным настройкам пользователя или книга
 Excel, если выходной файл назван *.xlsx. Файл, который не удаётся прочитать, прерывает команду,
 и ничего не записывается; с --skip-bad он пропускается и называется в потоке ошибок.</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="31" />
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="33" />
         <source>Splits by information line 1 to 4, or by sub-folder.</source>
         <translation>Делит по информационной строке 1–4 или по подпапкам.</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="33" />
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="35" />
         <source>Shows no scores of a segment with fewer than N members (5 unless given, at least 3).</source>
         <translation>Не показывает оценок сегмента, в котором меньше N участников (по умолчанию 5, не меньше 3).</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="46" />
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="48" />
         <source>option '--by' is required</source>
         <translation>параметр '--by' обязателен</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="50" />
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="52" />
         <source>option '--by' takes info1, info2, info3, info4 or folder, not '%1'</source>
         <translation>параметр '--by' принимает info1, info2, info3, info4 или folder, а не '%1'</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="56" />
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="58" />
         <source>option '--min' needs a whole number of at least %1</source>
         <translation>параметру '--min' нужно целое число не меньше %1</translation>
     </message>
     <message>
-        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="60" />
+        <location filename="../tools/zolk-cry/CommandSegments.cpp" line="62" />
         <source>%1 is not a folder: segments are of the group of a folder.</source>
         <translation>%1 — не папка: сегменты бывают только у группы из папки.</translation>
     </message>
