@@ -64,13 +64,17 @@ namespace {
 struct KeyTables
 {
     // 32 bytes, so that finding the entry of x is one shift on the way from one byte to the next.
-    struct alignas(32) Entry
+    // Padded rather than over-aligned: the tables live on the heap, and over-aligned new and delete
+    // do not pair up reliably in every C++ runtime the program is built with.
+    struct Entry
     {
         std::array<std::uint16_t, 8> base; // Sum after round k when Sum and Carry start at 0
         std::uint16_t words;              // XOR of the eight words the rounds store
         // u of the next byte is NextU * u + next: the Sum chain folded over one whole byte (below).
         std::uint16_t next;
+        std::array<std::uint16_t, 6> padding;
     };
+    static_assert(sizeof(Entry) == 32);
     std::array<std::uint8_t, 16> key{};
     std::array<Entry, 256> entries{};
 };
