@@ -154,9 +154,11 @@ FolderListing members(const QString &folder)
     const QByteArray nativeBase = QFile::encodeName(base);
     listing.nativeFolder = nativeBase;
     collect(nativeBase, QString(), QByteArray(), entries);
+    // A folder without result files of its own is read as departments, one per sub-folder. Hidden
+    // sub-folders are not departments: an import that was cut short leaves its files in one.
     if (entries.isEmpty()) {
         for (const RawEntry &sub : list(nativeBase)) {
-            if (isDirectory(nativeBase, sub))
+            if (!sub.name.startsWith('.') && isDirectory(nativeBase, sub))
                 collect(nativeBase, readableName(sub.name) + u'/', sub.name + '/', entries);
         }
     }
@@ -176,7 +178,8 @@ FolderListing members(const QString &folder)
         QDirIterator it(base.isEmpty() ? QStringLiteral(".") : base, QDir::Dirs | QDir::NoDotAndDotDot);
         while (it.hasNext()) {
             it.next();
-            collect(base + it.fileName() + u'/', it.fileName() + u'/');
+            if (!it.fileName().startsWith(u'.'))
+                collect(base + it.fileName() + u'/', it.fileName() + u'/');
         }
     }
 #endif

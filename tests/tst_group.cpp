@@ -389,6 +389,9 @@ void TestGroup::departmentsInSubfolders()
     writeResultFile(root.filePath(QStringLiteral("Склад")), QStringLiteral("b.cry"), Respondent::uniform(2));
     writeResultFile(root.filePath(QStringLiteral("Продажи")), QStringLiteral("a.cry"), Respondent::uniform(4));
     writeResultFile(root.filePath(QStringLiteral("Продажи")), QStringLiteral("c.cry"), Respondent::uniform(5));
+    // What an import cut short leaves behind is no department.
+    root.mkpath(QStringLiteral(".Склад.import-x1Y2"));
+    writeResultFile(root.filePath(QStringLiteral(".Склад.import-x1Y2")), QStringLiteral("d.cry"), Respondent::uniform(1));
     QCOMPARE(entryNames(dir.path()),
              QStringList({QStringLiteral("Продажи/a.cry"), QStringLiteral("Продажи/c.cry"), QStringLiteral("Склад/b.cry")}));
     const auto outcome = load(dir.path());
