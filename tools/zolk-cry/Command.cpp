@@ -299,21 +299,31 @@ void reportSkipped(const QString &message)
     printText(stderr, QStringLiteral("zolk-cry: %1\n").arg(ZolkCry::tr("skipped: %1").arg(message)));
 }
 
+Outcome<ProfileLoader::GroupLoad> loadFolder(const QString &folder, bool skipBad)
+{
+    ProgressLine progress(QDir::toNativeSeparators(folder));
+    ProfileLoader::FolderOptions options;
+    options.leaveOutBad = skipBad;
+    options.progress = [&progress](qsizetype done, qsizetype total) {
+        progress.report(done, total);
+        return true;
+    };
+    Outcome<ProfileLoader::GroupLoad> loaded = ProfileLoader::loadFolder(folder, options);
+    progress.clear();
+    if (loaded) {
+        for (const ProfileLoader::LeftOut &bad : std::as_const(loaded->leftOut))
+            reportSkipped(bad.message);
+    }
+    return loaded;
+}
+
 Outcome<Profile> readGroup(const QStringList &folders, bool skipBad)
 {
     const QString common = commonFolder(folders);
     QList<std::pair<Profile, QString>> groups; // each folder's group, and its name relative to common
     QStringList unread;
     for (const QString &folder : folders) {
-        ProgressLine progress(QDir::toNativeSeparators(folder));
-        ProfileLoader::FolderOptions options;
-        options.leaveOutBad = skipBad;
-        options.progress = [&progress](qsizetype done, qsizetype total) {
-            progress.report(done, total);
-            return true;
-        };
-        Outcome<ProfileLoader::GroupLoad> loaded = ProfileLoader::loadFolder(folder, options);
-        progress.clear();
+        Outcome<ProfileLoader::GroupLoad> loaded = loadFolder(folder, skipBad);
         if (!loaded) {
             if (!skipBad)
                 return loaded.failure();
@@ -321,8 +331,6 @@ Outcome<Profile> readGroup(const QStringList &folders, bool skipBad)
             unread << QDir::toNativeSeparators(folder);
             continue;
         }
-        for (const ProfileLoader::LeftOut &bad : std::as_const(loaded->leftOut))
-            reportSkipped(bad.message);
         QString relative = QDir(common).relativeFilePath(QFileInfo(folder).absoluteFilePath());
         if (relative == QLatin1String("."))
             relative.clear();

@@ -7,6 +7,7 @@
 
 #include "Outcome.h"
 #include "Profile.h"
+#include "ProfileLoader.h"
 #include "Table.h"
 
 #include <QByteArrayView>
@@ -114,6 +115,9 @@ private:
 QString commonFolder(const QStringList &folders);
 // "zolk-cry: skipped: message" on standard error, for an input left out with --skip-bad.
 void reportSkipped(const QString &message);
+// One folder read as a group with the progress line; with skipBad, the members left out are named
+// on standard error.
+Outcome<ProfileLoader::GroupLoad> loadFolder(const QString &folder, bool skipBad);
 // The members of the given folders as one group, read with the progress line. One folder is the
 // group as the window loads it; the members of several are named with their folder relative to the
 // folder that holds them all ("sales/a.cry", "store/Отдел 1/b.cry"), so that a split by sub-folder

@@ -60,37 +60,21 @@ int scores(const Invocation &invocation)
         QString relative = QDir(common).relativeFilePath(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
         if (relative == QLatin1String("."))
             relative.clear();
+        Outcome<Profile> loaded = Outcome<Profile>::failed(QString());
         if (info.isDir()) {
-            ProgressLine progress(QDir::toNativeSeparators(input));
-            ProfileLoader::FolderOptions options;
-            options.leaveOutBad = skipBad;
-            options.progress = [&progress](qsizetype done, qsizetype total) {
-                progress.report(done, total);
-                return true;
-            };
-            Outcome<ProfileLoader::GroupLoad> loaded = ProfileLoader::loadFolder(input, options);
-            progress.clear();
-            if (!loaded) {
-                if (!skipBad)
-                    return fail(loaded.message());
-                reportSkipped(loaded.message());
-                unread << QDir::toNativeSeparators(input);
-                continue;
-            }
-            for (const ProfileLoader::LeftOut &bad : std::as_const(loaded->leftOut))
-                reportSkipped(bad.message);
-            sections.append({std::move(loaded->profile), relative});
+            Outcome<ProfileLoader::GroupLoad> group = loadFolder(input, skipBad);
+            loaded = group ? Outcome<Profile>(std::move(group->profile)) : group.failure();
         } else {
-            Outcome<Profile> loaded = ProfileLoader::loadFile(input);
-            if (!loaded) {
-                if (!skipBad)
-                    return fail(loaded.message());
-                reportSkipped(loaded.message());
-                unread << QDir::toNativeSeparators(input);
-                continue;
-            }
-            sections.append({std::move(loaded).value(), relative});
+            loaded = ProfileLoader::loadFile(input);
         }
+        if (!loaded) {
+            if (!skipBad)
+                return fail(loaded.message());
+            reportSkipped(loaded.message());
+            unread << QDir::toNativeSeparators(input);
+            continue;
+        }
+        sections.append({std::move(loaded).value(), relative});
     }
     if (sections.isEmpty())
         return fail(ZolkCry::tr("No input could be read: %1").arg(unread.join(QStringLiteral(", "))));
