@@ -19,24 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
-
 namespace {
 
 constexpr int Departments = 50;
-
-long peakKilobytes()
-{
-#ifdef Q_OS_UNIX
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-#else
-    return 0;
-#endif
-}
 
 } // namespace
 
@@ -95,7 +80,7 @@ void BenchAnalysis::build()
 {
     QFETCH(int, members);
     QFETCH(QString, work);
-    const long before = peakKilobytes();
+    const long before = TestSupport::peakKilobytes();
     QElapsedTimer timer;
     qint64 nanoseconds = 0;
     int runs = 0;
@@ -130,7 +115,7 @@ void BenchAnalysis::build()
     const double milliseconds = double(nanoseconds) / runs / 1e6;
     m_milliseconds.insert(QStringLiteral("%1 %2").arg(members).arg(work), milliseconds);
     qInfo("%d members, %s: %.1f ms per run, peak memory grew by %ld kB", members, qPrintable(work), milliseconds,
-          peakKilobytes() - before);
+          TestSupport::peakKilobytes() - before);
 }
 
 void BenchAnalysis::heatMap()

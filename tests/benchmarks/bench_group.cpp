@@ -15,26 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#ifdef Q_OS_UNIX
-#include <sys/resource.h>
-#endif
-
-namespace {
-
-// The peak resident memory of the process; 0 where the system does not tell.
-long peakKilobytes()
-{
-#ifdef Q_OS_UNIX
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-#else
-    return 0;
-#endif
-}
-
-} // namespace
-
 class BenchGroup : public QObject
 {
     Q_OBJECT
@@ -86,7 +66,7 @@ void BenchGroup::build()
     QFETCH(QString, work);
     const bool plainRead = work == QLatin1String("read");
     const QString folder = m_folders.value(members);
-    const long before = peakKilobytes();
+    const long before = TestSupport::peakKilobytes();
     qint64 bytes = 0;
     QBENCHMARK {
         if (plainRead) {
@@ -109,7 +89,7 @@ void BenchGroup::build()
             QCOMPARE(outcome->profile.respondentCount(), members);
         }
     }
-    qInfo("%d members, %s: peak memory grew by %ld kB", members, qPrintable(work), peakKilobytes() - before);
+    qInfo("%d members, %s: peak memory grew by %ld kB", members, qPrintable(work), TestSupport::peakKilobytes() - before);
 }
 
 QTEST_GUILESS_MAIN(BenchGroup)

@@ -10,6 +10,9 @@
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 namespace TestSupport {
 
@@ -75,6 +78,17 @@ long long heapInUse()
 #ifdef __GLIBC__
     const struct mallinfo2 info = mallinfo2();
     return static_cast<long long>(info.uordblks + info.hblkhd);
+#else
+    return 0;
+#endif
+}
+
+long peakKilobytes()
+{
+#ifdef Q_OS_UNIX
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 #else
     return 0;
 #endif

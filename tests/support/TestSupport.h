@@ -43,6 +43,8 @@ QString writeStoredFile(const QString &folder, const QString &fileName, const QB
 
 // Bytes the C library's allocator has handed out and not taken back; 0 where it does not tell.
 long long heapInUse();
+// The peak resident memory of the process in kilobytes; 0 where the system does not tell.
+long peakKilobytes();
 
 // The worked example's index scores.
 constexpr std::array<double, 12> WorkedExample = {3.2, 4.1, 3.8, 2.9, 3.5, 4.4, 2.2, 3.0, 3.7, 4.0, 3.6, 2.5};
