@@ -16,6 +16,14 @@ QVariant rightAligned()
     return QVariant(Qt::AlignRight | Qt::AlignVCenter);
 }
 
+// The font of a row that sums others up (an index, the whole group).
+QVariant boldFont()
+{
+    QFont bold;
+    bold.setBold(true);
+    return bold;
+}
+
 QString figureText(double value)
 {
     return std::isfinite(value) ? Scoring::scoreText(value) : QString();
@@ -94,12 +102,7 @@ QVariant SpreadModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         return column == Name ? QVariant() : rightAligned();
     case Qt::FontRole:
-        if (rowKey(row).kind != Kind::Statement) {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
-        }
-        return QVariant();
+        return rowKey(row).kind != Kind::Statement ? boldFont() : QVariant();
     default:
         return QVariant();
     }
@@ -232,12 +235,7 @@ QVariant SegmentsModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         return column == 0 || hidden ? QVariant() : rightAligned();
     case Qt::FontRole:
-        if (row == 0) {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
-        }
-        return QVariant();
+        return row == 0 ? boldFont() : QVariant();
     default:
         return QVariant();
     }
