@@ -6,7 +6,8 @@ source scripts/deps.sh
 ensure_packages "${ZOLK_BUILD_PACKAGES[@]}"
 
 cmake --preset release
-cmake --build --preset release -j "$(nproc)"
+# Only what is started: the window, zolk-cry and the sample data (./test.sh builds the tests).
+cmake --build --preset release -j "$(nproc)" --target zolk-plot zolk-cry sample-data
 
 program=build/release/bin/zolk-plot
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

@@ -6,16 +6,17 @@
 # OpenGL development files); Qt's platform plugins (xcb, offscreen); Qt's own Russian translation of
 # the standard dialogs; libjpeg; libxlsxwriter, which writes the Excel workbooks of the scores; the
 # fonts that stand in for the layout's fonts; an invisible X server for run.sh on a machine without a
-# display; and lrelease, which compiles the program's Russian texts.
+# display; lrelease, which compiles the program's Russian texts; and zlib, without which the build
+# does not configure (the tests, configured with the program, read the workbooks back with it).
 ZOLK_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
                      qt6-translations-l10n libjpeg-dev libxlsxwriter-dev libgl-dev fonts-dejavu-core
-                     fonts-liberation2 xvfb xauth qt6-l10n-tools)
+                     fonts-liberation2 xvfb xauth qt6-l10n-tools zlib1g-dev)
 
 # Only for the tests: reading window names from the X server, the PDF report's text and pages, a
-# spreadsheet's reading of the scores file, unzipping the workbooks (zlib), the Russian C locale
+# spreadsheet's reading of the scores file, the Russian C locale
 # under which a workbook's numbers must still have a dot (ensure_russian_locale), the fuzzing run with
 # clang and libFuzzer, and the clicks and keys that bench_loads sends through the X server.
-ZOLK_TEST_PACKAGES=(x11-utils poppler-utils python3 zlib1g-dev locales clang libclang-rt-14-dev dpkg-dev
+ZOLK_TEST_PACKAGES=(x11-utils poppler-utils python3 locales clang libclang-rt-14-dev dpkg-dev
                     file xdotool)
 
 as_root() {
