@@ -46,7 +46,7 @@ QTableView *makeTable(QAbstractItemModel *model, int pinnedRows, const char *nam
     return view;
 }
 
-QPushButton *makeButton(const QString &text, const char *name, const QString &tip, QWidget *parent)
+QPushButton *makeButton(const QString &text, const QByteArray &name, const QString &tip, QWidget *parent)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -168,22 +168,12 @@ QWidget *AnalysisWindow::buildSpreadPage()
     splitter->setStretchFactor(1, 2);
     layout->addWidget(splitter, 1);
 
-    auto *buttons = new QHBoxLayout;
-    auto *copy = makeButton(QStringLiteral("Копировать"), "copySpread",
-                            QStringLiteral("Копировать выделенные ячейки или всю таблицу (Ctrl+C)"), page);
-    auto *save = makeButton(QStringLiteral("Сохранить…"), "saveSpread",
-                            QStringLiteral("Записать таблицу в файл Excel или CSV"), page);
-    buttons->addWidget(copy);
-    buttons->addWidget(save);
-    buttons->addStretch();
-    layout->addLayout(buttons);
-
-    connect(m_index, &QComboBox::currentIndexChanged, this, [this] { showIndex(m_index->currentData().toInt()); });
-    connect(copy, &QPushButton::clicked, this, [this] { copyTable(m_spreadView); });
-    connect(save, &QPushButton::clicked, this, [this] {
+    layout->addLayout(tableButtons(page, "Spread", m_spreadView, [this] {
         saveTable(SpreadTable::table(m_spread->spread()), QStringLiteral("Запись разброса ответов в файл Excel или CSV"),
                   QStringLiteral("Spread "));
-    });
+    }));
+
+    connect(m_index, &QComboBox::currentIndexChanged, this, [this] { showIndex(m_index->currentData().toInt()); });
     return page;
 }
 
@@ -228,15 +218,10 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     m_segmentsView->setToolTip(QString());
     layout->addWidget(m_segmentsView, 1);
 
-    auto *buttons = new QHBoxLayout;
-    auto *copy = makeButton(QStringLiteral("Копировать"), "copySegments",
-                            QStringLiteral("Копировать выделенные ячейки или всю таблицу (Ctrl+C)"), page);
-    auto *save = makeButton(QStringLiteral("Сохранить…"), "saveSegments",
-                            QStringLiteral("Записать таблицу в файл Excel или CSV"), page);
-    buttons->addWidget(copy);
-    buttons->addWidget(save);
-    buttons->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(tableButtons(page, "Segments", m_segmentsView, [this] {
+        saveTable(SegmentsTable::table(m_segments->segments(), m_segments->minimum()),
+                  QStringLiteral("Запись сегментов в файл Excel или CSV"), QStringLiteral("Segments "));
+    }));
 
     connect(m_splitBy, &QComboBox::currentIndexChanged, this,
             [this] { showSegments(GroupArithmetic::SplitBy(m_splitBy->currentData().toInt())); });
@@ -246,11 +231,6 @@ QWidget *AnalysisWindow::buildSegmentsPage()
         m_segmentsView->resizeColumnToContents(SegmentsTable::SizeColumn);
     });
     connect(m_segmentsView, &QTableView::doubleClicked, this, &AnalysisWindow::chooseSegment);
-    connect(copy, &QPushButton::clicked, this, [this] { copyTable(m_segmentsView); });
-    connect(save, &QPushButton::clicked, this, [this] {
-        saveTable(SegmentsTable::table(m_segments->segments(), m_segments->minimum()),
-                  QStringLiteral("Запись сегментов в файл Excel или CSV"), QStringLiteral("Segments "));
-    });
     return page;
 }
 
@@ -355,6 +335,22 @@ QString AnalysisWindow::copiedText(const QAbstractItemView *view)
         }
     }
     return lines.join(u'\n') + u'\n';
+}
+
+QHBoxLayout *AnalysisWindow::tableButtons(QWidget *page, const char *name, QTableView *view,
+                                          const std::function<void()> &save)
+{
+    auto *buttons = new QHBoxLayout;
+    auto *copyButton = makeButton(QStringLiteral("Копировать"), QByteArray("copy") + name,
+                                  QStringLiteral("Копировать выделенные ячейки или всю таблицу (Ctrl+C)"), page);
+    auto *saveButton = makeButton(QStringLiteral("Сохранить…"), QByteArray("save") + name,
+                                  QStringLiteral("Записать таблицу в файл Excel или CSV"), page);
+    buttons->addWidget(copyButton);
+    buttons->addWidget(saveButton);
+    buttons->addStretch();
+    connect(copyButton, &QPushButton::clicked, this, [this, view] { copyTable(view); });
+    connect(saveButton, &QPushButton::clicked, this, save);
+    return buttons;
 }
 
 void AnalysisWindow::copyTable(QTableView *view)

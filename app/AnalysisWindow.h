@@ -15,8 +15,11 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QAbstractItemView;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QSpinBox;
 class QTableView;
@@ -75,6 +78,8 @@ private:
     QWidget *buildSpreadPage();
     QWidget *buildSegmentsPage();
     void chooseSegment(const QModelIndex &index);
+    // The row of "Копировать" and "Сохранить…" under a table; name completes their object names.
+    QHBoxLayout *tableButtons(QWidget *page, const char *name, QTableView *view, const std::function<void()> &save);
     void copyTable(QTableView *view);
     void saveTable(const Table &table, const QString &title, const QString &prefix);
 
