@@ -48,13 +48,16 @@ QColor bandColor(ScoreBand band);
 inline bool bandIsBold(ScoreBand band) { return band != ScoreBand::Neither; }
 
 // Fixed notation with the given decimals and the locale's separator; exact binary halves are
-// rounded away from zero (3.125 -> 3,13), everything else to the nearest decimal.
+// rounded away from zero (3.125 -> 3,13), everything else to the nearest decimal. A value that rounds
+// to zero is written as zero, without a minus sign.
 QString formatFixed(double value, int decimals, const QLocale &locale = QLocale());
 // The "%3.2f" score text of the grid, the circle labels and the chart marks.
 inline QString scoreText(double value, const QLocale &locale = QLocale())
 {
     return formatFixed(value, 2, locale);
 }
+// A difference of two scores: "+0,25", "-0,25", and "0,00" for one that rounds to zero.
+QString differenceText(double difference, int decimals, const QLocale &locale = QLocale());
 // Reads a score text back with the locale's separator; nullopt when it is not a number.
 std::optional<double> readScoreText(const QString &text, const QLocale &locale = QLocale());
 

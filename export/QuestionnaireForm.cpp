@@ -2,39 +2,27 @@
 
 #include "CsvTable.h"
 #include "FileOutput.h"
+#include "PdfDocument.h"
 
-#include <QBuffer>
-#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <functional>
+#include <vector>
 
 namespace QuestionnaireForm {
 namespace {
 
-// Points: the writer works at 72 dots per inch, so one unit is one point of the A4 page.
-constexpr int Resolution = 72;
-constexpr qreal Margin = 40;
-constexpr qreal FooterHeight = 24;
+// In points of the page.
 constexpr qreal NumberWidth = 24;   // the statement's number
 constexpr qreal BoxColumn = 26;     // the width of each of the five answer columns
 constexpr qreal BoxSize = 11;
 constexpr qreal RowPadding = 5;
 constexpr int TextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
-QFont formFont(qreal points, bool bold = false)
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
+QFont formFont(qreal points, bool bold = false) { return PdfDocument::font(points, bold); }
 
-// The page is laid out once to count the pages, then drawn: every block says how high it is and
-// draws itself at a place.
+// A piece of the form from top to bottom.
 struct Block
 {
     qreal height;
@@ -64,162 +52,157 @@ void drawBox(QPainter &painter, qreal centreX, qreal top)
     painter.drawRect(QRectF(centreX - BoxSize / 2, top, BoxSize, BoxSize));
 }
 
+// The questionnaire as the document's content: laid out once to count the pages, then drawn; every
+// block says how high it is and draws itself at a place.
+class FormContent final : public PdfDocument::Content
+{
+public:
+    explicit FormContent(const Questionnaire::Captions &captions) : m_captions(captions) {}
+
+    int layOut(QPaintDevice *device, const QRectF &, const QRectF &body) override;
+    void drawPage(QPainter &painter, int k) override
+    {
+        for (const Placed &item : m_placed) {
+            if (item.page != k + 1)
+                continue;
+            painter.setPen(Qt::black);
+            if (item.head)
+                m_drawHead(painter, item.top - HeadHeight);
+            item.block->draw(painter, item.top);
+        }
+    }
+
+private:
+    static constexpr qreal HeadHeight = 18; // the column heads of the statement table
+    struct Placed
+    {
+        const Block *block;
+        int page;
+        qreal top;
+        bool head; // the column heads come before it
+    };
+
+    const Questionnaire::Captions &m_captions;
+    std::vector<Block> m_blocks;
+    std::vector<Placed> m_placed;
+    std::function<void(QPainter &, qreal top)> m_drawHead;
+};
+
+int FormContent::layOut(QPaintDevice *device, const QRectF &, const QRectF &body)
+{
+    const Questionnaire::Captions &captions = m_captions;
+    const Layout layout(device, body);
+    const qreal boxesLeft = body.right() - 5 * BoxColumn;
+    const qreal textLeft = body.left() + NumberWidth;
+    const qreal textWidth = boxesLeft - textLeft - 8;
+
+    // The blocks from top to bottom.
+    m_blocks.clear();
+    const QFont titleFont = formFont(15, true);
+    const QString title = Questionnaire::title();
+    m_blocks.push_back({layout.textHeight(title, titleFont, body.width()) + 8, [=](QPainter &p, qreal top) {
+                          p.setFont(titleFont);
+                          p.drawText(QRectF(body.left(), top, body.width(), 1e4), TextFlags, title);
+                      }});
+    const QFont textFont = formFont(10);
+    for (const QString &paragraph : Questionnaire::instruction()) {
+        const qreal height = layout.textHeight(paragraph, textFont, body.width());
+        m_blocks.push_back({height + 5, [=](QPainter &p, qreal top) {
+                              p.setFont(textFont);
+                              p.drawText(QRectF(body.left(), top, body.width(), height + 1), TextFlags, paragraph);
+                          }});
+    }
+    // The header fields: a caption and a line to write on.
+    QStringList fields{Questionnaire::dateCaption(), Questionnaire::codeCaption(), Questionnaire::nameCaption()};
+    for (const QString &caption : captions)
+        if (!caption.trimmed().isEmpty())
+            fields << caption.trimmed();
+    const qreal captionWidth = body.width() * 0.32;
+    m_blocks.push_back({6, [](QPainter &, qreal) {}});
+    for (const QString &field : std::as_const(fields)) {
+        const qreal height = std::max<qreal>(20, layout.textHeight(field + u':', textFont, captionWidth) + 8);
+        m_blocks.push_back({height, [=](QPainter &p, qreal top) {
+                              p.setFont(textFont);
+                              p.drawText(QRectF(body.left(), top + 4, captionWidth, height), TextFlags, field + u':');
+                              p.setPen(QPen(Qt::black, 0.5));
+                              p.drawLine(QPointF(body.left() + captionWidth + 6, top + height - 4),
+                                         QPointF(body.right(), top + height - 4));
+                          }});
+    }
+    m_blocks.push_back({12, [](QPainter &, qreal) {}});
+    // The statements, a row each; the rows of odd statements are shaded.
+    const QFont numberFont = formFont(10, true);
+    for (int s = 1; s <= Resource::StatementCount; ++s) {
+        const QString text = Questionnaire::statementText(s);
+        const qreal height = std::max(layout.textHeight(text, textFont, textWidth), BoxSize) + 2 * RowPadding;
+        m_blocks.push_back({height,
+                          [=](QPainter &p, qreal top) {
+                              if (s % 2 == 1)
+                                  p.fillRect(QRectF(body.left(), top, body.width(), height), QColor(238, 238, 238));
+                              p.setPen(Qt::black);
+                              p.setFont(numberFont);
+                              p.drawText(QRectF(body.left(), top + RowPadding, NumberWidth - 4, height), Qt::AlignRight | Qt::AlignTop,
+                                         QString::number(s) + u'.');
+                              p.setFont(textFont);
+                              p.drawText(QRectF(textLeft, top + RowPadding, textWidth, height), TextFlags, text);
+                              p.setPen(QPen(Qt::black, 0.8));
+                              p.setBrush(Qt::white);
+                              for (int a = 0; a < Questionnaire::AnswerCount; ++a)
+                                  drawBox(p, boxesLeft + (a + 0.5) * BoxColumn, top + RowPadding + 1);
+                              p.setBrush(Qt::NoBrush);
+                          },
+                          true});
+    }
+    // The column heads of the statement table, above its first row on every page.
+    const QFont headFont = formFont(9, true);
+    m_drawHead = [=](QPainter &p, qreal top) {
+        p.setPen(Qt::black);
+        p.setFont(headFont);
+        p.drawText(QRectF(body.left(), top, NumberWidth - 4, HeadHeight), Qt::AlignRight | Qt::AlignVCenter,
+                   QStringLiteral("№"));
+        p.drawText(QRectF(textLeft, top, textWidth, HeadHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("Утверждение"));
+        for (int a = 1; a <= Questionnaire::AnswerCount; ++a)
+            p.drawText(QRectF(boxesLeft + (a - 1) * BoxColumn, top, BoxColumn, HeadHeight), Qt::AlignCenter,
+                       QString::number(a));
+        p.setPen(QPen(Qt::black, 0.5));
+        p.drawLine(QPointF(body.left(), top + HeadHeight), QPointF(body.right(), top + HeadHeight));
+    };
+
+    // Pages: a block that does not fit the rest of the page starts the next one.
+    m_placed.clear();
+    int pageCount = 1;
+    qreal y = body.top();
+    bool headDone = false;
+    for (const Block &block : m_blocks) {
+        const bool head = block.tableRow && !headDone;
+        const qreal needed = block.height + (head ? HeadHeight : 0);
+        if (y + needed > body.bottom() && y > body.top()) {
+            ++pageCount;
+            y = body.top();
+        }
+        const bool headHere = block.tableRow && (!headDone || y == body.top());
+        if (headHere)
+            y += HeadHeight;
+        m_placed.push_back({&block, pageCount, y, headHere});
+        headDone = headDone || block.tableRow;
+        y += block.height;
+    }
+    return pageCount;
+}
+
 } // namespace
 
 Outcome<QByteArray> render(const Questionnaire::Captions &captions)
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageOrientation(QPageLayout::Portrait);
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setResolution(Resolution);
-        writer.setTitle(Questionnaire::title());
-        writer.setCreator(QStringLiteral("ZOLK Plot"));
-        const QRectF page(0, 0, writer.width(), writer.height());
-        const QRectF body = page.adjusted(Margin, Margin, -Margin, -Margin - FooterHeight);
-        const Layout layout(&writer, body);
-        const qreal boxesLeft = body.right() - 5 * BoxColumn;
-        const qreal textLeft = body.left() + NumberWidth;
-        const qreal textWidth = boxesLeft - textLeft - 8;
-
-        // The blocks from top to bottom.
-        std::vector<Block> blocks;
-        const QFont titleFont = formFont(15, true);
-        const QString title = Questionnaire::title();
-        blocks.push_back({layout.textHeight(title, titleFont, body.width()) + 8, [=](QPainter &p, qreal top) {
-                              p.setFont(titleFont);
-                              p.drawText(QRectF(body.left(), top, body.width(), 1e4), TextFlags, title);
-                          }});
-        const QFont textFont = formFont(10);
-        for (const QString &paragraph : Questionnaire::instruction()) {
-            const qreal height = layout.textHeight(paragraph, textFont, body.width());
-            blocks.push_back({height + 5, [=](QPainter &p, qreal top) {
-                                  p.setFont(textFont);
-                                  p.drawText(QRectF(body.left(), top, body.width(), height + 1), TextFlags, paragraph);
-                              }});
-        }
-        // The header fields: a caption and a line to write on.
-        QStringList fields{Questionnaire::dateCaption(), Questionnaire::codeCaption(), Questionnaire::nameCaption()};
-        for (const QString &caption : captions)
-            if (!caption.trimmed().isEmpty())
-                fields << caption.trimmed();
-        const qreal captionWidth = body.width() * 0.32;
-        blocks.push_back({6, [](QPainter &, qreal) {}});
-        for (const QString &field : std::as_const(fields)) {
-            const qreal height = std::max<qreal>(20, layout.textHeight(field + u':', textFont, captionWidth) + 8);
-            blocks.push_back({height, [=](QPainter &p, qreal top) {
-                                  p.setFont(textFont);
-                                  p.drawText(QRectF(body.left(), top + 4, captionWidth, height), TextFlags, field + u':');
-                                  p.setPen(QPen(Qt::black, 0.5));
-                                  p.drawLine(QPointF(body.left() + captionWidth + 6, top + height - 4),
-                                             QPointF(body.right(), top + height - 4));
-                              }});
-        }
-        blocks.push_back({12, [](QPainter &, qreal) {}});
-        // The statements, a row each; the rows of odd statements are shaded.
-        const QFont numberFont = formFont(10, true);
-        for (int s = 1; s <= Resource::StatementCount; ++s) {
-            const QString text = Questionnaire::statementText(s);
-            const qreal height = std::max(layout.textHeight(text, textFont, textWidth), BoxSize) + 2 * RowPadding;
-            blocks.push_back({height,
-                              [=](QPainter &p, qreal top) {
-                                  if (s % 2 == 1)
-                                      p.fillRect(QRectF(body.left(), top, body.width(), height), QColor(238, 238, 238));
-                                  p.setPen(Qt::black);
-                                  p.setFont(numberFont);
-                                  p.drawText(QRectF(body.left(), top + RowPadding, NumberWidth - 4, height), Qt::AlignRight | Qt::AlignTop,
-                                             QString::number(s) + u'.');
-                                  p.setFont(textFont);
-                                  p.drawText(QRectF(textLeft, top + RowPadding, textWidth, height), TextFlags, text);
-                                  p.setPen(QPen(Qt::black, 0.8));
-                                  p.setBrush(Qt::white);
-                                  for (int a = 0; a < Questionnaire::AnswerCount; ++a)
-                                      drawBox(p, boxesLeft + (a + 0.5) * BoxColumn, top + RowPadding + 1);
-                                  p.setBrush(Qt::NoBrush);
-                              },
-                              true});
-        }
-        // The column heads of the statement table, above its first row on every page.
-        const QFont headFont = formFont(9, true);
-        const qreal headHeight = 18;
-        const auto drawHead = [=](QPainter &p, qreal top) {
-            p.setPen(Qt::black);
-            p.setFont(headFont);
-            p.drawText(QRectF(body.left(), top, NumberWidth - 4, headHeight), Qt::AlignRight | Qt::AlignVCenter,
-                       QStringLiteral("№"));
-            p.drawText(QRectF(textLeft, top, textWidth, headHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                       QStringLiteral("Утверждение"));
-            for (int a = 1; a <= Questionnaire::AnswerCount; ++a)
-                p.drawText(QRectF(boxesLeft + (a - 1) * BoxColumn, top, BoxColumn, headHeight), Qt::AlignCenter,
-                           QString::number(a));
-            p.setPen(QPen(Qt::black, 0.5));
-            p.drawLine(QPointF(body.left(), top + headHeight), QPointF(body.right(), top + headHeight));
-        };
-
-        // Pages: a block that does not fit the rest of the page starts the next one.
-        struct Placed
-        {
-            const Block *block;
-            int page;
-            qreal top;
-            bool head; // the column heads come before it
-        };
-        std::vector<Placed> placed;
-        int pageCount = 1;
-        qreal y = body.top();
-        bool headDone = false;
-        for (const Block &block : blocks) {
-            const bool head = block.tableRow && !headDone;
-            const qreal needed = block.height + (head ? headHeight : 0);
-            if (y + needed > body.bottom() && y > body.top()) {
-                ++pageCount;
-                y = body.top();
-            }
-            const bool headHere = block.tableRow && (!headDone || y == body.top());
-            if (headHere)
-                y += headHeight;
-            placed.push_back({&block, pageCount, y, headHere});
-            headDone = headDone || block.tableRow;
-            y += block.height;
-        }
-
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return Outcome<QByteArray>::failed(QCoreApplication::translate("Report", "The PDF writer could not start."));
-        int current = 1;
-        const auto footer = [&](int number) {
-            painter.setPen(Qt::black);
-            painter.setFont(formFont(9));
-            painter.drawText(QRectF(page.left(), page.bottom() - Margin - FooterHeight / 2, page.width(), FooterHeight),
-                             Qt::AlignCenter, QStringLiteral("Стр. %1 из %2").arg(number).arg(pageCount));
-        };
-        for (const Placed &item : placed) {
-            if (item.page != current) {
-                footer(current);
-                writer.newPage();
-                current = item.page;
-            }
-            painter.setPen(Qt::black);
-            if (item.head)
-                drawHead(painter, item.top - headHeight);
-            item.block->draw(painter, item.top);
-        }
-        footer(current);
-        if (!painter.end())
-            return Outcome<QByteArray>::failed(QCoreApplication::translate("Report", "The PDF writer could not finish."));
-    }
-    return buffer.data();
+    FormContent content(captions);
+    return PdfDocument::render(content, Questionnaire::title());
 }
 
 Outcome<> write(const QString &path, const Questionnaire::Captions &captions)
 {
-    const Outcome<QByteArray> pdf = render(captions);
-    if (!pdf)
-        return Outcome<>::failed(FileOutput::cannotCreateMessage(path) + u'\n' + pdf.message());
-    return FileOutput::write(path, *pdf);
+    FormContent content(captions);
+    return PdfDocument::write(path, content, Questionnaire::title());
 }
 
 QByteArray sheetTemplate(const Questionnaire::Captions &captions, const QLocale &locale)

@@ -1,15 +1,17 @@
 #pragma once
-// The PDF report of a profile for the client: A4 portrait, drawn with Qt's PDF writer as vectors and
-// text (fonts embedded, Russian text searchable), every page numbered "Стр. X из Y":
-//  - page 1: the title block, the profile circle, the table of index and trait scores and the legend
-//    of what bold green, bold red and the band mean;
-//  - while a comparison is on, a page with both profiles on the circle and the table of differences;
-//  - then the overview of all sixty statement scores and, index by index, the statements with their
-//    scores, the five highest and five lowest marked;
-//  - then the analysis text.
+// The PDF report of a profile for the client: a PdfDocument (A4 portrait, vectors and text, fonts
+// embedded, Russian text searchable, every page numbered "Стр. X из Y") made of sections, each a
+// ReportSection in a file of its own, in the order Report.cpp lists them:
+//  - ReportTitlePage: the title block, the profile circle, the table of index and trait scores and
+//    the legend of what bold green, bold red and the band mean;
+//  - ReportComparisonPage, while a comparison is on: both profiles on the circle and the table of
+//    differences;
+//  - ReportStatementPages: the overview of all sixty statement scores and, index by index, the
+//    statements with their scores, the five highest and five lowest marked;
+//  - ReportAnalysisPages: the analysis text.
 // Everything is drawn from the profile and the title, never from what a window shows. Indices go by
-// their full titles throughout. A group's report names no respondent unless the title asks for the
-// member list.
+// their names (Resource::indexHeading) and traits by one word throughout. A group's report names no
+// respondent unless the title asks for the member list.
 
 #include "Outcome.h"
 #include "Profile.h"
@@ -22,6 +24,7 @@
 #include <functional>
 #include <optional>
 
+class QPagedPaintDevice;
 class QPainter;
 
 struct ReportInput
@@ -64,6 +67,8 @@ QString questionnaires(qsizetype count);
 
 // The report's PDF.
 Outcome<QByteArray> render(const ReportInput &input);
+// The report on a paged device set to 72 dots per inch, such as a printer (PdfDocument::paint).
+Outcome<> paint(QPagedPaintDevice &device, const ReportInput &input);
 // Writes the report to path, replacing a file of that name only once all of it is on the disk.
 Outcome<> write(const QString &path, const ReportInput &input);
 

@@ -10,12 +10,13 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <QFuture>
+#include <QtConcurrent/QtConcurrentRun>
+
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
+#include <atomic>
+#include <deque>
 #include <new>
-#include <optional>
-#include <thread>
 #include <vector>
 
 namespace ProfileLoader {
@@ -24,10 +25,10 @@ namespace {
 // Progress goes to the caller at least this often, so that a click on Cancel is seen at once.
 constexpr qsizetype ReportEveryMembers = 64;
 constexpr qint64 ReportEveryMilliseconds = 50;
-// How far the helper threads may read ahead of the member being added, and how many consecutive
-// members one helper reads before it hands them over (fewer hand-overs, less waiting on each other).
-constexpr int ReadAhead = 512;
-constexpr int Chunk = 64;
+// How far the pool's threads may read ahead of the member being added, and how many consecutive
+// members one task reads before it hands them over (fewer hand-overs, less waiting on each other).
+constexpr qsizetype ReadAhead = 512;
+constexpr qsizetype ChunkSize = 64;
 
 // Reads one member; running out of memory becomes the member's message.
 Outcome<StoredRecord> readMember(const FolderListing &listing, const FolderEntry &entry, const QByteArray &key)
@@ -44,27 +45,21 @@ Outcome<StoredRecord> readMember(const FolderListing &listing, const FolderEntry
     }
 }
 
-// Reads the members on helper threads, at most ReadAhead members ahead of the one the caller takes,
-// so that memory stays bounded however large the group; the caller takes them in order.
+// Reads the members in chunks on Qt's thread pool, at most ReadAhead members ahead of the one the
+// caller takes, so that memory stays bounded however large the group; the caller takes them in order.
 class MemberReader
 {
 public:
-    MemberReader(const FolderListing &listing, const QByteArray &key)
-        : m_listing(listing), m_key(key), m_slots(std::size_t(ReadAhead))
-    {
-        const int workers = int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
-        for (int k = 0; k < std::min(workers, int(listing.entries.size())); ++k)
-            m_workers.emplace_back([this] { work(); });
-    }
+    using Chunk = std::vector<Outcome<StoredRecord>>;
+
+    MemberReader(const FolderListing &listing, const QByteArray &key) : m_listing(listing), m_key(key) { readAhead(); }
 
     ~MemberReader()
     {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_stopping = true;
-        }
-        m_room.notify_all();
-        // The jthreads join here, each after the member it is reading.
+        // Chunks still being read stop at their next member; they use the listing, so wait for them.
+        m_stopping = true;
+        for (QFuture<Chunk> &chunk : m_chunks)
+            chunk.waitForFinished();
     }
 
     MemberReader(const MemberReader &) = delete;
@@ -73,58 +68,38 @@ public:
     // Waits for member k, which must be the one after the last taken.
     Outcome<StoredRecord> take(qsizetype k)
     {
-        std::unique_lock lock(m_mutex);
-        auto &slot = m_slots[std::size_t(k % ReadAhead)];
-        m_ready.wait(lock, [&] { return slot.has_value(); });
-        Outcome<StoredRecord> outcome = std::move(*slot);
-        slot.reset();
-        m_taken = k + 1;
-        // Room for a helper once a whole chunk has been taken.
-        const bool room = m_taken % Chunk == 0;
-        lock.unlock();
-        if (room)
-            m_room.notify_all();
-        return outcome;
+        if (k % ChunkSize == 0) {
+            m_current = m_chunks.front().takeResult();
+            m_chunks.pop_front();
+            readAhead();
+        }
+        return std::move(m_current[std::size_t(k % ChunkSize)]);
     }
 
 private:
-    void work()
+    void readAhead()
     {
         const qsizetype total = m_listing.entries.size();
-        std::vector<std::optional<Outcome<StoredRecord>>> read;
-        for (;;) {
-            qsizetype first = 0;
-            {
-                std::unique_lock lock(m_mutex);
-                m_room.wait(lock, [&] { return m_stopping || m_next >= total || m_next + Chunk <= m_taken + ReadAhead; });
-                if (m_stopping || m_next >= total)
-                    return;
-                first = m_next;
-                m_next = std::min(total, m_next + Chunk);
-            }
-            const qsizetype end = std::min(total, first + Chunk);
-            read.clear();
-            for (qsizetype k = first; k < end; ++k)
-                read.emplace_back(readMember(m_listing, m_listing.entries[k], m_key));
-            {
-                const std::lock_guard lock(m_mutex);
+        while (m_next < total && qsizetype(m_chunks.size()) * ChunkSize < ReadAhead) {
+            const qsizetype first = m_next;
+            m_next = std::min(total, m_next + ChunkSize);
+            m_chunks.push_back(QtConcurrent::run([this, first, end = m_next] {
+                Chunk read;
+                read.reserve(std::size_t(end - first));
                 for (qsizetype k = first; k < end; ++k)
-                    m_slots[std::size_t(k % ReadAhead)] = std::move(read[std::size_t(k - first)]);
-            }
-            m_ready.notify_all();
+                    read.push_back(m_stopping ? Outcome<StoredRecord>::cancelledByUser()
+                                              : readMember(m_listing, m_listing.entries[k], m_key));
+                return read;
+            }));
         }
     }
 
     const FolderListing &m_listing;
     const QByteArray m_key;
-    std::mutex m_mutex;
-    std::condition_variable m_ready; // a member has been read
-    std::condition_variable m_room;  // a member has been taken, or the reading stops
-    std::vector<std::optional<Outcome<StoredRecord>>> m_slots;
-    qsizetype m_next = 0;  // the next member a helper reads
-    qsizetype m_taken = 0; // members taken by the caller
-    bool m_stopping = false;
-    std::vector<std::jthread> m_workers; // last: they stop and join before the rest goes
+    std::deque<QFuture<Chunk>> m_chunks; // in member order
+    Chunk m_current;                     // the chunk the caller takes from
+    qsizetype m_next = 0;                // the first member of the next chunk to read
+    std::atomic<bool> m_stopping = false;
 };
 
 RespondentHeader groupHeader(const QString &name)
@@ -209,7 +184,7 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
     sinceReport.start();
     qsizetype reported = 0;
     {
-        // Members are read and deciphered on helper threads and added here in name order.
+        // Members are read and deciphered on the pool's threads and added here in name order.
         MemberReader reader(listing, options.key);
         for (qsizetype k = 0; k < total; ++k) {
             Outcome<StoredRecord> member = reader.take(k);

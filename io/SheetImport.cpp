@@ -8,16 +8,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFuture>
+#include <QMutex>
+#include <QSemaphore>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <new>
-#include <thread>
 #include <optional>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -236,9 +238,9 @@ struct MadeFolders
     }
 };
 
-// Writes the good rows of the sheet as new files, row k to pathOf(k). Helper threads share the
-// rows, each reading its rows from where the check found them; this thread reports the progress
-// and passes on a cancel.
+// Writes the good rows of the sheet as new files, row k to pathOf(k). Chunks of rows are written on
+// Qt's thread pool, each reading its rows from where the check found them; this thread reports the
+// progress and passes on a cancel.
 Outcome<> writeFiles(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns &columns,
                      const Questionnaire::Captions &captions, const AnswerSheet::Check &check, const Options &options,
                      const std::function<QString(qsizetype)> &pathOf)
@@ -247,81 +249,66 @@ Outcome<> writeFiles(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns
     if (check.goodPositions.size() != check.goodRows.size())
         return Outcome<>::failed(tr("The sheet has fewer rows than were checked."));
     constexpr qsizetype Chunk = 32;
-    std::atomic<qsizetype> next{0};
     std::atomic<qsizetype> done{0};
     std::atomic<bool> stop{false};
-    std::mutex mutex;
-    std::condition_variable finished;
-    int running = 0;
+    QSemaphore chunksDone; // one per chunk written, failed or stopped: wakes this thread to report
+    QMutex mutex;
     QString error;
-    bool cancelled = false;
     const auto fail = [&](const QString &message) {
-        const std::lock_guard lock(mutex);
+        const QMutexLocker lock(&mutex);
         if (error.isEmpty())
             error = message;
         stop = true;
     };
-    const auto writeShare = [&] {
+    const auto writeChunk = [&](qsizetype first) {
         CsvReader::Parser parser(sheet.text, sheet.separator);
         QList<QStringView> fields;
         AnswerSheet::Respondent respondent;
         IndexScores indices{};
         ItemScores items{};
-        for (;;) {
-            const qsizetype first = next.fetch_add(Chunk);
-            for (qsizetype k = first; k < std::min(total, first + Chunk) && !stop; ++k) {
-                const qsizetype row = check.goodRows[std::size_t(k)];
-                parser.seek(check.goodPositions[std::size_t(k)], row);
-                const bool read = parser.next(fields);
-                if (!read || AnswerSheet::convertRow(fields, columns, row - sheet.headerRow, captions, &respondent).size() > 0
-                    || respondent.header.code != check.goodCodes[k]) {
-                    fail(tr("Row %1 of the sheet is not as it was checked.").arg(row));
-                    break;
-                }
-                AnswerSheet::scoresOf(respondent, indices, items);
-                const QString path = pathOf(k);
-                const QString why = writeNew(path, ResultWriter::storedLetters(respondent.header, indices, items, options.key));
-                if (!why.isEmpty()) {
-                    fail(FileOutput::cannotCreateMessage(path) + u'\n' + why);
-                    break;
-                }
-                ++done;
+        for (qsizetype k = first; k < std::min(total, first + Chunk) && !stop; ++k) {
+            const qsizetype row = check.goodRows[std::size_t(k)];
+            parser.seek(check.goodPositions[std::size_t(k)], row);
+            const bool read = parser.next(fields);
+            if (!read || AnswerSheet::convertRow(fields, columns, row - sheet.headerRow, captions, &respondent).size() > 0
+                || respondent.header.code != check.goodCodes[k]) {
+                fail(tr("Row %1 of the sheet is not as it was checked.").arg(row));
+                return;
             }
-            if (stop || first + Chunk >= total)
-                break;
+            AnswerSheet::scoresOf(respondent, indices, items);
+            const QString path = pathOf(k);
+            const QString why = writeNew(path, ResultWriter::storedLetters(respondent.header, indices, items, options.key));
+            if (!why.isEmpty()) {
+                fail(FileOutput::cannotCreateMessage(path) + u'\n' + why);
+                return;
+            }
+            ++done;
         }
     };
-    const auto work = [&] {
+    std::vector<qsizetype> chunks;
+    for (qsizetype first = 0; first < total; first += Chunk)
+        chunks.push_back(first);
+    QFuture<void> writing = QtConcurrent::map(chunks, [&](qsizetype first) {
         try {
-            writeShare();
+            writeChunk(first);
         } catch (const std::bad_alloc &) {
             fail(tr("Not enough memory to write the result files."));
         }
-        const std::lock_guard lock(mutex);
-        --running;
-        finished.notify_all();
-    };
-
-    const int helpers = int(std::clamp<qsizetype>(std::thread::hardware_concurrency(), 1, 4));
-    {
-        std::vector<std::jthread> threads;
-        running = helpers;
-        for (int h = 0; h < helpers; ++h)
-            threads.emplace_back(work);
-        std::unique_lock lock(mutex);
-        while (running > 0) {
-            finished.wait_for(lock, std::chrono::milliseconds(50));
-            if (!options.progress || stop)
-                continue;
-            lock.unlock();
-            const bool goOn = options.progress(std::min(done.load(), total - 1), total);
-            lock.lock();
-            if (!goOn) {
-                stop = true;
-                cancelled = true;
-            }
+        chunksDone.release();
+    });
+    bool cancelled = false;
+    for (qsizetype waited = 0; waited < qsizetype(chunks.size()) && !stop;) {
+        // Woken by a finished chunk, or every 50 ms, to report the progress.
+        if (chunksDone.tryAcquire(1, 50))
+            ++waited;
+        if (options.progress && !stop && !options.progress(std::min(done.load(), total - 1), total)) {
+            stop = true;
+            cancelled = true;
         }
     }
+    // After a failure or a cancel the chunks not begun are not written; those begun stop at their next row.
+    writing.cancel();
+    writing.waitForFinished();
     if (cancelled)
         return Outcome<>::cancelledByUser();
     if (!error.isEmpty())

@@ -2,9 +2,9 @@
 // PDF viewer and a spreadsheet or the import read them.
 
 #include "AnswerSheet.h"
+#include "PdfText.h"
 #include "QuestionnaireForm.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -54,19 +54,15 @@ void TestQuestionnaire::pdfText()
     // Every page's text as a PDF viewer extracts it: every statement whole on exactly one page, in
     // the numbered order, without its scoring mark; the captions; the page numbers.
     QFETCH(Questionnaire::Captions, captions);
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (pdftotext.isEmpty())
-        QSKIP("pdftotext (poppler-utils) reads the PDF's text; it is not here");
+    if (!PdfText::available())
+        QSKIP("poppler-utils read the PDF's text; they are not here");
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Анкета.pdf"));
     const Outcome<> written = QuestionnaireForm::write(path, captions);
     QVERIFY2(written.ok(), qPrintable(written.message()));
 
-    QProcess process;
-    process.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitCode(), 0);
-    const QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+    const QStringList pages = PdfText::pages(path);
+    QVERIFY2(PdfText::takeComplaints().isEmpty(), "pdftotext read the PDF with complaints");
     QVERIFY(pages.size() >= 2);
     for (int p = 0; p < pages.size(); ++p)
         QVERIFY2(flattened(pages[p]).contains(QStringLiteral("Стр. %1 из %2").arg(p + 1).arg(pages.size())), qPrintable(pages[p]));
