@@ -1,8 +1,8 @@
 #pragma once
-// The blank questionnaire for the respondents: an A4 PDF with the title, the instruction, the header
-// fields (date, code, name and the four information lines under the consultant's captions) and the
-// sixty statements in their numbered order, each with five boxes for the answers 1 to 5. The text is
-// real text in an embedded font; no statement is split across two pages; every page is numbered.
+// The blank questionnaire for the respondents: a PdfDocument with the title, the instruction, the
+// header fields (date, code, name and the four information lines under the consultant's captions) and
+// the sixty statements in their numbered order, each with five boxes for the answers 1 to 5. The text
+// is real text in an embedded font; no statement is split across two pages; every page is numbered.
 // Beside it, the answer sheet's header row as CSV, for an online form or a spreadsheet.
 
 #include "Outcome.h"
