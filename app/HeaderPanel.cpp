@@ -4,6 +4,7 @@
 #include "Icons.h"
 #include "PlainText.h"
 #include "RealSpinEdit.h"
+#include "Session.h"
 
 #include <QHelpEvent>
 #include <QLabel>
@@ -98,6 +99,16 @@ HeaderPanel::HeaderPanel(QWidget *parent)
     for (QLineEdit *edit : {m_code, m_nameEdit, m_date})
         edit->installEventFilter(this);
     connect(m_delta, &RealSpinEdit::textEdited, this, &HeaderPanel::deltaChanged);
+}
+
+void HeaderPanel::follow(const Session &session)
+{
+    connect(&session, &Session::profileChanged, this, [this, &session] { showProfile(session.profile()); });
+    // A half-width set elsewhere shows here; one the user types is the session's already.
+    connect(&session, &Session::bandChanged, this, [this](double band) {
+        if (m_delta->currentValue() != band)
+            m_delta->setValue(band);
+    });
 }
 
 void HeaderPanel::showProfile(const Profile &profile)

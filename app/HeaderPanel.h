@@ -9,6 +9,7 @@
 #include <QPixmap>
 
 class QLabel;
+class Session;
 class QLineEdit;
 class RealSpinEdit;
 
@@ -18,6 +19,8 @@ class HeaderPanel : public BevelPanel
 public:
     explicit HeaderPanel(QWidget *parent);
 
+    // Fills the header from every profile the session loads; the spin edit shows the session's band.
+    void follow(const Session &session);
     // Fills the header from a profile: a respondent's own lines and "ФИО", or the group's and "Группа".
     void showProfile(const Profile &profile);
 

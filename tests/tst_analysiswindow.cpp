@@ -444,10 +444,10 @@ void TestAnalysisWindow::comparisonChoices_data()
     QTest::addColumn<QString>("choice");
     QTest::addColumn<QString>("name");    // the reference's name as the page and the legend give it
     QTest::addColumn<double>("index1");   // the reference's index 1
-    QTest::newRow("the whole group, a member shown") << "group" << "Группа (13 анкет)" << FirmIndex1;
-    QTest::newRow("a segment") << "segment" << "Склад (5 анкет)" << 4.0;
-    QTest::newRow("another result file") << "file" << "Эталон" << 2.5;
-    QTest::newRow("another folder") << "folder" << "other (2 анкет)" << 2.0;
+    QTest::newRow("the whole group, a member shown") << "group" << "Группа firm (13 анкет)" << FirmIndex1;
+    QTest::newRow("a segment") << "segment" << "Склад, по строке 1, группа firm (5 анкет)" << 4.0;
+    QTest::newRow("another result file") << "file" << "Эталон (файл reference.cry)" << 2.5;
+    QTest::newRow("another folder") << "folder" << "Папка other (2 анкеты)" << 2.0;
 }
 
 void TestAnalysisWindow::comparisonChoices()
@@ -467,8 +467,8 @@ void TestAnalysisWindow::comparisonChoices()
     const auto button = [&](const char *objectName) { return page->findChild<QPushButton *>(QString::fromLatin1(objectName)); };
     if (choice == QLatin1String("group")) {
         // Showing a member compares it with its group already; the button chooses the same.
-        QVERIFY(fx.form->reference().has_value());
-        fx.form->setReference(std::nullopt);
+        QVERIFY(fx.form->session().reference());
+        fx.form->session().setReference(std::nullopt);
         button("referenceGroup")->click();
     } else if (choice == QLatin1String("segment")) {
         auto *segments = page->findChild<QComboBox *>(QStringLiteral("referenceSegment"));
@@ -488,18 +488,18 @@ void TestAnalysisWindow::comparisonChoices()
         button("referenceFolder")->click();
     }
     QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
-    QVERIFY(fx.form->reference().has_value());
-    QCOMPARE(fx.form->reference()->scores.index(1), index1);
-    QCOMPARE(fx.form->referenceName(), name);
+    QVERIFY(fx.form->session().reference());
+    QCOMPARE(fx.form->session().reference()->scores.index(1), index1);
+    QCOMPARE(fx.form->session().referenceName(), name);
     auto *on = page->findChild<QCheckBox *>(QStringLiteral("compareOn"));
     QVERIFY(on->isChecked());
     QVERIFY(page->findChild<QLabel *>(QStringLiteral("referenceName"))->text().contains(name));
     // Off and on again with the same reference.
     on->click();
-    QVERIFY(!fx.form->reference().has_value());
+    QVERIFY(!fx.form->session().reference());
     QVERIFY(!fx.detailChart()->series(u"SeriesReference")->isVisible());
     on->click();
-    QCOMPARE(fx.form->reference()->scores.index(1), index1);
+    QCOMPARE(fx.form->session().reference()->scores.index(1), index1);
     QVERIFY(fx.detailChart()->series(u"SeriesReference")->isVisible());
 }
 
