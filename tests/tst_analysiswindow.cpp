@@ -455,6 +455,8 @@ void TestAnalysisWindow::comparisonChoices_data()
     QTest::newRow("a segment") << "segment" << "Склад, по строке 1, группа firm (5 анкет)" << 4.0;
     QTest::newRow("another result file") << "file" << "Эталон (файл reference.cry)" << 2.5;
     QTest::newRow("another folder") << "folder" << "Папка other (2 анкеты)" << 2.0;
+    // Read as "Group" reads: an unreadable file is left out once the user agrees.
+    QTest::newRow("another folder with a damaged file") << "folder, damaged" << "Папка other (2 анкеты)" << 2.0;
 }
 
 void TestAnalysisWindow::comparisonChoices()
@@ -491,8 +493,13 @@ void TestAnalysisWindow::comparisonChoices()
         QDir().mkpath(other);
         writeResultFile(other, QStringLiteral("a.cry"), Respondent::uniform(1.5));
         writeResultFile(other, QStringLiteral("b.cry"), Respondent::uniform(2.5));
+        if (choice.endsWith(QLatin1String("damaged"))) {
+            writeStoredFile(other, QStringLiteral("c.cry"), "not a result");
+            fx.prompts->confirmAnswers << true;
+        }
         fx.prompts->openAnswers << QDir(other).filePath(QStringLiteral("a.cry"));
         button("referenceFolder")->click();
+        QCOMPARE(fx.prompts->questions.size(), choice.endsWith(QLatin1String("damaged")) ? 1 : 0);
     }
     QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
     QVERIFY(fx.form->session().reference());
