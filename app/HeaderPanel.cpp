@@ -135,12 +135,10 @@ RespondentHeader HeaderPanel::shownHeader() const
     return header;
 }
 
-QString HeaderPanel::respondents() const { return m_respondents->text(); }
 QString HeaderPanel::hint() const { return m_hint; }
 double HeaderPanel::delta() const { return m_delta->currentValue(); }
 QPixmap HeaderPanel::overviewIcon() const { return m_overviewImage->pixmap(); }
 QPixmap HeaderPanel::detailIcon() const { return m_detailImage->pixmap(); }
-QPixmap HeaderPanel::gridHeaderIcon() const { return m_gridImage->pixmap(); }
 
 QString HeaderPanel::tooltipText(const QString &hint)
 {
