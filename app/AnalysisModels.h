@@ -64,7 +64,7 @@ private:
     SegmentsTable::Segments m_segments;
     QList<SegmentsTable::Visibility> m_visibility; // of every segment at the threshold in force
     int m_minimum = SegmentsTable::DefaultMinimum;
-    double m_delta = Scoring::DeltaStart;
+    double m_delta = Scoring::BandStart;
 };
 
 // Sorts a table of the analysis by any column, by its Qt::UserRole values, with its first rows kept on

@@ -152,10 +152,10 @@ ReportInput ExportCommands::reportInput(const ReportTitle &title) const
     ReportInput input;
     input.profile = m_session.shownProfile();
     input.respondents = m_session.respondents();
-    input.delta = m_session.band();
+    input.band = m_session.band();
     input.title = title;
     input.title.group = input.profile.group;
-    input.overviewChart = overviewPainter(input.profile, input.delta);
+    input.overviewChart = overviewPainter(input.profile, input.band);
     if (const Profile *reference = m_session.reference())
         input.reference = *reference;
     input.referenceName = m_session.referenceName();

@@ -28,11 +28,11 @@ double deriveScores(ProfileScores &scores)
     return mean;
 }
 
-ScoreBand classify(double value, double mean, double delta)
+ScoreBand classify(double value, double mean, double band)
 {
-    if (value >= mean + delta)
+    if (value >= mean + band)
         return ScoreBand::High;
-    if (value <= mean - delta)
+    if (value <= mean - band)
         return ScoreBand::Low;
     return ScoreBand::Neither;
 }

@@ -20,16 +20,17 @@ struct ProfileScores
     // 1-based accessors, in the numbering of the questionnaire.
     double trait(int t) const { return TraitScores[std::size_t(t - 1)]; }
     double index(int i) const { return IndexScores[std::size_t(i - 1)]; }
-    double item(int s) const { return ItemScores[std::size_t(s - 1)]; }
+    double statement(int s) const { return ItemScores[std::size_t(s - 1)]; }
 };
 
 enum class ScoreBand { Neither, High, Low };
 
 namespace Scoring {
 
-constexpr double DeltaMinimum = 0.01;
-constexpr double DeltaMaximum = 2.5;
-constexpr double DeltaStart = 0.5;
+// The band half-width ("Range"), called the band in our code: its limits and its value at start.
+constexpr double BandMinimum = 0.01;
+constexpr double BandMaximum = 2.5;
+constexpr double BandStart = 0.5;
 
 // The geometric mean of the twelve index scores. The product is rounded to double after every
 // multiplication; a zero product gives 0. A negative product (only possible with negative scores,
@@ -40,8 +41,8 @@ double overallMean(const std::array<double, Resource::IndexCount> &indexScores);
 // Derives OverallMean (returned) and then the four trait scores, the mean of each trait's three indices.
 double deriveScores(ProfileScores &scores);
 
-// High when v >= mean + delta, otherwise low when v <= mean - delta; both bounds inclusive.
-ScoreBand classify(double value, double mean, double delta);
+// High when v >= mean + band, otherwise low when v <= mean - band; both bounds inclusive.
+ScoreBand classify(double value, double mean, double band);
 
 // The colour of a band wherever a score is shown: high bold green, low bold red, neither regular black.
 QColor bandColor(ScoreBand band);

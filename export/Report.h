@@ -31,7 +31,7 @@ struct ReportInput
 {
     Profile profile;     // with the header as shown (the user may have edited code, name and date)
     QString respondents; // the text of "N анкет"
-    double delta = Scoring::DeltaStart;
+    double band = Scoring::BandStart; // the band half-width
     ReportTitle title;
     // Draws the overview chart of all sixty statements of the profile into a rectangle of the page.
     using ChartPainter = std::function<void(QPainter &painter, const QRectF &target)>;
@@ -59,11 +59,8 @@ bool marksCutsMeet(const ItemScores &scores);
 
 // The smallest score shown with two decimals that is drawn bold green, and the largest drawn bold
 // red: the limits of the band as the reader sees them.
-double lowestHighScore(double overallMean, double delta);
-double highestLowScore(double overallMean, double delta);
-
-// "1 анкета", "3 анкеты", "50 анкет".
-QString questionnaires(qsizetype count);
+double lowestHighScore(double overallMean, double band);
+double highestLowScore(double overallMean, double band);
 
 // The report's PDF.
 Outcome<QByteArray> render(const ReportInput &input);

@@ -14,7 +14,7 @@ ReportCanvas::ReportCanvas(const ReportInput &input, QPaintDevice *device, const
     , m_page(page)
     , m_body(body)
     , m_mean(input.profile.overallMean)
-    , m_delta(input.delta)
+    , m_band(input.band)
 {
 }
 
@@ -28,7 +28,7 @@ bool ReportCanvas::namesRespondents() const
 QString ReportCanvas::identity() const
 {
     if (m_input.profile.group)
-        return QStringLiteral("Группа: ") + Report::questionnaires(groupSize());
+        return QStringLiteral("Группа: ") + ProfileText::questionnaires(groupSize());
     return CirclePicture::infoCaption(m_input.profile.header.code, m_input.profile.header.name);
 }
 
@@ -49,7 +49,7 @@ void ReportCanvas::text(const QRectF &rect, int flags, const QString &content, c
 void ReportCanvas::score(const QRectF &rect, double value, qreal points) const
 {
     // The band as the reader sees it: classified from the two-decimal text, like the circle's labels.
-    const ScoreBand band = CirclePicture::labelBand(Scoring::scoreText(value), m_mean, m_delta);
+    const ScoreBand band = CirclePicture::labelBand(Scoring::scoreText(value), m_mean, m_band);
     text(rect, Qt::AlignRight | Qt::AlignVCenter, Scoring::scoreText(value), font(points, Scoring::bandIsBold(band)),
          Scoring::bandColor(band));
 }
@@ -114,7 +114,7 @@ void ReportCanvas::profileCircle(const QRectF &target, const Profile *reference)
     const QString date = fittedCaption(profile.header.date, captionFont);
     painter.drawText(QPoint(dateCaptionRight(captionFont) - captionMetrics.horizontalAdvance(date), CaptionTop + captionMetrics.ascent()),
                      date);
-    drawLabels(painter, labels(profile.scores, m_mean, m_delta), Fonts::valueLabel());
+    drawLabels(painter, labels(profile.scores, m_mean, m_band), Fonts::valueLabel());
     painter.restore();
     painter.setPen(QPen(RuleColour, 0.5));
     painter.setBrush(Qt::NoBrush);

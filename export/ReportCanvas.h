@@ -50,7 +50,7 @@ public:
     const ReportInput &input() const { return m_input; }
     const Profile &profile() const { return m_input.profile; }
     double mean() const { return m_mean; }
-    double delta() const { return m_delta; }
+    double band() const { return m_band; }
     QPaintDevice *device() const { return m_device; }
     const QRectF &page() const { return m_page; }
     const QRectF &body() const { return m_body; }
@@ -121,7 +121,7 @@ private:
     QRectF m_page;
     QRectF m_body;
     double m_mean;
-    double m_delta;
+    double m_band;
     std::vector<Placed> m_sections;
     int m_pageCount = 0;
 };

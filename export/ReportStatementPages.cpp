@@ -75,12 +75,12 @@ using Report::StatementMark;
 QString ReportStatementPages::statementKeyHtml(const ReportCanvas &canvas) const
 {
     const double mean = canvas.mean();
-    const double delta = canvas.delta();
+    const double band = canvas.band();
     QString html = QStringLiteral("<p style=\"margin-top:0; margin-bottom:2px\"><b>График:</b> столбики — оценки утверждений 1–60 в цветах "
                                   "факторов; сплошная линия — общее среднее (%1); точечные линии — границы полосы ±\u00a0%2 (%3 и\u00a0%4); "
                                   "квадраты с номерами — индексы 1–12.</p>")
-                       .arg(Scoring::scoreText(mean), Scoring::formatFixed(delta, 2), Scoring::scoreText(mean - delta),
-                            Scoring::scoreText(mean + delta));
+                       .arg(Scoring::scoreText(mean), Scoring::formatFixed(band, 2), Scoring::scoreText(mean - band),
+                            Scoring::scoreText(mean + band));
     html += QStringLiteral("<p style=\"margin-top:0; margin-bottom:2px\"><b>Списки и таблицы:</b> ▲ — пять самых высоких оценок утверждений, "
                            "▼ — пять самых низких; при равных оценках на границе отмечены все равные, поэтому значков "
                            "может быть больше пяти. Ниже они собраны в два списка, затем идут все утверждения по индексам.");
@@ -150,7 +150,7 @@ qreal ReportStatementPages::statementRow(ReportCanvas &canvas, int s, qreal top,
                 canvas.font(TextPoints, marked), marked ? ReportCanvas::Ink : ReportCanvas::Muted);
     canvas.text(QRectF(x + TextLeft, line, textWidth, textHeight + 1), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, statement,
                 font);
-    const double value = canvas.profile().scores.item(s);
+    const double value = canvas.profile().scores.statement(s);
     const qreal scoreLeft = body.right() - BarWidth - BarGap - ScoreWidth;
     canvas.text(QRectF(scoreLeft, line, ScoreWidth, fm.height()), Qt::AlignRight | Qt::AlignVCenter, Scoring::scoreText(value),
                 canvas.font(TextPoints + 0.5, marked));
@@ -198,7 +198,7 @@ QList<int> ReportStatementPages::summaryStatements(const ReportCanvas &canvas, S
             statements << s;
     const ProfileScores &scores = canvas.profile().scores;
     std::stable_sort(statements.begin(), statements.end(), [&](int a, int b) {
-        return which == StatementMark::Highest ? scores.item(a) > scores.item(b) : scores.item(a) < scores.item(b);
+        return which == StatementMark::Highest ? scores.statement(a) > scores.statement(b) : scores.statement(a) < scores.statement(b);
     });
     return statements;
 }

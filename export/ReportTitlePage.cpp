@@ -11,29 +11,29 @@
 namespace Report {
 namespace {
 
-// The two-decimal score nearest to start in the given direction whose band, as the reader sees it
-// (classified from its two-decimal text), is band.
-double firstShownIn(ScoreBand band, double start, int step, double overallMean, double delta)
+// The two-decimal score nearest to start in the given direction that falls, as the reader sees it
+// (classified from its two-decimal text), in the wanted part of the band.
+double firstShownIn(ScoreBand wanted, double start, int step, double overallMean, double band)
 {
     if (!std::isfinite(start) || std::abs(start) > 1e9)
         return start;
     // start lies within a hundredth of the limit: a few steps find the first score on the band's side.
     for (long long k = std::llround(start * 100) - 3 * step, n = 0; n < 10; k += step, ++n)
-        if (CirclePicture::labelBand(Scoring::scoreText(double(k) / 100.0), overallMean, delta) == band)
+        if (CirclePicture::labelBand(Scoring::scoreText(double(k) / 100.0), overallMean, band) == wanted)
             return double(k) / 100.0;
     return start;
 }
 
 } // namespace
 
-double lowestHighScore(double overallMean, double delta)
+double lowestHighScore(double overallMean, double band)
 {
-    return firstShownIn(ScoreBand::High, overallMean + delta, 1, overallMean, delta);
+    return firstShownIn(ScoreBand::High, overallMean + band, 1, overallMean, band);
 }
 
-double highestLowScore(double overallMean, double delta)
+double highestLowScore(double overallMean, double band)
 {
-    return firstShownIn(ScoreBand::Low, overallMean - delta, -1, overallMean, delta);
+    return firstShownIn(ScoreBand::Low, overallMean - band, -1, overallMean, band);
 }
 
 } // namespace Report
@@ -161,20 +161,20 @@ void ReportTitlePage::resultsTable(ReportCanvas &canvas, qreal top)
 QString ReportTitlePage::legendHtml(const ReportCanvas &canvas)
 {
     const double mean = canvas.mean();
-    const double delta = canvas.delta();
-    const QString band = Scoring::formatFixed(delta, 2);
+    const double band = canvas.band();
+    const QString halfWidth = Scoring::formatFixed(band, 2);
     const QString green = Scoring::bandColor(ScoreBand::High).name();
     const QString red = Scoring::bandColor(ScoreBand::Low).name();
     QString html = QStringLiteral("<p style=\"margin-top:0; margin-bottom:3px\"><b>Условные обозначения.</b> Общее среднее — "
                                   "геометрическое среднее двенадцати индексов: <b>%1</b>. Полоса (Range) — общее среднее "
                                   "±\u00a0%2.</p>")
-                       .arg(Scoring::scoreText(mean), band);
+                       .arg(Scoring::scoreText(mean), halfWidth);
     html += QStringLiteral("<p style=\"margin-top:0; margin-bottom:3px\"><b><span style=\"color:%1\">Жирным зелёным</span></b> — "
                            "оценки не ниже общего среднего +\u00a0%2 (<b>%3 и\u00a0выше</b>); <b><span style=\"color:%4\">жирным "
                            "красным</span></b> — не выше общего среднего −\u00a0%2 (<b>%5 и\u00a0ниже</b>); остальные — обычным "
                            "чёрным. Так выделены оценки факторов и индексов в круге и в таблице.</p>")
-                .arg(green, band, Scoring::scoreText(Report::lowestHighScore(mean, delta)), red,
-                     Scoring::scoreText(Report::highestLowScore(mean, delta)));
+                .arg(green, halfWidth, Scoring::scoreText(Report::lowestHighScore(mean, band)), red,
+                     Scoring::scoreText(Report::highestLowScore(mean, band)));
     const QPair<int, int> statements = canvas.pagesOf<ReportStatementPages>();
     const QPair<int, int> analysis = canvas.pagesOf<ReportAnalysisPages>();
     html += QStringLiteral("<p style=\"margin-top:0\">Оценки на с.\u00a0%1 — с двумя знаками после запятой; в анализе факторов на с.\u00a0%2 — "

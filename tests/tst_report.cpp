@@ -91,7 +91,7 @@ ReportInput inputFor(const Profile &profile)
     input.profile = profile;
     input.respondents = QString::number(profile.respondentCount());
     input.title.group = profile.group;
-    input.overviewChart = ExportCommands::overviewPainter(profile, input.delta);
+    input.overviewChart = ExportCommands::overviewPainter(profile, input.band);
     return input;
 }
 
@@ -266,7 +266,7 @@ void TestReport::legendNumbers()
     QCOMPARE(Report::highestLowScore(mean, delta), low);
 
     ReportInput input = inputFor(profile);
-    input.delta = delta;
+    input.band = delta;
     const QString text = words(writeReport(input, m_dir.filePath(QStringLiteral("legend.pdf"))));
     const QString d = two(delta);
     for (const QString &expected :
@@ -599,9 +599,9 @@ void TestReport::scoresOffTheScale()
     indices[3] = std::nan("");
     profile.setScores(indices, itemScores({{1, 1e300}, {2, -1e300}, {3, std::numeric_limits<double>::infinity()}, {4, std::nan("")}},
                                           [](int s) { return 1.0 + s % 5; }));
-    for (double delta : {Scoring::DeltaMinimum, Scoring::DeltaMaximum}) {
+    for (double delta : {Scoring::BandMinimum, Scoring::BandMaximum}) {
         ReportInput input = inputFor(profile);
-        input.delta = delta;
+        input.band = delta;
         const QString pdf = writeReport(input, m_dir.filePath(QStringLiteral("off-scale.pdf")));
         keep(pdf, QStringLiteral("off-scale.pdf"));
         const int pages = pageCount(pdf);
