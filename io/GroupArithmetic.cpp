@@ -237,8 +237,9 @@ QList<Segment> split(const MemberTable &table, SplitBy by)
         bool utf8 = false;
         QByteArrayView bytes = table.storedText(k, field, &utf8);
         if (by == SplitBy::Folder) {
-            // The sub-folder: the file's name up to its last '/' (the same byte in both encodings).
-            const qsizetype slash = bytes.lastIndexOf('/');
+            // The department: the file's name up to its first '/' (the same byte in both encodings);
+            // folders inside a department belong to it.
+            const qsizetype slash = bytes.indexOf('/');
             bytes = slash < 0 ? QByteArrayView() : bytes.first(slash);
         }
         auto &known = byBytes[utf8 ? 1 : 0];

@@ -196,6 +196,14 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
 {
     const FolderListing listing = ResultFolder::members(folder);
     const QList<FolderEntry> &entries = listing.entries;
+    // A folder that cannot be listed loses its members: it ends the build, or with leaveOutBad is
+    // named with the members left out.
+    if (!listing.unreadable.isEmpty() && (entries.isEmpty() || !options.leaveOutBad)) {
+        QStringList messages;
+        for (const UnreadableFolder &unreadable : listing.unreadable)
+            messages << unreadable.message;
+        return Outcome<GroupLoad>::failed(messages.join(u'\n'));
+    }
     if (entries.isEmpty())
         return Outcome<GroupLoad>::failed(ResultFolder::emptyFolderMessage(folder));
 
@@ -203,6 +211,8 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
     auto table = std::make_shared<MemberTable>();
     table->reserve(total);
     GroupLoad load;
+    for (const UnreadableFolder &unreadable : listing.unreadable)
+        load.leftOut.append({unreadable.name, unreadable.message});
     QString failure;
     bool cancelled = false;
     QElapsedTimer sinceReport;
