@@ -66,24 +66,28 @@ Evidence evidenceOf(QByteArrayView bytes)
     Evidence evidence;
     const auto at = [&](qsizetype i) { return std::uint8_t(bytes[i]); };
     for (qsizetype k = 0; k < bytes.size();) {
-        const std::uint8_t byte = at(k);
-        if (byte < 0x80) {
+        if (at(k) < 0x80) {
             ++k;
-            continue;
-        }
-        if (const int length = sequenceAt(bytes, k); length > 0) {
+        } else if (const int length = sequenceAt(bytes, k); length > 0) {
             ++evidence.wellFormed;
+            k += length;
         } else {
             ++evidence.malformed;
             if (evidence.firstMalformed < 0)
                 evidence.firstMalformed = k;
+            ++k;
         }
-        // As windows-1251: 0x98 is unassigned, and a Cyrillic letter beside a Latin one is a word
-        // of another code page.
-        const bool glued = isCp1251Letter(byte) && ((k > 0 && isAsciiLetter(at(k - 1))) || (k + 1 < bytes.size() && isAsciiLetter(at(k + 1))));
-        if (evidence.firstImplausible < 0 && (byte == 0x98 || glued))
+    }
+    // As windows-1251: 0x98 is unassigned, and a Cyrillic letter beside a Latin one is a word of
+    // another code page.
+    for (qsizetype k = 0; k < bytes.size() && evidence.firstImplausible < 0; ++k) {
+        const std::uint8_t byte = at(k);
+        if (byte < 0x80)
+            continue;
+        const bool glued = isCp1251Letter(byte)
+                           && ((k > 0 && isAsciiLetter(at(k - 1))) || (k + 1 < bytes.size() && isAsciiLetter(at(k + 1))));
+        if (byte == 0x98 || glued)
             evidence.firstImplausible = k;
-        ++k;
     }
     return evidence;
 }
