@@ -12,10 +12,17 @@
 #include "UnitPC1.h"
 
 #include <QDirIterator>
+#include <QScopeGuard>
 #include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -270,6 +277,8 @@ private slots:
     void fullDisk();
     void hostileSheets_data();
     void hostileSheets();
+    void importTargets_data();
+    void importTargets();
 };
 
 void TestImport::parser_data()
@@ -869,6 +878,118 @@ void TestImport::hostileSheets()
         QVERIFY2(report.contains(part), qPrintable(report.left(4000)));
     if (maxReport > 0)
         QVERIFY2(report.size() <= maxReport, qPrintable(QStringLiteral("%1 characters").arg(report.size())));
+}
+
+void TestImport::importTargets_data()
+{
+    // Each case prepares the target (in a fresh folder), imports rows 0001 to 0003 and looks at
+    // what the target holds afterwards (named ".cry" files; "*" where a file's name differs only in
+    // letter case).
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("counts"); // "replaced present changedKept"
+    QTest::addColumn<int>("mode");        // the target's permission bits afterwards; -1: not looked at
+    const QStringList three{"0001.cry", "0002.cry", "0003.cry"};
+#ifdef Q_OS_UNIX
+    QTest::newRow("a link to an empty folder, filled in place") << "link" << false << three << "0 0 0" << 0750;
+    QTest::newRow("an empty folder keeps its mode") << "empty" << false << three << "0 0 0" << 02771;
+    QTest::newRow("a new folder follows the umask") << "new" << false << three << "0 0 0" << 0750;
+#endif
+    QTest::newRow("a code in other letter case, replaced") << "case" << true << QStringList{"0002.cry", "0003.cry", "AB0.cry"}
+                                                           << "1 0 0" << -1;
+    QTest::newRow("the same sheet again: nothing twice") << "again" << false << three << "0 3 0" << -1;
+    QTest::newRow("changed answers, kept without replace") << "changed" << false << three << "0 2 1" << -1;
+    QTest::newRow("changed answers, replaced when chosen") << "changed" << true << three << "1 2 0" << -1;
+    QTest::newRow("a stale temporary folder goes, a fresh one stays") << "stale" << false << three << "0 0 0" << -1;
+}
+
+void TestImport::importTargets()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, replace);
+    QFETCH(QStringList, files);
+    QFETCH(QString, counts);
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    QString target = dir.filePath(QStringLiteral("target"));
+    QList<SheetRow> rows = sampleRows(3);
+    const QString realFolder = dir.filePath(QStringLiteral("real"));
+    const auto permissions = [](const QString &path) {
+#ifdef Q_OS_UNIX
+        struct stat info{};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+#else
+        Q_UNUSED(path);
+        return -1;
+#endif
+    };
+#ifdef Q_OS_UNIX
+    const mode_t umask = ::umask(027);
+    const auto restoreUmask = qScopeGuard([umask] { ::umask(umask); });
+    if (how == QLatin1String("link")) {
+        QVERIFY(QDir().mkdir(realFolder));
+        QVERIFY(QFile::setPermissions(realFolder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                      | QFileDevice::ReadGroup | QFileDevice::ExeGroup));
+        QVERIFY(QFile::link(realFolder, target));
+    } else if (how == QLatin1String("empty")) {
+        QVERIFY(QDir().mkdir(target));
+        QCOMPARE(::chmod(QFile::encodeName(target).constData(), 02771), 0);
+    }
+#endif
+    if (how == QLatin1String("case")) {
+        TestSupport::Respondent old;
+        old.code = QStringLiteral("AB0");
+        QDir().mkdir(target);
+        TestSupport::writeResultFile(target, QStringLiteral("AB0.cry"), old);
+        rows[0].code = QStringLiteral("ab0");
+    } else if (how == QLatin1String("again") || how == QLatin1String("changed")) {
+        QVERIFY(importInto(sheetOf(templateSheet(rows)), target).ok());
+        if (how == QLatin1String("changed"))
+            rows[1].answers[0] = rows[1].answers[0] % 5 + 1;
+    } else if (how == QLatin1String("stale")) {
+        QDir().mkdir(target);
+        for (const QString &name : {QStringLiteral(".zolk-import-old123"), QStringLiteral(".zolk-import-new123")}) {
+            QDir(target).mkdir(name);
+            TestSupport::writeStoredFile(QDir(target).filePath(name), QStringLiteral("0.part"), "Иванов's answers");
+        }
+        const std::filesystem::path old = QDir(target).filePath(QStringLiteral(".zolk-import-old123")).toStdWString();
+        std::filesystem::last_write_time(old, std::filesystem::last_write_time(old) - std::chrono::hours(48));
+    }
+    const QByteArray before = [&] {
+        QFile file(QDir(target).filePath(QStringLiteral("0002.cry")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+
+    SheetImport::Options options;
+    options.replace = replace;
+    const Outcome<SheetImport::Written> written = importInto(sheetOf(templateSheet(rows)), target, options);
+    QVERIFY2(written.ok(), qPrintable(written.message()));
+    QCOMPARE(QStringLiteral("%1 %2 %3").arg(written->replaced).arg(written->present).arg(written->changedKept), counts);
+    QStringList found = QDir(target).entryList({QStringLiteral("*.cry")}, QDir::Files | QDir::Hidden);
+    found.sort();
+    QCOMPARE(found, files);
+    if (mode >= 0)
+        QCOMPARE(permissions(how == QLatin1String("link") ? realFolder : target), mode);
+    if (how == QLatin1String("link"))
+        QVERIFY(QFileInfo(target).isSymLink());
+    if (how == QLatin1String("case")) {
+        const Outcome<ResultRecord> record = ResultFile::readFile(QDir(target).filePath(QStringLiteral("AB0.cry")));
+        QVERIFY(record.ok());
+        QCOMPARE(record->header.code, QStringLiteral("ab0"));
+    }
+    if (how == QLatin1String("changed")) {
+        QFile file(QDir(target).filePath(QStringLiteral("0002.cry")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll() != before, replace);
+    }
+    if (how == QLatin1String("stale")) {
+        QVERIFY(!QFileInfo::exists(QDir(target).filePath(QStringLiteral(".zolk-import-old123"))));
+        QVERIFY(QFileInfo::exists(QDir(target).filePath(QStringLiteral(".zolk-import-new123"))));
+    }
+    // Nothing of the import is left behind but the map.
+    const QStringList hidden = QDir(target).entryList({QStringLiteral(".zolk-*")}, QDir::AllEntries | QDir::Hidden);
+    QCOMPARE(hidden, how == QLatin1String("stale") ? QStringList{".zolk-import-new123"} : QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestImport)
