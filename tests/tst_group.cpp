@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -103,6 +104,8 @@ private slots:
     void progressReports_data();
     void progressReports();
     void departmentsInSubfolders();
+    void hostileFolders_data();
+    void hostileFolders();
     void segments_data();
     void segments();
     void spread();
@@ -405,6 +408,98 @@ void TestGroup::departmentsInSubfolders()
     // A folder with result files of its own keeps to them.
     writeResultFile(dir.path(), QStringLiteral("own.cry"), Respondent());
     QCOMPARE(entryNames(dir.path()), QStringList({QStringLiteral("own.cry")}));
+}
+
+void TestGroup::hostileFolders_data()
+{
+    // The group's folder holds the entries listed: "a/b.cry" a result file, "loop:x" a link to
+    // itself (it cannot be followed, as by anyone), "up:x" a link to the group's folder, "locked:x"
+    // a folder nobody may list (not for root, who may list anything).
+    QTest::addColumn<QStringList>("layout");
+    QTest::addColumn<bool>("leaveOutBad");
+    QTest::addColumn<QStringList>("members");     // empty: the load fails
+    QTest::addColumn<QStringList>("departments"); // or the failure's words
+    QTest::addColumn<QStringList>("leftOut");
+    QTest::newRow("departments nest")
+        << QStringList{"Отдел 1/a.cry", "Отдел 1/Группа А/b.cry", "Отдел 1/Группа А/Звено/c.cry", "Отдел 2/d.cry"} << false
+        << QStringList{"Отдел 1/a.cry", "Отдел 1/Группа А/b.cry", "Отдел 1/Группа А/Звено/c.cry", "Отдел 2/d.cry"}
+        << QStringList{"Отдел 1", "Отдел 2"} << QStringList{};
+    QTest::newRow("files two levels down only")
+        << QStringList{"deptA/team1/x.cry", "deptA/team1/y.cry", "deptB/z.cry"} << false
+        << QStringList{"deptA/team1/x.cry", "deptA/team1/y.cry", "deptB/z.cry"} << QStringList{"deptA", "deptB"} << QStringList{};
+    QTest::newRow("a link back up the tree is read once")
+        << QStringList{"Отдел 1/a.cry", "up:Отдел 1/наверх"} << false << QStringList{"Отдел 1/a.cry"} << QStringList{"Отдел 1"}
+        << QStringList{};
+#ifdef Q_OS_UNIX
+    QTest::newRow("a department that cannot be read ends the build")
+        << QStringList{"Отдел 1/a.cry", "loop:Отдел 3"} << false << QStringList{} << QStringList{"Cannot read the folder", "Отдел 3"}
+        << QStringList{};
+    QTest::newRow("a department that cannot be read, left out by name")
+        << QStringList{"Отдел 1/a.cry", "loop:Отдел 3"} << true << QStringList{"Отдел 1/a.cry"} << QStringList{"Отдел 1"}
+        << QStringList{"Отдел 3/"};
+    QTest::newRow("a team that cannot be read")
+        << QStringList{"Отдел 1/a.cry", "loop:Отдел 1/Группа"} << true << QStringList{"Отдел 1/a.cry"} << QStringList{"Отдел 1"}
+        << QStringList{"Отдел 1/Группа/"};
+    QTest::newRow("a locked department") << QStringList{"Отдел 1/a.cry", "locked:Отдел 4", "Отдел 4/b.cry"} << true
+                                         << QStringList{"Отдел 1/a.cry"} << QStringList{"Отдел 1"} << QStringList{"Отдел 4/"};
+#endif
+}
+
+void TestGroup::hostileFolders()
+{
+    QFETCH(QStringList, layout);
+    QFETCH(bool, leaveOutBad);
+    QFETCH(QStringList, members);
+    QFETCH(QStringList, departments);
+    QFETCH(QStringList, leftOut);
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    QStringList locked;
+    for (const QString &entry : layout) {
+        const QString kind = entry.section(u':', 0, 0);
+        const QString path = entry.section(u':', -1);
+        root.mkpath(QFileInfo(root.filePath(path)).path());
+        if (kind == QLatin1String("loop"))
+            QVERIFY(QFile::link(root.filePath(path), root.filePath(path)));
+        else if (kind == QLatin1String("up"))
+            QVERIFY(QFile::link(dir.path(), root.filePath(path)));
+        else if (kind == QLatin1String("locked"))
+            locked << root.filePath(path);
+        else
+            writeResultFile(QFileInfo(root.filePath(path)).path(), QFileInfo(path).fileName(), Respondent::uniform(3));
+    }
+    for (const QString &folder : std::as_const(locked)) {
+        root.mkpath(folder);
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions()));
+    }
+    const auto unlock = qScopeGuard([&] {
+        for (const QString &folder : std::as_const(locked))
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    });
+    if (!locked.isEmpty() && QDir(locked.first()).isReadable())
+        QSKIP("every folder is readable here (root)");
+    const auto outcome = load(dir.path(), {}, leaveOutBad);
+    if (members.isEmpty()) {
+        QVERIFY(!outcome.ok());
+        for (const QString &word : departments)
+            QVERIFY2(outcome.message().contains(word), qPrintable(outcome.message()));
+        return;
+    }
+    QVERIFY2(outcome.ok(), qPrintable(outcome.message()));
+    QStringList files;
+    for (qsizetype k = 0; k < outcome->profile.respondentCount(); ++k)
+        files << outcome->profile.members->file(k);
+    QCOMPARE(files, members);
+    QStringList names;
+    for (const GroupArithmetic::Segment &segment : GroupArithmetic::split(*outcome->profile.members, GroupArithmetic::SplitBy::Folder))
+        names << segment.name;
+    QCOMPARE(names, departments);
+    QStringList left;
+    for (const ProfileLoader::LeftOut &out : outcome->leftOut) {
+        left << out.file;
+        QVERIFY2(out.message.contains(QStringLiteral("Cannot read the folder")), qPrintable(out.message));
+    }
+    QCOMPARE(left, leftOut);
 }
 
 void TestGroup::segments_data()
