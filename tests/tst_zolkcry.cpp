@@ -159,7 +159,8 @@ void TestZolkCry::roundTrip()
 void TestZolkCry::errors_data()
 {
     // {dir} holds good.cry, bad.cry (not a result file), group/ (one result file and an empty
-    // sub-folder), badgroup/ (one bad member) and empty/ (no result file).
+    // sub-folder), badgroup/ (one bad member), empty/ (no result file) and depts/ (a department
+    // and a link to itself where another would be).
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QStringList>("environment");
@@ -248,6 +249,13 @@ void TestZolkCry::errors_data()
         {"пропущен: ", "Не удалось прочитать ни одного из указанных файлов и папок"});
     row("encoding failure in Russian", {"encode"}, QStringLiteral("Ω").toUtf8(), russian, 1, {"windows-1251"});
     row("segments without --by, in Russian", {"segments", "{dir}/group"}, {}, russian, 2, {"параметр '--by' обязателен"});
+#ifdef Q_OS_UNIX
+    // A failing output leaves the other output of the command (here an existing file) as it was.
+    row("questionnaire to a full device", {"questionnaire", "-o", "/dev/full", "--template", "{dir}/good.cry"}, {}, english, 1,
+        {"Cannot create file /dev/full"});
+    // A department that cannot be read is no department left out in silence.
+    row("a department that cannot be read", {"scores", "{dir}/depts"}, {}, english, 1, {"Cannot read the folder", "loop"});
+#endif
 }
 
 void TestZolkCry::errors()
@@ -270,6 +278,9 @@ void TestZolkCry::errors()
     TestSupport::writeStoredFile(dir.filePath(QStringLiteral("badgroup")), QStringLiteral("x.cry"), "zz");
     QDir(dir.path()).mkpath(QStringLiteral("empty"));
 #ifdef Q_OS_UNIX
+    QDir(dir.path()).mkpath(QStringLiteral("depts/Отдел 1"));
+    TestSupport::writeResultFile(dir.filePath(QStringLiteral("depts/Отдел 1")), QStringLiteral("a.cry"), TestSupport::Respondent());
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("depts/loop")), dir.filePath(QStringLiteral("depts/loop"))));
     QVERIFY(QFile::link(good, dir.filePath(QStringLiteral("link.cry"))));
     QCOMPARE(::link(QFile::encodeName(good).constData(), QFile::encodeName(dir.filePath(QStringLiteral("hard.cry"))).constData()), 0);
 #endif
@@ -814,15 +825,30 @@ void TestZolkCry::importRefuses_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");       // on standard error
     QTest::addColumn<int>("files");             // result files written
+    QTest::addColumn<QStringList>("codes");     // of the rows; empty: 1, 2, 3
+    const QStringList codes;
     QTest::newRow("a bad row: nothing written") << QStringList{"import", "{sheet}", "-o", "{dir}/out"} << 3 << 1
-                                                << "row 3: the answer to statement" << 0;
+                                                << "row 3: the answer to statement" << 0 << codes;
     QTest::newRow("a bad row skipped") << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--skip-bad"} << 3 << 0
-                                       << "skipped: row 3: the answer to statement" << 2;
-    QTest::newRow("no folder given") << QStringList{"import", "{sheet}"} << 0 << 2 << "missing option -o FOLDER" << 0;
+                                       << "skipped: row 3: the answer to statement" << 2 << codes;
+    QTest::newRow("no folder given") << QStringList{"import", "{sheet}"} << 0 << 2 << "missing option -o FOLDER" << 0 << codes;
     QTest::newRow("a map the sheet does not fit") << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--map", "{dir}/map.txt"}
-                                                  << 0 << 1 << "s5: the sheet has no column 500" << 0;
+                                                  << 0 << 1 << "s5: the sheet has no column 500" << 0 << codes;
     QTest::newRow("a sheet that is not there") << QStringList{"import", "{dir}/none.csv", "-o", "{dir}/out"} << 0 << 1
-                                               << "Cannot open file" << 0;
+                                               << "Cannot open file" << 0 << codes;
+    // One code in 2,000 rows: one line naming the first rows, not 2,000 lines naming them all.
+    QTest::newRow("one code in every row") << QStringList{"import", "{sheet}", "-o", "{dir}/out"} << 0 << 1
+                                           << "rows 2, 3, 4, 5, 6 … and 1995 more: the code «7» is in more than one row" << 0
+                                           << QStringList(2000, QStringLiteral("7"));
+    const QStringList kazakh{QStringLiteral("Әлия"), QStringLiteral("2"), QStringLiteral("3")};
+    QTest::newRow("characters windows-1251 lacks: nothing written")
+        << QStringList{"import", "{sheet}", "-o", "{dir}/out"} << 0 << 1 << "«Ә» U+04D8" << 0 << kazakh;
+    QTest::newRow("characters windows-1251 lacks, replaced when asked")
+        << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--replace-unstorable"} << 0 << 0 << "«Ә» U+04D8" << 3 << kazakh;
+#ifdef Q_OS_UNIX
+    QTest::newRow("a FIFO as map") << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--map", "{dir}/fifo"} << 0 << 1
+                                   << "it is not a regular file" << 0 << codes;
+#endif
 }
 
 void TestZolkCry::importRefuses()
@@ -832,18 +858,25 @@ void TestZolkCry::importRefuses()
     QFETCH(int, exitCode);
     QFETCH(QString, message);
     QFETCH(int, files);
+    QFETCH(QStringList, codes);
+    if (codes.isEmpty())
+        codes = QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
     QTemporaryDir dir;
-    QList<std::array<int, 60>> answers = sampleAnswers(3);
+    QList<std::array<int, 60>> answers = sampleAnswers(int(codes.size()));
     if (badRow > 0)
         answers[badRow - 2][9] = 7;
-    const QString sheet = TestSupport::writeStoredFile(dir.path(), QStringLiteral("s.csv"),
-                                                       answerSheet(answers, {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+    const QString sheet = TestSupport::writeStoredFile(dir.path(), QStringLiteral("s.csv"), answerSheet(answers, codes));
     TestSupport::writeStoredFile(dir.path(), QStringLiteral("map.txt"), "s5 = #500\n");
+#ifdef Q_OS_UNIX
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0600), 0);
+#endif
     for (QString &argument : arguments)
         argument.replace(QStringLiteral("{sheet}"), sheet).replace(QStringLiteral("{dir}"), dir.path());
     const Run result = run(arguments, QByteArray(), {QStringLiteral("XDG_CONFIG_HOME=") + dir.filePath(QStringLiteral("config"))});
     QCOMPARE(result.exitCode, exitCode);
-    QVERIFY2(QString::fromLocal8Bit(result.err).contains(message), result.err.constData());
+    QVERIFY2(QString::fromLocal8Bit(result.err).contains(message), result.err.left(4000).constData());
+    // A report of a few lines, however many rows share a problem.
+    QVERIFY2(result.err.size() < 4000, qPrintable(QStringLiteral("%1 bytes on standard error").arg(result.err.size())));
     QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList({QStringLiteral("*.cry")}).size(), files);
     if (files == 0)
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out"))));
