@@ -216,6 +216,7 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     m_segments = new SegmentsModel(this);
     m_segmentsView = makeTable(m_segments, 1, "segmentsTable", page);
     m_segmentsView->setToolTip(QString());
+    m_segmentsView->setTextElideMode(Qt::ElideMiddle);
     layout->addWidget(m_segmentsView, 1);
 
     layout->addLayout(tableButtons(page, "Segments", m_segmentsView, [this] {
@@ -261,6 +262,10 @@ void AnalysisWindow::showSegments(GroupArithmetic::SplitBy by)
         m_segments->setSegments(SegmentsTable::split(m_group, by));
     }
     m_segmentsView->resizeColumnsToContents();
+    // A long segment name is elided in the middle (the tooltip holds it whole): the scores stay in view.
+    const int nameWidth = m_segmentsView->fontMetrics().averageCharWidth() * 40;
+    if (m_segmentsView->columnWidth(0) > nameWidth)
+        m_segmentsView->setColumnWidth(0, nameWidth);
 }
 
 GroupArithmetic::SplitBy AnalysisWindow::splitBy() const

@@ -188,8 +188,10 @@ QList<SegmentsTable::Segment> ComparisonPage::shownSegments() const
 void ComparisonPage::fillSegments()
 {
     m_segment->clear();
-    for (const SegmentsTable::Segment &segment : shownSegments())
-        m_segment->addItem(withCount(segment.name, segment.size()), segment.name);
+    // Each entry knows its segment by its place: two segments may read alike.
+    const QList<SegmentsTable::Segment> segments = shownSegments();
+    for (qsizetype k = 0; k < segments.size(); ++k)
+        m_segment->addItem(withCount(segments[k].name, segments[k].size()), int(k));
 }
 
 void ComparisonPage::useSegment()
@@ -197,14 +199,12 @@ void ComparisonPage::useSegment()
     const Profile *group = m_window.group();
     if (!group || m_segment->currentIndex() < 0)
         return;
-    const QString chosen = m_segment->currentData().toString();
-    for (const SegmentsTable::Segment &segment : shownSegments()) {
-        if (segment.name != chosen)
-            continue;
-        compareWith(ProfileLoader::groupProfile(group->members, group->source, segment.members, segment.name),
-                    m_segment->currentText());
+    const QList<SegmentsTable::Segment> segments = shownSegments();
+    const int chosen = m_segment->currentData().toInt();
+    if (chosen < 0 || chosen >= segments.size())
         return;
-    }
+    const SegmentsTable::Segment &segment = segments[chosen];
+    compareWith(ProfileLoader::groupProfile(group->members, group->source, segment.members, segment.name), m_segment->currentText());
 }
 
 void ComparisonPage::useGroup()

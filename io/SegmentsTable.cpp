@@ -2,6 +2,8 @@
 
 #include "Resource.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <memory>
 #include <numeric>
@@ -25,6 +27,50 @@ QString groupLabel()
     return QStringLiteral("Вся группа");
 }
 
+namespace {
+
+// Latin letters that look like Cyrillic ones, and those Cyrillic ones.
+constexpr char16_t LatinTwins[] = u"ABCEHKMOPTXaceopxy";
+constexpr char16_t CyrillicTwins[] = u"АВСЕНКМОРТХасеорху";
+
+// What a name looks like: without invisible characters, Latin twins as Cyrillic, folded.
+QString skeleton(const QString &name)
+{
+    QString out;
+    out.reserve(name.size());
+    for (QChar c : name) {
+        if (c.category() == QChar::Other_Format)
+            continue;
+        const char16_t *twin = std::char_traits<char16_t>::find(LatinTwins, std::size(LatinTwins) - 1, c.unicode());
+        out += twin ? QChar(CyrillicTwins[twin - LatinTwins]) : c;
+    }
+    return out.toCaseFolded();
+}
+
+// A name made distinguishable from one that looks the same: invisible characters shown by their
+// code, and the Latin letters among Cyrillic ones named.
+QString tellApart(const QString &name)
+{
+    QString shown;
+    QString latin;
+    bool cyrillic = false;
+    for (QChar c : name) {
+        if (c.category() == QChar::Other_Format) {
+            shown += QStringLiteral("⟨U+%1⟩").arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0'));
+            continue;
+        }
+        shown += c;
+        cyrillic = cyrillic || (c.unicode() >= 0x0400 && c.unicode() <= 0x04FF);
+        if (c.unicode() < 0x80 && c.isLetter() && !latin.contains(c))
+            latin += c;
+    }
+    if (cyrillic && !latin.isEmpty())
+        shown += QStringLiteral(" [лат. %1]").arg(latin);
+    return shown;
+}
+
+} // namespace
+
 Segments split(const Profile &group, GroupArithmetic::SplitBy by)
 {
     Segments result;
@@ -44,6 +90,18 @@ Segments split(const Profile &group, GroupArithmetic::SplitBy by)
         Profile scored;
         scored.setScores(means[k].indices, means[k].items);
         result.segments.append({segmentLabel(parts[k].name, by), parts[k].members, scored.scores, scored.overallMean});
+    }
+    // Segments whose names read alike (an invisible character, a Latin letter for a Cyrillic one, a
+    // text typed as the label of empty values) are told apart, so that no reader takes one for another.
+    QHash<QString, int> alike;
+    for (const GroupArithmetic::Segment &part : parts)
+        ++alike[part.name.isEmpty() ? skeleton(segmentLabel(QString(), by)) : skeleton(part.name)];
+    for (qsizetype k = 0; k < parts.size(); ++k) {
+        const QString &name = parts[k].name;
+        if (name.isEmpty() || alike.value(skeleton(name)) < 2)
+            continue;
+        const QString shown = tellApart(name);
+        result.segments[k].name = shown == name ? QStringLiteral("«%1»").arg(name) : shown;
     }
     return result;
 }

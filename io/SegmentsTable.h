@@ -42,7 +42,9 @@ struct Segments
 };
 
 // Splits the group's members and scores every segment (suppressed ones too, so that a change of the
-// threshold needs no new arithmetic; nothing shows them).
+// threshold needs no new arithmetic; nothing shows them). Names that read alike are told apart:
+// invisible characters shown by their code ("Отдел⟨U+200B⟩1"), Latin letters among Cyrillic ones
+// named ("Отдел A [лат. A]"), and a name that reads like another in every letter quoted («Отдел А»).
 Segments split(const Profile &group, GroupArithmetic::SplitBy by);
 
 // The name a segment is shown with: its text, or a label for members without one.

@@ -3,6 +3,7 @@
 #include "GroupArithmetic.h"
 #include "ProfileLoader.h"
 #include "ResultFolder.h"
+#include "SegmentsTable.h"
 #include "TestSupport.h"
 
 #include <QFile>
@@ -108,6 +109,8 @@ private slots:
     void hostileFolders();
     void segments_data();
     void segments();
+    void lookAlikeSegments_data();
+    void lookAlikeSegments();
     void spread();
     void segmentsMeasuredInOnePass_data();
     void segmentsMeasuredInOnePass();
@@ -513,6 +516,35 @@ void TestGroup::segments_data()
     QTest::newRow("case and blanks ignored")
         << QStringList{QStringLiteral("отдел продаж "), QStringLiteral("Отдел продаж"), QString()}
         << QStringList{QString(), QStringLiteral("отдел продаж")} << QList<QList<qsizetype>>{{2}, {0, 1}};
+}
+
+void TestGroup::lookAlikeSegments_data()
+{
+    QTest::addColumn<QStringList>("departments"); // information line 1 of each member
+    QTest::addColumn<QStringList>("names");       // the segments as every table shows them
+    QTest::newRow("names apart stay as they are") << QStringList{"Склад", "Продажи"} << QStringList{"Продажи", "Склад"};
+    QTest::newRow("a zero-width space") << QStringList{"Отдел1", QStringLiteral("Отдел\u200B1")}
+                                        << QStringList{"«Отдел1»", "Отдел⟨U+200B⟩1"};
+    QTest::newRow("Latin and Cyrillic twins") << QStringList{"Отдел А", "Отдел A"} << QStringList{"Отдел A [лат. A]", "«Отдел А»"};
+    QTest::newRow("the label of empty values, typed") << QStringList{"", "(не указано)"}
+                                                       << QStringList{"(не указано)", "«(не указано)»"};
+}
+
+void TestGroup::lookAlikeSegments()
+{
+    QFETCH(QStringList, departments);
+    QFETCH(QStringList, names);
+    auto table = std::make_shared<MemberTable>();
+    for (const QString &department : departments) {
+        RespondentHeader header;
+        header.info[0] = department;
+        table->append(QStringLiteral("x.cry"), header, {}, {});
+    }
+    const Profile group = ProfileLoader::groupProfile(table, QStringLiteral("firm"));
+    QStringList shown;
+    for (const SegmentsTable::Segment &segment : SegmentsTable::split(group, GroupArithmetic::SplitBy::Info1).segments)
+        shown << segment.name;
+    QCOMPARE(shown, names);
 }
 
 void TestGroup::segments()
