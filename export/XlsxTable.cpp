@@ -172,7 +172,7 @@ QByteArray cellText(const QString &text)
     fitted.reserve(text.size() + 16);
     for (qsizetype k = 0; k < text.size(); ++k) {
         if (codeAt(text, k))
-            fitted += QStringLiteral("_x005F");
+            fitted += QStringLiteral("_x005F_");
         else
             fitted += unfit(text[k]) ? QChar(QChar::ReplacementCharacter) : text[k];
     }

@@ -651,6 +651,10 @@ void TestImport::fileNames_data()
                                              << QStringList{"0001.cry", "0002.cry"};
     QTest::newRow("a folder is never replaced") << QStringList{"0001"} << QStringList{"0001.cry/"} << true
                                                 << QStringList{"0001 (2).cry"};
+    // Invisible format characters would make a name read otherwise than it is ("…txt.exe" as "…exe.txt").
+    QTest::newRow("a right-to-left override and a zero-width space")
+        << QStringList{QStringLiteral("ann\u202Etxt.exe"), QStringLiteral("b\u200Bc")} << QStringList{} << false
+        << QStringList{"anntxt.exe.cry", "bc.cry"};
     QTest::newRow("a long code shortened") << QStringList{QString(200, u'ж')} << QStringList{} << false
                                            << QStringList{QString(80, u'ж') + ".cry"};
 }
