@@ -796,7 +796,8 @@ void TestImport::hostileSheets_data()
     QTest::addColumn<QByteArray>("savedMap");
     QTest::addColumn<QStringList>("expected"); // each must be in the report
     QTest::addColumn<int>("maxReport");        // characters; 0: any
-    const QStringList captions(Questionnaire::defaultCaptions().cbegin(), Questionnaire::defaultCaptions().cend());
+    const Questionnaire::Captions defaults = Questionnaire::defaultCaptions();
+    const QStringList captions(defaults.cbegin(), defaults.cend());
     const QList<SheetRow> rows = sampleRows(3);
 
     // One code in every row: reported once, with the first rows, in a report of a few lines.
