@@ -40,16 +40,10 @@ QString columnName(int column, const QString &header)
 // The characters a result file cannot hold, and the first rows that hold them.
 QString unstorableText(const AnswerSheet::Unstorable &unstorable)
 {
-    QStringList characters;
-    for (qsizetype k = 0; k < unstorable.characters.size(); ++k) {
-        const qsizetype length = unstorable.characters[k].isHighSurrogate() && k + 1 < unstorable.characters.size() ? 2 : 1;
-        characters << QStringLiteral("«%1»").arg(unstorable.characters.mid(k, length));
-        k += length - 1;
-    }
     QStringList rows;
     for (const AnswerSheet::BadRow &row : unstorable.first)
         rows << QStringLiteral("строка %1 (%2)").arg(row.row).arg(oneLine(row.reason));
-    QString text = characters.join(QStringLiteral(", ")) + QStringLiteral(".\nСтрок с ними: %1: ").arg(unstorable.rows)
+    QString text = AnswerSheet::unstorableCharacters(unstorable).join(QStringLiteral(", ")) + QStringLiteral(".\nСтрок с ними: %1: ").arg(unstorable.rows)
                    + rows.join(QStringLiteral(", "));
     if (unstorable.rows > unstorable.first.size())
         text += QStringLiteral(" … и ещё %1").arg(unstorable.rows - unstorable.first.size());

@@ -383,6 +383,19 @@ QList<BadGroup> groupBadRows(const QList<BadRow> &bad, qsizetype maxGroups, qsiz
     return groups;
 }
 
+QStringList unstorableCharacters(const Unstorable &unstorable)
+{
+    QStringList characters;
+    const QString &all = unstorable.characters;
+    for (qsizetype k = 0; k < all.size(); ++k) {
+        const qsizetype length = all[k].isHighSurrogate() && k + 1 < all.size() ? 2 : 1;
+        const QString c = all.mid(k, length);
+        characters << QStringLiteral("«%1» U+%2").arg(c).arg(QString::number(c.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0'));
+        k += length - 1;
+    }
+    return characters;
+}
+
 QString unstorableMessage(const Unstorable &unstorable)
 {
     QStringList rows;
@@ -391,16 +404,9 @@ QString unstorableMessage(const Unstorable &unstorable)
     QString list = rows.join(QStringLiteral(", "));
     if (unstorable.rows > unstorable.first.size())
         list += andMore(unstorable.rows - unstorable.first.size());
-    QStringList characters;
-    for (qsizetype k = 0; k < unstorable.characters.size(); ++k) {
-        const qsizetype length = unstorable.characters[k].isHighSurrogate() && k + 1 < unstorable.characters.size() ? 2 : 1;
-        const QString c = unstorable.characters.mid(k, length);
-        characters << QStringLiteral("«%1» U+%2").arg(c).arg(QString::number(c.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0'));
-        k += length - 1;
-    }
     return tr("Result files are written in windows-1251, which lacks some characters of the sheet: %1. "
               "They would be stored as \"?\" in %2 rows: %3.")
-        .arg(characters.join(QStringLiteral(", ")))
+        .arg(unstorableCharacters(unstorable).join(QStringLiteral(", ")))
         .arg(unstorable.rows)
         .arg(list);
 }

@@ -139,6 +139,8 @@ struct BadGroup
 QList<BadGroup> groupBadRows(const QList<BadRow> &bad, qsizetype maxGroups, qsizetype *moreRows);
 // " … and N more" where a list stops short.
 QString andMore(qsizetype count);
+// Each unstorable character with its code: "«Ә» U+04D8".
+QStringList unstorableCharacters(const Unstorable &unstorable);
 // The unstorable characters and the first rows that hold them, for a question or an error.
 QString unstorableMessage(const Unstorable &unstorable);
 
