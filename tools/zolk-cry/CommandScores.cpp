@@ -3,6 +3,7 @@
 #include "Command.h"
 
 #include "FileOutput.h"
+#include "InfoCaptions.h"
 #include "ProfileLoader.h"
 #include "TableFile.h"
 #include "ScoresTable.h"
@@ -78,7 +79,9 @@ int scores(const Invocation &invocation)
     }
     if (sections.isEmpty())
         return fail(ZolkCry::tr("No input could be read: %1").arg(unread.join(QStringLiteral(", "))));
-    return writeTable(ScoresTable::table(sections), invocation.output);
+    // The information lines under the captions of the inputs' folder, where known.
+    return writeTable(ScoresTable::table(sections, nullptr, QString(), InfoCaptions::forFolder(folders.isEmpty() ? common : folders.first())),
+                      invocation.output);
 }
 
 } // namespace

@@ -1,0 +1,198 @@
+#include "GroupRepeats.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QHash>
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+#include <vector>
+
+namespace GroupRepeats {
+namespace {
+
+constexpr MemberTable::Field ContentFields[] = {MemberTable::Date,  MemberTable::Code,  MemberTable::Name, MemberTable::Info1,
+                                                MemberTable::Info2, MemberTable::Info3, MemberTable::Info4};
+
+} // namespace
+
+std::size_t contentHash(const HeaderTexts &texts, const std::array<bool, 7> &utf8, const MemberTable::AllScores &scores)
+{
+    // A text the code page holds is always stored in it, so the same text has the same bytes.
+    std::size_t hash = 0;
+    for (std::size_t f = 0; f < texts.size(); ++f)
+        hash = qHashMulti(hash, qHashBits(texts[f].data(), std::size_t(texts[f].size()), utf8[f] ? 1 : 0), texts[f].size());
+    return qHashBits(scores.data(), sizeof scores, hash);
+}
+
+std::size_t contentHash(const MemberTable &table, qsizetype member)
+{
+    HeaderTexts texts;
+    std::array<bool, 7> utf8{};
+    for (std::size_t f = 0; f < texts.size(); ++f)
+        texts[f] = table.storedText(member, ContentFields[f], &utf8[f]);
+    MemberTable::AllScores scores;
+    table.allScores(member, scores);
+    return contentHash(texts, utf8, scores);
+}
+
+namespace {
+
+bool sameText(const MemberTable &table, qsizetype a, qsizetype b, MemberTable::Field field)
+{
+    bool utf8a = false;
+    bool utf8b = false;
+    const QByteArrayView x = table.storedText(a, field, &utf8a);
+    const QByteArrayView y = table.storedText(b, field, &utf8b);
+    return utf8a == utf8b && x == y;
+}
+
+bool sameContent(const MemberTable &table, qsizetype a, qsizetype b)
+{
+    for (MemberTable::Field field : ContentFields)
+        if (!sameText(table, a, b, field))
+            return false;
+    MemberTable::AllScores x;
+    MemberTable::AllScores y;
+    table.allScores(a, x);
+    table.allScores(b, y);
+    return std::memcmp(x.data(), y.data(), sizeof x) == 0;
+}
+
+// Runs of equal keys in a sorted list: visit(first, end) for each run of two or more.
+template <typename Visit>
+void forRuns(const std::vector<std::pair<std::size_t, qsizetype>> &sorted, Visit visit)
+{
+    for (std::size_t first = 0; first < sorted.size();) {
+        std::size_t end = first + 1;
+        while (end < sorted.size() && sorted[end].first == sorted[first].first)
+            ++end;
+        if (end - first > 1)
+            visit(first, end);
+        first = end;
+    }
+}
+
+} // namespace
+
+QList<qsizetype> find(const MemberTable &table, Found &found, const std::function<bool(qsizetype, qsizetype)> &sameFile,
+                      const std::vector<std::size_t> *hashes)
+{
+    found = {};
+    const qsizetype n = table.size();
+    std::vector<std::pair<std::size_t, qsizetype>> keys;
+    keys.reserve(std::size_t(n));
+    for (qsizetype k = 0; k < n; ++k)
+        keys.emplace_back(hashes && qsizetype(hashes->size()) == n ? (*hashes)[std::size_t(k)] : contentHash(table, k), k);
+    std::sort(keys.begin(), keys.end());
+
+    // repeatOf[k]: the member that k repeats, or -1.
+    std::vector<qsizetype> repeatOf(std::size_t(n), -1);
+    bool anyRepeat = false;
+    forRuns(keys, [&](std::size_t first, std::size_t end) {
+        // Within a run the members are in table order (the sort's second key); each is compared with
+        // the earlier ones that stay, so that hashes that merely collide keep both members.
+        for (std::size_t i = first + 1; i < end; ++i) {
+            const qsizetype k = keys[i].second;
+            for (std::size_t j = first; j < i; ++j) {
+                const qsizetype earlier = keys[j].second;
+                if (repeatOf[std::size_t(earlier)] < 0 && sameContent(table, earlier, k)) {
+                    repeatOf[std::size_t(k)] = earlier;
+                    anyRepeat = true;
+                    break;
+                }
+            }
+        }
+    });
+
+    QList<qsizetype> kept;
+    if (anyRepeat) {
+        kept.reserve(n);
+        for (qsizetype k = 0; k < n; ++k) {
+            const qsizetype earlier = repeatOf[std::size_t(k)];
+            if (earlier < 0)
+                kept.append(k);
+            else
+                found.repeats.append({table.file(k), table.file(earlier), sameFile && sameFile(earlier, k)});
+        }
+    }
+
+    // The same code on members that stay: different answers under one code.
+    keys.clear();
+    for (qsizetype k = 0; k < n; ++k) {
+        if (repeatOf[std::size_t(k)] >= 0)
+            continue;
+        bool utf8 = false;
+        const QByteArrayView code = table.storedText(k, MemberTable::Code, &utf8);
+        if (!code.trimmed().isEmpty())
+            keys.emplace_back(qHashBits(code.data(), std::size_t(code.size()), utf8 ? 1 : 0), k);
+    }
+    std::sort(keys.begin(), keys.end());
+    forRuns(keys, [&](std::size_t first, std::size_t end) {
+        std::vector<bool> listed(end - first, false);
+        for (std::size_t i = first; i < end; ++i) {
+            if (listed[i - first])
+                continue;
+            QStringList files{table.file(keys[i].second)};
+            for (std::size_t j = i + 1; j < end; ++j)
+                if (!listed[j - first] && sameText(table, keys[i].second, keys[j].second, MemberTable::Code)) {
+                    listed[j - first] = true;
+                    files << table.file(keys[j].second);
+                }
+            if (files.size() > 1)
+                found.sameCode.append(files);
+        }
+    });
+    std::sort(found.sameCode.begin(), found.sameCode.end(),
+              [](const QStringList &a, const QStringList &b) { return a.first() < b.first(); });
+    if (!anyRepeat) {
+        kept.resize(n);
+        std::iota(kept.begin(), kept.end(), qsizetype(0));
+    }
+    return kept;
+}
+
+std::shared_ptr<MemberTable> without(const MemberTable &table, const QList<qsizetype> &kept)
+{
+    auto result = std::make_shared<MemberTable>();
+    result->reserve(kept.size());
+    for (qsizetype k : kept)
+        result->append(table.file(k), table.header(k), table.indexScores(k), table.itemScores(k));
+    return result;
+}
+
+QString message(const Found &found, int limit)
+{
+    QStringList lines;
+    const auto shown = [](const QString &file) { return QDir::toNativeSeparators(file); };
+    if (!found.repeats.isEmpty()) {
+        lines << QCoreApplication::translate("GroupRepeats", "These respondents are counted once; their repeats are left out:");
+        for (qsizetype k = 0; k < found.repeats.size() && k < limit; ++k) {
+            const Repeat &repeat = found.repeats[k];
+            lines << (repeat.sameFile ? QCoreApplication::translate("GroupRepeats", "%1: the same file as %2, read twice")
+                                      : QCoreApplication::translate("GroupRepeats", "%1: the same answers and header as %2"))
+                         .arg(shown(repeat.file), shown(repeat.keptAs));
+        }
+        if (found.repeats.size() > limit)
+            lines << QCoreApplication::translate("GroupRepeats", "… and %1 more").arg(found.repeats.size() - limit);
+    }
+    if (!found.sameCode.isEmpty()) {
+        lines << QCoreApplication::translate("GroupRepeats", "These files carry the same code with different answers; each "
+                                                             "is counted (check whether one respondent answered twice):");
+        for (qsizetype k = 0; k < found.sameCode.size() && k < limit; ++k) {
+            const QStringList &all = found.sameCode[k];
+            QStringList files;
+            for (qsizetype f = 0; f < all.size() && f < limit; ++f)
+                files << shown(all[f]);
+            if (all.size() > limit)
+                files << QCoreApplication::translate("GroupRepeats", "… and %1 more").arg(all.size() - limit);
+            lines << files.join(QStringLiteral(", "));
+        }
+        if (found.sameCode.size() > limit)
+            lines << QCoreApplication::translate("GroupRepeats", "… and %1 more").arg(found.sameCode.size() - limit);
+    }
+    return lines.join(u'\n');
+}
+
+} // namespace GroupRepeats
