@@ -3,6 +3,7 @@
 #include "AnalysisModels.h"
 #include "AnswerBars.h"
 #include "Exports.h"
+#include "InfoCaptions.h"
 #include "ProfileLoader.h"
 #include "Resource.h"
 #include "SegmentsTable.h"
@@ -74,13 +75,14 @@ public:
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
 
-QString splitName(GroupArithmetic::SplitBy by)
+// A split named by the caption of its information line where known ("Подразделение").
+QString splitName(GroupArithmetic::SplitBy by, const Questionnaire::Captions &captions)
 {
     switch (by) {
     case GroupArithmetic::SplitBy::Folder:
         return QStringLiteral("Подпапки");
     default:
-        return QStringLiteral("Информация %1").arg(int(by) - int(GroupArithmetic::SplitBy::Info1) + 1);
+        return Questionnaire::infoCaption(captions, int(by) - int(GroupArithmetic::SplitBy::Info1) + 1);
     }
 }
 
@@ -186,10 +188,11 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     auto *controls = new QHBoxLayout;
     m_splitBy = new QComboBox(page);
     m_splitBy->setObjectName(QStringLiteral("splitBy"));
+    const Questionnaire::Captions captions = InfoCaptions::forFolder(m_group.source);
     for (GroupArithmetic::SplitBy by : {GroupArithmetic::SplitBy::Info1, GroupArithmetic::SplitBy::Info2,
                                         GroupArithmetic::SplitBy::Info3, GroupArithmetic::SplitBy::Info4,
                                         GroupArithmetic::SplitBy::Folder})
-        m_splitBy->addItem(splitName(by), int(by));
+        m_splitBy->addItem(splitName(by, captions), int(by));
     m_minimum = new QSpinBox(page);
     m_minimum->setObjectName(QStringLiteral("minimumSize"));
     m_minimum->setRange(SegmentsTable::LowestMinimum, 1000000);

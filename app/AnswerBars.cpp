@@ -1,6 +1,7 @@
 #include "AnswerBars.h"
 
 #include "PlainText.h"
+#include "Questionnaire.h"
 #include "Resource.h"
 
 #include <QHelpEvent>
@@ -25,7 +26,7 @@ QColor textColorOn(const QColor &fill)
 
 QString barLabel(int statement)
 {
-    return QStringLiteral("Утв. %1").arg(statement);
+    return QStringLiteral("Утв. %1").arg(statement) + (Questionnaire::isReversed(statement) ? QStringLiteral(" (*)") : QString());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "Exports.h"
 #include "FileOutput.h"
 #include "HeaderPanel.h"
+#include "InfoCaptions.h"
 #include "InfoMemo.h"
 #include "Report.h"
 #include "ReportTitleDialog.h"
@@ -193,6 +194,8 @@ void ExportCommands::saveScores()
     const bool csv = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     const QString name = csv ? chosen : Exports::withExtension(chosen, QStringLiteral(".xlsx"));
     const std::optional<Profile> &reference = m_window.reference();
-    report(TableFile::write(name, ScoresTable::table({{m_window.profile(), QString()}}, reference ? &*reference : nullptr,
-                                                     m_window.referenceName())));
+    const Profile &shown = m_window.profile();
+    const QString folder = shown.group ? shown.source : QFileInfo(shown.source).absolutePath();
+    report(TableFile::write(name, ScoresTable::table({{shown, QString()}}, reference ? &*reference : nullptr,
+                                                     m_window.referenceName(), InfoCaptions::forFolder(folder))));
 }

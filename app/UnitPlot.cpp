@@ -10,6 +10,7 @@
 #include "Exports.h"
 #include "Fonts.h"
 #include "GroupProgress.h"
+#include "GroupRepeats.h"
 #include "HeaderPanel.h"
 #include "Icons.h"
 #include "InfoMemo.h"
@@ -296,8 +297,12 @@ void TForm1::loadGroup(const QString &folder)
     // Files that cannot be read are left out only with the user's consent.
     if (!loaded->leftOut.isEmpty() && !m_prompts->confirm(this, applicationTitle(), GroupProgress::leftOutQuestion(*loaded)))
         return;
+    const QString repeats = GroupRepeats::message(loaded->repeats);
     m_group = loaded->profile;
     showLoaded(std::move(loaded).value().profile);
+    // Each respondent counted once: the user learns which files repeat, and which codes differ.
+    if (!repeats.isEmpty())
+        m_prompts->showError(this, applicationTitle(), repeats);
 }
 
 void TForm1::openPath(const QString &path)

@@ -152,6 +152,34 @@
     </message>
 </context>
 <context>
+    <name>GroupRepeats</name>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>These respondents are counted once; their repeats are left out:</source>
+        <translation>Эти респонденты учтены один раз, их повторы не учитываются:</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>%1: the same file as %2, read twice</source>
+        <translation>%1: тот же файл, что %2, прочитан дважды</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>%1: the same answers and header as %2</source>
+        <translation>%1: те же ответы и заголовок, что в %2</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>… and %1 more</source>
+        <translation>… и ещё %1</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>These files carry the same code with different answers; each is counted (check whether one respondent answered twice):</source>
+        <translation>У этих файлов один код, но разные ответы; учтены все (проверьте, не отвечал ли один респондент дважды):</translation>
+    </message>
+</context>
+<context>
     <name>ProfileLoader</name>
     <message>
         <location filename="../io/ProfileLoader.cpp" line="43" />
