@@ -91,14 +91,21 @@ QList<qsizetype> find(const MemberTable &table, Found &found, const std::functio
     std::vector<qsizetype> repeatOf(std::size_t(n), -1);
     bool anyRepeat = false;
     forRuns(keys, [&](std::size_t first, std::size_t end) {
-        // Within a run the members are in table order (the sort's second key); each is compared with
-        // the earlier ones that stay, so that hashes that merely collide keep both members.
-        for (std::size_t i = first + 1; i < end; ++i) {
-            const qsizetype k = keys[i].second;
-            for (std::size_t j = first; j < i; ++j) {
-                const qsizetype earlier = keys[j].second;
-                if (repeatOf[std::size_t(earlier)] < 0 && sameContent(table, earlier, k)) {
-                    repeatOf[std::size_t(k)] = earlier;
+        // The member that stays is the one with the shortest name ("0001.cry" rather than the
+        // "0001 (2).cry" beside it), the first in table order among equals. Each member is compared
+        // with those before it that stay, so that hashes that merely collide keep both members.
+        std::vector<std::pair<qsizetype, qsizetype>> run; // (name length, member)
+        for (std::size_t i = first; i < end; ++i) {
+            bool utf8 = false;
+            run.emplace_back(table.storedText(keys[i].second, MemberTable::File, &utf8).size(), keys[i].second);
+        }
+        std::sort(run.begin(), run.end());
+        for (std::size_t i = 1; i < run.size(); ++i) {
+            const qsizetype k = run[i].second;
+            for (std::size_t j = 0; j < i; ++j) {
+                const qsizetype kept = run[j].second;
+                if (repeatOf[std::size_t(kept)] < 0 && sameContent(table, kept, k)) {
+                    repeatOf[std::size_t(k)] = kept;
                     anyRepeat = true;
                     break;
                 }
@@ -170,9 +177,12 @@ QString message(const Found &found, int limit)
         lines << QCoreApplication::translate("GroupRepeats", "These respondents are counted once; their repeats are left out:");
         for (qsizetype k = 0; k < found.repeats.size() && k < limit; ++k) {
             const Repeat &repeat = found.repeats[k];
-            lines << (repeat.sameFile ? QCoreApplication::translate("GroupRepeats", "%1: the same file as %2, read twice")
-                                      : QCoreApplication::translate("GroupRepeats", "%1: the same answers and header as %2"))
-                         .arg(shown(repeat.file), shown(repeat.keptAs));
+            if (repeat.sameFile && repeat.file == repeat.keptAs)
+                lines << QCoreApplication::translate("GroupRepeats", "%1: read twice, through two of the folders named").arg(shown(repeat.file));
+            else
+                lines << (repeat.sameFile ? QCoreApplication::translate("GroupRepeats", "%1: the same file as %2, read twice")
+                                          : QCoreApplication::translate("GroupRepeats", "%1: the same answers and header as %2"))
+                             .arg(shown(repeat.file), shown(repeat.keptAs));
         }
         if (found.repeats.size() > limit)
             lines << QCoreApplication::translate("GroupRepeats", "… and %1 more").arg(found.repeats.size() - limit);

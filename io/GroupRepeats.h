@@ -3,8 +3,8 @@
 // a folder and a sub-folder of it, a copy of a file under another name, the same answer sheet
 // imported twice) would count its respondent twice: the group would grow, a small department would
 // pass the anonymity threshold. Members with the same header (date, code, name, the four
-// information lines) and the same scores are one respondent: the first in the table's order stays,
-// the others are left out and named. Members that share a code but differ in their answers are two
+// information lines) and the same scores are one respondent: the one with the shortest file name
+// stays (the first in the table's order among equals), the others are left out and named. Members that share a code but differ in their answers are two
 // respondents (or one who answered twice): both stay, and they are named in a warning.
 //
 // Members are found alike by a hash of their content, sorted, and compared in full only where the

@@ -322,7 +322,7 @@ Outcome<ProfileLoader::GroupLoad> loadFolder(const QString &folder, bool skipBad
 void reportRepeats(const GroupRepeats::Found &repeats)
 {
     if (!repeats.isEmpty())
-        printText(stderr, QStringLiteral("zolk-cry: %1\n").arg(GroupRepeats::message(repeats, 1000)));
+        printText(stderr, QStringLiteral("zolk-cry: %1\n").arg(GroupRepeats::message(repeats, 100)));
 }
 
 Outcome<Profile> readGroup(const QStringList &folders, bool skipBad)
@@ -330,7 +330,14 @@ Outcome<Profile> readGroup(const QStringList &folders, bool skipBad)
     const QString common = commonFolder(folders);
     QList<ProfileLoader::GroupPart> parts; // each folder's group, and its name relative to common
     QStringList unread;
+    QStringList read; // the folders' canonical paths: a folder named twice is read once
     for (const QString &folder : folders) {
+        const QString canonical = QFileInfo(folder).canonicalFilePath();
+        if (!canonical.isEmpty() && read.contains(canonical)) {
+            printText(stderr, QStringLiteral("zolk-cry: %1\n").arg(ZolkCry::tr("%1 is named twice; it is read once.").arg(QDir::toNativeSeparators(folder))));
+            continue;
+        }
+        read << canonical;
         Outcome<ProfileLoader::GroupLoad> loaded = loadFolder(folder, skipBad, false);
         if (!loaded) {
             if (!skipBad)
@@ -347,7 +354,7 @@ Outcome<Profile> readGroup(const QStringList &folders, bool skipBad)
     }
     if (parts.isEmpty())
         return Outcome<Profile>::failed(ZolkCry::tr("No input could be read: %1").arg(unread.join(QStringLiteral(", "))));
-    if (folders.size() == 1) {
+    if (read.size() == 1 && unread.isEmpty()) {
         reportRepeats(parts.first().load.repeats);
         return std::move(parts.first().load.profile);
     }
