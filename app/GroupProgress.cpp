@@ -1,5 +1,7 @@
 #include "GroupProgress.h"
 
+#include "GroupRepeats.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProgressDialog>
@@ -68,5 +70,30 @@ QString GroupProgress::leftOutQuestion(const ProfileLoader::GroupLoad &load)
         question += u'\n' + bad[k].message + u'\n';
     if (bad.size() > Named)
         question += QStringLiteral("\n… и ещё %1\n").arg(bad.size() - Named);
-    return question + QStringLiteral("\nПостроить группу без них (%1 анкет)?").arg(read);
+    return question + QStringLiteral("\nПостроить группу без них (%1)?").arg(ProfileText::questionnaires(read));
+}
+
+std::optional<Profile> GroupProgress::readGroup(QWidget *window, UserPrompts &prompts, const QString &caption,
+                                                const QString &folder, const QByteArray &key, int delayMilliseconds)
+{
+    Outcome<ProfileLoader::GroupLoad> loaded = [&] {
+        // Busy until the members are read; the question and the message come once the cursor is back.
+        GroupProgress progress(window, delayMilliseconds);
+        ProfileLoader::FolderOptions options;
+        options.key = key;
+        options.progress = progress.callback();
+        options.leaveOutBad = true;
+        return ProfileLoader::loadFolder(folder, options);
+    }();
+    if (!loaded) {
+        if (!loaded.cancelled())
+            prompts.showError(window, caption, loaded.message());
+        return std::nullopt;
+    }
+    if (!loaded->leftOut.isEmpty() && !prompts.confirm(window, caption, leftOutQuestion(*loaded)))
+        return std::nullopt;
+    // Each respondent counted once: the user learns which files repeat, and which codes differ.
+    if (const QString repeats = GroupRepeats::message(loaded->repeats); !repeats.isEmpty())
+        prompts.showError(window, caption, repeats);
+    return std::move(loaded).value().profile;
 }
