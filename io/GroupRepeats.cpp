@@ -141,18 +141,19 @@ QList<qsizetype> find(const MemberTable &table, Found &found, const std::functio
         for (std::size_t i = first; i < end; ++i) {
             if (listed[i - first])
                 continue;
-            QStringList files{table.file(keys[i].second)};
+            SameCode same{{table.file(keys[i].second)}, 1};
             for (std::size_t j = i + 1; j < end; ++j)
                 if (!listed[j - first] && sameText(table, keys[i].second, keys[j].second, MemberTable::Code)) {
                     listed[j - first] = true;
-                    files << table.file(keys[j].second);
+                    if (++same.count <= SameCode::ListedAtMost)
+                        same.files << table.file(keys[j].second);
                 }
-            if (files.size() > 1)
-                found.sameCode.append(files);
+            if (same.count > 1)
+                found.sameCode.append(same);
         }
     });
     std::sort(found.sameCode.begin(), found.sameCode.end(),
-              [](const QStringList &a, const QStringList &b) { return a.first() < b.first(); });
+              [](const SameCode &a, const SameCode &b) { return a.files.first() < b.files.first(); });
     if (!anyRepeat) {
         kept.resize(n);
         std::iota(kept.begin(), kept.end(), qsizetype(0));
@@ -191,12 +192,12 @@ QString message(const Found &found, int limit)
         lines << QCoreApplication::translate("GroupRepeats", "These files carry the same code with different answers; each "
                                                              "is counted (check whether one respondent answered twice):");
         for (qsizetype k = 0; k < found.sameCode.size() && k < limit; ++k) {
-            const QStringList &all = found.sameCode[k];
+            const SameCode &same = found.sameCode[k];
             QStringList files;
-            for (qsizetype f = 0; f < all.size() && f < limit; ++f)
-                files << shown(all[f]);
-            if (all.size() > limit)
-                files << QCoreApplication::translate("GroupRepeats", "… and %1 more").arg(all.size() - limit);
+            for (qsizetype f = 0; f < same.files.size() && f < limit; ++f)
+                files << shown(same.files[f]);
+            if (same.count > files.size())
+                files << QCoreApplication::translate("GroupRepeats", "… and %1 more").arg(same.count - files.size());
             lines << files.join(QStringLiteral(", "));
         }
         if (found.sameCode.size() > limit)

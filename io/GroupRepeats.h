@@ -31,10 +31,19 @@ struct Repeat
     bool sameFile;   // the very same file reached twice, not a copy
 };
 
+// Files of one code with different answers: the first of them in table order (at most
+// ListedAtMost, to keep a group of thousands under one code small), and how many there are.
+struct SameCode
+{
+    static constexpr qsizetype ListedAtMost = 20;
+    QStringList files;
+    qsizetype count = 0;
+};
+
 struct Found
 {
     QList<Repeat> repeats;
-    QList<QStringList> sameCode; // files of one code with different answers, each list in table order
+    QList<SameCode> sameCode;
 
     bool isEmpty() const { return repeats.isEmpty() && sameCode.isEmpty(); }
 };

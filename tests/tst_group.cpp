@@ -87,8 +87,8 @@ QStringList repeatNames(const GroupRepeats::Found &found)
     QStringList names;
     for (const GroupRepeats::Repeat &repeat : found.repeats)
         names << repeat.file + (repeat.sameFile ? QStringLiteral("==") : QStringLiteral("=")) + repeat.keptAs;
-    for (const QStringList &files : found.sameCode)
-        names << QStringLiteral("code:") + files.join(u',');
+    for (const GroupRepeats::SameCode &same : found.sameCode)
+        names << QStringLiteral("code:") + same.files.join(u',');
     return names;
 }
 
