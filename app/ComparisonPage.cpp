@@ -3,6 +3,7 @@
 #include "AnalysisWindow.h"
 #include "GroupArithmetic.h"
 #include "GroupProgress.h"
+#include "InfoCaptions.h"
 #include "SegmentsTable.h"
 #include "ProfileLoader.h"
 #include "ResultFolder.h"
@@ -172,6 +173,14 @@ QList<SegmentsTable::Segment> ComparisonPage::shownSegments() const
 
 void ComparisonPage::fillSegments()
 {
+    // The information lines by their captions where the group's are known.
+    if (const Profile *group = m_session.group()) {
+        const Questionnaire::Captions captions = InfoCaptions::forFolder(group->source);
+        for (int k = 1; k <= 4; ++k)
+            m_splitBy->setItemText(k - 1, captions[std::size_t(k - 1)].isEmpty()
+                                              ? QStringLiteral("по строке %1").arg(k)
+                                              : QStringLiteral("по строке «%1»").arg(captions[std::size_t(k - 1)]));
+    }
     m_segment->clear();
     // Each entry knows its segment by its place: two segments may read alike.
     const QList<SegmentsTable::Segment> segments = shownSegments();

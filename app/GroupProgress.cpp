@@ -1,5 +1,7 @@
 #include "GroupProgress.h"
 
+#include "GroupRepeats.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProgressDialog>
@@ -97,5 +99,8 @@ std::optional<Profile> GroupProgress::readGroup(QWidget *window, UserPrompts &pr
     }
     if (!loaded->leftOut.isEmpty() && !prompts.confirm(window, caption, leftOutQuestion(*loaded)))
         return std::nullopt;
+    // Each respondent counted once: the user learns which files repeat, and which codes differ.
+    if (const QString repeats = GroupRepeats::message(loaded->repeats); !repeats.isEmpty())
+        prompts.showError(window, caption, repeats);
     return std::move(loaded).value().profile;
 }

@@ -325,7 +325,7 @@ Outcome<QByteArray> workbook(const Table &table, const Progress &progress, const
                 // Infinities and NaN are no numbers a workbook can hold: the cell stays empty.
                 if (!std::isfinite(cell.number))
                     break;
-                error = worksheet_write_number(sheet, row, lxw_col_t(c), cell.number, format);
+                error = worksheet_write_number(sheet, row, lxw_col_t(c), cell.number + 0.0, format); // -0 as 0
                 if (widths[c] < NumberCharacters)
                     widen(c, numberCharacters(cell.number));
                 break;

@@ -368,6 +368,8 @@ void TestTables::csvFields_data()
     QTest::newRow("negative number, decimal point") << number(-2.5) << English << QByteArray("-2.5");
     QTest::newRow("third") << number(1.0 / 3) << Russian << QByteArray("0,3333333333333333");
     QTest::newRow("integer") << number(4.0) << Russian << QByteArray("4");
+    QTest::newRow("two decimals") << number(3.34) << Russian << QByteArray("3,34");
+    QTest::newRow("negative zero") << number(-0.0) << Russian << QByteArray("0");
     QTest::newRow("NaN") << number(std::numeric_limits<double>::quiet_NaN()) << Russian << QByteArray();
     QTest::newRow("infinity") << number(-std::numeric_limits<double>::infinity()) << English << QByteArray();
 }
@@ -437,6 +439,7 @@ void TestTables::workbookCells_data()
     QTest::newRow("third") << number(1.0 / 3) << "number" << QString::number(1.0 / 3, 'g', 17);
     QTest::newRow("small number") << number(1.5e-7) << "number" << "1.5e-07";
     QTest::newRow("integer") << number(123456789012.0) << "number" << "123456789012";
+    QTest::newRow("negative zero") << number(-0.0) << "number" << "0";
     QTest::newRow("empty text") << text(QString()) << "none" << "";
     QTest::newRow("empty cell") << TableCell::empty() << "none" << "";
     QTest::newRow("NaN") << number(std::numeric_limits<double>::quiet_NaN()) << "none" << "";

@@ -202,6 +202,39 @@
     </message>
 </context>
 <context>
+    <name>GroupRepeats</name>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>These respondents are counted once; their repeats are left out:</source>
+        <translation>Эти респонденты учтены один раз, их повторы не учитываются:</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>%1: read twice, through two of the folders named</source>
+        <translation>%1: прочитан дважды, через две из названных папок</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>%1: the same file as %2, read twice</source>
+        <translation>%1: тот же файл, что %2, прочитан дважды</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>%1: the same answers and header as %2</source>
+        <translation>%1: те же ответы и заголовок, что в %2</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>… and %1 more</source>
+        <translation>… и ещё %1</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>These files carry the same code with different answers; each is counted (check whether one respondent answered twice):</source>
+        <translation>У этих файлов один код, но разные ответы; учтены все (проверьте, не отвечал ли один респондент дважды):</translation>
+    </message>
+</context>
+<context>
     <name>ProfileLoader</name>
     <message>
         <location filename="../io/ProfileLoader.cpp" line="43" />
@@ -493,7 +526,10 @@ under the user's locale: ";" between fields and the decimal comma where the loca
 numbers with a comma, "," and "." otherwise. An output named *.xlsx is an Excel workbook
 instead, in which codes, names and dates are text and every score a number.
 A file that cannot be read ends the command and nothing is written; with --skip-bad it is left
-out and named on standard error with the reason. The output may not lie inside an input folder.</source>
+out and named on standard error with the reason. The output may not lie inside an input folder.
+Each respondent counts once: an input named twice is read once, and in a folder a file with
+the same header and scores as another is left out; both are named on standard error, as are
+files of one code with different answers.</source>
         <translation>Выводит оценки из файлов результатов таблицей: по строке на файл; папка даёт по строке на каждый
 файл результатов в ней и строку со средним по группе. Первый столбец называет файл относительно
 папки, в которой лежат все входы. Таблица — CSV в UTF-8, которую табличный редактор открывает по
@@ -501,7 +537,15 @@ out and named on standard error with the reason. The output may not lie inside a
 с запятой, иначе "," и ".". Выходной файл с именем *.xlsx — книга Excel, в которой коды, имена
 и даты — текст, а каждая оценка — число.
 Файл, который не удаётся прочитать, прерывает команду, и ничего не записывается; с --skip-bad он
-пропускается и называется с причиной в потоке ошибок. Выходной файл не может лежать внутри входной папки.</translation>
+пропускается и называется с причиной в потоке ошибок. Выходной файл не может лежать внутри входной папки.
+Каждый респондент учитывается один раз: вход, названный дважды, читается один раз, а файл папки с
+тем же заголовком и оценками, что у другого, пропускается; о них сообщается в потоке ошибок, как и о
+файлах с одним кодом и разными ответами.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandScores.cpp" line="0" />
+        <source>%1 is named twice; it is read once.</source>
+        <translation>%1 назван дважды; он читается один раз.</translation>
     </message>
     <message>
         <location filename="../tools/zolk-cry/CommandScores.cpp" line="33" />
@@ -756,8 +800,12 @@ members' four information lines, or by sub-folder, and writes a table: the whole
 then one row per segment in name order, each with its number of members, the twelve index
 scores, the four trait scores and the overall mean, computed as the window computes a group's.
 A segment with fewer than N members (--min, 5 unless given, never below 3) shows its name and no
-scores; its members count in the whole group. Where a single segment is that small, the smallest
-other one shows its size but no scores either: else they would give away the hidden ones.
+scores; its members count in the whole group. More segments are hidden, with their size shown,
+where subtraction would give away fewer than N members: the hidden segments of a split together
+hold at least N, and no shown segment lies inside a shown one of another split (any information
+line, sub-folder or the whole group) that has fewer than N members more. The hidden set is the
+same whichever split is asked for. A respondent read twice (the same file, or a copy) counts once;
+the repeats, and files with one code and different answers, are named on standard error.
 A folder whose sub-folders hold the result files
 is split by sub-folder with --by folder; of several folders, each is named relative to the
 folder that holds them all. The table is CSV for the user's locale, or an Excel workbook for an
@@ -768,8 +816,13 @@ output named *.xlsx. A file that cannot be read ends the command and nothing is 
 строке на сегмент в порядке названий — число участников, двенадцать оценок индексов, четыре
 оценки черт и общее среднее, вычисленные так же, как окно вычисляет их для группы.
 Сегмент, в котором меньше N участников (--min, по умолчанию 5, не меньше 3), показывает только
-название, без оценок; его участники входят во всю группу. Если такой сегмент один, наименьший из
-остальных показывает только число участников, без оценок: иначе по ним вычислялись бы скрытые.
+название, без оценок; его участники входят во всю группу. Скрываются и другие сегменты (с числом
+участников), если вычитанием можно узнать оценки менее чем N участников: скрытые сегменты одного
+разбиения вместе содержат не меньше N, и ни один показанный сегмент не лежит внутри показанного
+сегмента другого разбиения (любой информационной строки, подпапок или всей группы), в котором
+участников меньше чем на N больше. Скрытые сегменты одни и те же при любом разбиении. Респондент,
+прочитанный дважды (тот же файл или копия), учитывается один раз; о повторах и о файлах с одним
+кодом и разными ответами сообщается в потоке ошибок.
 Папку, файлы результатов которой лежат
 в подпапках, делит по подпапкам --by folder; из нескольких папок каждая называется относительно
 папки, в которой лежат все они. Таблица — CSV по региональным настройкам пользователя или книга
