@@ -10,13 +10,12 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include <QFuture>
-#include <QtConcurrent/QtConcurrentRun>
-
 #include <algorithm>
-#include <atomic>
-#include <deque>
+#include <condition_variable>
+#include <mutex>
 #include <new>
+#include <optional>
+#include <thread>
 #include <vector>
 
 namespace ProfileLoader {
@@ -25,81 +24,123 @@ namespace {
 // Progress goes to the caller at least this often, so that a click on Cancel is seen at once.
 constexpr qsizetype ReportEveryMembers = 64;
 constexpr qint64 ReportEveryMilliseconds = 50;
-// How far the pool's threads may read ahead of the member being added, and how many consecutive
-// members one task reads before it hands them over (fewer hand-overs, less waiting on each other).
-constexpr qsizetype ReadAhead = 512;
-constexpr qsizetype ChunkSize = 64;
+// How far the helper threads may read ahead of the member being added, and how many consecutive
+// members one helper reads before it hands them over (fewer hand-overs, less waiting on each other).
+constexpr int ReadAhead = 512;
+constexpr int Chunk = 64;
+
+// A member as read, with the hash by which its repeats are found (GroupRepeats), worked out on the
+// helper thread that read it.
+struct ReadRecord
+{
+    StoredRecord record;
+    std::size_t hash = 0;
+};
 
 // Reads one member; running out of memory becomes the member's message.
-Outcome<StoredRecord> readMember(const FolderListing &listing, const FolderEntry &entry, const QByteArray &key)
+Outcome<ReadRecord> readMember(const FolderListing &listing, const FolderEntry &entry, const QByteArray &key)
 {
     const QString path = listing.path(entry);
     try {
         const Outcome<QByteArray> bytes = ResultFile::readStoredBytes(path, listing.nativePath(entry));
         if (!bytes)
             return bytes.failure();
-        return ResultFile::parseStoredText(*bytes, path, key);
+        Outcome<StoredRecord> parsed = ResultFile::parseStoredText(*bytes, path, key);
+        if (!parsed)
+            return parsed.failure();
+        ReadRecord read{std::move(parsed).value(), 0};
+        MemberTable::AllScores scores;
+        std::copy(read.record.indexScores.begin(), read.record.indexScores.end(), scores.begin());
+        std::copy(read.record.itemScores.begin(), read.record.itemScores.end(), scores.begin() + Resource::IndexCount);
+        read.hash = GroupRepeats::contentHash(read.record.headerBytes(), {}, scores); // a result file's lines: windows-1251
+        return read;
     } catch (const std::bad_alloc &) {
-        return Outcome<StoredRecord>::failed(ResultFile::cannotOpenMessage(path) + u'\n'
+        return Outcome<ReadRecord>::failed(ResultFile::cannotOpenMessage(path) + u'\n'
                                              + QCoreApplication::translate("ProfileLoader", "Not enough memory to read it."));
     }
 }
 
-// Reads the members in chunks on Qt's thread pool, at most ReadAhead members ahead of the one the
-// caller takes, so that memory stays bounded however large the group; the caller takes them in order.
+// Reads the members on helper threads, at most ReadAhead members ahead of the one the caller takes,
+// so that memory stays bounded however large the group; the caller takes them in order.
 class MemberReader
 {
 public:
-    using Chunk = std::vector<Outcome<StoredRecord>>;
-
-    MemberReader(const FolderListing &listing, const QByteArray &key) : m_listing(listing), m_key(key) { readAhead(); }
+    MemberReader(const FolderListing &listing, const QByteArray &key)
+        : m_listing(listing), m_key(key), m_slots(std::size_t(ReadAhead))
+    {
+        const int workers = int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+        for (int k = 0; k < std::min(workers, int(listing.entries.size())); ++k)
+            m_workers.emplace_back([this] { work(); });
+    }
 
     ~MemberReader()
     {
-        // Chunks still being read stop at their next member; they use the listing, so wait for them.
-        m_stopping = true;
-        for (QFuture<Chunk> &chunk : m_chunks)
-            chunk.waitForFinished();
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_room.notify_all();
+        // The jthreads join here, each after the member it is reading.
     }
 
     MemberReader(const MemberReader &) = delete;
     MemberReader &operator=(const MemberReader &) = delete;
 
     // Waits for member k, which must be the one after the last taken.
-    Outcome<StoredRecord> take(qsizetype k)
+    Outcome<ReadRecord> take(qsizetype k)
     {
-        if (k % ChunkSize == 0) {
-            m_current = m_chunks.front().takeResult();
-            m_chunks.pop_front();
-            readAhead();
-        }
-        return std::move(m_current[std::size_t(k % ChunkSize)]);
+        std::unique_lock lock(m_mutex);
+        auto &slot = m_slots[std::size_t(k % ReadAhead)];
+        m_ready.wait(lock, [&] { return slot.has_value(); });
+        Outcome<ReadRecord> outcome = std::move(*slot);
+        slot.reset();
+        m_taken = k + 1;
+        // Room for a helper once a whole chunk has been taken.
+        const bool room = m_taken % Chunk == 0;
+        lock.unlock();
+        if (room)
+            m_room.notify_all();
+        return outcome;
     }
 
 private:
-    void readAhead()
+    void work()
     {
         const qsizetype total = m_listing.entries.size();
-        while (m_next < total && qsizetype(m_chunks.size()) * ChunkSize < ReadAhead) {
-            const qsizetype first = m_next;
-            m_next = std::min(total, m_next + ChunkSize);
-            m_chunks.push_back(QtConcurrent::run([this, first, end = m_next] {
-                Chunk read;
-                read.reserve(std::size_t(end - first));
+        std::vector<std::optional<Outcome<ReadRecord>>> read;
+        for (;;) {
+            qsizetype first = 0;
+            {
+                std::unique_lock lock(m_mutex);
+                m_room.wait(lock, [&] { return m_stopping || m_next >= total || m_next + Chunk <= m_taken + ReadAhead; });
+                if (m_stopping || m_next >= total)
+                    return;
+                first = m_next;
+                m_next = std::min(total, m_next + Chunk);
+            }
+            const qsizetype end = std::min(total, first + Chunk);
+            read.clear();
+            for (qsizetype k = first; k < end; ++k)
+                read.emplace_back(readMember(m_listing, m_listing.entries[k], m_key));
+            {
+                const std::lock_guard lock(m_mutex);
                 for (qsizetype k = first; k < end; ++k)
-                    read.push_back(m_stopping ? Outcome<StoredRecord>::cancelledByUser()
-                                              : readMember(m_listing, m_listing.entries[k], m_key));
-                return read;
-            }));
+                    m_slots[std::size_t(k % ReadAhead)] = std::move(read[std::size_t(k - first)]);
+            }
+            m_ready.notify_all();
         }
     }
 
     const FolderListing &m_listing;
     const QByteArray m_key;
-    std::deque<QFuture<Chunk>> m_chunks; // in member order
-    Chunk m_current;                     // the chunk the caller takes from
-    qsizetype m_next = 0;                // the first member of the next chunk to read
-    std::atomic<bool> m_stopping = false;
+    std::mutex m_mutex;
+    std::condition_variable m_ready; // a member has been read
+    std::condition_variable m_room;  // a member has been taken, or the reading stops
+    std::vector<std::optional<Outcome<ReadRecord>>> m_slots;
+    qsizetype m_next = 0;  // the next member a helper reads
+    qsizetype m_taken = 0; // members taken by the caller
+    bool m_stopping = false;
+    std::vector<std::jthread> m_workers; // last: they stop and join before the rest goes
 };
 
 RespondentHeader groupHeader(const QString &name)
@@ -109,6 +150,22 @@ RespondentHeader groupHeader(const QString &name)
     header.date = groupDate();
     header.name = name.isNull() ? ProfileText::groupName() : name;
     return header;
+}
+
+// Leaves out the members that repeat another (GroupRepeats); the group's folder tells whether two of
+// them are the very same file.
+std::shared_ptr<MemberTable> withoutRepeats(std::shared_ptr<MemberTable> table, const QString &folder, GroupRepeats::Found &found,
+                                            const std::vector<std::size_t> *hashes = nullptr)
+{
+    const QString base = folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
+    const auto sameFile = [&](qsizetype a, qsizetype b) {
+        const QString first = QFileInfo(base + table->file(a)).canonicalFilePath();
+        return !first.isEmpty() && first == QFileInfo(base + table->file(b)).canonicalFilePath();
+    };
+    const QList<qsizetype> kept = GroupRepeats::find(*table, found, sameFile, hashes);
+    if (kept.size() == table->size())
+        return table;
+    return GroupRepeats::without(*table, kept);
 }
 
 } // namespace
@@ -171,23 +228,35 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
 {
     const FolderListing listing = ResultFolder::members(folder);
     const QList<FolderEntry> &entries = listing.entries;
+    // A folder that cannot be listed loses its members: it ends the build, or with leaveOutBad is
+    // named with the members left out.
+    if (!listing.unreadable.isEmpty() && (entries.isEmpty() || !options.leaveOutBad)) {
+        QStringList messages;
+        for (const UnreadableFolder &unreadable : listing.unreadable)
+            messages << unreadable.message;
+        return Outcome<GroupLoad>::failed(messages.join(u'\n'));
+    }
     if (entries.isEmpty())
         return Outcome<GroupLoad>::failed(ResultFolder::emptyFolderMessage(folder));
 
     const qsizetype total = entries.size();
     auto table = std::make_shared<MemberTable>();
     table->reserve(total);
+    std::vector<std::size_t> hashes;
+    hashes.reserve(std::size_t(total));
     GroupLoad load;
+    for (const UnreadableFolder &unreadable : listing.unreadable)
+        load.leftOut.append({unreadable.name, unreadable.message});
     QString failure;
     bool cancelled = false;
     QElapsedTimer sinceReport;
     sinceReport.start();
     qsizetype reported = 0;
     {
-        // Members are read and deciphered on the pool's threads and added here in name order.
+        // Members are read and deciphered on helper threads and added here in name order.
         MemberReader reader(listing, options.key);
         for (qsizetype k = 0; k < total; ++k) {
-            Outcome<StoredRecord> member = reader.take(k);
+            Outcome<ReadRecord> member = reader.take(k);
             if (!member) {
                 if (!options.leaveOutBad) {
                     failure = member.message();
@@ -195,7 +264,8 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
                 }
                 load.leftOut.append({entries[k].name, member.message()});
             } else {
-                table->appendRaw(entries[k].name, member->headerBytes(), member->indexScores, member->itemScores);
+                table->appendRaw(entries[k].name, member->record.headerBytes(), member->record.indexScores, member->record.itemScores);
+                hashes.push_back(member->hash);
             }
             const qsizetype done = k + 1;
             if (options.progress
@@ -222,8 +292,29 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
             message += u'\n' + bad.message;
         return Outcome<GroupLoad>::failed(message);
     }
-    load.profile = groupProfile(std::move(table), folder);
+    load.profile = groupProfile(withoutRepeats(std::move(table), folder, load.repeats, &hashes), folder);
     return load;
+}
+
+GroupLoad joinGroups(QList<GroupPart> parts, const QString &common)
+{
+    GroupLoad joined;
+    auto members = std::make_shared<MemberTable>();
+    const auto named = [](const QString &relative, const QString &file) { return relative.isEmpty() ? file : relative + u'/' + file; };
+    QList<GroupRepeats::Repeat> repeatsWithin;
+    for (GroupPart &part : parts) {
+        const MemberTable &table = *part.load.profile.members;
+        for (qsizetype k = 0; k < table.size(); ++k)
+            members->append(named(part.relative, table.file(k)), table.header(k), table.indexScores(k), table.itemScores(k));
+        for (LeftOut &bad : part.load.leftOut)
+            joined.leftOut.append({named(part.relative, bad.file), std::move(bad.message)});
+        for (GroupRepeats::Repeat &repeat : part.load.repeats.repeats)
+            repeatsWithin.append({named(part.relative, repeat.file), named(part.relative, repeat.keptAs), repeat.sameFile});
+    }
+    members = withoutRepeats(std::move(members), common, joined.repeats);
+    joined.repeats.repeats = repeatsWithin + joined.repeats.repeats;
+    joined.profile = groupProfile(std::move(members), common);
+    return joined;
 }
 
 } // namespace ProfileLoader
