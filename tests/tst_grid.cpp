@@ -427,8 +427,12 @@ void TestGrid::reportAndScores()
     WindowFixture fx;
     TForm1 &f = *fx.form;
     if (group) {
-        for (int m = 0; m < 3; ++m)
-            writeResultFile(fx.dataDir(), QStringLiteral("m%1.cry").arg(m), Respondent::uniform(2.0 + m));
+        for (int m = 0; m < 3; ++m) {
+            // Three respondents, each with a code of their own.
+            Respondent r = Respondent::uniform(2.0 + m);
+            r.code = QStringLiteral("010%1").arg(m);
+            writeResultFile(fx.dataDir(), QStringLiteral("m%1.cry").arg(m), r);
+        }
         fx.prompts->openAnswers << fx.dataDir() + QStringLiteral("/m0.cry");
         f.mmGroupClick();
     } else {
