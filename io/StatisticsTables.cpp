@@ -53,7 +53,7 @@ Table items(const Reliability::Result &result)
     table.fillRow = [result](qsizetype row, QList<TableCell> &cells) {
         const int s = int(row) + 1;
         const Reliability::Statement &st = result.statements[std::size_t(row)];
-        cells[0] = TableCell::ofText(QStringLiteral("%1. %2").arg(s).arg(Resource::StatementText(s)));
+        cells[0] = TableCell::ofText(Resource::StatementText(s));
         cells[1] = TableCell::ofNumber(Resource::indexOfStatement(s));
         cells[2] = TableCell::ofNumber(double(st.n));
         cells[3] = st.n > 0 ? TableCell::ofNumber(st.mean) : TableCell::ofText(undefinedText());

@@ -136,5 +136,9 @@ Command segmentsCommand();
 Command spreadCommand();
 Command questionnaireCommand();
 Command importCommand();
+Command reliabilityCommand();
+Command itemsCommand();
+Command differencesCommand();
+Command agreementCommand();
 
 } // namespace Cry
