@@ -1,12 +1,15 @@
 #include "AnalysisWindow.h"
 
+#include "AgreementView.h"
 #include "AnalysisModels.h"
 #include "AnswerBars.h"
 #include "Exports.h"
 #include "ProfileLoader.h"
+#include "ReliabilityPage.h"
 #include "Resource.h"
 #include "SegmentsTable.h"
 #include "SpreadTable.h"
+#include "StatisticsTables.h"
 #include "TableFile.h"
 
 #include <QAction>
@@ -110,9 +113,10 @@ AnalysisWindow::AnalysisWindow(const Profile &group, Options options, QWidget *p
     m_comparison->setObjectName(QStringLiteral("comparisonPage"));
     new QVBoxLayout(m_comparison);
     m_tabs->addTab(m_comparison, QStringLiteral("Сравнение"));
+    m_tabs->addTab(buildReliabilityPage(), QStringLiteral("Надёжность"));
     layout->addWidget(m_tabs);
-    // Ctrl+C on either table copies it.
-    for (QTableView *view : {m_spreadView, m_segmentsView}) {
+    // Ctrl+C on any table copies it.
+    for (QTableView *view : {m_spreadView, m_segmentsView, m_reliability->scalesView(), m_reliability->statementsView()}) {
         auto *copyAction = new QAction(QStringLiteral("Копировать"), view);
         copyAction->setShortcut(QKeySequence::Copy);
         copyAction->setShortcutContext(Qt::WidgetShortcut);
@@ -177,6 +181,20 @@ QWidget *AnalysisWindow::buildSpreadPage()
     return page;
 }
 
+QWidget *AnalysisWindow::buildReliabilityPage()
+{
+    m_reliability = new ReliabilityPage(m_group, this);
+    m_reliability->scalesLayout()->addLayout(tableButtons(m_reliability, "Reliability", m_reliability->scalesView(), [this] {
+        saveTable(StatisticsTables::reliability(m_reliability->result()), QStringLiteral("Запись надёжности шкал в файл Excel или CSV"),
+                  QStringLiteral("Reliability "));
+    }));
+    m_reliability->statementsLayout()->addLayout(tableButtons(m_reliability, "Statements", m_reliability->statementsView(), [this] {
+        saveTable(StatisticsTables::items(m_reliability->result()), QStringLiteral("Запись статистики утверждений в файл Excel или CSV"),
+                  QStringLiteral("Statements "));
+    }));
+    return m_reliability;
+}
+
 QWidget *AnalysisWindow::buildSegmentsPage()
 {
     auto *page = new QWidget(this);
@@ -216,7 +234,13 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     m_segments = new SegmentsModel(this);
     m_segmentsView = makeTable(m_segments, 1, "segmentsTable", page);
     m_segmentsView->setToolTip(QString());
-    layout->addWidget(m_segmentsView, 1);
+    auto *splitter = new QSplitter(Qt::Vertical, page);
+    splitter->addWidget(m_segmentsView);
+    m_agreement = new AgreementView(splitter);
+    splitter->addWidget(m_agreement);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    layout->addWidget(splitter, 1);
 
     layout->addLayout(tableButtons(page, "Segments", m_segmentsView, [this] {
         saveTable(SegmentsTable::table(m_segments->segments(), m_segments->minimum()),
@@ -228,6 +252,7 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     connect(m_minimum, &QSpinBox::valueChanged, this, &AnalysisWindow::minimumSizeChanged);
     connect(m_minimum, &QSpinBox::valueChanged, m_segments, [this](int minimum) {
         m_segments->setMinimum(minimum);
+        m_agreement->setTests(m_segments->tests());
         m_segmentsView->resizeColumnToContents(SegmentsTable::SizeColumn);
     });
     connect(m_segmentsView, &QTableView::doubleClicked, this, &AnalysisWindow::chooseSegment);
@@ -244,7 +269,8 @@ void AnalysisWindow::setDelta(double delta)
     m_options.delta = delta;
     m_segments->setDelta(delta);
     m_legend->setText(QStringLiteral("Цвет — отличие сегмента от всей группы: зелёный — выше, красный — ниже, тем темнее, "
-                                     "чем больше; без цвета — в пределах ±%1 (Range). Двойной щелчок показывает сегмент "
+                                     "чем больше; без цвета — в пределах ±%1 (Range). * — отличие от остальной группы значимо "
+                                     "(тест Уэлча, p < 0,05 с поправкой Холма). Двойной щелчок показывает сегмент "
                                      "в главном окне.")
                           .arg(Scoring::scoreText(delta)));
 }
@@ -259,6 +285,8 @@ void AnalysisWindow::showSegments(GroupArithmetic::SplitBy by)
     {
         const BusyCursor busy;
         m_segments->setSegments(SegmentsTable::split(m_group, by));
+        m_segments->setMoments(SegmentStatistics::collect(*m_group.members, m_segments->segments()));
+        m_agreement->setTests(m_segments->tests());
     }
     m_segmentsView->resizeColumnsToContents();
 }
