@@ -30,6 +30,14 @@ AgreementView::AgreementView(QWidget *parent)
     layout->addWidget(m_view, 1);
 }
 
+QSize AgreementView::sizeHint() const
+{
+    // The caption and the twelve rows.
+    const int rows = Resource::IndexCount + 1;
+    return {QWidget::sizeHint().width(),
+            m_caption->sizeHint().height() + rows * m_view->verticalHeader()->defaultSectionSize() + 2 * m_view->frameWidth() + 8};
+}
+
 void AgreementView::setTests(const SegmentStatistics::Tests &tests)
 {
     m_caption->setText(QStringLiteral("Различия между сегментами (%1 сегм. с оценками): ICC(1) — доля различий между людьми, "

@@ -18,6 +18,7 @@ public:
 
     void setTests(const SegmentStatistics::Tests &tests);
     QTableView *table() const { return m_view; }
+    QSize sizeHint() const override;
 
 private:
     QStandardItemModel *m_model = nullptr;

@@ -238,8 +238,9 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     splitter->addWidget(m_segmentsView);
     m_agreement = new AgreementView(splitter);
     splitter->addWidget(m_agreement);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
+    // The ICCs keep their own height; the heat map takes the rest.
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
     layout->addWidget(splitter, 1);
 
     layout->addLayout(tableButtons(page, "Segments", m_segmentsView, [this] {

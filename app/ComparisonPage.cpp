@@ -3,6 +3,7 @@
 #include "UnitPlot.h"
 
 #include "AnalysisWindow.h"
+#include "ComparisonFigures.h"
 #include "GroupArithmetic.h"
 #include "SegmentsTable.h"
 #include "ProfileLoader.h"
@@ -78,7 +79,8 @@ ComparisonPage::ComparisonPage(TForm1 &window, UserPrompts &prompts, QWidget *pa
     group->setToolTip(QStringLiteral("Анкету из состава группы (щелчок по значку сведений) — на фоне всей группы"));
     form->addRow(QStringLiteral("Для одной анкеты группы:"), group);
     layout->addWidget(choose);
-    layout->addStretch();
+    m_figures = new ComparisonFigures(this);
+    layout->addWidget(m_figures, 1);
 
     connect(file, &QPushButton::clicked, this, &ComparisonPage::chooseFile);
     connect(folder, &QPushButton::clicked, this, &ComparisonPage::chooseFolder);
@@ -97,8 +99,9 @@ ComparisonPage::ComparisonPage(TForm1 &window, UserPrompts &prompts, QWidget *pa
 
 void ComparisonPage::showEvent(QShowEvent *event)
 {
-    // The threshold may have changed on the "Сегменты" page since.
+    // The threshold may have changed on the "Сегменты" page since, the profile shown too.
     fillSegments();
+    m_figures->setProfiles(m_window.profile(), m_window.reference());
     QWidget::showEvent(event);
 }
 
@@ -116,6 +119,7 @@ void ComparisonPage::refresh()
     m_name->setText(reference ? QStringLiteral("Эталон: ") + m_lastName
                               : m_last ? QStringLiteral("Сравнение выключено (эталон: %1)").arg(m_lastName)
                                        : QStringLiteral("Эталон не выбран"));
+    m_figures->setProfiles(m_window.profile(), reference);
 }
 
 void ComparisonPage::compareWith(Profile reference, const QString &name)

@@ -1,7 +1,8 @@
 #pragma once
 // The "Сравнение" page of the group analysis: chooses the profile the shown one is compared with
 // (another result file, another folder, a segment of the group, or the whole group while one of its
-// members is shown) and turns the comparison on and off.
+// members is shown) and turns the comparison on and off; under it, the figures of the comparison
+// (ComparisonFigures).
 
 #include "Profile.h"
 #include "SegmentsTable.h"
@@ -14,6 +15,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class ComparisonFigures;
 class TForm1;
 
 class ComparisonPage : public QWidget
@@ -45,6 +47,7 @@ private:
     QLabel *m_name = nullptr;
     QComboBox *m_splitBy = nullptr;
     QComboBox *m_segment = nullptr;
+    ComparisonFigures *m_figures = nullptr; // the figures of the comparison in force
     std::optional<Profile> m_last; // the reference chosen last, for turning the comparison on again
     QString m_lastName;
 };

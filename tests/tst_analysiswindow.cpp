@@ -447,10 +447,21 @@ void TestAnalysisWindow::comparisonChoices_data()
     QTest::addColumn<QString>("choice");
     QTest::addColumn<QString>("name");    // the reference's name as the page and the legend give it
     QTest::addColumn<double>("index1");   // the reference's index 1
-    QTest::newRow("the whole group, a member shown") << "group" << "Группа (13 анкет)" << FirmIndex1;
-    QTest::newRow("a segment") << "segment" << "Склад (5 анкет)" << 4.0;
-    QTest::newRow("another result file") << "file" << "Эталон" << 2.5;
-    QTest::newRow("another folder") << "folder" << "other (2 анкет)" << 2.0;
+    // The figures under the choice: the last column's heading, and its text for index 1 and 2.
+    QTest::addColumn<QString>("lastColumn");
+    QTest::addColumn<QString>("index1Figure");
+    QTest::addColumn<QString>("index2Figure");
+    // Member 0 answered statement 1 with 1 as two others did, nobody lower: 100 * 1.5 / 13 = 11,5;
+    // index 2 is 3 for all: 50.
+    QTest::newRow("the whole group, a member shown") << "group" << "Группа (13 анкет)" << FirmIndex1
+                                                     << "Процентиль в группе" << "12" << "50";
+    // The group against its department: statement 1 varies in both, index 2 nowhere; the one p:
+    // t.test(c(1,2,4,5,5,3,3,3,1,1,2,4,5), c(1,2,4,5,5))$p.value
+    QTest::newRow("a segment") << "segment" << "Склад (5 анкет)" << 4.0 << "p" << "p = 0.677" << "не определено";
+    QTest::newRow("another result file") << "file" << "Эталон" << 2.5 << "p" << "не определено" << "не определено";
+    // The group against two members of 1,5 and 2,5 everywhere: 12 p-values of 0,29 or so, each
+    // adjusted to 1 by Holm: p.adjust(c(0.288, rep(0.295, 11)), "holm")
+    QTest::newRow("another folder") << "folder" << "other (2 анкет)" << 2.0 << "p" << "p = 1.000" << "p = 1.000";
 }
 
 void TestAnalysisWindow::comparisonChoices()
@@ -458,6 +469,9 @@ void TestAnalysisWindow::comparisonChoices()
     QFETCH(QString, choice);
     QFETCH(QString, name);
     QFETCH(double, index1);
+    QFETCH(QString, lastColumn);
+    QFETCH(QString, index1Figure);
+    QFETCH(QString, index2Figure);
     WindowFixture fx;
     loadGroup(fx, QStringLiteral("firm"), Firm);
     if (choice == QLatin1String("group"))
@@ -497,6 +511,14 @@ void TestAnalysisWindow::comparisonChoices()
     auto *on = page->findChild<QCheckBox *>(QStringLiteral("compareOn"));
     QVERIFY(on->isChecked());
     QVERIFY(page->findChild<QLabel *>(QStringLiteral("referenceName"))->text().contains(name));
+    const QTableView *figures = table(window, "comparisonTable");
+    QVERIFY(figures);
+    const int last = figures->model()->columnCount() - 1;
+    QCOMPARE(figures->model()->headerData(last, Qt::Horizontal).toString(), lastColumn);
+    QCOMPARE(figures->model()->rowCount(), 12);
+    // Figures with the locale's decimal separator.
+    QCOMPARE(figures->model()->index(0, last).data().toString(), index1Figure.replace(u'.', QLocale().decimalPoint()));
+    QCOMPARE(figures->model()->index(1, last).data().toString(), index2Figure.replace(u'.', QLocale().decimalPoint()));
     // Off and on again with the same reference.
     on->click();
     QVERIFY(!fx.form->reference().has_value());
