@@ -54,7 +54,7 @@ QString intervalText(const Reliability::Scale &scale)
 {
     if (!scale.lower || !scale.upper)
         return QStringLiteral("не определено");
-    return QStringLiteral("%1 – %2").arg(Scoring::scoreText(*scale.lower), Scoring::scoreText(*scale.upper));
+    return QStringLiteral("%1 … %2").arg(Scoring::scoreText(*scale.lower), Scoring::scoreText(*scale.upper));
 }
 
 } // namespace

@@ -31,6 +31,8 @@ Tests tests(const SegmentsTable::Segments &segments, const GroupMoments::Moments
     for (qsizetype k = 0; k < count; ++k) {
         if (visibility[k] != SegmentsTable::Visibility::Shown)
             continue;
+        result.positions.resize(count, -1);
+        result.positions[k] = result.shown.size();
         result.shown.append(k);
         shownSets.append(sets[k]);
         const GroupMoments::SetMoments rest = GroupMoments::SetMoments::combined(before[k], after[k + 1]);

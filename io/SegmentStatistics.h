@@ -29,8 +29,10 @@ struct Tests
     QList<std::optional<double>> meanRwg; // per shown segment
     std::array<Agreement::Icc, Resource::IndexCount> icc;
 
+    QList<qsizetype> positions;           // per segment of Segments::segments: its place in shown, or -1
+
     // The position in shown of segment k of Segments::segments, or -1.
-    qsizetype shownAt(qsizetype segment) const { return shown.indexOf(segment); }
+    qsizetype shownAt(qsizetype segment) const { return positions.value(segment, -1); }
 };
 
 // The moments of the whole group and of every segment, in one pass over the group's members.
