@@ -64,10 +64,12 @@ Icc icc(const QList<GroupMoments::SetMoments> &departments, int index)
     const double msb = between / (G - 1.0);
     const double msw = within / (N - G);
     const double k0 = (N - squaredSizes / N) / (G - 1.0);
+    if (!std::isfinite(msb) || !std::isfinite(msw))
+        return result;
     if (msb > 0.0)
         result.icc2 = (msb - msw) / msb;
     if (msb + (k0 - 1.0) * msw > 0.0)
-        result.icc1 = (msb - msw) / (msb + (k0 - 1.0) * msw);
+        result.icc1 = GroupMoments::finite((msb - msw) / (msb + (k0 - 1.0) * msw));
     if (msw > 0.0) {
         const boost::math::fisher_f_distribution<double> f(G - 1.0, N - G);
         result.p = boost::math::cdf(boost::math::complement(f, msb / msw));

@@ -9,7 +9,7 @@ std::optional<double> Moment::variance() const
 {
     if (n < 2)
         return std::nullopt;
-    return squares / double(n - 1);
+    return finite(squares / double(n - 1));
 }
 
 Moment Moment::combined(const Moment &a, const Moment &b)

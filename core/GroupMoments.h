@@ -14,9 +14,17 @@
 #include <QList>
 
 #include <array>
+#include <cmath>
 #include <optional>
 
 namespace GroupMoments {
+
+// A figure as a number only where it is one: sums of absurd scores (a file may hold 1e300) overflow
+// to infinities, and what follows from them is no figure at all.
+inline std::optional<double> finite(std::optional<double> value)
+{
+    return value && std::isfinite(*value) ? value : std::nullopt;
+}
 
 // The number, mean and sum of squared deviations from the mean of one score over a set of members.
 struct Moment

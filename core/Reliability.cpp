@@ -54,7 +54,7 @@ Scale scale(const GroupMoments::Covariances &c, int first, int k)
         return result;
     }
     for (int s = first; s < first + k; ++s)
-        if (*c.covariance(s, s) <= 0.0) {
+        if (!(*c.covariance(s, s) > 0.0)) {
             result.undefined = Undefined::ConstantStatement;
             result.constantStatement = s;
             return result;
@@ -62,7 +62,7 @@ Scale scale(const GroupMoments::Covariances &c, int first, int k)
     std::vector<int> statements;
     for (int s = first; s < first + k; ++s)
         statements.push_back(s);
-    result.alpha = alphaOf(c, statements);
+    result.alpha = GroupMoments::finite(alphaOf(c, statements));
     if (!result.alpha) {
         result.undefined = Undefined::ConstantStatement;
         result.constantStatement = first;
@@ -80,6 +80,8 @@ Scale scale(const GroupMoments::Covariances &c, int first, int k)
             ++pairs;
         }
     result.meanCorrelation = sum / pairs;
+    for (std::optional<double> *figure : {&result.alpha, &result.lower, &result.upper, &result.meanCorrelation})
+        *figure = GroupMoments::finite(*figure);
     return result;
 }
 
@@ -105,6 +107,8 @@ Statement statement(const GroupMoments::Covariances &c, int s, int first, int k)
     }
     if (v > 0.0 && rest > 0.0)
         st.correctedCorrelation = withRest / std::sqrt(v * rest);
+    for (std::optional<double> *figure : {&st.deviation, &st.correctedCorrelation, &st.alphaWithout})
+        *figure = GroupMoments::finite(*figure);
     return st;
 }
 

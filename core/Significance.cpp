@@ -17,6 +17,8 @@ std::optional<Interval> meanInterval(const GroupMoments::Moment &m)
         return std::nullopt;
     const boost::math::students_t_distribution<double> t(double(m.n - 1));
     const double half = boost::math::quantile(t, 0.975) * std::sqrt(*variance / double(m.n));
+    if (!std::isfinite(m.mean - half) || !std::isfinite(m.mean + half))
+        return std::nullopt;
     return Interval{m.mean - half, m.mean + half};
 }
 
@@ -35,7 +37,7 @@ Difference welch(const GroupMoments::Moment &first, const GroupMoments::Moment &
     const double a = *v1 / double(first.n);
     const double b = *v2 / double(second.n);
     const double se2 = a + b;
-    if (se2 > 0.0) {
+    if (se2 > 0.0 && std::isfinite(se2) && std::isfinite(d.difference)) {
         const double se = std::sqrt(se2);
         const double df = se2 * se2 / (a * a / double(first.n - 1) + b * b / double(second.n - 1));
         const boost::math::students_t_distribution<double> t(df);
@@ -46,7 +48,7 @@ Difference welch(const GroupMoments::Moment &first, const GroupMoments::Moment &
     }
     const double pooled = ((double(first.n) - 1.0) * *v1 + (double(second.n) - 1.0) * *v2) / double(first.n + second.n - 2);
     if (pooled > 0.0)
-        d.g = d.difference / std::sqrt(pooled) * (1.0 - 3.0 / (4.0 * double(first.n + second.n) - 9.0));
+        d.g = GroupMoments::finite(d.difference / std::sqrt(pooled) * (1.0 - 3.0 / (4.0 * double(first.n + second.n) - 9.0)));
     return d;
 }
 

@@ -2,6 +2,8 @@
 
 #include "Scoring.h"
 
+#include <cmath>
+
 namespace SegmentStatistics {
 
 GroupMoments::Moments collect(const MemberTable &table, const SegmentsTable::Segments &segments)
@@ -64,7 +66,7 @@ QString signedText(double value)
 
 QString figureText(const std::optional<double> &value)
 {
-    return value ? Scoring::scoreText(*value) : QStringLiteral("не определено");
+    return value && std::isfinite(*value) ? Scoring::scoreText(*value) : QStringLiteral("не определено");
 }
 
 QString differenceText(const Significance::Difference &d)

@@ -2,6 +2,7 @@
 
 #include "Resource.h"
 
+#include <cmath>
 #include <memory>
 
 namespace StatisticsTables {
@@ -9,7 +10,7 @@ namespace {
 
 TableCell figure(const std::optional<double> &value)
 {
-    return value ? TableCell::ofNumber(*value) : TableCell::ofText(undefinedText());
+    return value && std::isfinite(*value) ? TableCell::ofNumber(*value) : TableCell::ofText(undefinedText());
 }
 
 } // namespace
@@ -56,7 +57,7 @@ Table items(const Reliability::Result &result)
         cells[0] = TableCell::ofText(Resource::StatementText(s));
         cells[1] = TableCell::ofNumber(Resource::indexOfStatement(s));
         cells[2] = TableCell::ofNumber(double(st.n));
-        cells[3] = st.n > 0 ? TableCell::ofNumber(st.mean) : TableCell::ofText(undefinedText());
+        cells[3] = figure(st.n > 0 ? std::optional<double>(st.mean) : std::nullopt);
         cells[4] = figure(st.deviation);
         cells[5] = figure(st.correctedCorrelation);
         cells[6] = figure(st.alphaWithout);
@@ -83,9 +84,9 @@ Table differences(const SegmentsTable::Segments &segments, const SegmentStatisti
         cells[0] = TableCell::ofText(names[segment]);
         cells[1] = TableCell::ofNumber(index);
         cells[2] = TableCell::ofNumber(double(d.n1));
-        cells[3] = TableCell::ofNumber(d.mean1);
-        cells[4] = d.n2 > 0 ? TableCell::ofNumber(d.mean2) : TableCell::ofText(undefinedText());
-        cells[5] = d.n2 > 0 ? TableCell::ofNumber(d.difference) : TableCell::ofText(undefinedText());
+        cells[3] = figure(d.mean1);
+        cells[4] = figure(d.n2 > 0 ? std::optional<double>(d.mean2) : std::nullopt);
+        cells[5] = figure(d.n2 > 0 ? std::optional<double>(d.difference) : std::nullopt);
         cells[6] = figure(d.interval ? std::optional<double>(d.interval->lower) : std::nullopt);
         cells[7] = figure(d.interval ? std::optional<double>(d.interval->upper) : std::nullopt);
         cells[8] = figure(d.p);

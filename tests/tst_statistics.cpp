@@ -391,6 +391,8 @@ void TestStatistics::tablesNeverShowNaN_data()
     QTest::newRow("one segment") << Column{1, 2, 4, 5, 2, 3} << QStringList{"a", "a", "a", "a", "a", "a"};
     QTest::newRow("n = 2") << Column{1, 2} << QStringList{"a", "b"};
     QTest::newRow("one member") << Column{4} << QStringList{"a"};
+    // A file may hold any number a double holds: the squares overflow, and nothing follows from them.
+    QTest::newRow("absurd scores") << Column{1e200, -1e200, 3, 1e300, 2, 4} << QStringList{"a", "a", "a", "b", "b", "b"};
 }
 
 void TestStatistics::tablesNeverShowNaN()
