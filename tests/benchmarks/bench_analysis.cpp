@@ -9,6 +9,7 @@
 //   bench_analysis [-iterations 1]   (ZOLK_BENCH_SIZES=10000 chooses other sizes)
 // ZOLK_BENCH_DIR=FOLDER keeps the generated members there and uses them again on the next run.
 
+#include "AnalysisModels.h"
 #include "AnalysisWindow.h"
 #include "GroupArithmetic.h"
 #include "Reliability.h"
@@ -177,6 +178,19 @@ void BenchAnalysis::heatMap()
     }
     const double milliseconds = double(nanoseconds) / runs / 1e6;
     qInfo("heat map of %d segments redrawn in %.1f ms (%s 50 ms)", Departments, milliseconds, milliseconds < 50 ? "under" : "NOT under");
+    // The same heat map without its tests (no marks, no agreement), side by side: what they cost.
+    auto *proxy = static_cast<QSortFilterProxyModel *>(heatMap->model());
+    auto *segments = static_cast<SegmentsModel *>(proxy->sourceModel());
+    const SegmentsTable::Segments kept = segments->segments();
+    segments->setSegments(kept);
+    QElapsedTimer plain;
+    qint64 plainNanoseconds = 0;
+    for (int k = 0; k < runs; ++k) {
+        plain.start();
+        QVERIFY(!heatMap->viewport()->grab().isNull());
+        plainNanoseconds += plain.nsecsElapsed();
+    }
+    qInfo("the same without the tests' marks and agreement: %.1f ms", double(plainNanoseconds) / runs / 1e6);
 }
 
 void BenchAnalysis::reliabilityTab()
