@@ -92,7 +92,8 @@ void ComparisonFigures::setProfiles(const Profile &shown, const std::optional<Pr
             const Significance::Difference &d = differences[std::size_t(i - 1)];
             const bool marked = d.significant();
             QList<QStandardItem *> row{
-                new QStandardItem(Resource::IndexTitle(i)), figure(Scoring::scoreText(d.mean1)), figure(Scoring::scoreText(d.mean2)),
+                new QStandardItem(Resource::IndexTitle(i)), figure(SegmentStatistics::figureText(d.mean1)),
+                figure(SegmentStatistics::figureText(d.mean2)),
                 figure(SegmentStatistics::signedText(d.difference) + (marked ? QStringLiteral(" ") + SegmentStatistics::mark() : QString())),
                 figure(d.interval ? QStringLiteral("%1 … %2").arg(SegmentStatistics::signedText(d.interval->lower),
                                                                   SegmentStatistics::signedText(d.interval->upper))
