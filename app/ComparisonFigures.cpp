@@ -45,7 +45,7 @@ ComparisonFigures::ComparisonFigures(QWidget *parent)
     layout->addWidget(m_view, 1);
 }
 
-void ComparisonFigures::setProfiles(const Profile &shown, const std::optional<Profile> &reference)
+void ComparisonFigures::setProfiles(const Profile &shown, const Profile *reference)
 {
     m_model->clear();
     if (!reference || !shown.members || !reference->members) {

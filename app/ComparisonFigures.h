@@ -9,7 +9,6 @@
 
 #include <QWidget>
 
-#include <optional>
 
 class QLabel;
 class QStandardItemModel;
@@ -21,7 +20,8 @@ class ComparisonFigures : public QWidget
 public:
     explicit ComparisonFigures(QWidget *parent);
 
-    void setProfiles(const Profile &shown, const std::optional<Profile> &reference);
+    // reference: none while the comparison is off.
+    void setProfiles(const Profile &shown, const Profile *reference);
     QTableView *table() const { return m_view; }
 
 private:

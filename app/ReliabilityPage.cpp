@@ -59,8 +59,8 @@ QString intervalText(const Reliability::Scale &scale)
 
 } // namespace
 
-ReliabilityPage::ReliabilityPage(const Profile &group, QWidget *parent)
-    : QWidget(parent), m_group(group)
+ReliabilityPage::ReliabilityPage(QWidget *parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("reliabilityPage"));
     auto *layout = new QVBoxLayout(this);
@@ -106,6 +106,16 @@ ReliabilityPage::ReliabilityPage(const Profile &group, QWidget *parent)
     layout->addWidget(splitter, 1);
 
     connect(m_index, &QComboBox::currentIndexChanged, this, [this] { showIndex(m_index->currentData().toInt()); });
+}
+
+void ReliabilityPage::setGroup(const Profile &group)
+{
+    m_group = group;
+    m_result.reset();
+    m_scales->removeRows(0, m_scales->rowCount());
+    m_statements->removeRows(0, m_statements->rowCount());
+    if (isVisible())
+        result();
 }
 
 QString ReliabilityPage::reversedFlag()

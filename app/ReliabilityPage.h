@@ -23,7 +23,10 @@ class ReliabilityPage : public QWidget
 {
     Q_OBJECT
 public:
-    ReliabilityPage(const Profile &group, QWidget *parent);
+    explicit ReliabilityPage(QWidget *parent);
+
+    // The group analysed: its figures are worked out afresh when the page shows (now, if it does).
+    void setGroup(const Profile &group);
 
     // The figures, worked out now if the page has not been shown yet.
     const Reliability::Result &result();

@@ -16,6 +16,7 @@
 #include "SegmentStatistics.h"
 #include "ProfileLoader.h"
 #include "SegmentsTable.h"
+#include "Session.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -147,7 +148,9 @@ void BenchAnalysis::heatMap()
     QVERIFY(!m_groups.isEmpty());
     const Profile &group = m_groups.last();
     AnalysisWindow::Options options;
-    AnalysisWindow window(group, options, nullptr);
+    Session session;
+    session.load(group, Session::Origin::Group);
+    AnalysisWindow window(session, options, nullptr);
     // Tall and wide enough that every row and column of the heat map is drawn.
     window.resize(2000, 1800);
     window.showSegments(GroupArithmetic::SplitBy::Info1);
@@ -204,7 +207,9 @@ void BenchAnalysis::reliabilityTab()
     const Profile group = ProfileLoader::groupProfile(largest.members, largest.source, first, QStringLiteral("10000"));
     {
         // The first table the process draws pays for its fonts and styles once; it is timed apart.
-        AnalysisWindow window(group, AnalysisWindow::Options(), nullptr);
+        Session session;
+        session.load(group, Session::Origin::Group);
+        AnalysisWindow window(session, AnalysisWindow::Options(), nullptr);
         window.resize(1250, 800);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -218,7 +223,9 @@ void BenchAnalysis::reliabilityTab()
     qint64 nanoseconds = 0;
     int runs = 0;
     QBENCHMARK {
-        AnalysisWindow window(group, AnalysisWindow::Options(), nullptr);
+        Session session;
+        session.load(group, Session::Origin::Group);
+        AnalysisWindow window(session, AnalysisWindow::Options(), nullptr);
         window.resize(1250, 800);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
