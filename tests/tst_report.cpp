@@ -192,6 +192,8 @@ private slots:
     void printQuality();
     void scoresOffTheScale();
     void comparisonPage();
+    void reliabilityPage_data();
+    void reliabilityPage();
 
 private:
     QTemporaryDir m_dir;
@@ -625,6 +627,29 @@ void TestReport::comparisonPage()
     QVERIFY(words(compared).contains(QStringLiteral("Стр. %1 из %1").arg(pageCount(compared))));
     QVERIFY(!words(plain).contains(QStringLiteral("Сравнение с эталоном")));
     QVERIFY(complaints.isEmpty());
+}
+
+void TestReport::reliabilityPage_data()
+{
+    QTest::addColumn<int>("members");
+    QTest::addColumn<bool>("page");
+    QTest::newRow("9 members: too few to judge reliability") << 9 << false;
+    QTest::newRow("10 members") << 10 << true;
+}
+
+void TestReport::reliabilityPage()
+{
+    QFETCH(int, members);
+    QFETCH(bool, page);
+    const Profile group = memoryGroup(members);
+    const QString pdf = writeReport(inputFor(group), m_dir.filePath(QStringLiteral("reliability.pdf")));
+    const int pages = pageCount(pdf);
+    const QString last = pageLines(pdf, pages).join(u' ');
+    QCOMPARE(last.contains(QStringLiteral("Надёжность шкал")), page);
+    // Every page numbered of the right count, the reliability page too.
+    QVERIFY2(last.contains(QStringLiteral("Стр. %1 из %1").arg(pages)), qPrintable(last));
+    // The group's index means have their intervals, whatever its size; the legend says what they are.
+    QVERIFY(words(pdf).contains(QStringLiteral("95-процентный доверительный интервал среднего группы")));
 }
 
 QTEST_MAIN(TestReport)
