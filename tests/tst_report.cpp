@@ -626,6 +626,27 @@ void TestReport::comparisonPage()
     QVERIFY2(page.filter(Resource::IndexTitle(1)).join(u' ').simplified().endsWith(row), qPrintable(page.filter(Resource::IndexTitle(1)).join(u'|')));
     QVERIFY(words(compared).contains(QStringLiteral("Стр. %1 из %1").arg(pageCount(compared))));
     QVERIFY(!words(plain).contains(QStringLiteral("Сравнение с эталоном")));
+    // A member against its group: no mark of significance (there is no test of one member).
+    QVERIFY(!page.filter(Resource::IndexTitle(1)).join(u' ').contains(u'*'));
+
+    // Two groups whose every statement lies 1,5 apart, with the same spread: every index differs
+    // significantly and is marked.
+    auto lower = std::make_shared<MemberTable>();
+    for (qsizetype m = 0; m < group.members->size(); ++m) {
+        ItemScores items = group.members->itemScores(m);
+        for (double &score : items)
+            score -= 1.5;
+        lower->append(group.members->file(m), group.members->header(m), group.members->indexScores(m), items);
+    }
+    ReportInput groups = inputFor(group);
+    groups.reference = ProfileLoader::groupProfile(lower, QStringLiteral("lower"));
+    groups.referenceName = QStringLiteral("Другая группа");
+    const QString marked = writeReport(groups, dir.filePath(QStringLiteral("groups.pdf")));
+    const QStringList markedPage = pageLines(marked, 2);
+    for (int i = 1; i <= Resource::IndexCount; ++i)
+        QVERIFY2(markedPage.filter(Resource::IndexTitle(i)).join(u' ').simplified().endsWith(u'*'),
+                 qPrintable(markedPage.filter(Resource::IndexTitle(i)).join(u'|')));
+    QVERIFY(markedPage.join(u' ').contains(QStringLiteral("с поправкой Холма")));
     QVERIFY(complaints.isEmpty());
 }
 
