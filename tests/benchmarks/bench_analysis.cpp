@@ -147,9 +147,9 @@ void BenchAnalysis::heatMap()
     // The heat map of the largest group's segments, as the analysis window shows it.
     QVERIFY(!m_groups.isEmpty());
     const Profile &group = m_groups.last();
-    AnalysisWindow::Options options;
     Session session;
     session.load(group, Session::Origin::Group);
+    AnalysisWindow::Options options;
     AnalysisWindow window(session, options, nullptr);
     // Tall and wide enough that every row and column of the heat map is drawn.
     window.resize(2000, 1800);
