@@ -295,7 +295,7 @@ QVariant SegmentsModel::headerData(int section, Qt::Orientation orientation, int
     if (section == AgreementColumn)
         return role == Qt::DisplayRole ? QVariant(QStringLiteral("Согласие"))
                : role == Qt::ToolTipRole ? QVariant(QStringLiteral("Согласие (среднее rwg(j))")) : QVariant();
-    const QList<QString> columns = SegmentsTable::columns();
+    const QList<QString> columns = SegmentsTable::columns(m_segments.heading);
     if (role == Qt::ToolTipRole)
         return columns.value(section);
     if (role != Qt::DisplayRole)
