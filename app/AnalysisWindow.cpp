@@ -1,14 +1,17 @@
 #include "AnalysisWindow.h"
 
+#include "AgreementView.h"
 #include "AnalysisModels.h"
 #include "AnswerBars.h"
 #include "Exports.h"
 #include "InfoCaptions.h"
 #include "ProfileLoader.h"
+#include "ReliabilityPage.h"
 #include "Resource.h"
 #include "Session.h"
 #include "SegmentsTable.h"
 #include "SpreadTable.h"
+#include "StatisticsTables.h"
 #include "TableFile.h"
 
 #include <QAction>
@@ -111,9 +114,10 @@ AnalysisWindow::AnalysisWindow(const Session &session, Options options, QWidget 
     m_comparison->setObjectName(QStringLiteral("comparisonPage"));
     new QVBoxLayout(m_comparison);
     m_tabs->addTab(m_comparison, QStringLiteral("Сравнение"));
+    m_tabs->addTab(buildReliabilityPage(), QStringLiteral("Надёжность"));
     layout->addWidget(m_tabs);
-    // Ctrl+C on either table copies it.
-    for (QTableView *view : {m_spreadView, m_segmentsView}) {
+    // Ctrl+C on any table copies it.
+    for (QTableView *view : {m_spreadView, m_segmentsView, m_reliability->scalesView(), m_reliability->statementsView()}) {
         auto *copyAction = new QAction(QStringLiteral("Копировать"), view);
         copyAction->setShortcut(QKeySequence::Copy);
         copyAction->setShortcutContext(Qt::WidgetShortcut);
@@ -161,6 +165,7 @@ void AnalysisWindow::showGroup(const Profile &group)
 {
     m_stale = false;
     m_group = group;
+    m_reliability->setGroup(m_group);
     // The splits named by the captions of this group's information lines, where they are known.
     const Questionnaire::Captions captions = InfoCaptions::forFolder(m_group.source);
     for (int k = 0; k < m_splitBy->count(); ++k)
@@ -215,6 +220,20 @@ QWidget *AnalysisWindow::buildSpreadPage()
     return page;
 }
 
+QWidget *AnalysisWindow::buildReliabilityPage()
+{
+    m_reliability = new ReliabilityPage(this);
+    m_reliability->scalesLayout()->addLayout(tableButtons(m_reliability, "Reliability", m_reliability->scalesView(), [this] {
+        saveTable(StatisticsTables::reliability(m_reliability->result()), QStringLiteral("Запись надёжности шкал в файл Excel или CSV"),
+                  QStringLiteral("Reliability "));
+    }));
+    m_reliability->statementsLayout()->addLayout(tableButtons(m_reliability, "Statements", m_reliability->statementsView(), [this] {
+        saveTable(StatisticsTables::items(m_reliability->result()), QStringLiteral("Запись статистики утверждений в файл Excel или CSV"),
+                  QStringLiteral("Statements "));
+    }));
+    return m_reliability;
+}
+
 QWidget *AnalysisWindow::buildSegmentsPage()
 {
     auto *page = new QWidget(this);
@@ -255,7 +274,14 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     m_segmentsView = makeTable(m_segments, 1, "segmentsTable", page);
     m_segmentsView->setToolTip(QString());
     m_segmentsView->setTextElideMode(Qt::ElideMiddle);
-    layout->addWidget(m_segmentsView, 1);
+    auto *splitter = new QSplitter(Qt::Vertical, page);
+    splitter->addWidget(m_segmentsView);
+    m_agreement = new AgreementView(splitter);
+    splitter->addWidget(m_agreement);
+    // The ICCs keep their own height; the heat map takes the rest.
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    layout->addWidget(splitter, 1);
 
     layout->addLayout(tableButtons(page, "Segments", m_segmentsView, [this] {
         saveTable(SegmentsTable::table(m_segments->segments(), m_segments->minimum()),
@@ -267,6 +293,7 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     connect(m_minimum, &QSpinBox::valueChanged, this, &AnalysisWindow::minimumSizeChanged);
     connect(m_minimum, &QSpinBox::valueChanged, m_segments, [this](int minimum) {
         m_segments->setMinimum(minimum);
+        m_agreement->setTests(m_segments->tests());
         m_segmentsView->resizeColumnToContents(SegmentsTable::SizeColumn);
     });
     connect(m_segmentsView, &QTableView::doubleClicked, this, &AnalysisWindow::chooseSegment);
@@ -282,7 +309,8 @@ void AnalysisWindow::setDelta(double delta)
 {
     m_segments->setDelta(delta);
     m_legend->setText(QStringLiteral("Цвет — отличие сегмента от всей группы: зелёный — выше, красный — ниже, тем темнее, "
-                                     "чем больше; без цвета — в пределах ±%1 (Range). Двойной щелчок показывает сегмент "
+                                     "чем больше; без цвета — в пределах ±%1 (Range). * — отличие от остальной группы значимо "
+                                     "(тест Уэлча, p < 0,05 с поправкой Холма). Двойной щелчок показывает сегмент "
                                      "в главном окне.")
                           .arg(Scoring::scoreText(delta)));
 }
@@ -297,6 +325,8 @@ void AnalysisWindow::showSegments(GroupArithmetic::SplitBy by)
     {
         const BusyCursor busy;
         m_segments->setSegments(SegmentsTable::split(m_group, by));
+        m_segments->setMoments(SegmentStatistics::collect(*m_group.members, m_segments->segments()));
+        m_agreement->setTests(m_segments->tests());
     }
     m_segmentsView->resizeColumnsToContents();
     // A long segment name is elided in the middle (the tooltip holds it whole): the scores stay in view.

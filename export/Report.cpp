@@ -1,5 +1,7 @@
 #include "Report.h"
 
+#include "ReportStatistics.h"
+
 #include "AnalysisText.h"
 #include "CirclePicture.h"
 #include "FileOutput.h"
@@ -208,12 +210,15 @@ public:
         , m_mean(input.profile.overallMean)
         , m_delta(input.delta)
         , m_marks(statementMarks(input.profile.scores.ItemScores))
+        , m_statistics(ReportStatistics::of(input.profile, input.reference))
     {
     }
 
     // Lays out the statement pages and the analysis: afterwards the page count is known.
     void layOut();
-    int pageCount() const { return lastStatementPage() + m_analysisPages; }
+    int pageCount() const { return lastStatementPage() + m_analysisPages + reliabilityPages(); }
+    int reliabilityPages() const { return m_statistics.reliability ? 1 : 0; }
+    void drawReliabilityPage();
     int comparisonPages() const { return m_input.reference ? 1 : 0; }
     int lastStatementPage() const { return 1 + comparisonPages() + int(m_statementPages.size()); }
 
@@ -273,6 +278,7 @@ private:
     double m_mean;
     double m_delta;
     std::array<StatementMark, Resource::StatementCount> m_marks;
+    ReportStatistics::Figures m_statistics;
     std::vector<std::vector<Placed>> m_statementPages;
     qreal m_chartHeight = 0;
     std::unique_ptr<QTextDocument> m_analysis;
@@ -459,6 +465,8 @@ void ReportPainter::resultsTable(qreal top)
             const qreal y = traitTop + k * RowHeight;
             text(QRectF(x2 + pad, y, x3 - x2 - pad, RowHeight), Qt::AlignLeft | Qt::AlignVCenter, Resource::IndexTitle(i), plain);
             score(QRectF(x3, y, ScoreWidth - pad, RowHeight), scores.index(i), 9);
+            if (const auto &interval = m_statistics.intervals[std::size_t(i - 1)])
+                text(QRectF(x3 - 64, y, 60, RowHeight), Qt::AlignRight | Qt::AlignVCenter, ReportStatistics::intervalText(*interval), reportFont(7), Muted);
             if (k > 0) {
                 m_painter.setPen(QPen(LightRule, 0.5));
                 m_painter.drawLine(QPointF(x2, y), QPointF(x4, y));
@@ -499,7 +507,11 @@ QString ReportPainter::legendHtml() const
     const int analysisFirst = lastStatementPage() + 1;
     html += QStringLiteral("<p style=\"margin-top:0\">Оценки на с.\u00a0%1 — с двумя знаками после запятой; в анализе факторов на с.\u00a0%2 — "
                            "с тремя, как их записывает программа.</p>")
-                .arg(pageRange(1, lastStatementPage()), pageRange(analysisFirst, pageCount()));
+                .arg(pageRange(1, lastStatementPage()), pageRange(analysisFirst, pageCount() - reliabilityPages()));
+    if (m_statistics.intervals[0])
+        html += QStringLiteral("<p style=\"margin-top:0\">Серым рядом с оценкой индекса — 95-процентный доверительный интервал "
+                               "среднего группы.%1</p>")
+                    .arg(reliabilityPages() ? QStringLiteral(" Надёжность шкал — на с.\u00a0%1.").arg(pageCount()) : QString());
     return html;
 }
 
@@ -732,12 +744,16 @@ void ReportPainter::drawComparisonPage()
             difference(own.scores.trait(t), other.scores.trait(t)), reportFont(9, true));
         for (int i = Resource::IndicesPerTrait * (t - 1) + 1; i <= Resource::IndicesPerTrait * t; ++i)
             row(QStringLiteral("    ") + Resource::IndexTitle(i), Scoring::scoreText(own.scores.index(i)),
-                Scoring::scoreText(other.scores.index(i)), difference(own.scores.index(i), other.scores.index(i)), reportFont(9));
+                Scoring::scoreText(other.scores.index(i)),
+                difference(own.scores.index(i), other.scores.index(i))
+                    + (m_statistics.differences && (*m_statistics.differences)[std::size_t(i - 1)].significant() ? QStringLiteral(" *") : QString()),
+                reportFont(9));
     }
     row(QStringLiteral("Общее среднее"), Scoring::scoreText(own.overallMean), Scoring::scoreText(other.overallMean),
         difference(own.overallMean, other.overallMean), reportFont(9, true));
     text(QRectF(m_body.left(), y + 4, m_body.width(), 24), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-         QStringLiteral("Сплошная линия — профиль, пунктир — эталон. Разница — профиль минус эталон."), reportFont(8), Muted);
+         QStringLiteral("Сплошная линия — профиль, пунктир — эталон. Разница — профиль минус эталон. ") + ReportStatistics::comparisonNote(),
+         reportFont(8), Muted);
     pageNumber(2);
 }
 
@@ -862,6 +878,16 @@ void ReportPainter::drawAnalysisPage(int k)
     pageNumber(lastStatementPage() + 1 + k);
 }
 
+void ReportPainter::drawReliabilityPage()
+{
+    runningHead();
+    const qreal top = pageHeading(QStringLiteral("Надёжность шкал"));
+    const std::unique_ptr<QTextDocument> page =
+        smallPrint(m_painter.device(), ReportStatistics::reliabilityHtml(*m_statistics.reliability), m_body.width(), 8.5);
+    drawDocument(m_painter, *page, QPointF(m_body.left(), top));
+    pageNumber(pageCount());
+}
+
 void ReportPainter::layOut()
 {
     using namespace StatementTable;
@@ -955,6 +981,10 @@ Outcome<QByteArray> render(const ReportInput &input)
         for (int k = 0; k < report.analysisPages(); ++k) {
             writer.newPage();
             report.drawAnalysisPage(k);
+        }
+        if (report.reliabilityPages()) {
+            writer.newPage();
+            report.drawReliabilityPage();
         }
         if (!painter.end())
             return Outcome<QByteArray>::failed(QCoreApplication::translate("Report", "The PDF writer could not finish."));

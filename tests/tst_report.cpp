@@ -192,6 +192,8 @@ private slots:
     void printQuality();
     void scoresOffTheScale();
     void comparisonPage();
+    void reliabilityPage_data();
+    void reliabilityPage();
 
 private:
     QTemporaryDir m_dir;
@@ -343,7 +345,9 @@ void TestReport::oneNamingAndNumbers()
     const QRegularExpressionMatch match = note.match(text);
     QVERIFY2(match.hasMatch(), qPrintable(text.left(3000)));
     QCOMPARE(match.captured(2).toInt(), match.captured(1).toInt() + 1);
-    QCOMPARE(match.captured(4).isEmpty() ? match.captured(2).toInt() : match.captured(4).toInt(), pages);
+    // The analysis runs to the page before the last, "Надёжность шкал" of a group of ten or more.
+    QCOMPARE(match.captured(4).isEmpty() ? match.captured(2).toInt() : match.captured(4).toInt(), pages - 1);
+    QVERIFY(pageLines(pdf, pages).join(u' ').contains(QStringLiteral("Надёжность шкал")));
     QVERIFY(text.contains(QStringLiteral("Оценки черт и индексов в квадратных скобках — с тремя знаками после запятой")));
     for (int p = 1; p <= pages; ++p)
         QVERIFY2(text.contains(QStringLiteral("Стр. %1 из %2").arg(p).arg(pages)), qPrintable(QString::number(p)));
@@ -622,7 +626,51 @@ void TestReport::comparisonPage()
     QVERIFY2(page.filter(Resource::IndexTitle(1)).join(u' ').simplified().endsWith(row), qPrintable(page.filter(Resource::IndexTitle(1)).join(u'|')));
     QVERIFY(words(compared).contains(QStringLiteral("Стр. %1 из %1").arg(pageCount(compared))));
     QVERIFY(!words(plain).contains(QStringLiteral("Сравнение с эталоном")));
+    // A member against its group: no mark of significance (there is no test of one member).
+    QVERIFY(!page.filter(Resource::IndexTitle(1)).join(u' ').contains(u'*'));
+
+    // Two groups whose every statement lies 1,5 apart, with the same spread: every index differs
+    // significantly and is marked.
+    auto lower = std::make_shared<MemberTable>();
+    for (qsizetype m = 0; m < group.members->size(); ++m) {
+        ItemScores items = group.members->itemScores(m);
+        for (double &score : items)
+            score -= 1.5;
+        lower->append(group.members->file(m), group.members->header(m), group.members->indexScores(m), items);
+    }
+    ReportInput groups = inputFor(group);
+    groups.reference = ProfileLoader::groupProfile(lower, QStringLiteral("lower"));
+    groups.referenceName = QStringLiteral("Другая группа");
+    const QString marked = writeReport(groups, dir.filePath(QStringLiteral("groups.pdf")));
+    const QStringList markedPage = pageLines(marked, 2);
+    for (int i = 1; i <= Resource::IndexCount; ++i)
+        QVERIFY2(markedPage.filter(Resource::IndexTitle(i)).join(u' ').simplified().endsWith(u'*'),
+                 qPrintable(markedPage.filter(Resource::IndexTitle(i)).join(u'|')));
+    QVERIFY(markedPage.join(u' ').contains(QStringLiteral("с поправкой Холма")));
     QVERIFY(complaints.isEmpty());
+}
+
+void TestReport::reliabilityPage_data()
+{
+    QTest::addColumn<int>("members");
+    QTest::addColumn<bool>("page");
+    QTest::newRow("9 members: too few to judge reliability") << 9 << false;
+    QTest::newRow("10 members") << 10 << true;
+}
+
+void TestReport::reliabilityPage()
+{
+    QFETCH(int, members);
+    QFETCH(bool, page);
+    const Profile group = memoryGroup(members);
+    const QString pdf = writeReport(inputFor(group), m_dir.filePath(QStringLiteral("reliability.pdf")));
+    const int pages = pageCount(pdf);
+    const QString last = pageLines(pdf, pages).join(u' ');
+    QCOMPARE(last.contains(QStringLiteral("Надёжность шкал")), page);
+    // Every page numbered of the right count, the reliability page too.
+    QVERIFY2(last.contains(QStringLiteral("Стр. %1 из %1").arg(pages)), qPrintable(last));
+    // The group's index means have their intervals, whatever its size; the legend says what they are.
+    QVERIFY(words(pdf).contains(QStringLiteral("95-процентный доверительный интервал среднего группы")));
 }
 
 QTEST_MAIN(TestReport)

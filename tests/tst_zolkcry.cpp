@@ -686,6 +686,33 @@ void TestZolkCry::analyses_data()
     spread << QStringList{"Утверждение 1", "13", num(meanOf({1, 2, 3, 4, 5, 1, 2, 3, 4, 5, 1, 2, 3})), "*", "1", "5", "3", "3", "3", "2", "2"};
     spread << QStringList{"Утверждение 2", "13", "3", "0", "3", "3", "0", "0", "13", "0", "0"};
     QTest::newRow("spread") << QStringList{"spread", "{dir}/firm"} << spread << QString();
+
+    // Only statement 1 varies: every scale holds a statement without variance, so no alpha, no
+    // correlation; said so in words, never as a number that is none.
+    const QString undefined = QStringLiteral("не определено");
+    QList<QStringList> reliability{{"*", "13", "не определено: утверждение 2 без разброса", undefined, undefined, undefined}};
+    for (int k = 2; k <= 16; ++k)
+        reliability << QStringList{"*", "13", QStringLiteral("не определено: утверждение %1 без разброса").arg(k <= 12 ? k * 5 - 4 : k == 13 ? 2 : (k - 13) * 15 + 1)};
+    QTest::newRow("reliability") << QStringList{"reliability", "{dir}/firm"} << reliability << QString();
+    QTest::newRow("items") << QStringList{"items", "{dir}/firm"}
+                           << QList<QStringList>{{"*", "1", "13", num(meanOf({1, 2, 3, 4, 5, 1, 2, 3, 4, 5, 1, 2, 3})), "*", undefined, undefined},
+                                                 {"*", "1", "13", "3", "0", undefined, undefined}} << QString();
+    // Every shown segment with every index, in name order.
+    QList<QStringList> differences;
+    for (const char *segment : {"Офис", "Продажи", "Склад"})
+        for (int i = 1; i <= 12; ++i)
+            differences << QStringList{segment, QString::number(i), QByteArray(segment) == "Продажи" ? "3" : "5"};
+    QTest::newRow("differences") << QStringList{"differences", "{dir}/firm", "--by", "info1", "--min", "3"} << differences << QString();
+    // At the default threshold only "Склад" is shown: one segment, no ICC; index 2 has no variance
+    // anywhere: full agreement.
+    QList<QStringList> alone;
+    for (int i = 1; i <= 12; ++i)
+        alone << QStringList{"Склад", QString::number(i), "5"};
+    QTest::newRow("differences of one segment") << QStringList{"differences", "{dir}/firm", "--by", "info1"} << alone << QString();
+    QList<QStringList> agreement{{"1", undefined, undefined, "*"}};
+    for (int i = 2; i <= 12; ++i)
+        agreement << QStringList{QString::number(i), undefined, undefined, "1"};
+    QTest::newRow("agreement") << QStringList{"agreement", "{dir}/firm", "--by", "info1"} << agreement << QString();
 }
 
 void TestZolkCry::analyses()
@@ -707,10 +734,25 @@ void TestZolkCry::analyses()
     // Under C.UTF-8: "," between fields and the decimal point; no field here needs quotes.
     QVERIFY(result.out.startsWith("\xEF\xBB\xBF"));
     const QStringList lines = QString::fromUtf8(result.out.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 1 + (arguments.first() == QLatin1String("spread") ? 12 + 4 + 60 : rows.size()));
+    const QMap<QString, qsizetype> rowCounts = {{"spread", 12 + 4 + 60}, {"items", 60}};
+    QCOMPARE(lines.size(), 1 + rowCounts.value(arguments.first(), rows.size()));
+    // The fields of a line; a quoted field (a statement with a comma) as one.
+    const auto fieldsOf = [](const QString &line) {
+        QStringList fields{QString()};
+        bool quoted = false;
+        for (QChar c : line) {
+            if (c == u'"')
+                quoted = !quoted;
+            else if (c == u',' && !quoted)
+                fields << QString();
+            else
+                fields.last() += c;
+        }
+        return fields;
+    };
     for (qsizetype r = 0; r < rows.size(); ++r) {
-        const QStringList fields = lines[1 + r].split(u',');
-        QCOMPARE(fields.size(), lines[0].split(u',').size());
+        const QStringList fields = fieldsOf(lines[1 + r]);
+        QCOMPARE(fields.size(), fieldsOf(lines[0]).size());
         for (qsizetype f = 0; f < rows[r].size(); ++f)
             if (rows[r][f] != QLatin1String("*"))
                 QVERIFY2(fields[f] == rows[r][f],

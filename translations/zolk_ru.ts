@@ -929,6 +929,80 @@ or a spreadsheet (UTF-8 with a byte-order mark, ";" where the locale writes a de
         <translation>анкета и шаблон не могут быть одним и тем же файлом</translation>
     </message>
     <message>
+        <source>The table is CSV for the user's locale, or an Excel workbook for an output named *.xlsx. A
+figure that cannot be computed (fewer than two members, a statement everyone answered alike)
+is the text &quot;не определено&quot;. A file that cannot be read ends the command and nothing is
+written; with --skip-bad it is left out and named on standard error.</source>
+        <translation>Таблица — CSV в формате, принятом в системе пользователя, или книга Excel, если имя вывода
+оканчивается на *.xlsx. Показатель, который нельзя вычислить (меньше двух анкет, утверждение,
+на которое все ответили одинаково), записан текстом «не определено». Файл, который не удаётся
+прочитать, прерывает команду, и ничего не записывается; с --skip-bad он пропускается и
+называется в стандартном потоке ошибок.</translation>
+    </message>
+    <message>
+        <source>Leaves out a segment with fewer than N members (5 unless given, at least 3).</source>
+        <translation>Пропускает сегменты, в которых меньше N анкет (5, если не задано, не меньше 3).</translation>
+    </message>
+    <message>
+        <source>Writes the reliability of the indices and traits in a group as a table.</source>
+        <translation>Записывает надёжность индексов и черт группы в виде таблицы.</translation>
+    </message>
+    <message>
+        <source>Writes one row per index (1 to 12) and trait (1 to 4) of the group of the result files in
+FOLDER (all of them, for several folders): its name, the number of members, Cronbach's
+alpha (from the covariances of its statements), the lower and upper bound of its 95 %
+interval (Feldt) and the mean correlation between its statements.</source>
+        <translation>Записывает по строке на каждый индекс (1–12) и черту (1–4) группы файлов результатов в ПАПКЕ
+(всех, если папок несколько): название, число анкет, альфу Кронбаха (по ковариациям её
+утверждений), нижнюю и верхнюю границы 95-процентного интервала (по Фельдту) и среднюю
+корреляцию её утверждений.</translation>
+    </message>
+    <message>
+        <source>Writes the statistics of each statement in a group as a table.</source>
+        <translation>Записывает статистику каждого утверждения группы в виде таблицы.</translation>
+    </message>
+    <message>
+        <source>Writes one row per statement (1 to 60) of the group of the result files in FOLDER: the
+statement, its index, the number of members, the mean, the standard deviation (n - 1),
+its correlation with the sum of the other statements of its index and the alpha of its
+index without it.</source>
+        <translation>Записывает по строке на каждое утверждение (1–60) группы файлов результатов в ПАПКЕ:
+утверждение, его индекс, число анкет, среднее, стандартное отклонение (n - 1), корреляцию с
+суммой остальных утверждений его индекса и альфу индекса без него.</translation>
+    </message>
+    <message>
+        <source>Writes each segment's difference from the rest of the group, with its significance.</source>
+        <translation>Записывает отличие каждого сегмента от остальной группы и его значимость.</translation>
+    </message>
+    <message>
+        <source>Splits the group of the result files in FOLDER as 'segments' does and writes one row per
+segment that shows its scores (name order) and index (1 to 12): the segment, the index,
+its size, its mean, the mean of the rest of the group, the difference, the bounds of its
+95 % interval and p of Welch's test, p adjusted by Holm over all rows, and Hedges' g.
+Segments with fewer than N members (--min), and the one that protects a single such
+segment, are left out; their members count in the rest of the group.</source>
+        <translation>Делит группу файлов результатов в ПАПКЕ, как команда 'segments', и записывает по строке на
+каждый сегмент с оценками (по имени) и индекс (1–12): сегмент, индекс, размер, его среднее,
+среднее остальной группы, разность, границы её 95-процентного интервала и p теста Уэлча, p с
+поправкой Холма по всем строкам и g Хеджеса. Сегменты, в которых меньше N анкет (--min), и
+сегмент, защищающий единственный такой сегмент, не выводятся; их анкеты входят в остальную группу.</translation>
+    </message>
+    <message>
+        <source>Writes the agreement within segments and the ICCs across them.</source>
+        <translation>Записывает согласие внутри сегментов и ICC между ними.</translation>
+    </message>
+    <message>
+        <source>Splits the group of the result files in FOLDER as 'segments' does and writes one row per
+index (1 to 12): the index, ICC(1) and ICC(2) across the segments that show their scores,
+then one column per such segment (name order) with its rwg(j), the agreement of its
+members on the index's five statements.</source>
+        <translation>Делит группу файлов результатов в ПАПКЕ, как команда 'segments', и записывает по строке на
+каждый индекс (1–12): индекс, ICC(1) и ICC(2) по сегментам с оценками, затем по столбцу на
+каждый такой сегмент (по имени) с его rwg(j) — согласием его анкет по пяти утверждениям индекса.</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder: the statistics are of the group of a folder.</source>
+        <translation>%1 — не папка: статистика вычисляется для группы из папки.</translation>
         <location filename="../tools/zolk-cry/CommandImport.cpp" />
         <source>Writes characters that result files cannot hold (windows-1251) as &quot;?&quot;.</source>
         <translation>Записывает знаки, которых нет в кодировке файлов результатов (windows-1251), как «?».</translation>

@@ -140,5 +140,9 @@ Command segmentsCommand();
 Command spreadCommand();
 Command questionnaireCommand();
 Command importCommand();
+Command reliabilityCommand();
+Command itemsCommand();
+Command differencesCommand();
+Command agreementCommand();
 
 } // namespace Cry

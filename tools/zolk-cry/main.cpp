@@ -194,6 +194,10 @@ int main(int argc, char *argv[])
         spreadCommand(),
         questionnaireCommand(),
         importCommand(),
+        reliabilityCommand(),
+        itemsCommand(),
+        differencesCommand(),
+        agreementCommand(),
     };
     return run(commands, QCoreApplication::arguments());
 }
