@@ -136,5 +136,9 @@ Command segmentsCommand();
 Command spreadCommand();
 Command questionnaireCommand();
 Command importCommand();
+// The survey archive: archive add|list|remove, norms, trend.
+Command archiveCommand();
+Command normsCommand();
+Command trendCommand();
 
 } // namespace Cry

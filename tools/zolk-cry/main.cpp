@@ -194,6 +194,7 @@ int main(int argc, char *argv[])
         spreadCommand(),
         questionnaireCommand(),
         importCommand(),
+        archiveCommand(), normsCommand(), trendCommand(),
     };
     return run(commands, QCoreApplication::arguments());
 }
