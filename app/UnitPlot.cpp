@@ -3,6 +3,7 @@
 #include "About.h"
 #include "AnalysisText.h"
 #include "AnalysisWindow.h"
+#include "ArchiveCommands.h"
 #include "BevelPanel.h"
 #include "CollectCommands.h"
 #include "ComparisonPage.h"
@@ -48,6 +49,10 @@ TForm1::TForm1(Options options)
     setAcceptDrops(true);
     buildViews();
     buildMenus();
+    m_archive = new ArchiveCommands({this, m_prompts.get(), options.archivePath, [this] { return group(); },
+                                     [this] { return shownProfile(); }, [this](const QString &text) { reportError(text); }},
+                                    this);
+    m_archive->buildMenu(menuBar());
     m_about = new TAboutBox(this);
     FormCreate();
 }
@@ -533,6 +538,7 @@ void TForm1::mmAnalysisWindowClick()
         connect(m_header, &HeaderPanel::deltaChanged, m_analysis, [this] { m_analysis->setDelta(delta()); });
         m_comparison = new ComparisonPage(*this, *m_prompts, m_analysis->comparisonPage());
         m_analysis->comparisonPage()->layout()->addWidget(m_comparison);
+        m_archive->addPages(m_analysis);
     }
     m_comparison->refresh();
     m_analysis->show();

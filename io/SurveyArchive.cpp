@@ -101,9 +101,13 @@ Outcome<QSqlDatabase> connect(const QString &path, const QString &name, bool rea
     };
     if (!db.open())
         return refuse(tr("The archive %1 cannot be opened: %2").arg(native(path), db.lastError().text()));
-    for (const QString &pragma : {QStringLiteral("PRAGMA foreign_keys = ON"), QStringLiteral("PRAGMA secure_delete = ON")})
+    // Foreign keys on (a survey's segments and figures go with it); deleted content overwritten,
+    // so that a survey removed or replaced leaves nothing of itself in the file; the indexes of a
+    // large archive held in memory (16 MB at most).
+    for (const QString &pragma : {QStringLiteral("PRAGMA foreign_keys = ON"), QStringLiteral("PRAGMA secure_delete = ON"),
+                                  QStringLiteral("PRAGMA cache_size = -16384")})
         if (Outcome<> set = ArchiveSchema::run(db, pragma); !set)
-            return refuse(tr("The archive %1 cannot be opened: %2").arg(native(path), set.message()));
+            return refuse(tr("The archive %1 is damaged and is left as it is: %2").arg(native(path), set.message()));
     return db;
 }
 
@@ -566,9 +570,11 @@ Outcome<QList<NormRow>> SurveyArchive::norms(const NormScores &scores, const Nor
                           : QStringLiteral("SELECT upto_all FROM norm WHERE measure = :measure AND mean <= :value"
                                            " ORDER BY mean DESC LIMIT 1"));
     QSqlQuery own(db);
-    own.prepare(bySector ? QStringLiteral("SELECT n.mean FROM survey s JOIN norm n ON n.survey = s.id"
+    // The client's few surveys first (CROSS JOIN keeps that order): found by the client's index,
+    // then each one's mean by its key, never a walk through a measure's means of every survey.
+    own.prepare(bySector ? QStringLiteral("SELECT n.mean FROM survey s CROSS JOIN norm n ON n.survey = s.id"
                                           " WHERE s.client = :client AND n.measure = :measure AND n.sector = :sector")
-                         : QStringLiteral("SELECT n.mean FROM survey s JOIN norm n ON n.survey = s.id"
+                         : QStringLiteral("SELECT n.mean FROM survey s CROSS JOIN norm n ON n.survey = s.id"
                                           " WHERE s.client = :client AND n.measure = :measure"));
     const auto uptoCount = [&](int measure, double value) -> std::optional<qsizetype> {
         if (bySector)

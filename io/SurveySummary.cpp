@@ -101,6 +101,34 @@ NormScores normScores(const Profile &profile)
     return scores;
 }
 
+namespace {
+
+bool sameFigures(const Figures &a, const Figures &b)
+{
+    if (a.n != b.n || a.means != b.means)
+        return false;
+    for (std::size_t m = 0; m < a.deviations.size(); ++m)
+        if (a.deviations[m] != b.deviations[m] && !(std::isnan(a.deviations[m]) && std::isnan(b.deviations[m])))
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool sameSurvey(const Survey &a, const Survey &b)
+{
+    if (cleanText(a.client) != cleanText(b.client) || a.wave != b.wave || cleanText(a.sector) != cleanText(b.sector)
+        || !sameFigures(a.whole, b.whole) || a.segments.size() != b.segments.size())
+        return false;
+    for (qsizetype k = 0; k < a.segments.size(); ++k) {
+        const Segment &x = a.segments[k];
+        const Segment &y = b.segments[k];
+        if (x.split != y.split || x.caption != y.caption || x.name != y.name || !sameFigures(x.figures, y.figures))
+            return false;
+    }
+    return true;
+}
+
 QString cleanText(const QString &text)
 {
     // Never a null string: the archive stores "" for none.
@@ -141,10 +169,10 @@ Outcome<Survey> summarize(const Profile &group, const QString &client, const QDa
 
     using GroupArithmetic::SplitBy;
     for (SplitBy by : {SplitBy::Info1, SplitBy::Info2, SplitBy::Info3, SplitBy::Info4, SplitBy::Folder}) {
-        const SegmentsTable::Segments split = SegmentsTable::split(group, by);
-        // A split into one segment is the whole group again.
-        if (split.segments.size() < 2)
+        // A split into one segment is the whole group again: found before any segment is scored.
+        if (GroupArithmetic::split(table, by).size() < 2)
             continue;
+        const SegmentsTable::Segments split = SegmentsTable::split(group, by);
         const QList<SegmentsTable::Visibility> shown = SegmentsTable::visibility(split, minimum);
         QList<GroupArithmetic::Segment> parts;
         QList<qsizetype> kept;

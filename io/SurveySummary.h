@@ -74,6 +74,9 @@ NormScores normScores(const Profile &profile);
 Outcome<Survey> summarize(const Profile &group, const QString &client, const QDate &wave, const QString &sector,
                           const Questionnaire::Captions &captions, int minimum);
 
+// True where two surveys hold the same figures (standard deviations unknown in both count as the same).
+bool sameSurvey(const Survey &a, const Survey &b);
+
 // A client's name or sector as stored: spaces at the ends taken off, runs of spaces made one.
 QString cleanText(const QString &text);
 
