@@ -296,6 +296,8 @@ void ArchiveCommands::addPages(AnalysisWindow *analysis)
     const QString client = ReportTitleSettings::load().company.simplified();
     auto *norms = new NormsView({[this] { return archive(); }, m_window.shown, client}, analysis);
     auto *trend = new TrendView({[this] { return archive(); }, client}, analysis);
+    m_norms = norms;
+    m_trend = trend;
     analysis->addPage(norms, QStringLiteral("Нормы"));
     analysis->addPage(trend, QStringLiteral("Динамика"));
     connect(this, &ArchiveCommands::changed, norms, [norms] {
@@ -306,4 +308,41 @@ void ArchiveCommands::addPages(AnalysisWindow *analysis)
         if (trend->isVisible())
             trend->refresh();
     });
+}
+
+QList<ReportTablePage> ArchiveCommands::reportPages() const
+{
+    QList<ReportTablePage> pages;
+    if (m_norms && !m_norms->rows().isEmpty() && m_norms->rows().first().enough()) {
+        const QList<NormRow> &rows = m_norms->rows();
+        ReportTablePage page;
+        page.title = m_norms->title();
+        page.circle = m_window.shown().scores.IndexScores;
+        NormCirclePicture::Norm norm;
+        for (int i = 0; i < Resource::IndexCount; ++i) {
+            const NormRow &row = rows.at(SurveySummary::FirstIndex + i);
+            const double sd = row.deviation.value_or(0.0);
+            norm.mean[std::size_t(i)] = row.mean;
+            norm.low[std::size_t(i)] = row.mean - sd;
+            norm.high[std::size_t(i)] = row.mean + sd;
+        }
+        page.norm = norm;
+        page.table = ArchiveTables::normsTable(rows);
+        page.note = QStringLiteral("Норма — средние баллы опросов из архива консультанта. Процентиль = (опросов ниже + половина "
+                                   "равных) / N × 100; стен = round(5,5 + 2z), z = (балл − среднее нормы) / ст. откл. нормы, "
+                                   "от 1 до 10. Круг: сплошная линия — профиль, пунктир — среднее нормы, зелёная полоса — "
+                                   "среднее ± ст. откл.");
+        pages << page;
+    }
+    if (m_trend && m_trend->waves().size() >= 2) {
+        ReportTablePage page;
+        page.title = QStringLiteral("Динамика: ") + m_trend->client();
+        page.table = ArchiveTables::trendByMeasureTable(m_trend->waves());
+        page.note = QStringLiteral("Средние баллы по волнам опроса (не более %1 последних). Изменение — от предпоследней волны к "
+                                   "последней; 95% ДИ — по t-критерию Уэлча по средним, стандартным отклонениям и числу анкет "
+                                   "волн; * — p < 0,05.")
+                        .arg(ArchiveTables::MaxWavesShown);
+        pages << page;
+    }
+    return pages;
 }

@@ -12,10 +12,12 @@
 // tabs "Нормы" and "Динамика" from here.
 
 #include "Profile.h"
+#include "ReportTablePage.h"
 #include "SurveyDialog.h"
 #include "UserPrompts.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -25,6 +27,8 @@
 class QMenu;
 class QMenuBar;
 class AnalysisWindow;
+class NormsView;
+class TrendView;
 class SurveyArchive;
 
 class ArchiveCommands : public QObject
@@ -64,6 +68,9 @@ public:
     void chooseArchiveFile();
     // The tabs "Нормы" and "Динамика" of an analysis window.
     void addPages(AnalysisWindow *analysis);
+    // The report's pages of the norms and the trend, as the analysis window's tabs show them now:
+    // a page where the tab was read and has figures (a norm of enough surveys, two waves or more).
+    QList<ReportTablePage> reportPages() const;
 
     // The setting "Файл архива" (empty: the default).
     static QString storedPath();
@@ -80,4 +87,6 @@ private:
     AskSurvey m_askSurvey;
     std::unique_ptr<SurveyArchive> m_archive;
     FileDialogSettings m_fileDialog;
+    QPointer<NormsView> m_norms;
+    QPointer<TrendView> m_trend;
 };

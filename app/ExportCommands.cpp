@@ -157,6 +157,8 @@ ReportInput ExportCommands::reportInput(const ReportTitle &title) const
     input.overviewChart = overviewPainter(input.profile, input.delta);
     input.reference = m_window.reference();
     input.referenceName = m_window.referenceName();
+    if (m_window.tablePages)
+        input.tablePages = m_window.tablePages();
     return input;
 }
 

@@ -39,6 +39,8 @@ public:
         std::function<const std::optional<Profile> &()> reference;
         std::function<QString()> referenceName;
         std::function<void(const QString &)> reportError;
+        // The report's pages of figures after page 1 (the archive's norms and trend); none when empty.
+        std::function<QList<ReportTablePage>()> tablePages;
     };
 
     explicit ExportCommands(Window window);

@@ -155,7 +155,8 @@ void NormsView::refresh()
         m_status->setText(ArchiveTables::normsTitle(query) + QStringLiteral(": ") + ArchiveTables::tooFewText(surveys) + u'.');
         return;
     }
-    m_status->setText(ArchiveTables::normsTitle(query) + QStringLiteral(", опросов: %1.").arg(surveys));
+    m_title = ArchiveTables::normsTitle(query);
+    m_status->setText(m_title + QStringLiteral(", опросов: %1.").arg(surveys));
     NormCirclePicture::Norm norm;
     for (int i = 0; i < Resource::IndexCount; ++i) {
         const NormRow &row = rows->at(SurveySummary::FirstIndex + i);

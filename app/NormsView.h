@@ -36,6 +36,8 @@ public:
     // Reads the norms again.
     void refresh();
     const QList<NormRow> &rows() const;
+    // What the rows are: "Нормы: …".
+    const QString &title() const { return m_title; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -51,4 +53,5 @@ private:
     QStandardItemModel *m_model = nullptr;
     QTableView *m_view = nullptr;
     std::shared_ptr<QList<NormRow>> m_rows;
+    QString m_title;
 };

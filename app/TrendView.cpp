@@ -104,6 +104,7 @@ void TrendView::refresh()
         return;
     }
     m_waves = *waves;
+    m_shownClient = client;
     if (m_waves.isEmpty())
         m_status->setText(QStringLiteral("В архиве нет опросов клиента «%1».").arg(client));
     else if (m_waves.size() == 1)

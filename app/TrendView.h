@@ -32,6 +32,8 @@ public:
 
     void refresh();
     const QList<TrendWave> &waves() const { return m_waves; }
+    // The client whose waves are shown.
+    const QString &client() const { return m_shownClient; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -47,4 +49,5 @@ private:
     QStandardItemModel *m_model = nullptr;
     QTableView *m_view = nullptr;
     QList<TrendWave> m_waves;
+    QString m_shownClient;
 };

@@ -162,6 +162,7 @@ void TForm1::FormCreate()
     window.reference = [this]() -> const std::optional<Profile> & { return m_reference; };
     window.referenceName = [this] { return m_referenceName; };
     window.reportError = [this](const QString &text) { reportError(text); };
+    window.tablePages = [this] { return m_archive->reportPages(); };
     m_exports = std::make_unique<ExportCommands>(window);
     m_collect = std::make_unique<CollectCommands>(CollectCommands::Window{
         this, m_prompts.get(), m_appDir, [this](const QString &text) { reportError(text); },

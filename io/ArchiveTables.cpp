@@ -125,4 +125,39 @@ Table changesTable(const QList<WaveChange> &changes)
     return table;
 }
 
+Table trendByMeasureTable(const QList<TrendWave> &waves)
+{
+    const QList<TrendWave> shown = waves.mid(std::max<qsizetype>(0, waves.size() - MaxWavesShown));
+    auto shared = std::make_shared<const QList<TrendWave>>(shown);
+    Table table;
+    table.name = QStringLiteral("Динамика");
+    table.columns = {QStringLiteral("Показатель")};
+    for (const TrendWave &wave : shown)
+        table.columns << wave.wave.toString(QStringLiteral("dd.MM.yyyy"));
+    table.columns << QStringLiteral("Изменение") << QStringLiteral("95% ДИ от") << QStringLiteral("95% ДИ до")
+                  << QStringLiteral("p < 0,05");
+    table.rowCount = SurveySummary::NormMeasures;
+    table.fillRow = [shared](qsizetype row, QList<TableCell> &cells) {
+        const std::size_t m = std::size_t(row);
+        cells[0] = TableCell::ofText(SurveySummary::measureName(int(row)));
+        const qsizetype count = shared->size();
+        for (qsizetype k = 0; k < count; ++k)
+            cells[1 + k] = TableCell::ofNumber(shared->at(k).figures.means[m]);
+        if (count < 2)
+            return;
+        const SurveySummary::Figures &a = shared->at(count - 2).figures;
+        const SurveySummary::Figures &b = shared->at(count - 1).figures;
+        cells[1 + count] = TableCell::ofNumber(b.means[m] - a.means[m]);
+        const std::optional<ArchiveStatistics::Change> test =
+            ArchiveStatistics::welch(a.means[m], a.deviations[m], a.n, b.means[m], b.deviations[m], b.n);
+        if (!test)
+            return;
+        cells[2 + count] = TableCell::ofNumber(test->low);
+        cells[3 + count] = TableCell::ofNumber(test->high);
+        if (test->significant())
+            cells[4 + count] = TableCell::ofText(QStringLiteral("*"));
+    };
+    return table;
+}
+
 } // namespace ArchiveTables

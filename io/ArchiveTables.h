@@ -39,4 +39,10 @@ QList<WaveChange> changes(const QList<TrendWave> &waves);
 // and high, p, and "*" where p < 0.05.
 Table changesTable(const QList<WaveChange> &changes);
 
+// For a page: one row per index, trait and the overall mean, the means of the last waves (at most
+// MaxWavesShown) side by side, then the change from the wave before the last to the last with its
+// 95 % interval and "*" where p < 0.05.
+constexpr int MaxWavesShown = 5;
+Table trendByMeasureTable(const QList<TrendWave> &waves);
+
 } // namespace ArchiveTables

@@ -2,6 +2,7 @@
 // uses them, on an archive of the test's own.
 
 #include "ArchiveCommands.h"
+#include "Report.h"
 #include "SurveyArchive.h"
 #include "WindowFixture.h"
 
@@ -135,6 +136,26 @@ void TestArchiveWindow::addNormsTrend()
     // A rise of 0.6 in groups of ten with a spread of about 0.1: marked.
     QCOMPARE(changes->model()->index(0, 9).data().toString(), QStringLiteral("*"));
     QVERIFY(!changes->model()->index(0, 8).data().toString().contains(QStringLiteral("nan"), Qt::CaseInsensitive));
+
+    // The report gets the trend as the tab shows it; the norms of one sector are too few for a page.
+    QList<ReportTablePage> pages = commands->reportPages();
+    QCOMPARE(pages.size(), 1);
+    QCOMPARE(pages.first().title, QStringLiteral("Динамика: Фирма"));
+    sector->setCurrentIndex(0);
+    analysis->findChild<QPushButton *>(QStringLiteral("normsRefresh"))->click();
+    pages = commands->reportPages();
+    QCOMPARE(pages.size(), 2);
+    QVERIFY(pages.first().norm.has_value());
+    ReportInput input;
+    input.profile = fx.form->shownProfile();
+    input.tablePages = pages;
+    const Outcome<QByteArray> pdf = Report::render(input);
+    QVERIFY(pdf.ok());
+    if (const QString keep = qEnvironmentVariable("ZOLK_KEEP_REPORT"); !keep.isEmpty()) {
+        QFile file(keep);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(*pdf);
+    }
 }
 
 void TestArchiveWindow::exportImport()
