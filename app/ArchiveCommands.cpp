@@ -318,15 +318,7 @@ QList<ReportTablePage> ArchiveCommands::reportPages() const
         ReportTablePage page;
         page.title = m_norms->title();
         page.circle = m_window.shown().scores.IndexScores;
-        NormCirclePicture::Norm norm;
-        for (int i = 0; i < Resource::IndexCount; ++i) {
-            const NormRow &row = rows.at(SurveySummary::FirstIndex + i);
-            const double sd = row.deviation.value_or(0.0);
-            norm.mean[std::size_t(i)] = row.mean;
-            norm.low[std::size_t(i)] = row.mean - sd;
-            norm.high[std::size_t(i)] = row.mean + sd;
-        }
-        page.norm = norm;
+        page.norm = NormsView::bandOf(rows);
         page.table = ArchiveTables::normsTable(rows);
         page.note = QStringLiteral("Норма — средние баллы опросов из архива консультанта. Процентиль = (опросов ниже + половина "
                                    "равных) / N × 100; стен = round(5,5 + 2z), z = (балл − среднее нормы) / ст. откл. нормы, "

@@ -157,13 +157,18 @@ void NormsView::refresh()
     }
     m_title = ArchiveTables::normsTitle(query);
     m_status->setText(m_title + QStringLiteral(", опросов: %1.").arg(surveys));
+    m_circle->show(profile.scores.IndexScores, bandOf(*rows));
+}
+
+NormCirclePicture::Norm NormsView::bandOf(const QList<NormRow> &rows)
+{
     NormCirclePicture::Norm norm;
     for (int i = 0; i < Resource::IndexCount; ++i) {
-        const NormRow &row = rows->at(SurveySummary::FirstIndex + i);
+        const NormRow &row = rows.at(SurveySummary::FirstIndex + i);
         const double sd = row.deviation.value_or(0.0);
         norm.mean[std::size_t(i)] = row.mean;
         norm.low[std::size_t(i)] = row.mean - sd;
         norm.high[std::size_t(i)] = row.mean + sd;
     }
-    m_circle->show(profile.scores.IndexScores, norm);
+    return norm;
 }

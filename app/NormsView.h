@@ -5,6 +5,7 @@
 // trait and the overall mean with the norm's N, mean, sd, the percentile rank and the sten. The
 // archive is read when the tab is first shown and on "Обновить", never before.
 
+#include "NormCirclePicture.h"
 #include "Profile.h"
 
 #include <QWidget>
@@ -36,6 +37,8 @@ public:
     // Reads the norms again.
     void refresh();
     const QList<NormRow> &rows() const;
+    // The band of the circle: each index's norm mean, minus and plus its standard deviation.
+    static NormCirclePicture::Norm bandOf(const QList<NormRow> &rows);
     // What the rows are: "Нормы: …".
     const QString &title() const { return m_title; }
 
