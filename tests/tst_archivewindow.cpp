@@ -3,6 +3,7 @@
 
 #include "ArchiveCommands.h"
 #include "Report.h"
+#include "Session.h"
 #include "SurveyArchive.h"
 #include "WindowFixture.h"
 
@@ -78,7 +79,7 @@ void TestArchiveWindow::addNormsTrend()
 
     const QString folder = writeGroup(fx.dir.filePath(QStringLiteral("firm")), 0.0);
     fx.form->openPath(folder);
-    QTRY_VERIFY(fx.form->group());
+    QTRY_VERIFY(fx.form->session().group());
     QList<SurveyDetails> proposals;
     SurveyDetails answer{QStringLiteral("Фирма"), QDate(2023, 3, 1), QStringLiteral("Банки")};
     commands->setAskSurvey([&](QWidget *, const SurveyDetails &proposed, const QStringList &) -> std::optional<SurveyDetails> {
@@ -99,7 +100,7 @@ void TestArchiveWindow::addNormsTrend()
     // The next wave, a little higher.
     const QString later = writeGroup(fx.dir.filePath(QStringLiteral("firm-2024")), 0.6);
     fx.form->openPath(later);
-    QTRY_VERIFY(fx.form->group()->source.startsWith(later));
+    QTRY_VERIFY(fx.form->session().group()->source.startsWith(later));
     answer.wave = QDate(2024, 3, 1);
     fx.action("mmArchiveAdd")->trigger();
     QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
@@ -147,7 +148,7 @@ void TestArchiveWindow::addNormsTrend()
     QCOMPARE(pages.size(), 2);
     QVERIFY(pages.first().norm.has_value());
     ReportInput input;
-    input.profile = fx.form->shownProfile();
+    input.profile = fx.form->session().shownProfile();
     input.tablePages = pages;
     const Outcome<QByteArray> pdf = Report::render(input);
     QVERIFY(pdf.ok());
