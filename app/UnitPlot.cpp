@@ -160,7 +160,11 @@ void TForm1::FormCreate()
     m_keyLabel->setObjectName(QStringLiteral("KeyLabel"));
     m_keyLabel->hide();
 
-    ExportCommands::Window exports{this, m_prompts.get(), m_appDir, applicationTitle()};
+    ExportCommands::Window exports;
+    exports.window = this;
+    exports.prompts = m_prompts.get();
+    exports.appDir = m_appDir;
+    exports.caption = applicationTitle();
     exports.tablePages = [this] { return m_archive->reportPages(); };
     m_exports = std::make_unique<ExportCommands>(*m_session, exports);
     m_collect = std::make_unique<CollectCommands>(CollectCommands::Window{
