@@ -5,7 +5,8 @@
 // - adding a group of 100,000 members (the group build, its summary and the add) against the group
 //   build alone: within 1.1 times.
 // Run by hand: it writes 100,000 small files into a temporary folder.
-//   bench_archive -iterations 3       (ZOLK_BENCH_SIZES=10000 chooses the group's size)
+//   bench_archive       (ZOLK_BENCH_SIZES=10000 chooses the group's size; on a busy machine give
+//                        QTEST_FUNCTION_TIMEOUT=3600000, as three runs of each row may take long)
 
 #include "ProfileLoader.h"
 #include "Questionnaire.h"
