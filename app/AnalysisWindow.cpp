@@ -371,6 +371,11 @@ void AnalysisWindow::chooseSegment(const QModelIndex &index)
     emit segmentChosen(ProfileLoader::groupProfile(m_group.members, m_group.source, segment.members, segment.name));
 }
 
+void AnalysisWindow::addPage(QWidget *page, const QString &title)
+{
+    m_tabs->addTab(page, title);
+}
+
 QString AnalysisWindow::copiedText(const QAbstractItemView *view)
 {
     const QAbstractItemModel *model = view->model();

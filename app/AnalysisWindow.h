@@ -55,6 +55,9 @@ public:
     // The third tab, "Сравнение": an empty page with a QVBoxLayout, for the main window to fill.
     QWidget *comparisonPage() const { return m_comparison; }
 
+    // Adds a tab after the others (the archive's "Нормы" and "Динамика").
+    void addPage(QWidget *page, const QString &title);
+
     // The band half-width of the heat map's neutral zone, as "Range" reads.
     void setDelta(double delta);
     // The anonymity threshold set in the window: segments with fewer members show no scores.

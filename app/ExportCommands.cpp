@@ -160,6 +160,8 @@ ReportInput ExportCommands::reportInput(const ReportTitle &title) const
     if (const Profile *reference = m_session.reference())
         input.reference = *reference;
     input.referenceName = m_session.referenceName();
+    if (m_window.tablePages)
+        input.tablePages = m_window.tablePages();
     return input;
 }
 

@@ -26,6 +26,8 @@ public:
         UserPrompts *prompts = nullptr;
         QString appDir;
         QString caption; // of the error messages
+        // The report's pages of figures after page 1 (the archive's norms and trend); none when empty.
+        std::function<QList<ReportTablePage>()> tablePages;
     };
 
     ExportCommands(const Session &session, Window window);

@@ -3,6 +3,7 @@
 #include "About.h"
 #include "AnalysisText.h"
 #include "AnalysisWindow.h"
+#include "ArchiveCommands.h"
 #include "BevelPanel.h"
 #include "CollectCommands.h"
 #include "ComparisonPage.h"
@@ -49,6 +50,10 @@ TForm1::TForm1(Options options)
     setAcceptDrops(true);
     buildViews();
     buildMenus();
+    m_archive = new ArchiveCommands({this, m_prompts.get(), options.archivePath, [this] { return m_session->group(); },
+                                     [this] { return m_session->shownProfile(); }, [this](const QString &text) { reportError(text); }},
+                                    this);
+    m_archive->buildMenu(menuBar());
     m_about = new TAboutBox(this);
     FormCreate();
 }
@@ -155,8 +160,13 @@ void TForm1::FormCreate()
     m_keyLabel->setObjectName(QStringLiteral("KeyLabel"));
     m_keyLabel->hide();
 
-    m_exports = std::make_unique<ExportCommands>(*m_session,
-                                                 ExportCommands::Window{this, m_prompts.get(), m_appDir, applicationTitle()});
+    ExportCommands::Window exports;
+    exports.window = this;
+    exports.prompts = m_prompts.get();
+    exports.appDir = m_appDir;
+    exports.caption = applicationTitle();
+    exports.tablePages = [this] { return m_archive->reportPages(); };
+    m_exports = std::make_unique<ExportCommands>(*m_session, exports);
     m_collect = std::make_unique<CollectCommands>(CollectCommands::Window{
         this, m_prompts.get(), m_appDir, [this](const QString &text) { reportError(text); },
         [this](const QString &folder) { openPath(folder); }});
@@ -464,6 +474,7 @@ void TForm1::mmAnalysisWindowClick()
         comparison.groupProgressDelay = m_groupProgressDelay;
         m_comparison = new ComparisonPage(*m_session, comparison, m_analysis->comparisonPage());
         m_analysis->comparisonPage()->layout()->addWidget(m_comparison);
+        m_archive->addPages(m_analysis);
     }
     m_analysis->show();
     m_analysis->raise();

@@ -20,6 +20,7 @@ class QLabel;
 class QMenu;
 class QMimeData;
 class AnalysisWindow;
+class ArchiveCommands;
 class BevelPanel;
 class CollectCommands;
 class ComparisonPage;
@@ -42,6 +43,7 @@ public:
         std::unique_ptr<UserPrompts> prompts;  // empty: the system's dialogs and message boxes
         std::unique_ptr<DesktopShell> shell;   // empty: the platform's desktop shell
         int groupProgressDelay = 500;          // milliseconds a group is read before its progress shows
+        QString archivePath;                   // the survey archive (--archive); empty: the setting's or the default
     };
 
     TForm1();
@@ -144,6 +146,7 @@ private:
     FileDialogSettings m_openDialog;
     std::unique_ptr<ExportCommands> m_exports;
     std::unique_ptr<CollectCommands> m_collect;
+    ArchiveCommands *m_archive = nullptr; // the menu "Архив" and the analysis window's norms and trend
     QIcon m_iconAll; // the pictures of ImageAll and Image5M as menu icons
     QIcon m_icon5M;
 };

@@ -21,9 +21,14 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("Файл результатов (.cry), открываемый как «Data», или папка, открываемая как «Group»."),
                                  QStringLiteral("[file]"));
+    const QCommandLineOption archive(QStringLiteral("archive"), QStringLiteral("Файл архива опросов (вместо заданного в настройках)."),
+                                     QStringLiteral("FILE"));
+    parser.addOption(archive);
     parser.process(app);
 
-    TForm1 form;
+    TForm1::Options options;
+    options.archivePath = parser.value(archive);
+    TForm1 form(std::move(options));
     form.showMaximized();
     // A file or folder given on the command line (by the file manager, by a file association) opens
     // once the window is up, exactly as the menu commands would open it.

@@ -219,11 +219,13 @@ public:
     int pageCount() const { return lastStatementPage() + m_analysisPages + reliabilityPages(); }
     int reliabilityPages() const { return m_statistics.reliability ? 1 : 0; }
     void drawReliabilityPage();
-    int comparisonPages() const { return m_input.reference ? 1 : 0; }
+    // The comparison page and the pages of figures after it.
+    int comparisonPages() const { return (m_input.reference ? 1 : 0) + int(m_input.tablePages.size()); }
     int lastStatementPage() const { return 1 + comparisonPages() + int(m_statementPages.size()); }
 
     void drawFirstPage();
     void drawComparisonPage();
+    void drawTablePage(int k);
     void drawStatementPage(int k);
     void drawAnalysisPage(int k);
     int analysisPages() const { return m_analysisPages; }
@@ -757,6 +759,15 @@ void ReportPainter::drawComparisonPage()
     pageNumber(2);
 }
 
+void ReportPainter::drawTablePage(int k)
+{
+    runningHead();
+    const ReportTablePage &page = m_input.tablePages[k];
+    const qreal top = pageHeading(page.title);
+    ReportTablePages::draw(m_painter, QRectF(m_body.left(), top, m_body.width(), bottom() - top), page);
+    pageNumber(2 + (m_input.reference ? 1 : 0) + k);
+}
+
 void ReportPainter::drawStatementPage(int k)
 {
     const int number = 2 + comparisonPages() + k;
@@ -973,6 +984,10 @@ Outcome<QByteArray> render(const ReportInput &input)
         if (input.reference) {
             writer.newPage();
             report.drawComparisonPage();
+        }
+        for (int k = 0; k < int(input.tablePages.size()); ++k) {
+            writer.newPage();
+            report.drawTablePage(k);
         }
         for (int k = 0; k < report.statementPages(); ++k) {
             writer.newPage();

@@ -13,6 +13,7 @@
 
 #include "Outcome.h"
 #include "Profile.h"
+#include "ReportTablePage.h"
 #include "ReportTitle.h"
 
 #include <QRectF>
@@ -36,6 +37,8 @@ struct ReportInput
     // The profile compared with, while the comparison is on: a page of its own after page 1.
     std::optional<Profile> reference;
     QString referenceName;
+    // Pages of figures after those (the survey archive's norms and trend).
+    QList<ReportTablePage> tablePages;
 };
 
 namespace Report {

@@ -7,12 +7,12 @@
 # the standard dialogs; libjpeg; libxlsxwriter, which writes the Excel workbooks of the scores; the
 # fonts that stand in for the layout's fonts; an invisible X server for run.sh on a machine without a
 # display; lrelease, which compiles the program's Russian texts; and zlib, without which the build
-# does not configure (the tests, configured with the program, read the workbooks back with it); and
-# Boost's headers, whose Boost.Math gives the statistics their F and t distributions (header-only,
-# also for the Windows build).
+# does not configure (the tests, configured with the program, read the workbooks back with it); Qt
+# SQL's SQLite driver, a plugin that the survey archive loads at run time; and Boost's headers, whose
+# F and t distributions give the statistics and the archive's trend tests (header-only, also for the Windows build).
 ZOLK_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
                      qt6-translations-l10n libjpeg-dev libxlsxwriter-dev libgl-dev fonts-dejavu-core
-                     fonts-liberation2 xvfb xauth qt6-l10n-tools zlib1g-dev libboost-dev)
+                     fonts-liberation2 xvfb xauth qt6-l10n-tools zlib1g-dev libqt6sql6-sqlite libboost-dev)
 
 # Only for the tests: reading window names from the X server, the PDF report's text and pages, a
 # spreadsheet's reading of the scores file, the Russian C locale

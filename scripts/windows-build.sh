@@ -126,9 +126,11 @@ stage=build/windows-package/zolk-plot-$version
 rm -rf build/windows-package && mkdir -p "$stage"
 cmake --install build/windows --prefix build/windows-package/install >/dev/null
 cp -r build/windows-package/install/bin/. "$stage/"
-mkdir -p "$stage/platforms" "$stage/styles"
+mkdir -p "$stage/platforms" "$stage/styles" "$stage/sqldrivers"
 cp "$prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+# The survey archive's SQLite driver, loaded at run time; it brings libsqlite3-0.dll (an import).
+cp "$prefix/plugins/sqldrivers/qsqlite.dll" "$stage/sqldrivers/"
 # Every DLL the programs and plugins import, followed transitively, from Qt's and the compiler's
 # folders; what is found in neither is Windows' own.
 python3 - "$stage" "$prefix/bin" "${mingw_dirs[@]}" <<'PY'
@@ -152,6 +154,9 @@ while todo:
                 print("  " + name)
                 break
 PY
+for dll in Qt6Sql.dll sqldrivers/qsqlite.dll libsqlite3-0.dll; do
+  [ -e "$stage/$dll" ] || { echo "the zip lacks $dll, which the survey archive needs"; exit 1; }
+done
 # Debug symbols stay out of the package (the Qt DLLs come without them).
 x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/lib*.dll
 # The README came with the install: packaging/windows/README.txt.in, configured with the version.

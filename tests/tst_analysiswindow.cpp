@@ -201,11 +201,14 @@ void TestAnalysisWindow::tabs()
     QCOMPARE(window->windowTitle(), QStringLiteral("Анализ группы"));
     auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("analysisTabs"));
     QVERIFY(tabs);
-    QCOMPARE(tabs->count(), 4);
+    QCOMPARE(tabs->count(), 6);
     QCOMPARE(tabs->tabText(0), QStringLiteral("Разброс"));
     QCOMPARE(tabs->tabText(1), QStringLiteral("Сегменты"));
     QCOMPARE(tabs->tabText(2), QStringLiteral("Сравнение"));
     QCOMPARE(tabs->tabText(3), QStringLiteral("Надёжность"));
+    // The survey archive's tabs, which read the archive only when shown.
+    QCOMPARE(tabs->tabText(4), QStringLiteral("Нормы"));
+    QCOMPARE(tabs->tabText(5), QStringLiteral("Динамика"));
     // The third page is the main window's to fill.
     QWidget *comparison = window->findChild<QWidget *>(QStringLiteral("comparisonPage"));
     QCOMPARE(comparison, window->comparisonPage());

@@ -1048,4 +1048,279 @@ members on the index's five statements.</source>
         <translation>Не записано строк: %1 — их коды уже есть в %2 с другими ответами (--overwrite заменяет эти файлы)</translation>
     </message>
 </context>
+<context>
+    <name>SurveyArchive</name>
+    <message>
+        <source>Survey archive (*.zolkdb);;All files (*)</source>
+        <translation>Архив опросов (*.zolkdb);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>No archive file is named.</source>
+        <translation>Не указан файл архива.</translation>
+    </message>
+    <message>
+        <source>The archive %1 cannot be brought up to date and is left as it is: %2</source>
+        <translation>Архив %1 не удаётся обновить до нынешнего формата; он оставлен как был: %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 does not exist.</source>
+        <translation>Архива %1 нет.</translation>
+    </message>
+    <message>
+        <source>%1 (archive %2): %3</source>
+        <translation>%1 (архив %2): %3</translation>
+    </message>
+    <message>
+        <source>The archive cannot be read</source>
+        <translation>Архив не читается</translation>
+    </message>
+    <message>
+        <source>a mean is not a number</source>
+        <translation>среднее не является числом</translation>
+    </message>
+    <message>
+        <source>A survey needs a client and a wave date.</source>
+        <translation>Для опроса нужны клиент и дата волны.</translation>
+    </message>
+    <message>
+        <source>The archive %1 already holds the survey of %2 of %3.</source>
+        <translation>В архиве %1 уже есть опрос клиента %2 от %3.</translation>
+    </message>
+    <message>
+        <source>The survey was not added</source>
+        <translation>Опрос не добавлен</translation>
+    </message>
+    <message>
+        <source>The surveys were not added</source>
+        <translation>Опросы не добавлены</translation>
+    </message>
+    <message>
+        <source>The survey was not removed</source>
+        <translation>Опрос не удалён</translation>
+    </message>
+    <message>
+        <source>The archive %1 holds no survey of %2 of %3.</source>
+        <translation>В архиве %1 нет опроса клиента %2 от %3.</translation>
+    </message>
+    <message>
+        <source>The norms cannot be read</source>
+        <translation>Нормы не читаются</translation>
+    </message>
+    <message>
+        <source>The trend cannot be read</source>
+        <translation>Динамика не читается</translation>
+    </message>
+    <message>
+        <source>The archive cannot be exported onto itself: choose another file.</source>
+        <translation>Архив нельзя экспортировать в самого себя: выберите другой файл.</translation>
+    </message>
+    <message>
+        <source>The archive cannot be exported: no temporary folder (%1).</source>
+        <translation>Архив не экспортирован: нет временной папки (%1).</translation>
+    </message>
+    <message>
+        <source>The archive was not exported</source>
+        <translation>Архив не экспортирован</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>Не удаётся записать %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a file.</source>
+        <translation>%1 — не файл.</translation>
+    </message>
+    <message>
+        <source>%1 is not a survey archive of this program: it is left as it is.</source>
+        <translation>%1 — не архив опросов этой программы; файл оставлен как был.</translation>
+    </message>
+    <message>
+        <source>The archive %1 cannot be made: %2</source>
+        <translation>Не удаётся создать архив %1: %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 cannot be made: the file cannot be renamed.</source>
+        <translation>Не удаётся создать архив %1: файл не переименовывается.</translation>
+    </message>
+    <message>
+        <source>The archive %1 cannot be opened: %2</source>
+        <translation>Не удаётся открыть архив %1: %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 cannot be read: %2</source>
+        <translation>Архив %1 не читается: %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 is damaged and is left as it is: %2</source>
+        <translation>Архив %1 повреждён; он оставлен как был: %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 was written by a newer version of the program (layout %2; this one reads up to %3): it is left as it is.</source>
+        <translation>Архив %1 записан более новой версией программы (формат %2, эта версия читает до %3); он оставлен как был.</translation>
+    </message>
+    <message>
+        <source>The folder %1 for the archive cannot be made.</source>
+        <translation>Не удаётся создать папку %1 для архива.</translation>
+    </message>
+    <message>
+        <source>The program's SQLite driver (Qt SQL, sqldrivers/qsqlite) is missing: the archive cannot be opened.</source>
+        <translation>Нет драйвера SQLite программы (Qt SQL, sqldrivers/qsqlite): архив не открыть.</translation>
+    </message>
+</context>
+<context>
+    <name>SurveySummary</name>
+    <message>
+        <source>The archive keeps groups, not single respondents: open a folder as a group.</source>
+        <translation>В архив попадают группы, а не отдельные анкеты: откройте папку как группу.</translation>
+    </message>
+    <message>
+        <source>The group has %1 respondents: the archive keeps groups of at least %2, so that no one's answers can be told from its figures.</source>
+        <translation>В группе %1 анкет: в архив попадают группы не менее чем из %2 анкет, чтобы по их цифрам нельзя было узнать ответы отдельного человека.</translation>
+    </message>
+</context>
+<context>
+    <name>ZolkCry</name>
+    <message>
+        <source>The archive file (the user's own unless given: %1).</source>
+        <translation>Файл архива (если не задан — архив пользователя: %1).</translation>
+    </message>
+    <message>
+        <source>The client (company) of the survey.</source>
+        <translation>Клиент (компания) опроса.</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder: give one result file or folders of them.</source>
+        <translation>%1 — не папка: укажите один файл результатов или папки с ними.</translation>
+    </message>
+    <message>
+        <source>Adds a group's survey to the survey archive, lists or removes surveys.</source>
+        <translation>Добавляет опрос группы в архив опросов, выводит список опросов или удаляет опрос.</translation>
+    </message>
+    <message>
+        <source>The survey archive keeps past surveys as figures only, for norms and trends: for the whole
+group and for each segment of each information line and sub-folder that has at least 5
+members (as the segments table shows them), the number of respondents and the mean and
+standard deviation of every index, trait, the overall mean and every statement. No code, name
+or date of a respondent is kept; a group of fewer than 5 is not kept at all.
+
+  archive add FOLDER... --client NAME --wave YYYY-MM-DD [--sector TEXT] [--replace]
+      adds the group of the result files in FOLDER (all of them, for several folders); a survey
+      of the same client and wave is replaced only with --replace.
+  archive list [-o OUTPUT]
+      writes client, wave, sector and n of every survey, in client and wave order, as CSV or,
+      for an output named *.xlsx, as a workbook.
+  archive remove --client NAME --wave YYYY-MM-DD
+      removes that survey.
+
+The archive is the user's own file unless --archive names another; it is made where it does
+not exist yet. A file that is not an archive, or is damaged, is refused and left as it is.</source>
+        <translation>Архив опросов хранит прошлые опросы только в виде сводных цифр для норм и динамики: для всей
+группы и для каждого сегмента по каждой информационной строке и подпапке, в котором не менее 5
+анкет (как их показывает таблица сегментов), — число анкет, среднее и стандартное отклонение
+каждого индекса, черты, общего среднего и каждого утверждения. Ни кодов, ни имён, ни дат
+респондентов не хранится; группа меньше 5 анкет не сохраняется вовсе.
+
+  archive add ПАПКА... --client ИМЯ --wave ГГГГ-ММ-ДД [--sector ТЕКСТ] [--replace]
+      добавляет группу файлов результатов из ПАПКИ (всех папок, если их несколько); опрос того
+      же клиента и волны заменяется только с --replace.
+  archive list [-o ВЫХОД]
+      выводит клиента, волну, отрасль и n каждого опроса в порядке клиента и волны: CSV или,
+      для выхода *.xlsx, книгу Excel.
+  archive remove --client ИМЯ --wave ГГГГ-ММ-ДД
+      удаляет этот опрос.
+
+Архив — собственный файл пользователя, если --archive не указывает другой; если его ещё нет,
+он создаётся. Файл, который не является архивом или повреждён, не принимается и остаётся как был.</translation>
+    </message>
+    <message>
+        <source>The date of the survey's wave.</source>
+        <translation>Дата волны опроса.</translation>
+    </message>
+    <message>
+        <source>The client's sector (optional).</source>
+        <translation>Отрасль клиента (необязательно).</translation>
+    </message>
+    <message>
+        <source>Replaces a survey of the same client and wave.</source>
+        <translation>Заменяет опрос того же клиента и волны.</translation>
+    </message>
+    <message>
+        <source>archive takes add, list or remove, not '%1'</source>
+        <translation>archive принимает add, list или remove, а не '%1'</translation>
+    </message>
+    <message>
+        <source>option '-o' is for archive list only</source>
+        <translation>параметр '-o' — только для archive list</translation>
+    </message>
+    <message>
+        <source>option '--%1' is not for archive list</source>
+        <translation>параметр '--%1' не для archive list</translation>
+    </message>
+    <message>
+        <source>option '--client' is required</source>
+        <translation>нужен параметр '--client'</translation>
+    </message>
+    <message>
+        <source>option '--wave' is required</source>
+        <translation>нужен параметр '--wave'</translation>
+    </message>
+    <message>
+        <source>option '--wave' takes a date YYYY-MM-DD, not '%1'</source>
+        <translation>параметр '--wave' принимает дату ГГГГ-ММ-ДД, а не '%1'</translation>
+    </message>
+    <message>
+        <source>archive remove takes --client and --wave only</source>
+        <translation>archive remove принимает только --client и --wave</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder: the archive keeps groups.</source>
+        <translation>%1 — не папка: в архив попадают группы.</translation>
+    </message>
+    <message>
+        <source>Give --replace to replace it.</source>
+        <translation>Чтобы заменить его, укажите --replace.</translation>
+    </message>
+    <message>
+        <source>Writes a profile's indices, traits and overall mean against the norms of the archive.</source>
+        <translation>Выводит индексы, черты и общее среднее профиля в сравнении с нормами архива.</translation>
+    </message>
+    <message>
+        <source>Reads the group of the result files in FOLDER (all of them, for several folders; or one result
+file) and compares each index, trait and the overall mean with the archived surveys' means of it
+(of one sector with --sector; the surveys of the client named with --client left out): one row
+each with the name, the score, the number of surveys N of the norm, their mean and standard
+deviation, the percentile rank = (surveys below + half the surveys equal) / N x 100 and the
+sten = round(5.5 + 2z), z = (score - mean) / sd, within 1..10. With fewer than 5 surveys there
+is no norm: the row says so. CSV, or a workbook for an output named *.xlsx.</source>
+        <translation>Читает группу файлов результатов из ПАПКИ (всех папок, если их несколько; или один файл
+результатов) и сравнивает каждый индекс, черту и общее среднее со средними опросов архива (одной
+отрасли с --sector; без опросов клиента, указанного в --client): по строке на каждый — название,
+балл, число опросов N в норме, их среднее и стандартное отклонение, процентиль = (опросов ниже +
+половина равных) / N x 100 и стен = round(5,5 + 2z), z = (балл - среднее) / ст. откл., от 1 до 10.
+Если опросов меньше 5, нормы нет, и строка говорит об этом. CSV или книга Excel для выхода *.xlsx.</translation>
+    </message>
+    <message>
+        <source>Only the surveys of this sector.</source>
+        <translation>Только опросы этой отрасли.</translation>
+    </message>
+    <message>
+        <source>Leaves out the surveys of this client.</source>
+        <translation>Не учитывает опросы этого клиента.</translation>
+    </message>
+    <message>
+        <source>Writes a client's waves from the archive: the means of every index and trait per wave.</source>
+        <translation>Выводит волны клиента из архива: средние каждого индекса и черты по волнам.</translation>
+    </message>
+    <message>
+        <source>Writes one row per archived wave of the client, in date order: the wave, the number of
+respondents, the 12 index means, the 4 trait means and the overall mean. CSV, or a workbook
+for an output named *.xlsx.</source>
+        <translation>Выводит по строке на каждую волну клиента из архива в порядке дат: волна, число анкет,
+средние 12 индексов, 4 черт и общее среднее. CSV или книга Excel для выхода *.xlsx.</translation>
+    </message>
+    <message>
+        <source>The archive holds no survey of %1.</source>
+        <translation>В архиве нет опросов клиента %1.</translation>
+    </message>
+</context>
 </TS>

@@ -144,5 +144,9 @@ Command reliabilityCommand();
 Command itemsCommand();
 Command differencesCommand();
 Command agreementCommand();
+// The survey archive: archive add|list|remove, norms, trend.
+Command archiveCommand();
+Command normsCommand();
+Command trendCommand();
 
 } // namespace Cry

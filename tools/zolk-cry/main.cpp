@@ -198,6 +198,7 @@ int main(int argc, char *argv[])
         itemsCommand(),
         differencesCommand(),
         agreementCommand(),
+        archiveCommand(), normsCommand(), trendCommand(),
     };
     return run(commands, QCoreApplication::arguments());
 }
