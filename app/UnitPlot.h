@@ -24,6 +24,7 @@ class CollectCommands;
 class ComparisonPage;
 class DetailChart;
 class ExportCommands;
+class PrintCommands;
 class HeaderPanel;
 class InfoMemo;
 class OverviewChart;
@@ -156,6 +157,7 @@ private:
     FileDialogSettings m_openDialog;
     std::unique_ptr<ExportCommands> m_exports;
     std::unique_ptr<CollectCommands> m_collect;
+    std::unique_ptr<PrintCommands> m_print;
     QIcon m_iconAll; // the pictures of ImageAll and Image5M as menu icons
     QIcon m_icon5M;
 };
