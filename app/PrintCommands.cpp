@@ -2,6 +2,7 @@
 
 #include "CaptionsDialog.h"
 #include "ExportCommands.h"
+#include "FileOutput.h"
 #include "QuestionnaireForm.h"
 #include "Report.h"
 #include "ReportTitleDialog.h"
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryFile>
 
 #include <algorithm>
 
@@ -66,10 +68,32 @@ void PrintCommands::print(const QString &documentName, const Document &document)
         copies = std::max(printer.copyCount(), 1);
         printer.setCopyCount(1);
     }
-    if (!document(printer, copies) || printer.printerState() == QPrinter::Error)
-        m_window.reportError(QStringLiteral("Не удалось напечатать «%1»: принтер «%2» не принял страницы.")
-                                 .arg(documentName, printer.outputFileName().isEmpty() ? printer.printerName()
-                                                                                        : printer.outputFileName()));
+    // Printed to a file, the pages go to a temporary file first: the chosen file is replaced only
+    // once all of it is written, and stays as it was when printing fails (a full disk).
+    const QString target = printer.outputFileName();
+    QTemporaryFile pages;
+    if (!target.isEmpty()) {
+        if (!pages.open()) {
+            m_window.reportError(FileOutput::cannotCreateMessage(target) + u'\n' + pages.errorString());
+            return;
+        }
+        pages.close();
+        printer.setOutputFileName(pages.fileName());
+    }
+    const QString failed = QStringLiteral("Не удалось напечатать «%1» на принтере «%2».")
+                               .arg(documentName, target.isEmpty() ? printer.printerName() : target);
+    if (!document(printer, copies) || printer.printerState() == QPrinter::Error) {
+        m_window.reportError(failed);
+        return;
+    }
+    if (!target.isEmpty()) {
+        if (!pages.open()) {
+            m_window.reportError(failed + u'\n' + pages.errorString());
+            return;
+        }
+        if (const Outcome<> written = FileOutput::write(target, pages.readAll()); !written)
+            m_window.reportError(written.message());
+    }
 }
 
 void PrintCommands::printReport()

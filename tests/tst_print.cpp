@@ -1,7 +1,8 @@
 // Printing from the window: the report, the questionnaire and the two pictures go through the print
 // dialog to a printer that writes a PDF file, and read back with poppler's pdftotext and pdfinfo. The
 // printed report and questionnaire carry the same text page by page as their saved PDFs; the copies
-// asked for in the dialog come whole, one after the other; a cancelled dialog prints nothing.
+// asked for in the dialog come whole, one after the other; a cancelled dialog prints nothing, and a
+// file that cannot be written is said.
 
 #include "CaptionsDialog.h"
 #include "QuestionnaireForm.h"
@@ -75,7 +76,8 @@ private slots:
     void initTestCase();
     void printed_data();
     void printed();
-    void cancelled();
+    void nothingPrinted_data();
+    void nothingPrinted();
 };
 
 void TestPrint::initTestCase()
@@ -158,17 +160,36 @@ void TestPrint::printed()
         QCOMPARE(all.contains(QStringLiteral("ФИО:")), asksName);
 }
 
-void TestPrint::cancelled()
+void TestPrint::nothingPrinted_data()
 {
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("target"); // in the test's folder
+    QTest::addColumn<bool>("error");
     // A cancelled print dialog prints nothing and says nothing.
+    QTest::newRow("dialog cancelled") << false << "picture.pdf" << false;
+    // A file that cannot be written is said, and nothing is left of it.
+    QTest::newRow("file in a missing folder") << true << "missing/picture.pdf" << true;
+    QTest::newRow("file that is a folder") << true << "Data" << true;
+}
+
+void TestPrint::nothingPrinted()
+{
+    QFETCH(bool, accepted);
+    QFETCH(QString, target);
+    QFETCH(bool, error);
     WindowFixture fx;
     fx.form->show();
     fx.load(Respondent());
-    fx.prompts->printAnswers << [](QPrinter &) { return false; };
+    const QString path = fx.dir.filePath(target);
+    fx.prompts->printAnswers << [&](QPrinter &printer) {
+        pdfPrinter(path, 1)(printer);
+        return accepted;
+    };
     fx.action("mmPrintImage")->trigger();
     QCOMPARE(fx.prompts->printTitles.size(), 1);
-    QVERIFY(fx.prompts->errors.isEmpty());
-    QCOMPARE(QDir(fx.dir.path()).entryList(QStringList{QStringLiteral("*.pdf")}, QDir::Files), QStringList());
+    QCOMPARE(fx.prompts->errors.size(), error ? 1 : 0);
+    QVERIFY(!QFileInfo(path).isFile());
+    QCOMPARE(QDir(fx.dir.path()).entryList(QDir::Files), QStringList());
 }
 
 QTEST_MAIN(TestPrint)
