@@ -4,7 +4,8 @@
 # STAGE is the folder the zip is made of. Makes SETUP.exe with makensis from
 # packaging/windows/zolk-plot.nsi.in, then, in a wine prefix of its own (build/win32/installer-prefix,
 # new each time) on an invisible X server:
-#   1. installs silently (/S) for the current user, and then again for all users;
+#   1. installs silently (/S) for the current user (twice: the second over the first, as an update
+#      goes), and then for all users;
 #   2. reads the registry: ".cry", its file type with the icon and the "open" command, the entry in
 #      the list of installed programs; finds the Start menu entry;
 #   3. for the current user, opens an installed sample the way Windows opens a double-clicked file,
@@ -107,6 +108,13 @@ trial() {
   check "the Start menu entry" '[ -f "$unix_start_menu/ZOLK Plot.lnk" ]'
 
   if [ "$root" = HKCU ]; then
+    # Installed again over itself (as a newer version is): the earlier one goes first, by its own
+    # uninstaller, and everything is in place again.
+    "$wine" "$home/zolk-plot-setup.exe" "$@"
+    rc=$?
+    "$wineserver" -w
+    check "installed again over itself" '[ $rc -eq 0 ] && cmp -s <(find "$unix_folder" -type f | sort) "$home/installed.txt"'
+    check "the file type after the second install" '[ "$(value "$classes\\.cry" /ve)" = "ZolkPlot.ResultFile" ]'
     # A double-click: Windows runs the "open" command with the file for %1.
     local program=${command%% \"%1\"} documents
     program=${program#\"}
