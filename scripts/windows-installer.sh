@@ -44,7 +44,10 @@ for folder in sorted(folders, key=lambda f: -f.count("\\")):
 open(os.path.join(work, "installed-files.nsh"), "w", encoding="utf-8").write("\n".join(install) + "\n")
 open(os.path.join(work, "removed-files.nsh"), "w", encoding="utf-8").write("\n".join(remove) + "\n")
 PY
-sed -e "s|@PROJECT_VERSION@|$version|g" -e "s|@STAGE@|$stage|g" -e "s|@OUTFILE@|$setup|g" \
+# Windows' version resource takes four numbers: 2.01 is 2.1.0.0.
+IFS=. read -r -a numbers <<<"$version.0.0.0"
+file_version="$((10#${numbers[0]})).$((10#${numbers[1]})).$((10#${numbers[2]})).$((10#${numbers[3]}))"
+sed -e "s|@PROJECT_VERSION@|$version|g" -e "s|@FILE_VERSION@|$file_version|g" -e "s|@STAGE@|$stage|g" -e "s|@OUTFILE@|$setup|g" \
     -e "s|@ICON@|$PWD/packaging/windows/zolk-plot.ico|g" packaging/windows/zolk-plot.nsi.in > "$work/zolk-plot.nsi"
 (cd "$work" && makensis -V2 -INPUTCHARSET UTF8 zolk-plot.nsi)
 echo "$setup: $(du -h "$setup" | cut -f1)"
