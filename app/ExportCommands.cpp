@@ -2,12 +2,11 @@
 
 #include "Exports.h"
 #include "FileOutput.h"
-#include "HeaderPanel.h"
-#include "InfoMemo.h"
 #include "Report.h"
 #include "ReportTitleDialog.h"
 #include "ScoresTable.h"
 #include "ScrinCap.h"
+#include "Session.h"
 #include "StatementCharts.h"
 #include "TableFile.h"
 
@@ -60,22 +59,23 @@ void paintOverview(const Profile &profile, double delta, QPainter &painter, cons
 
 } // namespace
 
-ExportCommands::ExportCommands(Window window)
-    : m_window(std::move(window))
+ExportCommands::ExportCommands(const Session &session, Window window)
+    : m_session(session)
+    , m_window(std::move(window))
 {
     m_dialog.overwritePrompt = true;
 }
 
 QString ExportCommands::proposed(const QString &prefix, const QString &extension) const
 {
-    return Exports::proposedName(Exports::resultsFolder(m_window.appDir), prefix, m_window.header->shownHeader().code,
+    return Exports::proposedName(Exports::resultsFolder(m_window.appDir), prefix, m_session.header().code,
                                  extension);
 }
 
 void ExportCommands::report(const Outcome<> &written)
 {
     if (!written && !written.cancelled())
-        m_window.reportError(written.message());
+        m_window.prompts->showError(m_window.window, m_window.caption, written.message());
 }
 
 void ExportCommands::savePicture(QWidget *panel, const QString &title, const QString &prefix)
@@ -97,18 +97,19 @@ void ExportCommands::savePicture(QWidget *panel, const QString &title, const QSt
     report(Exports::writePicture(Exports::jpegFileName(chosen), ScrinCap::CapturePanel(panel)));
 }
 
-void ExportCommands::saveCirclePicture()
+void ExportCommands::saveCirclePicture(QWidget *circlePanel)
 {
-    savePicture(m_window.circlePanel, QStringLiteral("Запись общего профиля в jpg-файл"), QStringLiteral("Image "));
+    savePicture(circlePanel, QStringLiteral("Запись общего профиля в jpg-файл"), QStringLiteral("Image "));
 }
 
-void ExportCommands::saveChartPicture()
+void ExportCommands::saveChartPicture(QWidget *chartPanel)
 {
-    const QString prefix = m_window.overview->Tag == 0 ? QStringLiteral("Plot V ") : QStringLiteral("Plot All ");
-    savePicture(m_window.chartPanel, QStringLiteral("Запись гистограммы в jpg-файл"), prefix);
+    const QString prefix =
+        m_session.chartInFront() == Session::Chart::Detail ? QStringLiteral("Plot V ") : QStringLiteral("Plot All ");
+    savePicture(chartPanel, QStringLiteral("Запись гистограммы в jpg-файл"), prefix);
 }
 
-void ExportCommands::saveAnalysis()
+void ExportCommands::saveAnalysis(const QString &memoText)
 {
     m_dialog.title = QStringLiteral("Запись анализа факторов в rtf.файл");
     m_dialog.fileName = proposed(QString(), QStringLiteral(".rtf"));
@@ -118,7 +119,7 @@ void ExportCommands::saveAnalysis()
     if (chosen.isEmpty())
         return;
     m_dialog.fileName = chosen;
-    const QString text = m_window.memo->text();
+    const QString &text = memoText;
     // windows-1251 has no place for some characters (a name typed with Latin diacritics, say): the
     // user hears which before they become "?".
     if (const QString lost = Exports::unencodableCharacters(text); !lost.isEmpty()) {
@@ -149,14 +150,15 @@ QString ExportCommands::choose(const QString &title, const QString &filter, cons
 ReportInput ExportCommands::reportInput(const ReportTitle &title) const
 {
     ReportInput input;
-    input.profile = m_window.profile();
-    input.respondents = m_window.header->respondents();
-    input.delta = m_window.header->delta();
+    input.profile = m_session.shownProfile();
+    input.respondents = m_session.respondents();
+    input.delta = m_session.band();
     input.title = title;
     input.title.group = input.profile.group;
     input.overviewChart = overviewPainter(input.profile, input.delta);
-    input.reference = m_window.reference();
-    input.referenceName = m_window.referenceName();
+    if (const Profile *reference = m_session.reference())
+        input.reference = *reference;
+    input.referenceName = m_session.referenceName();
     return input;
 }
 
@@ -169,7 +171,7 @@ void ExportCommands::saveReport()
 {
     // The title block first: the consultant fills it once, and a cancel there cancels the report.
     ReportTitle proposed = ReportTitleSettings::load();
-    proposed.group = m_window.profile().group;
+    proposed.group = m_session.profile().group;
     const std::optional<ReportTitle> title = m_window.prompts->reportTitle(m_window.window, proposed);
     if (!title)
         return;
@@ -192,7 +194,6 @@ void ExportCommands::saveScores()
         return;
     const bool csv = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     const QString name = csv ? chosen : Exports::withExtension(chosen, QStringLiteral(".xlsx"));
-    const std::optional<Profile> &reference = m_window.reference();
-    report(TableFile::write(name, ScoresTable::table({{m_window.profile(), QString()}}, reference ? &*reference : nullptr,
-                                                     m_window.referenceName())));
+    report(TableFile::write(name, ScoresTable::table({{m_session.shownProfile(), QString()}}, m_session.reference(),
+                                                     m_session.referenceName())));
 }
