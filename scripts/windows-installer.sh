@@ -122,7 +122,7 @@ trial() {
     local program=${command%% \"%1\"} documents
     program=${program#\"}
     program=${program%\"}
-    (cd "$home" && "$wine" "$program" "$folder\\Data\\0101-balanced.cry" >/dev/null 2>&1) &
+    (cd "$home" && timeout 300 "$wine" "$program" "$folder\\Data\\0101-balanced.cry" >/dev/null 2>&1) &
     documents=$(unixpath "C:\\users\\$USER\\Documents")
     "$wine" "$home/drive_window.exe" export "C:\\users\\$USER\\Documents\\Image 0101.jpg"
     rc=$?
