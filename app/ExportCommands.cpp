@@ -2,6 +2,7 @@
 
 #include "Exports.h"
 #include "FileOutput.h"
+#include "InfoCaptions.h"
 #include "Report.h"
 #include "ReportTitleDialog.h"
 #include "ScoresTable.h"
@@ -194,6 +195,8 @@ void ExportCommands::saveScores()
         return;
     const bool csv = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     const QString name = csv ? chosen : Exports::withExtension(chosen, QStringLiteral(".xlsx"));
-    report(TableFile::write(name, ScoresTable::table({{m_session.shownProfile(), QString()}}, m_session.reference(),
-                                                     m_session.referenceName())));
+    const Profile &shown = m_session.shownProfile();
+    const QString folder = shown.group ? shown.source : QFileInfo(shown.source).absolutePath();
+    report(TableFile::write(name, ScoresTable::table({{shown, QString()}}, m_session.reference(), m_session.referenceName(),
+                                                     InfoCaptions::forFolder(folder))));
 }

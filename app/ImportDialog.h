@@ -29,6 +29,8 @@ public:
 
     // How many rows the preview shows.
     static constexpr int PreviewRows = 10;
+    // How many problems the list of bad rows names, each with its first rows.
+    static constexpr int MaxBadGroups = 200;
 
     const AnswerSheet::Columns &columns() const { return m_columns; }
     QString folder() const;
@@ -40,6 +42,7 @@ signals:
 private:
     void buildPreview();
     void buildColumnTable();
+    void labelPreviewColumns();
     void showColumns();
     void columnChosen(int field, int index);
     void folderEdited();

@@ -1,6 +1,7 @@
 // ZOLK Plot: the culture profile of a respondent or a group from enciphered result files.
 
 #include "Application.h"
+#include "TemporaryFiles.h"
 #include "UnitPlot.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     Application::configure(app);
+    TemporaryFiles::removeLeftovers();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Профиль организационной культуры по файлам результатов (.cry)."));

@@ -123,10 +123,17 @@ void TestQuestionnaire::sheetTemplate_data()
 {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QStringList>("captionList");
     QTest::addColumn<bool>("asksName");
-    QTest::newRow("decimal comma") << "ru_RU" << QChar(u';') << true;
-    QTest::newRow("decimal point") << "en_US" << QChar(u',') << true;
-    QTest::newRow("anonymous") << "ru_RU" << QChar(u';') << false;
+    const QStringList mine{QStringLiteral("Отдел; филиал"), QStringLiteral("Должность"), QStringLiteral("Стаж"), QStringLiteral("Возраст")};
+    QTest::newRow("decimal comma") << "ru_RU" << QChar(u';') << mine << true;
+    QTest::newRow("decimal point") << "en_US" << QChar(u',') << mine << true;
+    QTest::newRow("anonymous") << "ru_RU" << QChar(u';') << mine << false;
+    // Captions that read as the code's and the name's header: the template's order tells them apart.
+    QTest::newRow("captions \"Код\" and \"ФИО\"") << "ru_RU" << QChar(u';')
+                                                 << QStringList{"Код", "ФИО", "Дата", "Возраст"} << true;
+    // Written behind an apostrophe, so that a spreadsheet does not compute it; read back the same.
+    QTest::newRow("captions that start a formula") << "ru_RU" << QChar(u';') << QStringList{"=1+1", "+7", "-", "@home"} << true;
 }
 
 void TestQuestionnaire::sheetTemplate()
@@ -135,16 +142,22 @@ void TestQuestionnaire::sheetTemplate()
     // anonymous one has no name column, and its rows import all the same.
     QFETCH(QString, locale);
     QFETCH(QChar, separator);
+    QFETCH(QStringList, captionList);
     QFETCH(bool, asksName);
-    const Questionnaire::Captions captions{QStringLiteral("Отдел; филиал"), QStringLiteral("Должность"), QStringLiteral("Стаж"),
-                                           QStringLiteral("Возраст")};
+    const Questionnaire::Captions captions{captionList[0], captionList[1], captionList[2], captionList[3]};
     QByteArray bytes = QuestionnaireForm::sheetTemplate(captions, QLocale(locale), asksName);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
     QVERIFY(bytes.endsWith("\r\n"));
     const Outcome<AnswerSheet::Sheet> sheet = AnswerSheet::readSheet(bytes, QStringLiteral("template.csv"));
     QVERIFY(sheet.ok());
     QCOMPARE(sheet->separator, separator);
-    QCOMPARE(sheet->header, Questionnaire::sheetHeader(captions, asksName));
+    // Each cell as it stands, but for the apostrophe before a formula.
+    const QStringList header = Questionnaire::sheetHeader(captions, asksName);
+    QCOMPARE(sheet->header.size(), header.size());
+    for (int c = 0; c < sheet->header.size(); ++c) {
+        const QString written = header[c];
+        QCOMPARE(sheet->header[c], QStringLiteral("=+-@").contains(written.front()) ? u'\'' + written : written);
+    }
     QCOMPARE(sheet->header.contains(Questionnaire::nameCaption()), asksName);
     const AnswerSheet::Columns columns = AnswerSheet::detectColumns(sheet->header, captions);
     for (int field = 0; field < AnswerSheet::FieldCount; ++field) {
