@@ -21,13 +21,7 @@ CollectCommands::CollectCommands(Window window)
 
 void CollectCommands::askCaptions(std::function<void()> then)
 {
-    // Not modal to the program's loop: the window's other dialogs answer as usual.
-    auto *dialog = new CaptionsDialog(m_window.window);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    // Once the dialog has closed: the next step may open dialogs of its own.
-    QObject::connect(dialog, &CaptionsDialog::captionsChosen, m_window.window, [then = std::move(then)] { then(); },
-                     Qt::QueuedConnection);
-    dialog->open();
+    CaptionsDialog::ask(m_window.window, std::move(then));
 }
 
 QString CollectCommands::choose(const QString &title, const QString &filter, const QString &suffix, const QString &name)
@@ -52,7 +46,7 @@ void CollectCommands::saveQuestionnaire()
         if (chosen.isEmpty())
             return;
         const Outcome<> written = QuestionnaireForm::write(Exports::withExtension(chosen, QStringLiteral(".pdf")),
-                                                           Questionnaire::storedCaptions());
+                                                           Questionnaire::storedCaptions(), Questionnaire::storedAsksName());
         if (!written)
             m_window.reportError(written.message());
     });
@@ -67,7 +61,7 @@ void CollectCommands::saveSheetTemplate()
         if (chosen.isEmpty())
             return;
         const Outcome<> written = QuestionnaireForm::writeSheetTemplate(Exports::withExtension(chosen, QStringLiteral(".csv")),
-                                                                        Questionnaire::storedCaptions());
+                                                                        Questionnaire::storedCaptions(), QLocale(), Questionnaire::storedAsksName());
         if (!written)
             m_window.reportError(written.message());
     });

@@ -16,6 +16,7 @@
 #include "InfoMemo.h"
 #include "MemberList.h"
 #include "MainMenu.h"
+#include "PrintCommands.h"
 #include "ProfileCircle.h"
 #include "ProfileLoader.h"
 #include "ResultFolder.h"
@@ -170,6 +171,10 @@ void TForm1::FormCreate()
     m_collect = std::make_unique<CollectCommands>(CollectCommands::Window{
         this, m_prompts.get(), m_appDir, [this](const QString &text) { reportError(text); },
         [this](const QString &folder) { openPath(folder); }});
+    m_print = std::make_unique<PrintCommands>(
+        PrintCommands::Window{this, m_prompts.get(), m_circle, m_chartPanel, [this](const QString &text) { reportError(text); }},
+        *m_exports);
+    m_print->addActions(m_menu.save->menu(), menuBar()->findChild<QMenu *>(QStringLiteral("mmImportMenu")));
 }
 
 void TForm1::offerAbout()

@@ -26,6 +26,7 @@ class CollectCommands;
 class ComparisonPage;
 class DetailChart;
 class ExportCommands;
+class PrintCommands;
 class HeaderPanel;
 class InfoMemo;
 class OverviewChart;
@@ -147,6 +148,7 @@ private:
     std::unique_ptr<ExportCommands> m_exports;
     std::unique_ptr<CollectCommands> m_collect;
     ArchiveCommands *m_archive = nullptr; // the menu "Архив" and the analysis window's norms and trend
+    std::unique_ptr<PrintCommands> m_print;
     QIcon m_iconAll; // the pictures of ImageAll and Image5M as menu icons
     QIcon m_icon5M;
 };

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPixmap>
+#include <QPrintDialog>
 #include <QRegularExpression>
 
 namespace {
@@ -223,4 +224,14 @@ std::optional<ReportTitle> DesktopPrompts::reportTitle(QWidget *parent, const Re
 QString DesktopPrompts::chooseFolder(QWidget *parent, const QString &title, const QString &start)
 {
     return QFileDialog::getExistingDirectory(parent, title, start);
+}
+
+bool DesktopPrompts::choosePrinter(QWidget *parent, QPrinter &printer, const QString &title)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(title);
+    // The pages are drawn whole: the dialog offers no page range and no selection.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies
+                      | QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 // The settings of one of the window's file dialogs, kept between uses like a dialog component.
@@ -39,6 +40,9 @@ public:
     virtual QString chooseFolder(QWidget *, const QString &, const QString &) { return QString(); }
     // Asks for the report's title block, filled with proposed; nullopt when the user cancelled.
     virtual std::optional<ReportTitle> reportTitle(QWidget *parent, const ReportTitle &proposed) = 0;
+    // The system's print dialog: the user chooses the printer, the pages' size and the number of
+    // copies, which it sets on printer; false when the user cancelled (or nothing can print here).
+    virtual bool choosePrinter(QWidget *, QPrinter &, const QString &) { return false; }
 };
 
 // The system's standard dialogs and message boxes.
@@ -56,6 +60,7 @@ public:
     bool confirm(QWidget *parent, const QString &caption, const QString &text) override;
     QString chooseFolder(QWidget *parent, const QString &title, const QString &start) override;
     std::optional<ReportTitle> reportTitle(QWidget *parent, const ReportTitle &proposed) override;
+    bool choosePrinter(QWidget *parent, QPrinter &printer, const QString &title) override;
 
 private:
     QString runDialog(QWidget *parent, const FileDialogSettings &settings, bool save);

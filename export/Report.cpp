@@ -975,36 +975,47 @@ Outcome<QByteArray> render(const ReportInput &input)
         writer.setResolution(Resolution);
         writer.setTitle(reportTitleText());
         writer.setCreator(QStringLiteral("ZOLK Plot"));
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return Outcome<QByteArray>::failed(QCoreApplication::translate("Report", "The PDF writer could not start."));
-        ReportPainter report(input, painter, QRectF(0, 0, writer.width(), writer.height()));
-        report.layOut();
+        if (const Outcome<> painted = paint(writer, input); !painted)
+            return Outcome<QByteArray>::failed(painted.message());
+    }
+    return buffer.data();
+}
+
+Outcome<> paint(QPagedPaintDevice &device, const ReportInput &input, int copies)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return Outcome<>::failed(QCoreApplication::translate("Report", "The PDF writer could not start."));
+    ReportPainter report(input, painter, QRectF(0, 0, device.width(), device.height()));
+    report.layOut();
+    for (int copy = 0; copy < std::max(copies, 1); ++copy) {
+        if (copy > 0)
+            device.newPage();
         report.drawFirstPage();
         if (input.reference) {
-            writer.newPage();
+            device.newPage();
             report.drawComparisonPage();
         }
         for (int k = 0; k < int(input.tablePages.size()); ++k) {
-            writer.newPage();
+            device.newPage();
             report.drawTablePage(k);
         }
         for (int k = 0; k < report.statementPages(); ++k) {
-            writer.newPage();
+            device.newPage();
             report.drawStatementPage(k);
         }
         for (int k = 0; k < report.analysisPages(); ++k) {
-            writer.newPage();
+            device.newPage();
             report.drawAnalysisPage(k);
         }
         if (report.reliabilityPages()) {
-            writer.newPage();
+            device.newPage();
             report.drawReliabilityPage();
         }
-        if (!painter.end())
-            return Outcome<QByteArray>::failed(QCoreApplication::translate("Report", "The PDF writer could not finish."));
     }
-    return buffer.data();
+    if (!painter.end())
+        return Outcome<>::failed(QCoreApplication::translate("Report", "The PDF writer could not finish."));
+    return {};
 }
 
 Outcome<> write(const QString &path, const ReportInput &input)

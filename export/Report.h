@@ -23,6 +23,7 @@
 #include <functional>
 #include <optional>
 
+class QPagedPaintDevice;
 class QPainter;
 
 struct ReportInput
@@ -67,6 +68,9 @@ QString questionnaires(qsizetype count);
 
 // The report's PDF.
 Outcome<QByteArray> render(const ReportInput &input);
+// Draws the given number of copies of the report, one after the other, on a device that works at 72
+// dots per inch (one unit a point) on its whole page: the PDF writer, or a printer.
+Outcome<> paint(QPagedPaintDevice &device, const ReportInput &input, int copies = 1);
 // Writes the report to path, replacing a file of that name only once all of it is on the disk.
 Outcome<> write(const QString &path, const ReportInput &input);
 

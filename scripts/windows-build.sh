@@ -9,7 +9,10 @@
 #   4. makes build/zolk-plot-<version>-windows-x64.zip with the DLLs the programs load;
 #   5. unpacks the zip into an empty folder and runs the program from there under wine on Xvfb: its
 #      window title, "О программе" in its system menu, a sample given on the command line, and a
-#      picture saved through "Save" -> "Image".
+#      picture saved through "Save" -> "Image";
+#   6. makes the installer build/zolk-plot-<version>-windows-x64-setup.exe from the zip's folder
+#      with NSIS and tries it under wine (scripts/windows-installer.sh): silent install, the ".cry"
+#      file type, a sample opened by it, silent uninstall.
 # Exit status 0 when all passed; 0 with a message when there is no Windows Qt or libxlsxwriter to
 # build against.
 set -euo pipefail
@@ -26,7 +29,7 @@ if [ ! -e "$xlsxwriter" ]; then
   echo "No Windows libxlsxwriter at $xlsxwriter (set ZOLK_WINDOWS_XLSXWRITER): the Windows build is skipped."
   exit 0
 fi
-ensure_packages g++-mingw-w64-x86-64-posix wine64 xvfb xauth python3
+ensure_packages "${ZOLK_WINDOWS_PACKAGES[@]}"
 
 section() { printf '\n---- %s ----\n' "$*"; }
 version=$(sed -n 's/^project(ZolkPlot VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -177,7 +180,8 @@ set -u
 cd "$1"
 program=$(ls -d zolk-plot-*)
 unset WINEPATH # nothing but the unpacked folder
-(cd "$program" && "$2" zolk-plot.exe 'Data\0101-balanced.cry' >/dev/null 2>&1) &
+# A program that does not close (a dialog left open by a failed step) ends after five minutes.
+(cd "$program" && timeout 300 "$2" zolk-plot.exe 'Data\0101-balanced.cry' >/dev/null 2>&1) &
 status=0
 "$2" drive_window.exe export "$program\\Results\\Image 0101.jpg" || status=1
 "$2" drive_window.exe check || status=1
@@ -210,6 +214,14 @@ then :; else
   echo "no 602 x 564 profile picture \"Image 0101.jpg\" was written"; failed=1
 fi
 rm -rf "$run"
+
+section "the installer"
+if scripts/windows-installer.sh "$stage" "$version" "build/zolk-plot-$version-windows-x64-setup.exe" \
+    build/windows/drive_window.exe; then
+  echo "the installer under wine: as expected"
+else
+  echo "the installer under wine did not behave as expected"; failed=1
+fi
 
 echo
 if [ "$failed" -ne 0 ]; then

@@ -100,7 +100,8 @@ QPointer<ImportDialog> TestCollect::openImport(WindowFixture &window, const QStr
 
 void TestCollect::menus()
 {
-    // Before anything is loaded, "Импорт" is there with all three commands; "Save" holds the
+    // Before anything is loaded, "Импорт" is there with all its commands (the three to collect the
+    // answers and printing the questionnaire); "Save" holds the
     // questionnaire and the template too once it shows.
     WindowFixture window;
     window.form->show();
@@ -111,7 +112,7 @@ void TestCollect::menus()
     QStringList names;
     for (const QAction *action : importMenu->actions())
         names << action->objectName();
-    QCOMPARE(names, (QStringList{"mmImportAnswers", "mmImportQuestionnaire", "mmImportTemplate"}));
+    QCOMPARE(names, (QStringList{"mmImportAnswers", "mmImportQuestionnaire", "mmImportTemplate", "mmImportPrintQuestionnaire"}));
     const auto *saveMenu = window.find<QMenu>(QStringLiteral("mmSaveMenu"));
     QVERIFY(saveMenu->actions().contains(window.action("mmQuestionnaire")));
     QVERIFY(saveMenu->actions().contains(window.action("mmSheetTemplate")));

@@ -45,6 +45,7 @@ private slots:
     void importRoundTrip();
     void importRefuses_data();
     void importRefuses();
+    void questionnaire_data();
     void questionnaire();
 
 private:
@@ -940,10 +941,18 @@ void TestZolkCry::importRefuses()
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out"))));
 }
 
+void TestZolkCry::questionnaire_data()
+{
+    QTest::addColumn<bool>("asksName");
+    QTest::newRow("with the name") << true;
+    QTest::newRow("--no-name") << false;
+}
+
 void TestZolkCry::questionnaire()
 {
     // The questionnaire and the template, with the captions set in the window (here: in a
-    // configuration folder of the test's own).
+    // configuration folder of the test's own); an anonymous template has no name column.
+    QFETCH(bool, asksName);
     QTemporaryDir dir;
     const QString config = dir.filePath(QStringLiteral("config"));
     QDir().mkpath(config + QStringLiteral("/zolk-plot"));
@@ -951,8 +960,10 @@ void TestZolkCry::questionnaire()
                                  QStringLiteral("[captions]\ninfo1=Цех\n").toUtf8());
     const QString pdf = dir.filePath(QStringLiteral("анкета.pdf"));
     const QString csv = dir.filePath(QStringLiteral("шаблон.csv"));
-    const Run result = run({QStringLiteral("questionnaire"), QStringLiteral("-o"), pdf, QStringLiteral("--template"), csv},
-                           QByteArray(), {QStringLiteral("XDG_CONFIG_HOME=") + config});
+    QStringList arguments{QStringLiteral("questionnaire"), QStringLiteral("-o"), pdf, QStringLiteral("--template"), csv};
+    if (!asksName)
+        arguments << QStringLiteral("--no-name");
+    const Run result = run(arguments, QByteArray(), {QStringLiteral("XDG_CONFIG_HOME=") + config});
     QVERIFY2(result.exitCode == 0, result.err.constData());
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -964,11 +975,11 @@ void TestZolkCry::questionnaire()
 #ifdef Q_OS_WIN
     // Windows finds the configuration folder without asking the environment: the captions are
     // the user's own there, and only the template's shape is checked.
-    QCOMPARE(read->header.size(), Questionnaire::sheetHeader(Questionnaire::defaultCaptions()).size());
+    QCOMPARE(read->header.size(), Questionnaire::sheetHeader(Questionnaire::defaultCaptions(), asksName).size());
 #else
     Questionnaire::Captions captions = Questionnaire::defaultCaptions();
     captions[0] = QStringLiteral("Цех");
-    QCOMPARE(read->header, Questionnaire::sheetHeader(captions));
+    QCOMPARE(read->header, Questionnaire::sheetHeader(captions, asksName));
 #endif
 }
 

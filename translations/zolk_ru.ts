@@ -895,13 +895,16 @@ named on standard error.</source>
         <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="16" />
         <source>Writes the blank questionnaire for the respondents as an A4 PDF: the instruction, the header
 fields (date, code, name and the four information lines) and the sixty statements with five
-boxes each. The captions of the information lines are those set in the window ("Импорт" -&gt;
-"Анкета"), else "Подразделение", "Должность", "Стаж работы в компании", "Возраст".
+boxes each; with --no-name an anonymous questionnaire without the name line, and a template
+without the name column. The captions of the information lines are those set in the window
+("Импорт" -&gt; "Анкета"), else "Подразделение", "Должность", "Стаж работы в компании",
+"Возраст".
 With --template, also the header row of the matching answer sheet as CSV for an online form
 or a spreadsheet (UTF-8 with a byte-order mark, ";" where the locale writes a decimal comma);
 "zolk-cry import" finds every column of a sheet with this header by itself.</source>
         <translation>Записывает чистую анкету для участников опроса в PDF формата A4: инструкцию, поля заголовка (дата,
-код, ФИО и четыре строки сведений) и шестьдесят утверждений с пятью клетками у каждого. Подписи
+код, ФИО и четыре строки сведений) и шестьдесят утверждений с пятью клетками у каждого; с --no-name —
+анонимную анкету без строки ФИО и шаблон без столбца ФИО. Подписи
 строк сведений — те, что заданы в окне программы («Импорт» -&gt; «Анкета»), иначе «Подразделение»,
 «Должность», «Стаж работы в компании», «Возраст».
 С --template записывается и строка заголовков подходящей таблицы ответов в CSV для онлайн-формы
@@ -912,6 +915,11 @@ or a spreadsheet (UTF-8 with a byte-order mark, ";" where the locale writes a de
         <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="24" />
         <source>Writes the answer sheet's header row to FILE.csv.</source>
         <translation>Записывает строку заголовков таблицы ответов в ФАЙЛ.csv.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="27" />
+        <source>Asks no name: for an anonymous survey.</source>
+        <translation>Без строки ФИО: для анонимного опроса.</translation>
     </message>
     <message>
         <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="33" />

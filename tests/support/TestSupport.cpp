@@ -130,6 +130,12 @@ std::optional<ReportTitle> ScriptedPrompts::reportTitle(QWidget *, const ReportT
     return m_shared->titleAnswers.isEmpty() ? std::optional(proposed) : m_shared->titleAnswers.takeFirst();
 }
 
+bool ScriptedPrompts::choosePrinter(QWidget *, QPrinter &printer, const QString &title)
+{
+    m_shared->printTitles << title;
+    return !m_shared->printAnswers.isEmpty() && m_shared->printAnswers.takeFirst()(printer);
+}
+
 bool RecordingShell::claimScreen()
 {
     m_shared->calls << QStringLiteral("claimScreen");

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -69,6 +70,10 @@ public:
         // One answer per report title dialog, nullopt cancels it; beyond them the proposal is accepted.
         QList<std::optional<ReportTitle>> titleAnswers;
         QList<ReportTitle> titleProposals;
+        // One answer per print dialog, which sets what the user would choose on the printer; false
+        // cancels. Beyond them the dialog is cancelled.
+        QList<std::function<bool(QPrinter &)>> printAnswers;
+        QStringList printTitles;
     };
 
     explicit ScriptedPrompts(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
@@ -79,6 +84,7 @@ public:
     bool confirm(QWidget *, const QString &caption, const QString &text) override;
     QString chooseFolder(QWidget *, const QString &title, const QString &start) override;
     std::optional<ReportTitle> reportTitle(QWidget *, const ReportTitle &proposed) override;
+    bool choosePrinter(QWidget *, QPrinter &printer, const QString &title) override;
 
 private:
     std::shared_ptr<Shared> m_shared;

@@ -18,11 +18,32 @@ namespace {
 
 const wchar_t *const MainTitle = L"ZOLK - Zembrau Plot";
 
+struct Search
+{
+    const wchar_t *title;
+    HWND found;
+};
+
+BOOL CALLBACK visibleWithTitle(HWND window, LPARAM data)
+{
+    auto *search = reinterpret_cast<Search *>(data);
+    wchar_t text[256] = {};
+    if (IsWindowVisible(window) && GetWindowTextW(window, text, 256) > 0 && std::wcscmp(text, search->title) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible top-level window of that title: a program may hold hidden windows of the same title
+// (Qt keeps its own file dialog hidden while the system's shows).
 HWND waitForWindow(const wchar_t *title, int seconds)
 {
     for (int k = 0; k < seconds * 10; ++k) {
-        if (HWND window = FindWindowW(nullptr, title))
-            return window;
+        Search search{title, nullptr};
+        EnumWindows(visibleWithTitle, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
         Sleep(100);
     }
     return nullptr;
