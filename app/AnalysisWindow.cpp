@@ -1,8 +1,10 @@
 #include "AnalysisWindow.h"
+#include "ScreenFit.h"
 
 #include "AnalysisModels.h"
 #include "AnswerBars.h"
 #include "Exports.h"
+#include "RecentFolders.h"
 #include "ProfileLoader.h"
 #include "Resource.h"
 #include "SegmentsTable.h"
@@ -137,7 +139,7 @@ AnalysisWindow::AnalysisWindow(const Profile &group, Options options, QWidget *p
     }
     m_spreadView->resizeColumnsToContents();
     setDelta(m_options.delta);
-    resize(1100, 720);
+    ScreenFit::resize(this, QSize(1100, 720));
 }
 
 AnalysisWindow::~AnalysisWindow() = default;
@@ -366,11 +368,14 @@ void AnalysisWindow::saveTable(const Table &table, const QString &title, const Q
     m_dialog.title = title;
     m_dialog.filter = QStringLiteral("Excel Workbook (*.xlsx)|*.xlsx|CSV Files (*.csv)|*.csv");
     m_dialog.defaultSuffix = QStringLiteral("xlsx");
-    m_dialog.initialDir = m_options.resultsFolder;
-    m_dialog.fileName = Exports::proposedName(m_options.resultsFolder, prefix, m_group.header.code, QStringLiteral(".xlsx"));
+    m_dialog.initialDir = RecentFolders::start(RecentFolders::tables(), m_options.resultsFolder);
+    const QString stem = Exports::profileStem(m_group);
+    m_dialog.fileName = stem.isEmpty() ? m_dialog.initialDir + u'/' + prefix.trimmed() + QStringLiteral(".xlsx")
+                                       : Exports::proposedName(m_dialog.initialDir, prefix, stem, QStringLiteral(".xlsx"));
     const QString chosen = m_options.prompts->saveFile(this, m_dialog);
     if (chosen.isEmpty())
         return;
+    RecentFolders::remember(RecentFolders::tables(), chosen);
     const bool csv = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     const QString name = csv ? chosen : Exports::withExtension(chosen, QStringLiteral(".xlsx"));
     const Outcome<> written = [&] {

@@ -401,8 +401,8 @@ void TestGrid::analysisFile()
     fx.prompts->saveAnswers << path;
     f.mmAnalysisClick();
     const FileDialogSettings &dialog = fx.prompts->saveDialogs.last();
-    QCOMPARE(dialog.fileName, folder + QStringLiteral("/0042.rtf"));
-    QCOMPARE(dialog.initialDir, QString()); // the analysis export sets no starting folder of its own
+    QCOMPARE(dialog.fileName, folder + QStringLiteral("/0042 Тест.rtf"));
+    QCOMPARE(dialog.initialDir, folder);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     // Every line that the program put into the memo ends with CR LF, the last one too.
@@ -434,7 +434,8 @@ void TestGrid::reportAndScores()
     } else {
         fx.load(Respondent());
     }
-    const QString code = fx.edit("ceCode")->text();
+    // Named by what is loaded: the respondent's code and name, the group's folder (never "0000").
+    const QString code = group ? QStringLiteral("Data") : QStringLiteral("0042 Тест");
     // The scores are proposed as a workbook; a name ending in ".csv" writes CSV.
     fx.prompts->saveAnswers << fx.dir.filePath(QStringLiteral("report")) << fx.dir.filePath(QStringLiteral("scores.csv"));
     f.mmReportClick();

@@ -69,6 +69,10 @@ public:
         // One answer per report title dialog, nullopt cancels it; beyond them the proposal is accepted.
         QList<std::optional<ReportTitle>> titleAnswers;
         QList<ReportTitle> titleProposals;
+        // One answer per report pack's split dialog, nullopt cancels it; beyond them the proposal.
+        QList<std::optional<PackSplit>> packAnswers;
+        QList<QList<PackSplitChoice>> packChoices;
+        QStringList informations; // the texts of the summaries shown
     };
 
     explicit ScriptedPrompts(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
@@ -79,6 +83,8 @@ public:
     bool confirm(QWidget *, const QString &caption, const QString &text) override;
     QString chooseFolder(QWidget *, const QString &title, const QString &start) override;
     std::optional<ReportTitle> reportTitle(QWidget *, const ReportTitle &proposed) override;
+    std::optional<PackSplit> packSplit(QWidget *, const QList<PackSplitChoice> &choices, const PackSplit &proposed) override;
+    void showInformation(QWidget *, const QString &caption, const QString &text) override;
 
 private:
     std::shared_ptr<Shared> m_shared;

@@ -136,5 +136,6 @@ Command segmentsCommand();
 Command spreadCommand();
 Command questionnaireCommand();
 Command importCommand();
+Command reportCommand();
 
 } // namespace Cry

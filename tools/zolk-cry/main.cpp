@@ -194,6 +194,7 @@ int main(int argc, char *argv[])
         spreadCommand(),
         questionnaireCommand(),
         importCommand(),
+        reportCommand(),
     };
     return run(commands, QCoreApplication::arguments());
 }
