@@ -81,12 +81,6 @@ int report(const Invocation &invocation)
         if (const Outcome<> usable = checkOutput(invocation.output, files, folders); !usable)
             return fail(usable.message());
     }
-    // A pack's folder inside an input folder would be read as a department by the next run.
-    if (by) {
-        if (const Outcome<> usable = checkOutput(QDir(invocation.output).filePath(ReportPack::wholeGroupFileName()), {}, folders);
-            !usable)
-            return fail(usable.message());
-    }
 
     const Outcome<Profile> loaded = files.isEmpty() ? readGroup(folders, parser.isSet(QStringLiteral("skip-bad")))
                                                     : ProfileLoader::loadFile(files.first());
