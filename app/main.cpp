@@ -1,10 +1,12 @@
 // ZOLK Plot: the culture profile of a respondent or a group from enciphered result files.
 
 #include "Application.h"
+#include "ScreenFit.h"
 #include "UnitPlot.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QStyle>
 #include <QTimer>
 
 int main(int argc, char *argv[])
@@ -22,6 +24,9 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     TForm1 form;
+    // Within the screen also where no window manager maximizes it.
+    // The client scrolls if need be, with room for its vertical scroll bar.
+    ScreenFit::resize(&form, form.size() + QSize(form.style()->pixelMetric(QStyle::PM_ScrollBarExtent), 0));
     form.showMaximized();
     // A file or folder given on the command line (by the file manager, by a file association) opens
     // once the window is up, exactly as the menu commands would open it.
