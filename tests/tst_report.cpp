@@ -15,6 +15,7 @@
 #include "WindowFixture.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QProcess>
 #include <QPushButton>
@@ -220,6 +221,7 @@ private slots:
     void comparisonPage();
     void reportPack_data();
     void reportPack();
+    void reportPackFromTheWindow();
 
 private:
     QTemporaryDir m_dir;
@@ -726,6 +728,56 @@ void TestReport::reportPack()
     QVERIFY(stopped && stopped->cancelled);
     QCOMPARE(QDir(cancelled.path()).entryList(QDir::Files | QDir::Hidden), QStringList{files.at(0)});
     QCOMPARE(pageCount(cancelled.filePath(files.at(0))), pageCount(folder.filePath(files.at(0))));
+}
+
+// "Save" -> "Отчёты по подразделениям...": the splits offered (the information lines that split the
+// group, the sub-folders of a folder of departments), the files in the chosen folder, the question
+// before files are replaced, the summary.
+void TestReport::reportPackFromTheWindow()
+{
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    const QString firm = fx.dir.filePath(QStringLiteral("firm"));
+    const QList<std::pair<QString, int>> departments = {{"Отдел 1", 5}, {"Отдел 2", 6}, {"Склад", 1}};
+    int m = 0;
+    for (const auto &[department, size] : departments) {
+        QVERIFY(QDir().mkpath(firm + u'/' + department));
+        for (int k = 0; k < size; ++k, ++m) {
+            Respondent r = Respondent::uniform(2.0 + m % 4 * 0.5);
+            r.info = {department, QString(), QString(), QString()};
+            writeResultFile(firm + u'/' + department, QStringLiteral("m%1.cry").arg(m), r);
+        }
+    }
+    fx.prompts->openAnswers << firm;
+    f.mmGroupClick();
+    QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+    QCOMPARE(f.profile().respondentCount(), 12);
+    QVERIFY(fx.action("mmReportPack")->isEnabled());
+    const QString out = fx.dir.filePath(QStringLiteral("отчёты"));
+    QVERIFY(QDir().mkpath(out));
+    fx.prompts->folderAnswers << out << out;
+    fx.action("mmReportPack")->trigger();
+    QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+    // Information line 1 and the sub-folders split the group; lines 2 to 4 do not.
+    QCOMPARE(fx.prompts->packChoices.size(), 1);
+    QCOMPARE(fx.prompts->packChoices.first().size(), 2);
+    QCOMPARE(fx.prompts->packChoices.first().at(1).by, GroupArithmetic::SplitBy::Folder);
+    QCOMPARE(fx.prompts->packChoices.first().at(1).segments, qsizetype(3));
+    // "Склад" alone is too small, so "Отдел 1", the smallest other, gets no report either.
+    QStringList written = QDir(out).entryList(QDir::Files);
+    written.sort();
+    QCOMPARE(written, (QStringList{"Вся группа.pdf", "Отдел 2.pdf"}));
+    QCOMPARE(fx.prompts->informations.size(), 1);
+    QVERIFY2(fx.prompts->informations.first().contains(QStringLiteral("Без отчёта: подразделений 2")),
+             qPrintable(fx.prompts->informations.first()));
+    // Again into the same folder: a question first, and "no" leaves the files as they were.
+    const QDateTime before = QFileInfo(QDir(out).filePath(QStringLiteral("Отдел 2.pdf"))).lastModified();
+    fx.prompts->confirmAnswers << false;
+    fx.action("mmReportPack")->trigger();
+    QCOMPARE(fx.prompts->questions.size(), 1);
+    QVERIFY(fx.prompts->questions.first().contains(QStringLiteral("Отдел 2.pdf")));
+    QCOMPARE(fx.prompts->informations.size(), 1);
+    QCOMPARE(QFileInfo(QDir(out).filePath(QStringLiteral("Отдел 2.pdf"))).lastModified(), before);
 }
 
 QTEST_MAIN(TestReport)
