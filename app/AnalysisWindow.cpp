@@ -7,6 +7,7 @@
 #include "RecentFolders.h"
 #include "ProfileLoader.h"
 #include "Resource.h"
+#include "Session.h"
 #include "SegmentsTable.h"
 #include "SpreadTable.h"
 #include "TableFile.h"
@@ -88,8 +89,8 @@ QString splitName(GroupArithmetic::SplitBy by)
 
 } // namespace
 
-AnalysisWindow::AnalysisWindow(const Profile &group, Options options, QWidget *parent)
-    : QDialog(parent), m_group(group), m_options(std::move(options))
+AnalysisWindow::AnalysisWindow(const Session &session, Options options, QWidget *parent)
+    : QDialog(parent), m_session(session), m_options(std::move(options))
 {
     setObjectName(QStringLiteral("analysisWindow"));
     setWindowTitle(QStringLiteral("Анализ группы"));
@@ -97,12 +98,10 @@ AnalysisWindow::AnalysisWindow(const Profile &group, Options options, QWidget *p
     m_dialog.overwritePrompt = true;
 
     auto *layout = new QVBoxLayout(this);
-    auto *summary = new QLabel(QStringLiteral("%1 — %2 анкет")
-                                   .arg(QDir::toNativeSeparators(m_group.source), QString::number(m_group.respondentCount())),
-                               this);
-    summary->setObjectName(QStringLiteral("analysisSummary"));
-    summary->setTextFormat(Qt::PlainText);
-    layout->addWidget(summary);
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("analysisSummary"));
+    m_summary->setTextFormat(Qt::PlainText);
+    layout->addWidget(m_summary);
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("analysisTabs"));
@@ -129,6 +128,41 @@ AnalysisWindow::AnalysisWindow(const Profile &group, Options options, QWidget *p
     layout->addLayout(buttons);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 
+    if (const Profile *group = m_session.group())
+        showGroup(*group);
+    setDelta(m_session.band());
+    connect(&m_session, &Session::bandChanged, this, &AnalysisWindow::setDelta);
+    connect(&m_session, &Session::groupChanged, this, &AnalysisWindow::followGroup);
+    ScreenFit::resize(this, QSize(1100, 720));
+}
+
+void AnalysisWindow::followGroup()
+{
+    // No table of one group stays on screen, or can be saved, once another is loaded.
+    const Profile *group = m_session.group();
+    if (!group) {
+        m_stale = true;
+        close();
+    } else if (isVisible()) {
+        showGroup(*group);
+    } else {
+        m_stale = true; // analysed when the window opens again, not at every load behind it
+    }
+}
+
+void AnalysisWindow::showEvent(QShowEvent *event)
+{
+    if (m_stale && m_session.group())
+        showGroup(*m_session.group());
+    QDialog::showEvent(event);
+}
+
+void AnalysisWindow::showGroup(const Profile &group)
+{
+    m_stale = false;
+    m_group = group;
+    m_summary->setText(QStringLiteral("%1 — %2").arg(QDir::toNativeSeparators(m_group.source),
+                                                     ProfileText::questionnaires(m_group.respondentCount())));
     {
         const BusyCursor busy;
         m_spread->setSpread(GroupArithmetic::spread(*m_group.members));
@@ -138,8 +172,6 @@ AnalysisWindow::AnalysisWindow(const Profile &group, Options options, QWidget *p
         showSegments(departments ? GroupArithmetic::SplitBy::Folder : GroupArithmetic::SplitBy::Info1);
     }
     m_spreadView->resizeColumnsToContents();
-    setDelta(m_options.delta);
-    ScreenFit::resize(this, QSize(1100, 720));
 }
 
 AnalysisWindow::~AnalysisWindow() = default;
@@ -243,7 +275,6 @@ int AnalysisWindow::minimumSize() const
 
 void AnalysisWindow::setDelta(double delta)
 {
-    m_options.delta = delta;
     m_segments->setDelta(delta);
     m_legend->setText(QStringLiteral("Цвет — отличие сегмента от всей группы: зелёный — выше, красный — ниже, тем темнее, "
                                      "чем больше; без цвета — в пределах ±%1 (Range). Двойной щелчок показывает сегмент "

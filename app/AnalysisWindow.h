@@ -1,5 +1,7 @@
 #pragma once
-// analysisWindow, "Анализ группы": the analysis of a loaded group in three tabs.
+// analysisWindow, "Анализ группы": the analysis of the group the session has loaded, in three tabs.
+// It follows the session: another group loaded is analysed afresh, a file loaded closes the window;
+// segments and members of the group shown in the main window leave it as it is.
 //   "Разброс"   the spread of the answers (SpreadTable) and, per index, the answers to its five
 //               statements as diverging bars;
 //   "Сегменты"  the heat map of the group split by an information line or by sub-folder
@@ -25,6 +27,7 @@ class QSpinBox;
 class QTableView;
 class QTabWidget;
 class AnswerBars;
+class Session;
 class SegmentsModel;
 class SpreadModel;
 struct Table;
@@ -38,10 +41,10 @@ public:
         UserPrompts *prompts = nullptr; // the save dialog and the error messages; none: no saving
         QString resultsFolder;          // where the save dialog starts
         QString caption;                // the caption of error messages
-        double delta = Scoring::DeltaStart; // the band half-width "Range" of the main window
     };
 
-    AnalysisWindow(const Profile &group, Options options, QWidget *parent);
+    // Analyses the session's group, which it must have.
+    AnalysisWindow(const Session &session, Options options, QWidget *parent);
     ~AnalysisWindow() override;
 
     // The group analysed.
@@ -74,7 +77,13 @@ signals:
     // its members' means, its name in place of "Группа".
     void segmentChosen(const Profile &profile);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    // Fills every page for the group: the summary, the spread, the bars of index 1, the heat map.
+    void showGroup(const Profile &group);
+    void followGroup();
     QWidget *buildSpreadPage();
     QWidget *buildSegmentsPage();
     void chooseSegment(const QModelIndex &index);
@@ -83,8 +92,11 @@ private:
     void copyTable(QTableView *view);
     void saveTable(const Table &table, const QString &title, const QString &prefix);
 
+    const Session &m_session;
     Profile m_group;
+    bool m_stale = false; // the session's group changed while the window was closed
     Options m_options;
+    QLabel *m_summary = nullptr;
     FileDialogSettings m_dialog;
     QTabWidget *m_tabs = nullptr;
     SpreadModel *m_spread = nullptr;

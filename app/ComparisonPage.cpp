@@ -1,9 +1,8 @@
 #include "ComparisonPage.h"
 
-#include "UnitPlot.h"
-
 #include "AnalysisWindow.h"
 #include "GroupArithmetic.h"
+#include "GroupProgress.h"
 #include "SegmentsTable.h"
 #include "ProfileLoader.h"
 #include "ResultFolder.h"
@@ -30,15 +29,15 @@ QPushButton *button(const QString &text, const char *name, QWidget *parent)
 
 QString withCount(const QString &name, qsizetype count)
 {
-    return QStringLiteral("%1 (%2 анкет)").arg(name).arg(count);
+    return QStringLiteral("%1 (%2)").arg(name, ProfileText::questionnaires(count));
 }
 
 } // namespace
 
-ComparisonPage::ComparisonPage(TForm1 &window, UserPrompts &prompts, QWidget *parent)
+ComparisonPage::ComparisonPage(Session &session, Options options, QWidget *parent)
     : QWidget(parent)
-    , m_window(window)
-    , m_prompts(prompts)
+    , m_session(session)
+    , m_options(std::move(options))
 {
     setObjectName(QStringLiteral("comparisonPage"));
     auto *layout = new QVBoxLayout(this);
@@ -85,13 +84,10 @@ ComparisonPage::ComparisonPage(TForm1 &window, UserPrompts &prompts, QWidget *pa
     connect(segment, &QPushButton::clicked, this, &ComparisonPage::useSegment);
     connect(group, &QPushButton::clicked, this, &ComparisonPage::useGroup);
     connect(m_splitBy, &QComboBox::currentIndexChanged, this, &ComparisonPage::fillSegments);
-    connect(m_on, &QCheckBox::toggled, this, [this](bool on) {
-        if (on && m_last)
-            m_window.setReference(m_last, m_lastName);
-        else if (!on)
-            m_window.setReference(std::nullopt, QString());
-        refresh();
-    });
+    connect(m_on, &QCheckBox::toggled, &m_session, &Session::setComparing);
+    connect(&m_session, &Session::referenceChanged, this, &ComparisonPage::refresh);
+    connect(&m_session, &Session::groupChanged, this, &ComparisonPage::fillSegments);
+    fillSegments();
     refresh();
 }
 
@@ -104,26 +100,18 @@ void ComparisonPage::showEvent(QShowEvent *event)
 
 void ComparisonPage::refresh()
 {
-    fillSegments();
-    const std::optional<Profile> &reference = m_window.reference();
-    if (reference) {
-        m_last = reference;
-        m_lastName = m_window.referenceName();
-    }
+    const std::optional<Session::Reference> &chosen = m_session.chosenReference();
     const QSignalBlocker blocker(m_on);
-    m_on->setChecked(reference.has_value());
-    m_on->setEnabled(m_last.has_value());
-    m_name->setText(reference ? QStringLiteral("Эталон: ") + m_lastName
-                              : m_last ? QStringLiteral("Сравнение выключено (эталон: %1)").arg(m_lastName)
-                                       : QStringLiteral("Эталон не выбран"));
+    m_on->setChecked(m_session.comparing());
+    m_on->setEnabled(chosen.has_value());
+    m_name->setText(m_session.comparing() ? QStringLiteral("Эталон: ") + chosen->name
+                    : chosen              ? QStringLiteral("Сравнение выключено (эталон: %1)").arg(chosen->name)
+                                          : QStringLiteral("Эталон не выбран"));
 }
 
 void ComparisonPage::compareWith(Profile reference, const QString &name)
 {
-    m_last = reference;
-    m_lastName = name;
-    m_window.setReference(std::move(reference), name);
-    refresh();
+    m_session.setReference(Session::Reference{std::move(reference), name});
 }
 
 QString ComparisonPage::askForFile(const QString &title)
@@ -131,8 +119,8 @@ QString ComparisonPage::askForFile(const QString &title)
     FileDialogSettings dialog;
     dialog.title = title;
     dialog.filter = QStringLiteral("CRY Files (*.cry)|*.cry");
-    dialog.initialDir = m_window.dataFolder();
-    return m_prompts.openFile(this, dialog);
+    dialog.initialDir = m_options.dataFolder;
+    return m_options.prompts->openFile(this, dialog);
 }
 
 void ComparisonPage::chooseFile()
@@ -140,12 +128,12 @@ void ComparisonPage::chooseFile()
     const QString chosen = askForFile(QStringLiteral("Эталон: файл результатов"));
     if (chosen.isEmpty())
         return;
-    Outcome<Profile> loaded = ProfileLoader::loadFile(chosen, m_window.resultKey());
+    Outcome<Profile> loaded = ProfileLoader::loadFile(chosen, m_session.key());
     if (!loaded) {
-        m_prompts.showError(this, TForm1::applicationTitle(), loaded.message());
+        m_options.prompts->showError(this, m_options.caption, loaded.message());
         return;
     }
-    const QString name = loaded->header.name.isEmpty() ? QFileInfo(chosen).fileName() : loaded->header.name;
+    const QString name = ReferenceName::file(*loaded, chosen);
     compareWith(std::move(loaded).value(), name);
 }
 
@@ -155,22 +143,19 @@ void ComparisonPage::chooseFolder()
     if (chosen.isEmpty())
         return;
     const QString folder = ResultFolder::folderOf(chosen);
-    ProfileLoader::FolderOptions options;
-    options.key = m_window.resultKey();
-    Outcome<ProfileLoader::GroupLoad> loaded = ProfileLoader::loadFolder(folder, options);
-    if (!loaded) {
-        m_prompts.showError(this, TForm1::applicationTitle(), loaded.message());
+    std::optional<Profile> loaded = GroupProgress::readGroup(window(), *m_options.prompts, m_options.caption, folder,
+                                                             m_session.key(), m_options.groupProgressDelay);
+    if (!loaded)
         return;
-    }
-    const QString name = withCount(QFileInfo(QDir::cleanPath(folder)).fileName(), loaded->profile.respondentCount());
-    compareWith(std::move(loaded).value().profile, name);
+    const QString name = ReferenceName::folder(folder, loaded->respondentCount());
+    compareWith(std::move(*loaded), name);
 }
 
 // The segments offered are those the analysis shows at its anonymity threshold: a segment whose
 // scores the heat map hides is no reference either.
 QList<SegmentsTable::Segment> ComparisonPage::shownSegments() const
 {
-    const Profile *group = m_window.group();
+    const Profile *group = m_session.group();
     if (!group)
         return {};
     const auto *analysis = qobject_cast<const AnalysisWindow *>(window());
@@ -194,7 +179,7 @@ void ComparisonPage::fillSegments()
 
 void ComparisonPage::useSegment()
 {
-    const Profile *group = m_window.group();
+    const Profile *group = m_session.group();
     if (!group || m_segment->currentIndex() < 0)
         return;
     const QString chosen = m_segment->currentData().toString();
@@ -202,15 +187,15 @@ void ComparisonPage::useSegment()
         if (segment.name != chosen)
             continue;
         compareWith(ProfileLoader::groupProfile(group->members, group->source, segment.members, segment.name),
-                    m_segment->currentText());
+                    ReferenceName::segment(segment.name, m_splitBy->currentText(), *group, segment.size()));
         return;
     }
 }
 
 void ComparisonPage::useGroup()
 {
-    const Profile *group = m_window.group();
+    const Profile *group = m_session.group();
     if (!group)
         return;
-    compareWith(*group, withCount(ProfileText::groupName(), group->respondentCount()));
+    compareWith(*group, ReferenceName::group(*group));
 }

@@ -1,29 +1,34 @@
 #pragma once
 // The "Сравнение" page of the group analysis: chooses the profile the shown one is compared with
 // (another result file, another folder, a segment of the group, or the whole group while one of its
-// members is shown) and turns the comparison on and off.
+// members is shown) and turns the comparison on and off. It shows and sets the session's reference.
 
 #include "Profile.h"
 #include "SegmentsTable.h"
+#include "Session.h"
 #include "UserPrompts.h"
 
 #include <QWidget>
 
-#include <optional>
-
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class TForm1;
 
 class ComparisonPage : public QWidget
 {
     Q_OBJECT
 public:
-    // window: the main window, whose group and reference the page shows and sets.
-    ComparisonPage(TForm1 &window, UserPrompts &prompts, QWidget *parent);
+    struct Options
+    {
+        UserPrompts *prompts = nullptr;
+        QString dataFolder;       // where the file dialogs start
+        QString caption;          // of the messages
+        int groupProgressDelay = 500; // milliseconds a folder is read before its progress shows
+    };
 
-    // Shows the reference in force; call when the window changed it.
+    ComparisonPage(Session &session, Options options, QWidget *parent);
+
+    // Shows the reference in force, or the one chosen last while the comparison is off.
     void refresh();
 
 protected:
@@ -39,12 +44,10 @@ private:
     void fillSegments();
     void compareWith(Profile reference, const QString &name);
 
-    TForm1 &m_window;
-    UserPrompts &m_prompts;
+    Session &m_session;
+    Options m_options;
     QCheckBox *m_on = nullptr;
     QLabel *m_name = nullptr;
     QComboBox *m_splitBy = nullptr;
     QComboBox *m_segment = nullptr;
-    std::optional<Profile> m_last; // the reference chosen last, for turning the comparison on again
-    QString m_lastName;
 };

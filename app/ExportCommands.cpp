@@ -2,21 +2,21 @@
 
 #include "Exports.h"
 #include "FileOutput.h"
-#include "HeaderPanel.h"
-#include "InfoMemo.h"
+#include "Questionnaire.h"
 #include "RecentFolders.h"
 #include "Report.h"
 #include "ReportPack.h"
 #include "ReportTitleDialog.h"
-#include "Questionnaire.h"
 #include "ScoresTable.h"
 #include "SegmentsTable.h"
 #include "ScrinCap.h"
+#include "Session.h"
 #include "StatementCharts.h"
 #include "TableFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProgressDialog>
 #include <QFileInfo>
@@ -67,8 +67,9 @@ void paintOverview(const Profile &profile, double delta, QPainter &painter, cons
 
 } // namespace
 
-ExportCommands::ExportCommands(Window window)
-    : m_window(std::move(window))
+ExportCommands::ExportCommands(const Session &session, Window window)
+    : m_session(session)
+    , m_window(std::move(window))
 {
     m_dialog.overwritePrompt = true;
 }
@@ -80,7 +81,7 @@ QString ExportCommands::startFolder(const QString &kind) const
 
 QString ExportCommands::proposed(const QString &kind, const QString &prefix, const QString &extension) const
 {
-    const QString stem = Exports::profileStem(m_window.profile());
+    const QString stem = Exports::profileStem(m_session.shownProfile());
     const QString folder = startFolder(kind);
     return stem.isEmpty() ? folder + u'/' + prefix.trimmed() + extension
                           : Exports::proposedName(folder, prefix, stem, extension);
@@ -97,10 +98,15 @@ QString ExportCommands::ask(const QString &kind)
     return chosen;
 }
 
+void ExportCommands::showError(const QString &text)
+{
+    m_window.prompts->showError(m_window.window, m_window.caption, text);
+}
+
 void ExportCommands::report(const Outcome<> &written)
 {
     if (!written && !written.cancelled())
-        m_window.reportError(written.message());
+        m_window.prompts->showError(m_window.window, m_window.caption, written.message());
 }
 
 void ExportCommands::savePicture(QWidget *panel, const QString &title, const QString &prefix)
@@ -120,18 +126,19 @@ void ExportCommands::savePicture(QWidget *panel, const QString &title, const QSt
     report(Exports::writePicture(Exports::jpegFileName(chosen), ScrinCap::CapturePanel(panel)));
 }
 
-void ExportCommands::saveCirclePicture()
+void ExportCommands::saveCirclePicture(QWidget *circlePanel)
 {
-    savePicture(m_window.circlePanel, QStringLiteral("Запись общего профиля в jpg-файл"), QStringLiteral("Image "));
+    savePicture(circlePanel, QStringLiteral("Запись общего профиля в jpg-файл"), QStringLiteral("Image "));
 }
 
-void ExportCommands::saveChartPicture()
+void ExportCommands::saveChartPicture(QWidget *chartPanel)
 {
-    const QString prefix = m_window.overview->Tag == 0 ? QStringLiteral("Plot V ") : QStringLiteral("Plot All ");
-    savePicture(m_window.chartPanel, QStringLiteral("Запись гистограммы в jpg-файл"), prefix);
+    const QString prefix =
+        m_session.chartInFront() == Session::Chart::Detail ? QStringLiteral("Plot V ") : QStringLiteral("Plot All ");
+    savePicture(chartPanel, QStringLiteral("Запись гистограммы в jpg-файл"), prefix);
 }
 
-void ExportCommands::saveAnalysis()
+void ExportCommands::saveAnalysis(const QString &memoText)
 {
     m_dialog.title = QStringLiteral("Запись анализа факторов в rtf.файл");
     m_dialog.fileName = proposed(RecentFolders::texts(), QString(), QStringLiteral(".rtf"));
@@ -140,7 +147,7 @@ void ExportCommands::saveAnalysis()
     const QString chosen = ask(RecentFolders::texts());
     if (chosen.isEmpty())
         return;
-    const QString text = m_window.memo->text();
+    const QString &text = memoText;
     // windows-1251 has no place for some characters (a name typed with Latin diacritics, say): the
     // user hears which before they become "?".
     if (const QString lost = Exports::unencodableCharacters(text); !lost.isEmpty()) {
@@ -167,14 +174,15 @@ QString ExportCommands::choose(const QString &kind, const QString &title, const 
 ReportInput ExportCommands::reportInput(const ReportTitle &title) const
 {
     ReportInput input;
-    input.profile = m_window.profile();
-    input.respondents = m_window.header->respondents();
-    input.delta = m_window.header->delta();
+    input.profile = m_session.shownProfile();
+    input.respondents = m_session.respondents();
+    input.delta = m_session.band();
     input.title = title;
     input.title.group = input.profile.group;
     input.overviewChart = overviewPainter(input.profile, input.delta);
-    input.reference = m_window.reference();
-    input.referenceName = m_window.referenceName();
+    if (const Profile *reference = m_session.reference())
+        input.reference = *reference;
+    input.referenceName = m_session.referenceName();
     return input;
 }
 
@@ -187,7 +195,7 @@ void ExportCommands::saveReport()
 {
     // The title block first: the consultant fills it once, and a cancel there cancels the report.
     ReportTitle proposed = ReportTitleSettings::load();
-    proposed.group = m_window.profile().group;
+    proposed.group = m_session.profile().group;
     const std::optional<ReportTitle> title = m_window.prompts->reportTitle(m_window.window, proposed);
     if (!title)
         return;
@@ -210,9 +218,8 @@ void ExportCommands::saveScores()
         return;
     const bool csv = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     const QString name = csv ? chosen : Exports::withExtension(chosen, QStringLiteral(".xlsx"));
-    const std::optional<Profile> &reference = m_window.reference();
-    report(TableFile::write(name, ScoresTable::table({{m_window.profile(), QString()}}, reference ? &*reference : nullptr,
-                                                     m_window.referenceName())));
+    report(TableFile::write(name, ScoresTable::table({{m_session.shownProfile(), QString()}}, m_session.reference(),
+                                                     m_session.referenceName())));
 }
 
 void ExportCommands::saveReportPack(const Profile &group)
@@ -232,7 +239,7 @@ void ExportCommands::saveReportPack(const Profile &group)
         choices.append({by, caption, segments});
     }
     if (choices.isEmpty()) {
-        m_window.reportError(QStringLiteral("Группу не на что разделить: у всех анкет одни и те же сведения, подпапок нет."));
+        showError(QStringLiteral("Группу не на что разделить: у всех анкет одни и те же сведения, подпапок нет."));
         return;
     }
     PackSplit proposedSplit;
@@ -255,12 +262,12 @@ void ExportCommands::saveReportPack(const Profile &group)
     ReportPack::Options options;
     options.by = split->by;
     options.minimum = split->minimum;
-    options.delta = m_window.header->delta();
+    options.delta = m_session.band();
     options.title = *title;
     options.chart = &ExportCommands::overviewPainter;
     const ReportPack::Plan plan = ReportPack::plan(group, options);
     if (plan.reports.size() < 2) {
-        m_window.reportError(QStringLiteral("Ни одно подразделение не набирает %1 анкет (или его можно было бы вычислить по "
+        showError(QStringLiteral("Ни одно подразделение не набирает %1 анкет (или его можно было бы вычислить по "
                                             "остальным): отчётов по подразделениям нет.")
                                  .arg(std::max(options.minimum, SegmentsTable::LowestMinimum)));
         return;
@@ -302,7 +309,7 @@ void ExportCommands::saveReportPack(const Profile &group)
     QGuiApplication::restoreOverrideCursor();
     progress.reset();
     if (!written) {
-        m_window.reportError(written.message());
+        showError(written.message());
         return;
     }
     QString summary = written->cancelled

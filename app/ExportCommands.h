@@ -2,6 +2,8 @@
 // The commands under "Save": the profile picture, the chart in front, the analysis text, the PDF
 // report and the scores. Each proposes a name in the results folder, asks with the window's save
 // dialog, writes the whole file or nothing, and shows why when it could not; the window stays as it was.
+// What is written comes from the session: the profile with its edited header, the band, the chart in
+// front and the reference while the comparison is on; the pictures are of the panels given.
 
 #include "Outcome.h"
 #include "Profile.h"
@@ -11,41 +13,28 @@
 #include <QPixmap>
 #include <QString>
 
-#include <functional>
-#include <optional>
-
 class QWidget;
-class HeaderPanel;
-class InfoMemo;
-class OverviewChart;
+class Session;
 
 class ExportCommands
 {
 public:
-    // What the commands read of the window.
+    // Where the commands ask and tell.
     struct Window
     {
-        QWidget *window = nullptr;     // the dialogs' parent
+        QWidget *window = nullptr; // the dialogs' parent
         UserPrompts *prompts = nullptr;
         QString appDir;
-        QWidget *circlePanel = nullptr;
-        QWidget *chartPanel = nullptr;
-        const OverviewChart *overview = nullptr; // its Tag tells which chart is in front
-        const HeaderPanel *header = nullptr;
-        const InfoMemo *memo = nullptr;
-        // The profile as shown: with the header as the user may have edited it.
-        std::function<Profile()> profile;
-        // The reference the profile is compared with, while comparison is on.
-        std::function<const std::optional<Profile> &()> reference;
-        std::function<QString()> referenceName;
-        std::function<void(const QString &)> reportError;
+        QString caption; // of the error messages
     };
 
-    explicit ExportCommands(Window window);
+    ExportCommands(const Session &session, Window window);
 
-    void saveCirclePicture();
-    void saveChartPicture();
-    void saveAnalysis();
+    // The picture of the profile panel, and of the chart panel named after the chart in front.
+    void saveCirclePicture(QWidget *circlePanel);
+    void saveChartPicture(QWidget *chartPanel);
+    // The memo's text as it stands.
+    void saveAnalysis(const QString &memoText);
     void saveReport();
     void saveScores();
     // "Отчёты по подразделениям...": a report per department of group and one of the whole group into
@@ -70,8 +59,10 @@ private:
     QString startFolder(const QString &kind) const;
     // A name in the kind's folder: prefix and what is loaded (Exports::profileStem), extension.
     QString proposed(const QString &kind, const QString &prefix, const QString &extension) const;
+    void showError(const QString &text);
     void report(const Outcome<> &written);
 
+    const Session &m_session;
     Window m_window;
     FileDialogSettings m_dialog;
 };

@@ -68,5 +68,27 @@ QString GroupProgress::leftOutQuestion(const ProfileLoader::GroupLoad &load)
         question += u'\n' + bad[k].message + u'\n';
     if (bad.size() > Named)
         question += QStringLiteral("\n… и ещё %1\n").arg(bad.size() - Named);
-    return question + QStringLiteral("\nПостроить группу без них (%1 анкет)?").arg(read);
+    return question + QStringLiteral("\nПостроить группу без них (%1)?").arg(ProfileText::questionnaires(read));
+}
+
+std::optional<Profile> GroupProgress::readGroup(QWidget *window, UserPrompts &prompts, const QString &caption,
+                                                const QString &folder, const QByteArray &key, int delayMilliseconds)
+{
+    Outcome<ProfileLoader::GroupLoad> loaded = [&] {
+        // Busy until the members are read; the question and the message come once the cursor is back.
+        GroupProgress progress(window, delayMilliseconds);
+        ProfileLoader::FolderOptions options;
+        options.key = key;
+        options.progress = progress.callback();
+        options.leaveOutBad = true;
+        return ProfileLoader::loadFolder(folder, options);
+    }();
+    if (!loaded) {
+        if (!loaded.cancelled())
+            prompts.showError(window, caption, loaded.message());
+        return std::nullopt;
+    }
+    if (!loaded->leftOut.isEmpty() && !prompts.confirm(window, caption, leftOutQuestion(*loaded)))
+        return std::nullopt;
+    return std::move(loaded).value().profile;
 }

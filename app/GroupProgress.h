@@ -5,6 +5,7 @@
 // only Cancel takes clicks.
 
 #include "ProfileLoader.h"
+#include "UserPrompts.h"
 
 #include <QElapsedTimer>
 
@@ -29,6 +30,13 @@ public:
     // The question before a group is built without the files that could not be read: how many, each
     // with why (twenty at the most), and how many remain.
     static QString leftOutQuestion(const ProfileLoader::GroupLoad &load);
+
+    // Reads a folder as a group the one way the program does: busy, with this progress (and its
+    // Cancel) for a long group, leaving out files that cannot be read only with the user's consent.
+    // The group; none when the user cancelled or refused, or the folder could not be read (then
+    // the message says why, under caption).
+    static std::optional<Profile> readGroup(QWidget *window, UserPrompts &prompts, const QString &caption,
+                                            const QString &folder, const QByteArray &key, int delayMilliseconds);
 
 private:
     bool report(qsizetype done, qsizetype total);

@@ -4,6 +4,7 @@
 #include "Icons.h"
 #include "PlainText.h"
 #include "RealSpinEdit.h"
+#include "Session.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -111,6 +112,16 @@ HeaderPanel::HeaderPanel(QWidget *parent)
     connect(m_delta, &RealSpinEdit::textEdited, this, &HeaderPanel::deltaChanged);
 }
 
+void HeaderPanel::follow(const Session &session)
+{
+    connect(&session, &Session::profileChanged, this, [this, &session] { showProfile(session.profile()); });
+    // A half-width set elsewhere shows here; one the user types is the session's already.
+    connect(&session, &Session::bandChanged, this, [this](double band) {
+        if (m_delta->currentValue() != band)
+            m_delta->setValue(band);
+    });
+}
+
 void HeaderPanel::showProfile(const Profile &profile)
 {
     m_date->setText(profile.header.date);
@@ -135,12 +146,10 @@ RespondentHeader HeaderPanel::shownHeader() const
     return header;
 }
 
-QString HeaderPanel::respondents() const { return m_respondents->text(); }
 QString HeaderPanel::hint() const { return m_hint; }
 double HeaderPanel::delta() const { return m_delta->currentValue(); }
 QPixmap HeaderPanel::overviewIcon() const { return m_overviewImage->pixmap(); }
 QPixmap HeaderPanel::detailIcon() const { return m_detailImage->pixmap(); }
-QPixmap HeaderPanel::gridHeaderIcon() const { return m_gridImage->pixmap(); }
 
 QString HeaderPanel::tooltipText(const QString &hint)
 {

@@ -9,6 +9,7 @@
 #include <QPixmap>
 
 class QLabel;
+class Session;
 class QLineEdit;
 class RealSpinEdit;
 
@@ -18,21 +19,21 @@ class HeaderPanel : public BevelPanel
 public:
     explicit HeaderPanel(QWidget *parent);
 
+    // Fills the header from every profile the session loads; the spin edit shows the session's band.
+    void follow(const Session &session);
     // Fills the header from a profile: a respondent's own lines and "ФИО", or the group's and "Группа".
     void showProfile(const Profile &profile);
 
     // The texts shown now, as the user may have edited them; the information lines of the profile.
     RespondentHeader shownHeader() const;
-    QString respondents() const;
     // The summary behind the information image, lines joined with CR LF.
     QString hint() const;
     // The band half-width as the spin edit reads now (its minimum while its text is not a number).
     double delta() const;
 
-    // The pictures of the two charts for the menu, and the grid's header icon.
+    // The pictures of the two charts for the menu.
     QPixmap overviewIcon() const;
     QPixmap detailIcon() const;
-    QPixmap gridHeaderIcon() const;
 
     // At most this many names show in the summary's tooltip; the member list shows them all.
     static constexpr int TooltipNames = 20;

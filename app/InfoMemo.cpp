@@ -1,5 +1,8 @@
 #include "InfoMemo.h"
 
+#include "Resource.h"
+#include "Session.h"
+
 #include "Fonts.h"
 
 namespace {
@@ -36,4 +39,9 @@ QString InfoMemo::text() const
     QString text = toPlainText();
     text.replace(u'\n', CrLf);
     return text;
+}
+
+void InfoMemo::follow(const Session &session)
+{
+    connect(&session, &Session::profileChanged, this, [this] { setLines(Resource::indexStatements(1)); });
 }

@@ -5,11 +5,16 @@
 
 #include <QPlainTextEdit>
 
+class Session;
+
 class InfoMemo : public QPlainTextEdit
 {
     Q_OBJECT
 public:
     explicit InfoMemo(QWidget *parent);
+
+    // Shows the statements of index 1 for every profile the session loads.
+    void follow(const Session &session);
 
     // Replaces the text by lines, each ending with a line break; a line that holds CR LF breaks (the
     // summary) is several lines.

@@ -1,5 +1,7 @@
 #include "ProfileCircle.h"
 
+#include "Session.h"
+
 #include "CirclePicture.h"
 #include "Fonts.h"
 #include "GridPicture.h"
@@ -204,6 +206,26 @@ void ProfileCircleView::setReference(const Profile *reference, const QString &pr
     m_profileName = profileName;
     m_referenceName = referenceName;
     drawOverlay();
+}
+
+void ProfileCircleView::follow(const Session &session)
+{
+    const auto captions = [this, &session] {
+        const RespondentHeader &shown = session.header();
+        setCaptions(shown.code, shown.name, shown.date);
+    };
+    const auto reference = [this, &session] {
+        setReference(session.reference(), session.header().name, session.referenceName());
+    };
+    connect(&session, &Session::profileChanged, this, [this, &session, captions, reference] {
+        showProfile(session.profile(), session.band());
+        if (session.reference())
+            reference();
+        captions();
+    });
+    connect(&session, &Session::referenceChanged, this, reference);
+    connect(&session, &Session::bandChanged, this, [this, &session](double band) { setBand(session.profile().overallMean, band); });
+    connect(&session, &Session::headerChanged, this, captions);
 }
 
 void ProfileCircleView::showProfile(const Profile &profile, double delta)

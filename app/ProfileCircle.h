@@ -14,6 +14,8 @@
 #include <array>
 #include <optional>
 
+class Session;
+
 // imPlot: the drawing overlay. Its bitmap is cleared to white, and white shows the picture below.
 class ProfileOverlay : public QWidget
 {
@@ -62,6 +64,9 @@ class ProfileCircleView : public BevelPanel
 public:
     explicit ProfileCircleView(QWidget *parent);
 
+    // Shows every profile the session loads, with its band, captions and reference, and follows
+    // their changes.
+    void follow(const Session &session);
     // Draws the polygon of the profile and places, fills and colours the sixteen value labels.
     void showProfile(const Profile &profile, double delta);
     // Draws a reference profile under the profile's polygon as a second, dashed polygon with a legend

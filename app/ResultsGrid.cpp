@@ -1,5 +1,8 @@
 #include "ResultsGrid.h"
 
+#include "Icons.h"
+#include "Session.h"
+
 #include <QHeaderView>
 #include <QPainter>
 
@@ -131,6 +134,16 @@ void ResultsGrid::setBand(double overallMean, double delta)
     m_mean = overallMean;
     m_delta = delta;
     viewport()->update();
+}
+
+void ResultsGrid::follow(const Session &session)
+{
+    connect(&session, &Session::profileChanged, this, [this, &session] {
+        showProfile(session.profile(), session.band(), Icons::image5T());
+        setReference(session.reference());
+    });
+    connect(&session, &Session::bandChanged, this, [this, &session](double band) { setBand(session.profile().overallMean, band); });
+    connect(&session, &Session::referenceChanged, this, [this, &session] { setReference(session.reference()); });
 }
 
 void ResultsGrid::setReference(const Profile *reference)

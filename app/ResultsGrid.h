@@ -14,6 +14,8 @@
 
 #include <functional>
 
+class Session;
+
 // Asks a handler before a cell becomes current, whether by mouse, keyboard or program; a refused
 // cell never becomes current or selected. Fixed cells are refused without asking.
 class GridSelectionModel : public QItemSelectionModel
@@ -50,6 +52,8 @@ public:
     // Qt counts a grid line inside its row or column, so every section is one pixel larger than its cell.
     static constexpr int GridLine = 1;
 
+    // Shows every profile the session loads, with its band and reference, and follows their changes.
+    void follow(const Session &session);
     // The handler asked before a cell becomes current; false keeps the current cell.
     void setSelectHandler(GridSelectionModel::SelectHandler handler);
 

@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 #include "PlainText.h"
+#include "Session.h"
 
 #include <QBarSet>
 #include <QGraphicsLayout>
@@ -311,6 +312,27 @@ void StatementChart::fillBand(double overallMean, double delta)
     fillConstantLine(m_upper, overallMean + delta, m_lineFrom, m_lineTo, vertical);
 }
 
+void StatementChart::follow(const Session &session)
+{
+    const auto foot = [this, &session] {
+        const RespondentHeader &shown = session.header();
+        setFoot(shown.code, shown.name, shown.date);
+    };
+    const auto reference = [this, &session] {
+        const Profile *shown = session.reference();
+        setReference(shown ? &shown->scores : nullptr);
+    };
+    connect(&session, &Session::profileChanged, this, [this, &session, foot, reference] {
+        foot();
+        showProfile(session.profile(), session.band());
+        if (session.reference())
+            reference();
+    });
+    connect(&session, &Session::bandChanged, this, [this, &session](double band) { setBand(session.profile().overallMean, band); });
+    connect(&session, &Session::headerChanged, this, foot);
+    connect(&session, &Session::referenceChanged, this, reference);
+}
+
 void StatementChart::setBand(double overallMean, double delta)
 {
     fillBand(overallMean, delta);
@@ -537,6 +559,18 @@ OverviewChart::OverviewChart(QWidget *parent)
     for (QLineSeries *line : {m_mean, m_upper, m_lower})
         connect(line, &QLineSeries::clicked, this,
                 [this, line](const QPointF &point) { emit seriesClicked(line, int(std::lround(point.x()))); });
+}
+
+void OverviewChart::follow(const Session &session)
+{
+    StatementChart::follow(session);
+    connect(&session, &Session::chartInFrontChanged, this, [this](Session::Chart chart) {
+        Tag = int(chart);
+        if (chart == Session::Chart::Overview)
+            raise();
+        else
+            lower();
+    });
 }
 
 void OverviewChart::showProfile(const Profile &profile, double delta)

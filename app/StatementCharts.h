@@ -18,6 +18,7 @@ class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
 class QGraphicsSimpleTextItem;
+class Session;
 
 namespace ChartMath {
 
@@ -68,6 +69,9 @@ class StatementChart : public QChartView
 {
     Q_OBJECT
 public:
+    // Shows every profile the session loads, with its band, foot line and reference, and follows
+    // their changes.
+    void follow(const Session &session);
     // Fills every series from the profile's scores.
     virtual void showProfile(const Profile &profile, double delta) = 0;
     // Moves the two band lines to the new half-width; the mean line, bars and marks stay.
@@ -179,6 +183,8 @@ public:
     int Tag = 0;
 
     void showProfile(const Profile &profile, double delta) override;
+    // As every chart, and in front of the detail chart while the session says so (Tag follows).
+    void follow(const Session &session);
     QColor markerColor(int k) const;
     QValueAxis *statementAxis() const { return m_statementAxis; }
 

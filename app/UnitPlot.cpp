@@ -44,6 +44,7 @@ TForm1::TForm1(Options options)
     , m_prompts(options.prompts ? std::move(options.prompts) : std::make_unique<DesktopPrompts>())
     , m_shell(options.shell ? std::move(options.shell) : createPlatformDesktopShell())
     , m_groupProgressDelay(options.groupProgressDelay)
+    , m_session(new Session(this))
 {
     Fonts::installSubstitutes();
     setObjectName(QStringLiteral("Form1"));
@@ -122,6 +123,16 @@ void TForm1::buildViews()
     m_memo->setAccessibleName(QStringLiteral("Пояснения"));
     m_circle->setAccessibleName(QStringLiteral("Профиль культуры"));
 
+    // The views follow the session; once they have shown a new profile the window does its part.
+    m_header->follow(*m_session);
+    m_grid->follow(*m_session);
+    m_circle->follow(*m_session);
+    m_detail->follow(*m_session);
+    m_overview->follow(*m_session);
+    m_memo->follow(*m_session);
+    connect(m_session, &Session::profileChanged, this, &TForm1::mmPlotClick);
+    connect(m_session, &Session::chartInFrontChanged, this, &TForm1::showChartInFront);
+
     connect(m_header, &HeaderPanel::headerEdited, this, &TForm1::ceCodeKeyUp);
     connect(m_header, &HeaderPanel::deltaChanged, this, &TForm1::seDeltaChange);
     connect(m_header, &HeaderPanel::summaryClicked, this, &TForm1::showMemberList);
@@ -165,20 +176,8 @@ void TForm1::FormCreate()
     m_keyLabel->setObjectName(QStringLiteral("KeyLabel"));
     m_keyLabel->hide();
 
-    ExportCommands::Window window;
-    window.window = this;
-    window.prompts = m_prompts.get();
-    window.appDir = m_appDir;
-    window.circlePanel = m_circle;
-    window.chartPanel = m_chartPanel;
-    window.overview = m_overview;
-    window.header = m_header;
-    window.memo = m_memo;
-    window.profile = [this] { return shownProfile(); };
-    window.reference = [this]() -> const std::optional<Profile> & { return m_reference; };
-    window.referenceName = [this] { return m_referenceName; };
-    window.reportError = [this](const QString &text) { reportError(text); };
-    m_exports = std::make_unique<ExportCommands>(window);
+    m_exports = std::make_unique<ExportCommands>(*m_session,
+                                                 ExportCommands::Window{this, m_prompts.get(), m_appDir, applicationTitle()});
     m_collect = std::make_unique<CollectCommands>(CollectCommands::Window{
         this, m_prompts.get(), m_appDir, [this](const QString &text) { reportError(text); },
         [this](const QString &folder) { openPath(folder); }});
@@ -232,21 +231,9 @@ void TForm1::showAbout()
     m_about->showCentred();
 }
 
-Profile TForm1::shownProfile() const
-{
-    Profile shown = m_profile;
-    shown.header = m_header->shownHeader();
-    return shown;
-}
-
 QByteArray TForm1::resultKey() const
 {
-    return ResultFile::keyBytes(m_keyLabel->text());
-}
-
-double TForm1::delta() const
-{
-    return m_header->delta();
+    return m_session->key();
 }
 
 QString TForm1::memoText() const
@@ -302,31 +289,15 @@ void TForm1::loadFile(const QString &path)
         reportError(loaded.message());
         return;
     }
-    m_group.reset();
-    showLoaded(std::move(loaded).value());
+    m_session->load(std::move(loaded).value(), Session::Origin::File);
 }
 
 void TForm1::loadGroup(const QString &folder)
 {
-    Outcome<ProfileLoader::GroupLoad> loaded = [&] {
-        // Busy until the members are read; the question and the message come once the cursor is back.
-        GroupProgress progress(this, m_groupProgressDelay);
-        ProfileLoader::FolderOptions options;
-        options.key = resultKey();
-        options.progress = progress.callback();
-        options.leaveOutBad = true;
-        return ProfileLoader::loadFolder(folder, options);
-    }();
-    if (!loaded) {
-        if (!loaded.cancelled())
-            reportError(loaded.message());
-        return;
-    }
-    // Files that cannot be read are left out only with the user's consent.
-    if (!loaded->leftOut.isEmpty() && !m_prompts->confirm(this, applicationTitle(), GroupProgress::leftOutQuestion(*loaded)))
-        return;
-    m_group = loaded->profile;
-    showLoaded(std::move(loaded).value().profile);
+    std::optional<Profile> group =
+        GroupProgress::readGroup(this, *m_prompts, applicationTitle(), folder, resultKey(), m_groupProgressDelay);
+    if (group)
+        m_session->load(std::move(*group), Session::Origin::Group);
 }
 
 void TForm1::openPath(const QString &path)
@@ -374,12 +345,37 @@ QString TForm1::dataFolder() const
     return QFileInfo(installed).isDir() ? installed : beside;
 }
 
-void TForm1::showLoaded(Profile profile)
+void TForm1::showMemberList()
 {
-    m_profile = std::move(profile);
-    m_header->showProfile(m_profile);
-    setFooters();
-    mmPlotClick();
+    // The list is of the profile shown (the group, or the segment of it shown), and so is the member
+    // chosen from it.
+    const Profile shown = m_session->profile();
+    if (!shown.group)
+        return;
+    MemberList list(shown, this);
+    if (list.exec() == QDialog::Accepted && list.chosenMember() >= 0 && list.chosenMember() < shown.respondentCount())
+        m_session->load(ProfileLoader::memberProfile(shown, list.chosenMember()), Session::Origin::Member);
+}
+
+void TForm1::showMember(qsizetype member)
+{
+    const Profile *group = m_session->group();
+    if (!group || member < 0 || member >= group->respondentCount())
+        return;
+    m_session->load(ProfileLoader::memberProfile(*group, member), Session::Origin::Member);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The refresh
+
+// Runs after every load, once the views have shown the session's new profile (they follow it): the
+// window's part of the refresh.
+void TForm1::mmPlotClick()
+{
+    m_menu.save->setEnabled(true);
+    m_menu.plotAll->setEnabled(true);
+    for (QWidget *view : std::initializer_list<QWidget *>{m_header, m_grid, m_circle, m_memo, m_chartPanel})
+        view->show();
     m_grid->setFocus();
     m_grid->setCurrentSilently(GridPicture::IndexColumn, GridPicture::indexRow(1));
     m_menu.plotAll->setVisible(true);
@@ -387,81 +383,14 @@ void TForm1::showLoaded(Profile profile)
     // The analysis is of the group loaded: with Save, enabled while a group (or one of its members or
     // segments) is shown.
     m_menu.analysisWindow->setVisible(true);
-    m_menu.analysisWindow->setEnabled(m_group.has_value());
-    m_menu.reportPack->setEnabled(m_group.has_value());
-    m_menu.plotSave->setIcon(m_icon5M);
-}
-
-void TForm1::setFooters()
-{
-    const RespondentHeader shown = m_header->shownHeader();
-    m_detail->setFoot(shown.code, shown.name, shown.date);
-    m_overview->setFoot(shown.code, shown.name, shown.date);
-}
-
-void TForm1::showMemberList()
-{
-    if (!m_profile.group)
-        return;
-    MemberList list(m_profile, this);
-    if (list.exec() == QDialog::Accepted && list.chosenMember() >= 0)
-        showMember(list.chosenMember());
-}
-
-void TForm1::showMember(qsizetype member)
-{
-    if (!m_group || member < 0 || member >= m_group->respondentCount())
-        return;
-    const Profile group = *m_group;
-    showLoaded(ProfileLoader::memberProfile(group, member));
-    setReference(group, QStringLiteral("%1 (%2 анкет)").arg(ProfileText::groupName()).arg(group.respondentCount()));
-}
-
-void TForm1::setReference(std::optional<Profile> reference, const QString &name)
-{
-    m_reference = std::move(reference);
-    m_referenceName = m_reference ? (name.isEmpty() ? m_reference->header.name : name) : QString();
-    applyReference();
-    if (m_comparison)
-        m_comparison->refresh();
-}
-
-void TForm1::applyReference()
-{
-    const Profile *reference = m_reference ? &*m_reference : nullptr;
-    m_circle->setReference(reference, m_header->shownHeader().name, m_referenceName);
-    m_detail->setReference(reference ? &reference->scores : nullptr);
-    m_overview->setReference(reference ? &reference->scores : nullptr);
-    m_grid->setReference(reference);
-}
-
-// ---------------------------------------------------------------------------------------------
-// The refresh
-
-void TForm1::mmPlotClick()
-{
-    m_menu.save->setEnabled(true);
-    m_menu.plotAll->setEnabled(true);
-    const double d = delta();
-    m_grid->showProfile(m_profile, d, m_header->gridHeaderIcon());
-    m_circle->showProfile(m_profile, d);
-    m_detail->showProfile(m_profile, d);
-    m_overview->showProfile(m_profile, d);
-    m_memo->setLines(Resource::indexStatements(1));
-    if (m_reference)
-        applyReference();
-    ceCodeEnter();
-    for (QWidget *view : std::initializer_list<QWidget *>{m_header, m_grid, m_circle, m_memo, m_chartPanel})
-        view->show();
+    m_menu.analysisWindow->setEnabled(m_session->group() != nullptr);
+    m_menu.reportPack->setEnabled(m_session->group() != nullptr);
+    showChartInFront();
 }
 
 void TForm1::seDeltaChange()
 {
-    const double d = delta();
-    m_grid->setBand(m_profile.overallMean, d);
-    m_detail->setBand(m_profile.overallMean, d);
-    m_overview->setBand(m_profile.overallMean, d);
-    m_circle->setBand(m_profile.overallMean, d);
+    m_session->setBand(m_header->delta());
 }
 
 void TForm1::LabelClick(int tag)
@@ -484,26 +413,26 @@ bool TForm1::sgResFSelectCell(int column, int row)
     } else if (column == IndexColumn && row == MeanRow) {
         m_memo->setLines(Resource::allStatements());
     } else if (column == TraitColumn && row == MeanRow) {
-        const Profile shown = shownProfile();
-        QStringList lines = AnalysisText::lines(shown.header, m_header->respondents(), m_header->hint(), shown.scores);
-        if (m_reference)
-            lines << AnalysisText::comparisonLines(shown.scores, shown.overallMean, m_reference->scores,
-                                                   m_reference->overallMean, m_referenceName);
+        const Profile shown = m_session->shownProfile();
+        QStringList lines = AnalysisText::lines(shown.header, m_session->respondents(), m_session->hint(), shown.scores);
+        if (const Profile *reference = m_session->reference())
+            lines << AnalysisText::comparisonLines(shown.scores, shown.overallMean, reference->scores,
+                                                   reference->overallMean, m_session->referenceName());
         m_memo->setLines(lines);
     }
     return true;
 }
 
+// The header as the user edits it goes into the session; the captions over the circle and the foot
+// lines of the charts follow it.
 void TForm1::ceCodeEnter()
 {
-    const RespondentHeader shown = m_header->shownHeader();
-    m_circle->setCaptions(shown.code, shown.name, shown.date);
+    m_session->setHeader(m_header->shownHeader());
 }
 
 void TForm1::ceCodeKeyUp()
 {
     ceCodeEnter();
-    setFooters();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -516,19 +445,17 @@ void TForm1::ChartAllClickSeries(QAbstractSeries *series, int pointIndex)
     m_overview->setTitle(Resource::chartCaption(pointIndex + 1));
 }
 
+// "Plot" swaps the charts: the overview chart comes to the front or goes behind (its Tag follows).
 void TForm1::mmPlotAllClick()
 {
-    if (m_overview->Tag == 0) {
-        m_overview->raise();
-        m_overview->Tag = 1;
-        m_menu.plotSave->setIcon(m_menu.plotAll->icon());
-        m_menu.plotAll->setIcon(m_icon5M);
-    } else if (m_overview->Tag == 1) {
-        m_overview->lower();
-        m_overview->Tag = 0;
-        m_menu.plotSave->setIcon(m_menu.plotAll->icon());
-        m_menu.plotAll->setIcon(m_iconAll);
-    }
+    m_session->setChartInFront(m_overview->Tag == 0 ? Session::Chart::Overview : Session::Chart::Detail);
+}
+
+void TForm1::showChartInFront()
+{
+    const bool overview = m_session->chartInFront() == Session::Chart::Overview;
+    m_menu.plotSave->setIcon(overview ? m_iconAll : m_icon5M);
+    m_menu.plotAll->setIcon(overview ? m_icon5M : m_iconAll);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -548,21 +475,21 @@ void TForm1::bringIntoView(QWidget *widget)
 void TForm1::mmSaveClick()
 {
     bringIntoView(m_circle);
-    m_exports->saveCirclePicture();
+    m_exports->saveCirclePicture(m_circle);
 }
 
 void TForm1::mmPlotSaveClick()
 {
     bringIntoView(m_chartPanel);
-    m_exports->saveChartPicture();
+    m_exports->saveChartPicture(m_chartPanel);
 }
 
 void TForm1::mmReportPackClick()
 {
-    if (m_group)
-        m_exports->saveReportPack(*m_group);
+    if (const Profile *group = m_session->group())
+        m_exports->saveReportPack(*group);
 }
-void TForm1::mmAnalysisClick() { m_exports->saveAnalysis(); }
+void TForm1::mmAnalysisClick() { m_exports->saveAnalysis(m_memo->text()); }
 void TForm1::mmReportClick() { m_exports->saveReport(); }
 void TForm1::mmScoresClick() { m_exports->saveScores(); }
 void TForm1::mmQuestionnaireClick() { m_collect->saveQuestionnaire(); }
@@ -574,23 +501,26 @@ void TForm1::mmImportClick() { m_collect->importAnswers(); }
 
 void TForm1::mmAnalysisWindowClick()
 {
-    if (!m_group)
+    if (!m_session->group())
         return;
-    // The window of the group loaded comes back as it was left; another group gets a new one.
-    if (!m_analysis || m_analysis->group().members != m_group->members) {
-        delete m_analysis;
+    // One window, made at the first call: it follows the group the session loads, and comes back as
+    // it was left while that group stays loaded.
+    if (!m_analysis) {
         AnalysisWindow::Options options;
         options.prompts = m_prompts.get();
         options.resultsFolder = Exports::resultsFolder(m_appDir);
         options.caption = applicationTitle();
-        options.delta = delta();
-        m_analysis = new AnalysisWindow(*m_group, options, this);
-        connect(m_analysis, &AnalysisWindow::segmentChosen, this, &TForm1::showLoaded);
-        connect(m_header, &HeaderPanel::deltaChanged, m_analysis, [this] { m_analysis->setDelta(delta()); });
-        m_comparison = new ComparisonPage(*this, *m_prompts, m_analysis->comparisonPage());
+        m_analysis = new AnalysisWindow(*m_session, options, this);
+        connect(m_analysis, &AnalysisWindow::segmentChosen, m_session,
+                [this](const Profile &segment) { m_session->load(segment, Session::Origin::Segment); });
+        ComparisonPage::Options comparison;
+        comparison.prompts = m_prompts.get();
+        comparison.dataFolder = dataFolder();
+        comparison.caption = applicationTitle();
+        comparison.groupProgressDelay = m_groupProgressDelay;
+        m_comparison = new ComparisonPage(*m_session, comparison, m_analysis->comparisonPage());
         m_analysis->comparisonPage()->layout()->addWidget(m_comparison);
     }
-    m_comparison->refresh();
     m_analysis->show();
     m_analysis->raise();
     m_analysis->activateWindow();

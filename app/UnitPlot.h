@@ -1,10 +1,12 @@
 #pragma once
-// The main window: the menus, the views of the profile and the handlers of every user event. The
-// views own their widgets and are fed the profile; the handlers here wire menus and views together.
+// The main window: the menus, the views of the profile and the handlers of every user event. What is
+// loaded lives in the window's Session, which the views, the analysis window and the exports follow;
+// the handlers here turn menus and user events into loads and changes of the session.
 
 #include "DesktopShell.h"
 #include "MainMenu.h"
 #include "Profile.h"
+#include "Session.h"
 #include "UserPrompts.h"
 
 #include <QIcon>
@@ -12,7 +14,6 @@
 #include <QSize>
 
 #include <memory>
-#include <optional>
 
 class QAbstractSeries;
 class QAction;
@@ -59,20 +60,11 @@ public:
 
     // The folder of the executable (or the one given), ending with a separator.
     const QString &appDir() const { return m_appDir; }
-    // The profile loaded, and the same with the header as the user may have edited it.
-    const Profile &profile() const { return m_profile; }
-    Profile shownProfile() const;
-    // The band half-width as "Range" reads now.
-    double delta() const;
-    // The group loaded last, also while one of its members is shown alone; null after "Data".
-    const Profile *group() const { return m_group ? &*m_group : nullptr; }
-    // The profile the shown one is compared with, and its name; none while comparison is off.
-    const std::optional<Profile> &reference() const { return m_reference; }
-    const QString &referenceName() const { return m_referenceName; }
-    // Compares the shown profile with reference (off with nullopt): a dashed second polygon with a
-    // legend on the circle, the reference's score on every bar and the differences in the grid's
-    // tooltips; the exports carry it while it is on.
-    void setReference(std::optional<Profile> reference, const QString &name = QString());
+    // What is loaded and how it is shown.
+    Session &session() const { return *m_session; }
+    // The profile loaded and the band half-width as "Range" reads now (the session's).
+    const Profile &profile() const { return m_session->profile(); }
+    double delta() const { return m_session->band(); }
     // Shows member k of the loaded group on its own, compared with the whole group.
     void showMember(qsizetype member);
     // The memo's text with CR LF line breaks; every line the program added ends with one.
@@ -135,19 +127,15 @@ private:
     // Reads a result file or a folder's group and shows it; a failure changes nothing but the message.
     void loadFile(const QString &path);
     void loadGroup(const QString &folder);
-    void showLoaded(Profile profile);
-    void applyReference();
-    void setFooters();
+    // The menu icons of the two charts: "Plot" shows the one it brings to the front, Save/Plot the other.
+    void showChartInFront();
     void reportError(const QString &text);
 
     QString m_appDir;
     std::unique_ptr<UserPrompts> m_prompts;
     std::unique_ptr<DesktopShell> m_shell;
     int m_groupProgressDelay;
-    Profile m_profile;
-    std::optional<Profile> m_group;
-    std::optional<Profile> m_reference;
-    QString m_referenceName;
+    Session *m_session = nullptr;
 
     QScrollArea *m_scroll = nullptr;
     HeaderPanel *m_header = nullptr;
@@ -161,7 +149,7 @@ private:
     TAboutBox *m_about = nullptr;
 
     ComparisonPage *m_comparison = nullptr; // on the analysis window's "Сравнение" page
-    AnalysisWindow *m_analysis = nullptr; // the last one opened, kept while it analyses the group loaded
+    AnalysisWindow *m_analysis = nullptr; // made at the first "Анализ"; follows the group loaded
     MainMenu m_menu;
     FileDialogSettings m_openDialog;
     std::unique_ptr<ExportCommands> m_exports;

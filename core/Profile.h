@@ -37,5 +37,8 @@ namespace ProfileText {
 inline QString groupName() { return QStringLiteral("Группа"); }
 inline QString groupCode() { return QStringLiteral("0000"); }
 inline QString groupHintTitle() { return QStringLiteral("Состав группы:"); }
+// A number of questionnaires with the word in its Russian form: "1 анкета", "3 анкеты", "5 анкет",
+// "21 анкета", "11 анкет".
+QString questionnaires(qsizetype count);
 
 } // namespace ProfileText

@@ -33,7 +33,7 @@ Plan plan(const Profile &group, const Options &options)
 {
     Plan result;
     QSet<QString> taken;
-    PlannedReport whole{uniqueName(SegmentsTable::groupLabel(), taken), QString(), group};
+    PlannedReport whole{uniqueName(SegmentsTable::groupLabel(), taken), QString(), group, group.respondentCount()};
     result.reports.append(std::move(whole));
     if (!group.members)
         return result;
@@ -49,7 +49,11 @@ Plan plan(const Profile &group, const Options &options)
         PlannedReport planned;
         planned.segment = segment.name;
         planned.fileName = uniqueName(FileNames::stemOf(segment.name), taken);
-        planned.profile = ProfileLoader::groupProfile(group.members, group.source, segment.members, segment.name);
+        // The header a segment shown as a group has, and the scores the split has worked out as the
+        // group build does (the means of its members, then Profile::setScores).
+        planned.profile = ProfileLoader::groupProfile(std::make_shared<MemberTable>(), group.source, {}, segment.name);
+        planned.profile.setScores(segment.scores.IndexScores, segment.scores.ItemScores);
+        planned.members = segment.size();
         result.reports.append(std::move(planned));
     }
     return result;
@@ -59,7 +63,7 @@ ReportInput reportInput(const PlannedReport &planned, const Profile &group, cons
 {
     ReportInput input;
     input.profile = planned.profile;
-    input.respondents = QString::number(planned.profile.respondentCount());
+    input.respondents = QString::number(planned.members);
     input.delta = options.delta;
     input.title = options.title;
     input.title.group = true;

@@ -37,7 +37,10 @@ struct PlannedReport
 {
     QString fileName; // within the pack's folder: the segment's name made safe, ".pdf"
     QString segment;  // as shown; empty for the whole group
+    // The segment's scores and header; its member list is not copied (no report of a pack names
+    // members), so that a pack of a large group costs little more than its reports.
     Profile profile;
+    qsizetype members = 0; // the number of questionnaires
 };
 
 struct Plan

@@ -4,14 +4,17 @@
 
 #include "AnalysisWindow.h"
 #include "AnswerBars.h"
+#include "SegmentsTable.h"
 #include "WindowFixture.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QComboBox>
+#include <QMimeData>
 #include <QFile>
 #include <QGuiApplication>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QPushButton>
@@ -19,6 +22,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace TestSupport;
@@ -123,6 +127,9 @@ private slots:
     void saving();
     void comparisonChoices_data();
     void comparisonChoices();
+    void newLoadEndsComparison_data();
+    void newLoadEndsComparison();
+    void memberOfSegmentShown();
 };
 
 void TestAnalysisWindow::menuCommand_data()
@@ -444,10 +451,12 @@ void TestAnalysisWindow::comparisonChoices_data()
     QTest::addColumn<QString>("choice");
     QTest::addColumn<QString>("name");    // the reference's name as the page and the legend give it
     QTest::addColumn<double>("index1");   // the reference's index 1
-    QTest::newRow("the whole group, a member shown") << "group" << "Группа (13 анкет)" << FirmIndex1;
-    QTest::newRow("a segment") << "segment" << "Склад (5 анкет)" << 4.0;
-    QTest::newRow("another result file") << "file" << "Эталон" << 2.5;
-    QTest::newRow("another folder") << "folder" << "other (2 анкет)" << 2.0;
+    QTest::newRow("the whole group, a member shown") << "group" << "Группа firm (13 анкет)" << FirmIndex1;
+    QTest::newRow("a segment") << "segment" << "Склад, по строке 1, группа firm (5 анкет)" << 4.0;
+    QTest::newRow("another result file") << "file" << "Эталон (файл reference.cry)" << 2.5;
+    QTest::newRow("another folder") << "folder" << "Папка other (2 анкеты)" << 2.0;
+    // Read as "Group" reads: an unreadable file is left out once the user agrees.
+    QTest::newRow("another folder with a damaged file") << "folder, damaged" << "Папка other (2 анкеты)" << 2.0;
 }
 
 void TestAnalysisWindow::comparisonChoices()
@@ -467,8 +476,8 @@ void TestAnalysisWindow::comparisonChoices()
     const auto button = [&](const char *objectName) { return page->findChild<QPushButton *>(QString::fromLatin1(objectName)); };
     if (choice == QLatin1String("group")) {
         // Showing a member compares it with its group already; the button chooses the same.
-        QVERIFY(fx.form->reference().has_value());
-        fx.form->setReference(std::nullopt);
+        QVERIFY(fx.form->session().reference());
+        fx.form->session().setReference(std::nullopt);
         button("referenceGroup")->click();
     } else if (choice == QLatin1String("segment")) {
         auto *segments = page->findChild<QComboBox *>(QStringLiteral("referenceSegment"));
@@ -484,23 +493,176 @@ void TestAnalysisWindow::comparisonChoices()
         QDir().mkpath(other);
         writeResultFile(other, QStringLiteral("a.cry"), Respondent::uniform(1.5));
         writeResultFile(other, QStringLiteral("b.cry"), Respondent::uniform(2.5));
+        if (choice.endsWith(QLatin1String("damaged"))) {
+            writeStoredFile(other, QStringLiteral("c.cry"), "not a result");
+            fx.prompts->confirmAnswers << true;
+        }
         fx.prompts->openAnswers << QDir(other).filePath(QStringLiteral("a.cry"));
         button("referenceFolder")->click();
+        QCOMPARE(fx.prompts->questions.size(), choice.endsWith(QLatin1String("damaged")) ? 1 : 0);
     }
     QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
-    QVERIFY(fx.form->reference().has_value());
-    QCOMPARE(fx.form->reference()->scores.index(1), index1);
-    QCOMPARE(fx.form->referenceName(), name);
+    QVERIFY(fx.form->session().reference());
+    QCOMPARE(fx.form->session().reference()->scores.index(1), index1);
+    QCOMPARE(fx.form->session().referenceName(), name);
     auto *on = page->findChild<QCheckBox *>(QStringLiteral("compareOn"));
     QVERIFY(on->isChecked());
     QVERIFY(page->findChild<QLabel *>(QStringLiteral("referenceName"))->text().contains(name));
     // Off and on again with the same reference.
     on->click();
-    QVERIFY(!fx.form->reference().has_value());
+    QVERIFY(!fx.form->session().reference());
     QVERIFY(!fx.detailChart()->series(u"SeriesReference")->isVisible());
     on->click();
-    QCOMPARE(fx.form->reference()->scores.index(1), index1);
+    QCOMPARE(fx.form->session().reference()->scores.index(1), index1);
     QVERIFY(fx.detailChart()->series(u"SeriesReference")->isVisible());
+}
+
+void TestAnalysisWindow::newLoadEndsComparison_data()
+{
+    // A comparison with a segment of one company is on, its analysis window open; then comes a load.
+    QTest::addColumn<QString>("load");
+    QTest::addColumn<bool>("comparing");      // the comparison still on afterwards
+    QTest::addColumn<QString>("analysed");    // the folder the analysis window shows; empty: closed
+    QTest::newRow("Data") << "data" << false << QString();
+    QTest::newRow("Group") << "group" << false << "other";
+    QTest::newRow("a file from the command line") << "path file" << false << QString();
+    QTest::newRow("a folder from the command line") << "path folder" << false << "other";
+    QTest::newRow("a folder dropped") << "drop folder" << false << "other";
+    QTest::newRow("a segment of the same group") << "segment" << true << "firm";
+    QTest::newRow("a member of the same group") << "member" << true << "firm";
+}
+
+void TestAnalysisWindow::newLoadEndsComparison()
+{
+    QFETCH(QString, load);
+    QFETCH(bool, comparing);
+    QFETCH(QString, analysed);
+    WindowFixture fx;
+    loadGroup(fx, QStringLiteral("firm"), Firm);
+    const QString other = QDir(fx.dataDir()).filePath(QStringLiteral("other"));
+    QDir().mkpath(other);
+    writeResultFile(other, QStringLiteral("a.cry"), Respondent::uniform(1.5));
+    writeResultFile(other, QStringLiteral("b.cry"), Respondent::uniform(2.5));
+    AnalysisWindow *window = openAnalysis(fx);
+    QVERIFY(window);
+    QWidget *page = window->findChild<QWidget *>(QStringLiteral("comparisonPage"));
+    auto *segments = page->findChild<QComboBox *>(QStringLiteral("referenceSegment"));
+    segments->setCurrentIndex(segments->findData(QStringLiteral("Склад")));
+    page->findChild<QPushButton *>(QStringLiteral("referenceUseSegment"))->click();
+    const QString segment = QStringLiteral("Склад, по строке 1, группа firm (5 анкет)");
+    QCOMPARE(fx.form->session().referenceName(), segment);
+
+    if (load == QLatin1String("data")) {
+        fx.load(Respondent::uniform(2.0));
+    } else if (load == QLatin1String("group")) {
+        fx.prompts->openAnswers << QDir(other).filePath(QStringLiteral("a.cry"));
+        fx.action("mmGroup")->trigger();
+    } else if (load == QLatin1String("path file")) {
+        fx.form->openPath(QDir(other).filePath(QStringLiteral("a.cry")));
+    } else if (load == QLatin1String("path folder")) {
+        fx.form->openPath(other);
+    } else if (load == QLatin1String("drop folder")) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(other)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(fx.form.get(), &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(fx.form.get(), &drop);
+    } else if (load == QLatin1String("segment")) {
+        window->findChild<QTabWidget *>(QStringLiteral("analysisTabs"))->setCurrentIndex(1);
+        QTableView *heatMap = table(window, "segmentsTable");
+        QTRY_VERIFY(heatMap->isVisible());
+        doubleClick(heatMap, rowOf(heatMap, QStringLiteral("Склад")), 5);
+    } else {
+        fx.form->showMember(0);
+    }
+    // What the load shows: the other company, or a part of the same one.
+    const qsizetype shownCount = load == QLatin1String("segment") ? 5
+                                 : load == QLatin1String("member") || load.endsWith(QLatin1String("file")) || load == QLatin1String("data") ? 1
+                                                                                                                                      : 2;
+    QTRY_COMPARE(fx.edit("ceNanket")->text(), QString::number(shownCount));
+    QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+
+    // The comparison: off with the reference still named on the page (to turn it on again), or on.
+    auto *on = page->findChild<QCheckBox *>(QStringLiteral("compareOn"));
+    auto *name = page->findChild<QLabel *>(QStringLiteral("referenceName"));
+    QCOMPARE(fx.form->session().reference() != nullptr, comparing);
+    QCOMPARE(on->isChecked(), comparing);
+    QCOMPARE(fx.detailChart()->series(u"SeriesReference")->isVisible(), comparing);
+    if (comparing) {
+        // A member is compared with its whole group, which is what the member list offers it for.
+        const QString kept = load == QLatin1String("member") ? QStringLiteral("Группа firm (13 анкет)") : segment;
+        QCOMPARE(name->text(), QStringLiteral("Эталон: ") + kept);
+    } else {
+        QCOMPARE(name->text(), QStringLiteral("Сравнение выключено (эталон: %1)").arg(segment));
+    }
+
+    // Nothing of the other company reaches an export while it is off.
+    const QString scores = QDir(fx.resultsDir()).filePath(QStringLiteral("scores.csv"));
+    fx.prompts->saveAnswers << scores;
+    fx.action("mmScores")->trigger();
+    QFile saved(scores);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(saved.readAll()).contains(QStringLiteral("Эталон")), comparing);
+
+    // The analysis window follows the group loaded, or has closed with it; its tables are of that group.
+    QCOMPARE(fx.action("mmAnalysisWindow")->isEnabled(), !analysed.isEmpty());
+    if (analysed.isEmpty()) {
+        QTRY_VERIFY(!window->isVisible());
+    } else {
+        QVERIFY(window->isVisible());
+        const Profile *group = fx.form->session().group();
+        QVERIFY(group);
+        QVERIFY(window->findChild<QLabel *>(QStringLiteral("analysisSummary"))->text().contains(analysed));
+        QTableView *heatMap = table(window, "segmentsTable");
+        QCOMPARE(heatMap->model()->index(rowOf(heatMap, QStringLiteral("Вся группа")), SegmentsTable::SizeColumn).data().toString(),
+                 QString::number(group->respondentCount()));
+    }
+
+    // Turned on again, the reference is the one chosen, named as it was.
+    if (!comparing) {
+        on->click();
+        QVERIFY(fx.form->session().reference());
+        QCOMPARE(fx.form->session().referenceName(), segment);
+        QCOMPARE(fx.form->session().reference()->scores.index(1), 4.0);
+    }
+}
+
+void TestAnalysisWindow::memberOfSegmentShown()
+{
+    // Two departments taking turns in the folder: the second member of "Склад" is the group's third.
+    QList<Member> alternating;
+    for (int k = 0; k < 10; ++k)
+        alternating << Member{k % 2 ? QStringLiteral("Офис") : QStringLiteral("Склад"), 3.0, 3};
+    WindowFixture fx;
+    fx.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fx.form.get()));
+    loadGroup(fx, QStringLiteral("firm"), alternating);
+    AnalysisWindow *window = openAnalysis(fx);
+    QVERIFY(window);
+    window->findChild<QTabWidget *>(QStringLiteral("analysisTabs"))->setCurrentIndex(1);
+    QTableView *heatMap = table(window, "segmentsTable");
+    QTRY_VERIFY(heatMap->isVisible());
+    doubleClick(heatMap, rowOf(heatMap, QStringLiteral("Склад")), 5);
+    QTRY_COMPARE(fx.edit("ceName")->text(), QStringLiteral("Склад"));
+    window->close();
+
+    // The member list of the segment shown; its second row chosen with "Показать".
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, fx.form.get(), [&] {
+        auto *list = fx.form->findChild<QDialog *>(QStringLiteral("memberList"));
+        if (!list || !list->isVisible())
+            return;
+        poll.stop();
+        auto *members = list->findChild<QTableView *>(QStringLiteral("members"));
+        members->setCurrentIndex(members->model()->index(1, 0));
+        list->findChild<QPushButton *>(QStringLiteral("showMember"))->click();
+    });
+    poll.start();
+    QTest::mouseClick(fx.label("ImageInfo"), Qt::LeftButton);
+    QTRY_COMPARE(fx.edit("ceName")->text(), QStringLiteral("Участник 2"));
+    QCOMPARE(fx.form->session().profile().header.info[0], QStringLiteral("Склад"));
 }
 
 QTEST_MAIN(TestAnalysisWindow)

@@ -361,8 +361,8 @@ void TestCircle::comparisonWithReference()
     QCOMPARE(fx.form->profile().respondentCount(), 2);
     fx.form->showMember(1);
     QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("1"));
-    QVERIFY(fx.form->reference().has_value());
-    QCOMPARE(fx.form->reference()->scores.index(1), 3.0);
+    QVERIFY(fx.form->session().reference());
+    QCOMPARE(fx.form->session().reference()->scores.index(1), 3.0);
 
     // The group's polygon lies at radius 99.5 (all 3), dashed dark blue; the member's at 4.
     const QImage overlay = fx.circle()->findChild<ProfileOverlay *>(QStringLiteral("imPlot"))->bitmapImage();
@@ -388,7 +388,7 @@ void TestCircle::comparisonWithReference()
     QCOMPARE(fx.grid()->item(13, 3)->toolTip(), QStringLiteral("Эталон: 3,00\nРазница: +1,00"));
 
     // Off: the same pictures and texts as a window that never compared.
-    fx.form->setReference(std::nullopt);
+    fx.form->session().setReference(std::nullopt);
     WindowFixture plain;
     plain.form->show();
     QVERIFY(QTest::qWaitForWindowExposed(plain.form.get()));

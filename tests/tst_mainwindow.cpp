@@ -3,6 +3,7 @@
 #include "About.h"
 #include "AnalysisWindow.h"
 #include "ImportDialog.h"
+#include "Session.h"
 #include "MemberList.h"
 #include "ResultFile.h"
 #include "ResultFolder.h"
@@ -40,6 +41,7 @@
 #include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QXYSeries>
 
 using namespace TestSupport;
 
@@ -114,6 +116,8 @@ private slots:
     void fitsScreenHere();
     void saveDialogsProposeAndRemember_data();
     void saveDialogsProposeAndRemember();
+    void viewsFollowSession_data();
+    void viewsFollowSession();
 };
 
 void TestMainWindow::initTestCase()
@@ -997,6 +1001,83 @@ void TestMainWindow::saveDialogsProposeAndRemember()
     QCOMPARE(fx.prompts->saveDialogs.at(1).initialDir, elsewhere);
     f.mmSaveClick();
     QVERIFY(fx.prompts->saveDialogs.at(2).initialDir != elsewhere);
+}
+
+void TestMainWindow::viewsFollowSession_data()
+{
+    // Each change of the session, made on the session alone: no window calls the views.
+    QTest::addColumn<QString>("change");
+    QTest::newRow("a profile loaded") << "load";
+    QTest::newRow("the band") << "band";
+    QTest::newRow("the header edited") << "header";
+    QTest::newRow("a reference chosen") << "reference";
+    QTest::newRow("the chart in front") << "chart";
+}
+
+void TestMainWindow::viewsFollowSession()
+{
+    QFETCH(QString, change);
+    Session session;
+    HeaderPanel header(nullptr);
+    ResultsGrid grid(nullptr);
+    ProfileCircleView circle(nullptr);
+    DetailChart detail(nullptr);
+    OverviewChart overview(nullptr);
+    InfoMemo memo(nullptr);
+    header.follow(session);
+    grid.follow(session);
+    circle.follow(session);
+    detail.follow(session);
+    overview.follow(session);
+    memo.follow(session);
+
+    Profile profile;
+    profile.header.code = QStringLiteral("0042");
+    profile.header.name = QStringLiteral("Тест");
+    IndexScores indices{};
+    ItemScores items{};
+    for (int i = 0; i < 12; ++i)
+        indices[std::size_t(i)] = 1.5 + 0.25 * i;
+    items.fill(3.0);
+    items[0] = 4.5;
+    profile.setScores(indices, items);
+    session.load(profile, Session::Origin::File);
+    if (change == QLatin1String("load")) {
+        QCOMPARE(header.findChild<QLineEdit *>(QStringLiteral("ceCode"))->text(), QStringLiteral("0042"));
+        QCOMPARE(grid.cellText(GridPicture::IndexColumn, GridPicture::indexRow(1)), Scoring::scoreText(1.5));
+        QCOMPARE(detail.barValue(1), 4.5);
+        QCOMPARE(overview.barValue(1), 4.5);
+        QVERIFY(circle.findChild<QLabel *>(QStringLiteral("laInfoImage"))->text().contains(QStringLiteral("Тест")));
+        QCOMPARE(memo.toPlainText().split(u'\n').first(), Resource::indexStatements(1).first());
+    } else if (change == QLatin1String("band")) {
+        session.setBand(0.2);
+        QCOMPARE(header.findChild<RealSpinEdit *>(QStringLiteral("seDelta"))->value(), 0.2);
+        const auto *upper = static_cast<const QXYSeries *>(detail.series(u"SeriesMax"));
+        QCOMPARE(upper->at(0).x(), profile.overallMean + 0.2);
+    } else if (change == QLatin1String("header")) {
+        RespondentHeader edited = session.header();
+        edited.name = QStringLiteral("Другое имя");
+        session.setHeader(edited);
+        QVERIFY(detail.foot().contains(QStringLiteral("Другое имя")));
+        QVERIFY(overview.foot().contains(QStringLiteral("Другое имя")));
+        QVERIFY(circle.findChild<QLabel *>(QStringLiteral("laInfoImage"))->text().contains(QStringLiteral("Другое имя")));
+    } else if (change == QLatin1String("reference")) {
+        Profile other = profile;
+        other.setScores(indices, ItemScores{});
+        session.setReference(Session::Reference{other, QStringLiteral("Эталон")});
+        QVERIFY(detail.series(u"SeriesReference")->isVisible());
+        QVERIFY(overview.series(u"SeriesReference")->isVisible());
+        QVERIFY(grid.item(GridPicture::indexRow(1), GridPicture::IndexColumn)->toolTip().startsWith(QStringLiteral("Эталон: ")));
+        session.setComparing(false);
+        QVERIFY(!detail.series(u"SeriesReference")->isVisible());
+        QVERIFY(grid.item(GridPicture::indexRow(1), GridPicture::IndexColumn)->toolTip().isEmpty());
+    } else {
+        QCOMPARE(overview.Tag, 0);
+        session.setChartInFront(Session::Chart::Overview);
+        QCOMPARE(overview.Tag, 1);
+        session.setChartInFront(Session::Chart::Detail);
+        QCOMPARE(overview.Tag, 0);
+    }
 }
 
 QTEST_MAIN(TestMainWindow)

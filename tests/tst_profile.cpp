@@ -17,6 +17,8 @@ private slots:
     void textsComeBackExactly_data();
     void textsComeBackExactly();
     void manyMembersStayCompact();
+    void questionnairesInRussian_data();
+    void questionnairesInRussian();
 };
 
 void TestProfile::scoresComeBackExactly_data()
@@ -108,6 +110,29 @@ void TestProfile::manyMembersStayCompact()
         table.append(QStringLiteral("m%1.cry").arg(k), header, indices, items);
     QVERIFY2(table.bytesUsed() / members < 300, qPrintable(QString::number(table.bytesUsed() / members)));
     QCOMPARE(table.item(members - 1, 60), 4.0);
+}
+
+void TestProfile::questionnairesInRussian_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1") << 1 << QStringLiteral("1 анкета");
+    QTest::newRow("3") << 3 << QStringLiteral("3 анкеты");
+    QTest::newRow("5") << 5 << QStringLiteral("5 анкет");
+    QTest::newRow("0") << 0 << QStringLiteral("0 анкет");
+    QTest::newRow("11 to 14 take the plural") << 11 << QStringLiteral("11 анкет");
+    QTest::newRow("12") << 12 << QStringLiteral("12 анкет");
+    QTest::newRow("21") << 21 << QStringLiteral("21 анкета");
+    QTest::newRow("22") << 22 << QStringLiteral("22 анкеты");
+    QTest::newRow("111") << 111 << QStringLiteral("111 анкет");
+    QTest::newRow("1001") << 1001 << QStringLiteral("1001 анкета");
+}
+
+void TestProfile::questionnairesInRussian()
+{
+    QFETCH(int, count);
+    QFETCH(QString, text);
+    QCOMPARE(ProfileText::questionnaires(count), text);
 }
 
 QTEST_GUILESS_MAIN(TestProfile)

@@ -696,7 +696,20 @@ void TestReport::reportPack()
     QCOMPARE(plan.leftOut, qsizetype(leftOut));
     // No department shown has fewer members than the threshold.
     for (const ReportPack::PlannedReport &report : plan.reports.mid(1))
-        QVERIFY(report.profile.respondentCount() >= std::max(minimum, SegmentsTable::LowestMinimum));
+        QVERIFY(report.members >= std::max(minimum, SegmentsTable::LowestMinimum));
+    // Each department's scores are those of its members, as the window shows the department.
+    for (const ReportPack::PlannedReport &report : plan.reports.mid(1)) {
+        QList<qsizetype> chosen;
+        for (qsizetype k = 0; k < group.respondentCount(); ++k)
+            if (group.members->header(k).info[0] == report.segment)
+                chosen << k;
+        const Profile shown = ProfileLoader::groupProfile(group.members, group.source, chosen, report.segment);
+        QCOMPARE(report.members, chosen.size());
+        QCOMPARE(report.profile.scores.IndexScores, shown.scores.IndexScores);
+        QCOMPARE(report.profile.scores.ItemScores, shown.scores.ItemScores);
+        QCOMPARE(report.profile.overallMean, shown.overallMean);
+        QCOMPARE(report.profile.header.name, shown.header.name);
+    }
 
     QTemporaryDir folder;
     const Outcome<ReportPack::Written> written = ReportPack::write(folder.path(), plan, group, options);

@@ -5,6 +5,8 @@
 //  - the program's start with a sample shown against a bare Qt window's, each in a process of its
 //    own (this program started again as the one or the other): within 1.3 times.
 //   bench_report   (ZOLK_BENCH_MEMBERS=10000 chooses another size)
+// ZOLK_BENCH_PHASES=1 has the program's start tell its phases on standard error:
+//   bench_report --start program FILE.cry
 
 #include "Application.h"
 #include "ExportCommands.h"
@@ -107,7 +109,7 @@ void BenchReport::pack()
     ReportPack::Options options;
     options.by = GroupArithmetic::SplitBy::Info1;
     options.chart = &ExportCommands::overviewPainter;
-    const ReportPack::PlannedReport whole{QString(), QString(), group};
+    const ReportPack::PlannedReport whole{QString(), QString(), group, group.respondentCount()};
     // One report: the fastest of three, the first of which also loads the fonts.
     double single = 0;
     for (int k = 0; k < 3; ++k) {

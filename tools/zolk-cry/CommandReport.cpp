@@ -89,7 +89,7 @@ int report(const Invocation &invocation)
     const Profile &profile = *loaded;
 
     if (!by) {
-        const ReportPack::PlannedReport one{QString(), QString(), profile};
+        const ReportPack::PlannedReport one{QString(), QString(), profile, profile.respondentCount()};
         const Outcome<QByteArray> pdf = Report::render(ReportPack::reportInput(one, profile, options));
         if (!pdf)
             return fail(pdf.message());
