@@ -225,7 +225,12 @@ void ProfileCircleView::follow(const Session &session)
     });
     connect(&session, &Session::referenceChanged, this, reference);
     connect(&session, &Session::bandChanged, this, [this, &session](double band) { setBand(session.profile().overallMean, band); });
-    connect(&session, &Session::headerChanged, this, captions);
+    // The legend names the profile as the header now does.
+    connect(&session, &Session::headerChanged, this, [&session, captions, reference] {
+        captions();
+        if (session.reference())
+            reference();
+    });
 }
 
 void ProfileCircleView::showProfile(const Profile &profile, double delta)

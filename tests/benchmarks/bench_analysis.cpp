@@ -7,6 +7,7 @@
 // ZOLK_BENCH_DIR=FOLDER keeps the generated members there and uses them again on the next run.
 
 #include "AnalysisWindow.h"
+#include "Session.h"
 #include "GroupArithmetic.h"
 #include "ProfileLoader.h"
 #include "SegmentsTable.h"
@@ -123,8 +124,10 @@ void BenchAnalysis::heatMap()
     // The heat map of the largest group's segments, as the analysis window shows it.
     QVERIFY(!m_groups.isEmpty());
     const Profile &group = m_groups.last();
+    Session session;
+    session.load(group, Session::Origin::Group);
     AnalysisWindow::Options options;
-    AnalysisWindow window(group, options, nullptr);
+    AnalysisWindow window(session, options, nullptr);
     // Tall and wide enough that every row and column of the heat map is drawn.
     window.resize(2000, 1800);
     window.showSegments(GroupArithmetic::SplitBy::Info1);
