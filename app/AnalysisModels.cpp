@@ -245,7 +245,7 @@ QVariant SegmentsModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal)
         return QVariant();
-    const QList<QString> columns = SegmentsTable::columns();
+    const QList<QString> columns = SegmentsTable::columns(m_segments.heading);
     if (role == Qt::ToolTipRole)
         return columns.value(section);
     if (role != Qt::DisplayRole)

@@ -5,6 +5,7 @@
 #include "AnswerBars.h"
 #include "Exports.h"
 #include "RecentFolders.h"
+#include "InfoCaptions.h"
 #include "ProfileLoader.h"
 #include "Resource.h"
 #include "Session.h"
@@ -77,13 +78,14 @@ public:
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
 
-QString splitName(GroupArithmetic::SplitBy by)
+// A split named by the caption of its information line where known ("Подразделение").
+QString splitName(GroupArithmetic::SplitBy by, const Questionnaire::Captions &captions)
 {
     switch (by) {
     case GroupArithmetic::SplitBy::Folder:
         return QStringLiteral("Подпапки");
     default:
-        return QStringLiteral("Информация %1").arg(int(by) - int(GroupArithmetic::SplitBy::Info1) + 1);
+        return Questionnaire::infoCaption(captions, int(by) - int(GroupArithmetic::SplitBy::Info1) + 1);
     }
 }
 
@@ -161,6 +163,10 @@ void AnalysisWindow::showGroup(const Profile &group)
 {
     m_stale = false;
     m_group = group;
+    // The splits named by the captions of this group's information lines, where they are known.
+    const Questionnaire::Captions captions = InfoCaptions::forFolder(m_group.source);
+    for (int k = 0; k < m_splitBy->count(); ++k)
+        m_splitBy->setItemText(k, splitName(GroupArithmetic::SplitBy(m_splitBy->itemData(k).toInt()), captions));
     m_summary->setText(QStringLiteral("%1 — %2").arg(QDir::toNativeSeparators(m_group.source),
                                                      ProfileText::questionnaires(m_group.respondentCount())));
     {
@@ -223,7 +229,7 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     for (GroupArithmetic::SplitBy by : {GroupArithmetic::SplitBy::Info1, GroupArithmetic::SplitBy::Info2,
                                         GroupArithmetic::SplitBy::Info3, GroupArithmetic::SplitBy::Info4,
                                         GroupArithmetic::SplitBy::Folder})
-        m_splitBy->addItem(splitName(by), int(by));
+        m_splitBy->addItem(splitName(by, {}), int(by));
     m_minimum = new QSpinBox(page);
     m_minimum->setObjectName(QStringLiteral("minimumSize"));
     m_minimum->setRange(SegmentsTable::LowestMinimum, 1000000);
@@ -250,6 +256,7 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     m_segments = new SegmentsModel(this);
     m_segmentsView = makeTable(m_segments, 1, "segmentsTable", page);
     m_segmentsView->setToolTip(QString());
+    m_segmentsView->setTextElideMode(Qt::ElideMiddle);
     layout->addWidget(m_segmentsView, 1);
 
     layout->addLayout(tableButtons(page, "Segments", m_segmentsView, [this] {
@@ -294,6 +301,10 @@ void AnalysisWindow::showSegments(GroupArithmetic::SplitBy by)
         m_segments->setSegments(SegmentsTable::split(m_group, by));
     }
     m_segmentsView->resizeColumnsToContents();
+    // A long segment name is elided in the middle (the tooltip holds it whole): the scores stay in view.
+    const int nameWidth = m_segmentsView->fontMetrics().averageCharWidth() * 40;
+    if (m_segmentsView->columnWidth(0) > nameWidth)
+        m_segmentsView->setColumnWidth(0, nameWidth);
 }
 
 GroupArithmetic::SplitBy AnalysisWindow::splitBy() const

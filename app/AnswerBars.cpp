@@ -1,6 +1,7 @@
 #include "AnswerBars.h"
 
 #include "PlainText.h"
+#include "Questionnaire.h"
 #include "Resource.h"
 
 #include <QHelpEvent>
@@ -25,7 +26,7 @@ QColor textColorOn(const QColor &fill)
 
 QString barLabel(int statement)
 {
-    return QStringLiteral("Утв. %1").arg(statement);
+    return QStringLiteral("Утв. %1").arg(statement) + (Questionnaire::isReversed(statement) ? QStringLiteral(" (*)") : QString());
 }
 
 } // namespace
@@ -79,7 +80,8 @@ AnswerBars::Layout AnswerBars::layout() const
     Layout l;
     const qreal top = Margin + metrics.height() + 6;            // the title
     const qreal bottom = Margin + 2 * metrics.height() + 16;    // the axis labels and the legend
-    const qreal left = Margin + metrics.horizontalAdvance(barLabel(60)) + 10;
+    // Room for the widest label: a two-digit statement with the mark of a negatively worded one.
+    const qreal left = Margin + metrics.horizontalAdvance(barLabel(60) + QStringLiteral(" (*)")) + 10;
     const qreal right = Margin + metrics.horizontalAdvance(QStringLiteral("100%")) / 2 + 4;
     l.plot = QRectF(left, top, std::max<qreal>(40, width() - left - right), std::max<qreal>(20, height() - top - bottom));
     l.centre = l.plot.center().x();

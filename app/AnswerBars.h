@@ -3,7 +3,8 @@
 // per statement. Disagreement (answers 1 and 2) runs to the left of the centre line, agreement (4
 // and 5) to the right, and the neutral answer 3 is split in half across the centre line. Each part
 // is labelled with its share of the statement's answers where it has room; the axis reads shares in
-// per cent on both sides.
+// per cent on both sides. The counts are of the answers given (not the scores); a negatively worded
+// statement is labelled "Утв. 15 (*)".
 
 #include <QList>
 #include <QRectF>

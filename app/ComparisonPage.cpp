@@ -3,6 +3,7 @@
 #include "AnalysisWindow.h"
 #include "GroupArithmetic.h"
 #include "GroupProgress.h"
+#include "InfoCaptions.h"
 #include "SegmentsTable.h"
 #include "ProfileLoader.h"
 #include "ResultFolder.h"
@@ -172,9 +173,19 @@ QList<SegmentsTable::Segment> ComparisonPage::shownSegments() const
 
 void ComparisonPage::fillSegments()
 {
+    // The information lines by their captions where the group's are known.
+    if (const Profile *group = m_session.group()) {
+        const Questionnaire::Captions captions = InfoCaptions::forFolder(group->source);
+        for (int k = 1; k <= 4; ++k)
+            m_splitBy->setItemText(k - 1, captions[std::size_t(k - 1)].isEmpty()
+                                              ? QStringLiteral("по строке %1").arg(k)
+                                              : QStringLiteral("по строке «%1»").arg(captions[std::size_t(k - 1)]));
+    }
     m_segment->clear();
-    for (const SegmentsTable::Segment &segment : shownSegments())
-        m_segment->addItem(withCount(segment.name, segment.size()), segment.name);
+    // Each entry knows its segment by its place: two segments may read alike.
+    const QList<SegmentsTable::Segment> segments = shownSegments();
+    for (qsizetype k = 0; k < segments.size(); ++k)
+        m_segment->addItem(withCount(segments[k].name, segments[k].size()), int(k));
 }
 
 void ComparisonPage::useSegment()
@@ -182,14 +193,13 @@ void ComparisonPage::useSegment()
     const Profile *group = m_session.group();
     if (!group || m_segment->currentIndex() < 0)
         return;
-    const QString chosen = m_segment->currentData().toString();
-    for (const SegmentsTable::Segment &segment : shownSegments()) {
-        if (segment.name != chosen)
-            continue;
-        compareWith(ProfileLoader::groupProfile(group->members, group->source, segment.members, segment.name),
-                    ReferenceName::segment(segment.name, m_splitBy->currentText(), *group, segment.size()));
+    const QList<SegmentsTable::Segment> segments = shownSegments();
+    const int chosen = m_segment->currentData().toInt();
+    if (chosen < 0 || chosen >= segments.size())
         return;
-    }
+    const SegmentsTable::Segment &segment = segments[chosen];
+    compareWith(ProfileLoader::groupProfile(group->members, group->source, segment.members, segment.name),
+                ReferenceName::segment(segment.name, m_splitBy->currentText(), *group, segment.size()));
 }
 
 void ComparisonPage::useGroup()

@@ -4,6 +4,7 @@
 #include "FileOutput.h"
 #include "Questionnaire.h"
 #include "RecentFolders.h"
+#include "InfoCaptions.h"
 #include "Report.h"
 #include "ReportPack.h"
 #include "ReportTitleDialog.h"
@@ -218,8 +219,10 @@ void ExportCommands::saveScores()
         return;
     const bool csv = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     const QString name = csv ? chosen : Exports::withExtension(chosen, QStringLiteral(".xlsx"));
-    report(TableFile::write(name, ScoresTable::table({{m_session.shownProfile(), QString()}}, m_session.reference(),
-                                                     m_session.referenceName())));
+    const Profile &shown = m_session.shownProfile();
+    const QString folder = shown.group ? shown.source : QFileInfo(shown.source).absolutePath();
+    report(TableFile::write(name, ScoresTable::table({{shown, QString()}}, m_session.reference(), m_session.referenceName(),
+                                                     InfoCaptions::forFolder(folder))));
 }
 
 void ExportCommands::saveReportPack(const Profile &group)

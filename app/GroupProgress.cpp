@@ -1,9 +1,13 @@
 #include "GroupProgress.h"
 
+#include "GroupRepeats.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProgressDialog>
 #include <QWidget>
+
+#include <algorithm>
 
 GroupProgress::GroupProgress(QWidget *window, int delayMilliseconds)
     : m_window(window)
@@ -61,7 +65,12 @@ QString GroupProgress::leftOutQuestion(const ProfileLoader::GroupLoad &load)
 {
     const QList<ProfileLoader::LeftOut> &bad = load.leftOut;
     const qsizetype read = load.profile.respondentCount();
-    QString question = QStringLiteral("Не удалось прочитать файлов: %1 из %2.\n").arg(bad.size()).arg(bad.size() + read);
+    // A folder left out (its name ends with '/') hides members that cannot even be counted.
+    const qsizetype folders = std::count_if(bad.cbegin(), bad.cend(), [](const ProfileLoader::LeftOut &out) { return out.file.endsWith(u'/'); });
+    const qsizetype files = bad.size() - folders;
+    QString question = files > 0 ? QStringLiteral("Не удалось прочитать файлов: %1 из %2.\n").arg(files).arg(files + read) : QString();
+    if (folders > 0)
+        question += QStringLiteral("Не удалось прочитать папок: %1; их анкеты не войдут в группу.\n").arg(folders);
     // Twenty files with their reasons; a longer list would not fit the screen.
     constexpr qsizetype Named = 20;
     for (qsizetype k = 0; k < std::min(bad.size(), Named); ++k)
@@ -90,5 +99,8 @@ std::optional<Profile> GroupProgress::readGroup(QWidget *window, UserPrompts &pr
     }
     if (!loaded->leftOut.isEmpty() && !prompts.confirm(window, caption, leftOutQuestion(*loaded)))
         return std::nullopt;
+    // Each respondent counted once: the user learns which files repeat, and which codes differ.
+    if (const QString repeats = GroupRepeats::message(loaded->repeats); !repeats.isEmpty())
+        prompts.showError(window, caption, repeats);
     return std::move(loaded).value().profile;
 }

@@ -32,7 +32,8 @@ public:
     static QString leftOutQuestion(const ProfileLoader::GroupLoad &load);
 
     // Reads a folder as a group the one way the program does: busy, with this progress (and its
-    // Cancel) for a long group, leaving out files that cannot be read only with the user's consent.
+    // Cancel) for a long group, leaving out files that cannot be read only with the user's consent,
+    // and naming the respondents counted once (GroupRepeats).
     // The group; none when the user cancelled or refused, or the folder could not be read (then
     // the message says why, under caption).
     static std::optional<Profile> readGroup(QWidget *window, UserPrompts &prompts, const QString &caption,

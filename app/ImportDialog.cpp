@@ -38,6 +38,19 @@ QString columnName(int column, const QString &header)
     return QStringLiteral("%1: %2").arg(column + 1).arg(text.size() > Shown ? text.left(Shown) + u'…' : text);
 }
 
+// The characters a result file cannot hold, and the first rows that hold them.
+QString unstorableText(const AnswerSheet::Unstorable &unstorable)
+{
+    QStringList rows;
+    for (const AnswerSheet::BadRow &row : unstorable.first)
+        rows << QStringLiteral("строка %1 (%2)").arg(row.row).arg(oneLine(row.reason));
+    QString text = AnswerSheet::unstorableCharacters(unstorable).join(QStringLiteral(", ")) + QStringLiteral(".\nСтрок с ними: %1: ").arg(unstorable.rows)
+                   + rows.join(QStringLiteral(", "));
+    if (unstorable.rows > unstorable.first.size())
+        text += QStringLiteral(" … и ещё %1").arg(unstorable.rows - unstorable.first.size());
+    return text;
+}
+
 QLabel *plainLabel(QWidget *parent, const char *name)
 {
     auto *label = new QLabel(parent);
@@ -115,7 +128,7 @@ ImportDialog::ImportDialog(AnswerSheet::Sheet sheet, const Questionnaire::Captio
     browse->setObjectName(QStringLiteral("btFolder"));
     folderRow->addWidget(browse);
     layout->addLayout(folderRow);
-    m_replace = new QCheckBox(QStringLiteral("Заменять файлы с теми же именами"), this);
+    m_replace = new QCheckBox(QStringLiteral("Заменять файлы анкет с теми же кодами или именами"), this);
     m_replace->setObjectName(QStringLiteral("cbReplace"));
     layout->addWidget(m_replace);
     m_names = plainLabel(this, "laNames");
@@ -170,6 +183,24 @@ void ImportDialog::buildPreview()
     m_preview->setVerticalHeaderLabels(rowLabels);
 }
 
+void ImportDialog::labelPreviewColumns()
+{
+    // Each column of the preview says what it is used as.
+    std::vector<int> fieldOf(std::size_t(m_preview->columnCount()), -1);
+    for (int field = 0; field < AnswerSheet::FieldCount; ++field) {
+        const int column = m_columns[std::size_t(field)];
+        if (column >= 0 && column < int(fieldOf.size()) && fieldOf[std::size_t(column)] < 0)
+            fieldOf[std::size_t(column)] = field;
+    }
+    QStringList labels;
+    for (int c = 0; c < m_preview->columnCount(); ++c) {
+        const int field = fieldOf[std::size_t(c)];
+        labels << columnName(c, m_sheet.header.value(c)) + u'\n'
+                      + (field < 0 ? QStringLiteral("(не используется)") : QStringLiteral("→ ") + AnswerSheet::fieldTitle(field, m_captions));
+    }
+    m_preview->setHorizontalHeaderLabels(labels);
+}
+
 void ImportDialog::buildColumnTable()
 {
     m_columnTable->setColumnCount(2);
@@ -218,10 +249,14 @@ void ImportDialog::folderEdited()
     const QString mapPath = QDir(chosen).filePath(AnswerSheet::mapFileName());
     if (!chosen.isEmpty() && QFileInfo(mapPath).isFile()) {
         QFile file(mapPath);
+        m_columns = AnswerSheet::detectColumns(m_sheet.header, m_captions);
         const AnswerSheet::Columns detected = AnswerSheet::detectColumns(m_sheet.header, m_captions);
         if (file.open(QIODevice::ReadOnly) && file.size() < 1024 * 1024) {
-            const Outcome<AnswerSheet::MapRead> map = AnswerSheet::readMap(file.readAll(), m_sheet.header, detected, mapPath);
-            if (map) {
+            const Outcome<AnswerSheet::MapRead> map = AnswerSheet::readMap(file.readAll(), m_sheet.header, detected, mapPath, true);
+            if (map && map->otherHeader) {
+                m_columns = detected;
+                m_mapProblems << QStringLiteral("он составлен для таблицы с другими столбцами; столбцы найдены по заголовкам");
+            } else if (map) {
                 m_columns = map->columns;
                 m_mapProblems = map->problems;
             } else {
@@ -253,12 +288,20 @@ void ImportDialog::recheck()
         summary << m_checkError;
     } else {
         const AnswerSheet::Check &check = *m_check;
-        m_badRows->setRowCount(int(check.bad.size()));
-        for (int k = 0; k < check.bad.size(); ++k) {
-            auto *row = new QTableWidgetItem(QString::number(check.bad[k].row));
-            row->setData(Qt::UserRole, check.bad[k].row);
+        // One line per problem with its first rows, and at most MaxBadGroups of them: a sheet of
+        // any size is shown at once.
+        qsizetype moreRows = 0;
+        const QList<AnswerSheet::BadGroup> groups = AnswerSheet::groupBadRows(check.bad, MaxBadGroups, &moreRows);
+        m_badRows->setRowCount(int(groups.size()) + (moreRows > 0 ? 1 : 0));
+        for (int k = 0; k < groups.size(); ++k) {
+            auto *row = new QTableWidgetItem(groups[k].rows);
+            row->setData(Qt::UserRole, groups[k].firstRow);
             m_badRows->setItem(k, 0, row);
-            m_badRows->setItem(k, 1, new QTableWidgetItem(oneLine(check.bad[k].reason)));
+            m_badRows->setItem(k, 1, new QTableWidgetItem(oneLine(groups[k].reason)));
+        }
+        if (moreRows > 0) {
+            m_badRows->setItem(int(groups.size()), 0, new QTableWidgetItem(QStringLiteral("… и ещё %1").arg(moreRows)));
+            m_badRows->setItem(int(groups.size()), 1, new QTableWidgetItem(QStringLiteral("строк с другими ошибками")));
         }
         m_badRows->resizeColumnToContents(0);
         summary << QStringLiteral("Строк с ответами: %1; годных: %2; с ошибками: %3.")
@@ -268,6 +311,16 @@ void ImportDialog::recheck()
         if (!check.bad.isEmpty() && !check.goodRows.empty())
             summary << QStringLiteral("Строки с ошибками не импортируются: исправьте их в таблице или импортируйте только годные.");
     }
+    // Every column accounted for: those no field takes are named with why.
+    const QStringList unused = AnswerSheet::unusedColumns(m_columns, m_sheet.header);
+    if (!unused.isEmpty()) {
+        constexpr qsizetype Named = 10;
+        QString line = QStringLiteral("Не используются столбцы: ") + oneLine(unused.mid(0, Named).join(QStringLiteral("; ")));
+        if (unused.size() > Named)
+            line += QStringLiteral(" … и ещё %1").arg(unused.size() - Named);
+        summary << line;
+    }
+    labelPreviewColumns();
     m_summary->setText(summary.join(u'\n'));
     showPlan();
 }
@@ -283,15 +336,31 @@ void ImportDialog::showPlan()
     m_names->clear();
     if (!ready)
         return;
-    const SheetImport::Plan plan = SheetImport::plan(m_check->goodCodes, folder(), m_replace->isChecked());
-    if (plan.replaced > 0)
-        m_names->setText(QStringLiteral("Файлов с такими именами в папке уже есть: %1. Они будут заменены.").arg(plan.replaced));
+    const SheetImport::Plan plan = SheetImport::plan(m_check->goodCodes, folder(), m_replace->isChecked(), &m_check->goodAnswers);
+    QStringList lines;
+    if (plan.present > 0)
+        lines << QStringLiteral("Эти анкеты уже есть в папке (тот же код и те же ответы), они не будут записаны повторно: уже есть: %1.")
+                     .arg(plan.present);
+    if (plan.changed > 0)
+        lines << (m_replace->isChecked()
+                      ? QStringLiteral("Анкеты с кодами, которые уже есть в папке, но с другими ответами: %1. Их файлы будут заменены.")
+                      : QStringLiteral("Анкеты с кодами, которые уже есть в папке, но с другими ответами: %1. Они не будут записаны; "
+                                       "отметьте «Заменять…», чтобы заменить ими прежние."))
+                     .arg(plan.changed);
+    const qsizetype sameNames = plan.replaced - (m_replace->isChecked() ? plan.changed : 0);
+    if (m_replace->isChecked() && sameNames > 0)
+        lines << QStringLiteral("Файлов с такими именами в папке уже есть: %1. Они будут заменены.").arg(sameNames);
     else if (plan.renamed > 0)
-        m_names->setText(QStringLiteral("Файлов с такими именами в папке уже есть: %1. Новые файлы получат имена с номером, "
-                                        "например «%2».")
-                             .arg(plan.renamed)
-                             .arg(*std::find_if(plan.names.cbegin(), plan.names.cend(),
-                                                [](const QString &name) { return name.endsWith(QStringLiteral(").cry")); })));
+        lines << QStringLiteral("Файлов с такими именами в папке уже есть: %1. Новые файлы получат имена с номером, "
+                                "например «%2».")
+                     .arg(plan.renamed)
+                     .arg(*std::find_if(plan.names.cbegin(), plan.names.cend(),
+                                        [](const QString &name) { return name.endsWith(QStringLiteral(").cry")); }));
+    m_names->setText(lines.join(u'\n'));
+    if (std::all_of(plan.names.cbegin(), plan.names.cend(), [](const QString &name) { return name.isEmpty(); })) {
+        m_import->setEnabled(false);
+        m_import->setText(QStringLiteral("Импортировать"));
+    }
 }
 
 void ImportDialog::chooseFolder()
@@ -310,12 +379,20 @@ void ImportDialog::runImport()
         return;
     const QString target = QFileInfo(folder()).absoluteFilePath();
     const bool replace = m_replace->isChecked();
-    const SheetImport::Plan plan = SheetImport::plan(m_check->goodCodes, target, replace);
+    const SheetImport::Plan plan = SheetImport::plan(m_check->goodCodes, target, replace, &m_check->goodAnswers);
     if (plan.replaced > 0
         && !m_prompts->confirm(this, windowTitle(),
-                               QStringLiteral("В папке %1 уже есть файлов с такими именами: %2.\nЗаменить их новыми?")
+                               QStringLiteral("В папке %1 будут заменены файлы: %2.\nЗаменить их новыми?")
                                    .arg(QDir::toNativeSeparators(target))
                                    .arg(plan.replaced))) {
+        return;
+    }
+    // Characters a result file cannot hold are named before anything is written.
+    if (m_check->unstorable.rows > 0
+        && !m_prompts->confirm(this, windowTitle(),
+                               QStringLiteral("В файлах результатов (кодировка windows-1251) нет некоторых знаков таблицы: %1\n\n"
+                                              "Записать их как «?»?")
+                                   .arg(unstorableText(m_check->unstorable)))) {
         return;
     }
     SheetImport::Options options;

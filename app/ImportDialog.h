@@ -30,6 +30,8 @@ public:
 
     // How many rows the preview shows.
     static constexpr int PreviewRows = 10;
+    // How many problems the list of bad rows names, each with its first rows.
+    static constexpr int MaxBadGroups = 200;
 
     const AnswerSheet::Columns &columns() const { return m_columns; }
     // What the import tells at its end: the files written and where, and the rows left out of the
@@ -44,6 +46,7 @@ signals:
 private:
     void buildPreview();
     void buildColumnTable();
+    void labelPreviewColumns();
     void showColumns();
     void columnChosen(int field, int index);
     void folderEdited();

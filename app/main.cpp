@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "ScreenFit.h"
+#include "TemporaryFiles.h"
 #include "UnitPlot.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     Application::configure(app);
+    TemporaryFiles::removeLeftovers();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Профиль организационной культуры по файлам результатов (.cry)."));

@@ -9,7 +9,11 @@ QString cleanedCode(const QString &code)
     QString cleaned;
     cleaned.reserve(code.size());
     for (QChar c : code) {
-        const bool forbidden = c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c);
+        // Format characters (a right-to-left override, zero-width spaces and joiners) are invisible
+        // and would make a name read otherwise than it is ("txt.exe" shown as "exe.txt"): they go.
+        if (c.category() == QChar::Other_Format)
+            continue;
+        const bool forbidden = c.unicode() < 0x20 || c.unicode() == 0x7F || QStringLiteral("/\\:*?\"<>|").contains(c);
         cleaned += forbidden ? QChar(u'_') : c;
     }
     // ".." or a name of dots alone would lead out of the folder or name it.

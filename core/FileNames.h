@@ -7,7 +7,8 @@
 namespace FileNames {
 
 // The code with every character that a file name cannot hold or that would lead out of the folder
-// ("/", "\", "..", ":" and the like) replaced by "_".
+// ("/", "\", "..", ":" and the like) replaced by "_", and without format characters (a right-to-left
+// override, zero-width spaces), which would make the name read otherwise than it is.
 QString cleanedCode(const QString &code);
 
 // A file name's stem from a code, valid on Windows too: cleanedCode, without trailing dots and

@@ -7,6 +7,7 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <vector>
 
 namespace FileOutput {
 
@@ -33,6 +34,35 @@ Outcome<> write(const QString &path, QByteArrayView data)
         return opened;
     file.write(data);
     return file.commit();
+}
+
+Outcome<> writeAll(const QList<Output> &outputs)
+{
+    std::vector<std::unique_ptr<OutputFile>> files;
+    for (const Output &output : outputs) {
+        files.push_back(std::make_unique<OutputFile>(output.path));
+        if (Outcome<> opened = files.back()->open(); !opened)
+            return opened;
+    }
+    // The regular files into their temporary files: a full disk shows here.
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        if (files[k]->isStream())
+            continue;
+        if (!files[k]->write(outputs[qsizetype(k)].data) || !files[k]->flush())
+            return files[k]->commit(); // says why; the file stays as it was
+    }
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        if (!files[k]->isStream())
+            continue;
+        files[k]->write(outputs[qsizetype(k)].data);
+        if (Outcome<> written = files[k]->commit(); !written)
+            return written; // the other files, uncommitted, stay as they were
+    }
+    for (std::size_t k = 0; k < files.size(); ++k)
+        if (!files[k]->isStream())
+            if (Outcome<> committed = files[k]->commit(); !committed)
+                return committed;
+    return {};
 }
 
 } // namespace FileOutput
@@ -106,6 +136,11 @@ bool OutputFile::flushBuffer()
     }
     m_buffer.clear();
     return true;
+}
+
+bool OutputFile::flush()
+{
+    return m_device && flushBuffer();
 }
 
 bool OutputFile::write(QByteArrayView data)

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -25,6 +26,17 @@ bool isStream(const QString &path);
 // Writes data whole to path, or leaves path as it was and says why.
 Outcome<> write(const QString &path, QByteArrayView data);
 
+// The outputs of one command, whole or nothing together: every regular file is written to its
+// temporary file first, then the streams (which cannot be taken back) are written, and only when all
+// of that succeeded are the regular files put in place, in order. A failure on the way leaves every
+// regular file as it was.
+struct Output
+{
+    QString path;
+    QByteArray data;
+};
+Outcome<> writeAll(const QList<Output> &outputs);
+
 } // namespace FileOutput
 
 // A file written piece by piece, with the same promise: nothing of it replaces path until commit()
@@ -40,6 +52,9 @@ public:
     Outcome<> open();
     // Appends data; false once a write has failed (commit then says why).
     bool write(QByteArrayView data);
+    // Hands what is buffered to the system; false once a write has failed (commit then says why).
+    bool flush();
+    bool isStream() const { return m_stream; }
     // Writes what is buffered, syncs and replaces the file; the failure of any earlier write too.
     Outcome<> commit();
 

@@ -68,6 +68,12 @@ Captions storedCaptions()
     return captions;
 }
 
+QString infoCaption(const Captions &captions, int n)
+{
+    const QString &known = captions[std::size_t(n - 1)];
+    return known.isEmpty() ? QStringLiteral("Информация %1").arg(n) : known;
+}
+
 bool storeCaptions(const Captions &captions)
 {
     QSettings settings(settingsPath(), QSettings::IniFormat);

@@ -35,6 +35,9 @@ Captions defaultCaptions();
 Captions storedCaptions();
 bool storeCaptions(const Captions &captions);
 QString settingsPath();
+// The heading of information line n (1 to 4): its caption, or "Информация n" where that is empty
+// (result files whose captions are not known).
+QString infoCaption(const Captions &captions, int n);
 
 // The header row of the answer sheet: "Дата", "Код", "ФИО", the four captions, then "1. <statement>"
 // ... "60. <statement>".

@@ -75,14 +75,15 @@ void appendText(QByteArray &line, const QString &text, char separator)
     line += '"';
 }
 
-// Appends the shortest text that reads back as the same double; infinities and NaN, which no
-// spreadsheet reads as numbers, leave the field empty.
+// Appends the shortest text that reads back as the same double ("3,34", never "3,3400000000000003"
+// for the double nearest 3.34); a zero as "0", never "-0"; infinities and NaN, which no spreadsheet
+// reads as numbers, leave the field empty.
 void appendNumber(QByteArray &line, double value, char decimal)
 {
     if (!std::isfinite(value))
         return;
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0); // -0 + 0 is +0
     for (char *p = buffer; p != result.ptr; ++p)
         if (*p == '.')
             *p = decimal;

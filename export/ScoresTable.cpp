@@ -7,11 +7,11 @@
 
 namespace ScoresTable {
 
-QList<QString> columns()
+QList<QString> columns(const Questionnaire::Captions &captions)
 {
     QList<QString> names = {QStringLiteral("Файл"), QStringLiteral("Код"), QStringLiteral("ФИО"), QStringLiteral("Дата")};
     for (int k = 1; k <= 4; ++k)
-        names << QStringLiteral("Информация %1").arg(k);
+        names << Questionnaire::infoCaption(captions, k);
     for (int i = 1; i <= Resource::IndexCount; ++i)
         names << Resource::IndexTitle(i);
     for (int t = 1; t <= Resource::TraitCount; ++t)
@@ -60,14 +60,14 @@ QString withSlash(const QString &folder)
 
 } // namespace
 
-Table table(QList<Section> sections, const Profile *reference, const QString &referenceName)
+Table table(QList<Section> sections, const Profile *reference, const QString &referenceName, const Questionnaire::Captions &captions)
 {
     // Where each section's rows begin; a group's own row follows its members.
     auto shared = std::make_shared<QList<Section>>(std::move(sections));
     auto starts = std::make_shared<QList<qsizetype>>();
     Table table;
     table.name = QStringLiteral("Оценки");
-    table.columns = columns();
+    table.columns = columns(captions);
     for (const Section &section : std::as_const(*shared)) {
         starts->append(table.rowCount);
         table.rowCount += section.profile.respondentCount();

@@ -5,6 +5,7 @@
 // scores in full precision, not rounded.
 
 #include "Profile.h"
+#include "Questionnaire.h"
 #include "Table.h"
 
 #include <QList>
@@ -18,10 +19,12 @@ struct Section
     QString folder;    // put before each member's file name, to tell apart files of several folders
 };
 
-// The header row: Russian words, the indices under their full titles.
-QList<QString> columns();
+// The header row: Russian words, the information lines under their captions where known (else
+// "Информация N"), the indices under their full titles.
+QList<QString> columns(const Questionnaire::Captions &captions = {});
 // reference, when given, adds a marked last row with its scores, headed "Эталон: " and its name.
-Table table(QList<Section> sections, const Profile *reference = nullptr, const QString &referenceName = QString());
+Table table(QList<Section> sections, const Profile *reference = nullptr, const QString &referenceName = QString(),
+            const Questionnaire::Captions &captions = {});
 
 // The file column of a group's row.
 QString groupRowLabel(const QString &folder);

@@ -4,6 +4,8 @@
 #include "FileOutput.h"
 #include "XlsxTable.h"
 
+#include <QFileInfo>
+
 namespace TableFile {
 
 bool isWorkbook(const QString &path)
@@ -14,7 +16,8 @@ bool isWorkbook(const QString &path)
 Outcome<> write(const QString &path, const Table &table, const QLocale &locale)
 {
     if (isWorkbook(path)) {
-        const Outcome<QByteArray> workbook = XlsxTable::workbook(table);
+        const QString folder = FileOutput::isStream(path) ? QString() : QFileInfo(path).absolutePath();
+        const Outcome<QByteArray> workbook = XlsxTable::workbook(table, {}, folder);
         if (!workbook)
             return Outcome<>::failed(FileOutput::cannotCreateMessage(path) + u'\n' + workbook.message());
         return FileOutput::write(path, *workbook);

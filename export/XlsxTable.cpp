@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "TemporaryFiles.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -150,14 +152,30 @@ QByteArray nativeFolderName(const QString &path)
 }
 
 // A text as a workbook can hold it: characters that XML cannot carry (NUL, U+FFFE, U+FFFF) become
-// the replacement character; libxlsxwriter writes the other control characters as _xHHHH_.
+// the replacement character; libxlsxwriter writes the other control characters as _xHHHH_. A text
+// that holds such a code literally ("_x0041_") has its underscore written as _x005F_, so that a
+// spreadsheet reads back the text and not the character the code stands for.
 QByteArray cellText(const QString &text)
 {
     const auto unfit = [](QChar c) { return c.unicode() == 0 || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF; };
-    if (std::none_of(text.cbegin(), text.cend(), unfit))
+    const auto isHex = [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    };
+    const auto codeAt = [&](const QString &t, qsizetype k) {
+        if (k + 7 > t.size() || t[k] != u'_' || (t[k + 1] != u'x' && t[k + 1] != u'X') || t[k + 6] != u'_')
+            return false;
+        return isHex(t[k + 2]) && isHex(t[k + 3]) && isHex(t[k + 4]) && isHex(t[k + 5]);
+    };
+    if (std::none_of(text.cbegin(), text.cend(), unfit) && !text.contains(QStringLiteral("_x"), Qt::CaseInsensitive))
         return text.toUtf8();
-    QString fitted = text;
-    std::replace_if(fitted.begin(), fitted.end(), unfit, QChar(QChar::ReplacementCharacter));
+    QString fitted;
+    fitted.reserve(text.size() + 16);
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        if (codeAt(text, k))
+            fitted += QStringLiteral("_x005F_");
+        else
+            fitted += unfit(text[k]) ? QChar(QChar::ReplacementCharacter) : text[k];
+    }
     return fitted.toUtf8();
 }
 
@@ -204,7 +222,7 @@ QString sheetName(const QString &name)
     return sheet;
 }
 
-Outcome<QByteArray> workbook(const Table &table, const Progress &progress)
+Outcome<QByteArray> workbook(const Table &table, const Progress &progress, const QString &temporaryIn)
 {
     using Result = Outcome<QByteArray>;
     const qsizetype columnCount = table.columns.size();
@@ -217,10 +235,14 @@ Outcome<QByteArray> workbook(const Table &table, const Progress &progress)
                                   .arg(table.rowCount)
                                   .arg(MaxRows - 1));
 
-    QTemporaryDir folder(QDir(QDir::tempPath()).filePath(QStringLiteral("zolk-xlsx-XXXXXX")));
+    // The temporary folder beside the output, hidden: nothing of the table is left in a shared
+    // place should the program be stopped; the next workbook written there removes what is stale.
+    const QString besides = temporaryIn.isEmpty() ? QDir::tempPath() : temporaryIn;
+    TemporaryFiles::removeStale(besides);
+    QTemporaryDir folder(QDir(besides).filePath(TemporaryFiles::prefix(QStringLiteral("xlsx")) + QStringLiteral("XXXXXX")));
     if (!folder.isValid())
         return Result::failed(QStringLiteral("No temporary folder could be made in %1: %2")
-                                  .arg(QDir::toNativeSeparators(QDir::tempPath()), folder.errorString()));
+                                  .arg(QDir::toNativeSeparators(besides), folder.errorString()));
     const QString path = folder.filePath(QStringLiteral("workbook.xlsx"));
     QByteArray temporaryFolder = nativeFolderName(folder.path());
     const QByteArray fileName = temporaryFolder + QDir::toNativeSeparators(QStringLiteral("/workbook.xlsx")).toLatin1();
@@ -303,7 +325,7 @@ Outcome<QByteArray> workbook(const Table &table, const Progress &progress)
                 // Infinities and NaN are no numbers a workbook can hold: the cell stays empty.
                 if (!std::isfinite(cell.number))
                     break;
-                error = worksheet_write_number(sheet, row, lxw_col_t(c), cell.number, format);
+                error = worksheet_write_number(sheet, row, lxw_col_t(c), cell.number + 0.0, format); // -0 as 0
                 if (widths[c] < NumberCharacters)
                     widen(c, numberCharacters(cell.number));
                 break;

@@ -1,8 +1,10 @@
 #include "AnswerSheet.h"
 
+#include "Cp1251.h"
 #include "ResultFile.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,10 +44,13 @@ QString normalized(QStringView text)
     return out;
 }
 
-// A header word without a final full stop or colon.
+// A header word without a final full stop or colon. A spreadsheet-safe CSV writes a cell that would
+// start a formula behind an apostrophe ("'=1+1"): the word is the text after it.
 QString headerWord(QStringView text)
 {
     QString word = normalized(text);
+    if (word.size() > 1 && word.front() == u'\'' && QStringLiteral("=+-@").contains(word[1]))
+        word.remove(0, 1);
     while (!word.isEmpty() && (word.back() == u'.' || word.back() == u':'))
         word.chop(1);
     return word;
@@ -204,47 +209,71 @@ Columns noColumns()
 Columns detectColumns(const QList<QString> &header, const Questionnaire::Captions &captions)
 {
     Columns columns = noColumns();
-    const auto take = [&columns](int field, int column) {
-        if (columns[std::size_t(field)] < 0)
-            columns[std::size_t(field)] = column;
+    QList<QString> words;
+    words.reserve(header.size());
+    for (const QString &cell : header)
+        words << headerWord(cell);
+    std::vector<bool> taken(std::size_t(header.size()), false);
+    const auto take = [&](int field, int column) {
+        columns[std::size_t(field)] = column;
+        taken[std::size_t(column)] = true;
     };
-    for (int column = 0; column < int(header.size()); ++column) {
-        const QString word = headerWord(header[column]);
+    // 1. The template's header, field by field in its order.
+    const QStringList templateWords{Questionnaire::dateCaption(), Questionnaire::codeCaption(), Questionnaire::nameCaption(),
+                                    captions[0], captions[1], captions[2], captions[3]};
+    for (int field = Date; field < FirstStatement; ++field) {
+        const QString word = headerWord(templateWords[field]);
         if (word.isEmpty())
             continue;
-        // The exact template words first; then the words forms use for a timestamp.
-        if (word == headerWord(Questionnaire::dateCaption()) && columns[Date] < 0) {
-            columns[Date] = column;
-            continue;
-        }
-        bool info = false;
-        for (int k = 0; k < 4 && !info; ++k) {
-            if (!captions[std::size_t(k)].isEmpty() && word == headerWord(captions[std::size_t(k)])
-                && columns[std::size_t(Info1 + k)] < 0) {
-                columns[std::size_t(Info1 + k)] = column;
-                info = true;
-            }
-        }
-        if (info)
-            continue;
-        if (codeWords().contains(word)) {
-            take(Code, column);
-        } else if (nameWords().contains(word)) {
-            take(Name, column);
-        } else if (const int s = statementOfHeader(header[column]); s > 0) {
-            take(statementField(s), column);
-        }
-    }
-    // A timestamp stands in for the date where the sheet has no date column.
-    if (columns[Date] < 0) {
-        for (int column = 0; column < int(header.size()); ++column) {
-            if (dateWords().contains(headerWord(header[column])) && !std::count(columns.begin(), columns.end(), column)) {
-                columns[Date] = column;
+        for (int column = 0; column < int(words.size()); ++column) {
+            if (!taken[std::size_t(column)] && words[column] == word) {
+                take(field, column);
                 break;
             }
         }
     }
+    // 2. The statements.
+    for (int column = 0; column < int(words.size()); ++column) {
+        if (taken[std::size_t(column)] || words[column].isEmpty())
+            continue;
+        if (const int s = statementOfHeader(header[column]); s > 0 && columns[std::size_t(statementField(s))] < 0)
+            take(statementField(s), column);
+    }
+    // 3. The words forms use for a code, a name and a timestamp.
+    const std::array<std::pair<int, const QStringList *>, 3> formWords{
+        {{Code, &codeWords()}, {Name, &nameWords()}, {Date, &dateWords()}}};
+    for (const auto &[field, known] : formWords) {
+        for (int column = 0; column < int(words.size()) && columns[std::size_t(field)] < 0; ++column)
+            if (!taken[std::size_t(column)] && known->contains(words[column]))
+                take(field, column);
+    }
     return columns;
+}
+
+QStringList unusedColumns(const Columns &columns, const QList<QString> &header)
+{
+    std::vector<bool> used(std::size_t(header.size()), false);
+    for (int column : columns)
+        if (column >= 0 && column < header.size())
+            used[std::size_t(column)] = true;
+    QHash<QString, int> firstOfWord;
+    for (int column = int(header.size()) - 1; column >= 0; --column)
+        firstOfWord.insert(headerWord(header[column]), column);
+    QStringList unused;
+    for (int column = 0; column < int(header.size()); ++column) {
+        if (used[std::size_t(column)])
+            continue;
+        const QString word = headerWord(header[column]);
+        QString why;
+        if (word.isEmpty())
+            why = tr("no header, not used");
+        else if (const int first = firstOfWord.value(word); first != column)
+            why = tr("the same header as column %1, not used").arg(first + 1);
+        else
+            why = tr("not recognised, not used");
+        unused << tr("column %1 %2: %3").arg(column + 1).arg(quoted(header[column]), why);
+    }
+    return unused;
 }
 
 Answer parseAnswer(QStringView cell)
@@ -305,12 +334,81 @@ QString unreadableReason(int s, QStringView cell)
     return tr("the answer to statement %1 cannot be read: %2").arg(s).arg(quoted(cell.trimmed()));
 }
 
+QString andMore(qsizetype count)
+{
+    return tr(" … and %1 more").arg(count);
+}
+
 QString duplicateCodeReason(const QString &code, const QList<qsizetype> &rows)
 {
+    constexpr qsizetype Shown = 5;
     QStringList numbers;
-    for (qsizetype row : rows)
-        numbers << QString::number(row);
-    return tr("the code %1 is in more than one row (rows %2)").arg(quoted(code), numbers.join(QStringLiteral(", ")));
+    for (qsizetype k = 0; k < std::min(Shown, rows.size()); ++k)
+        numbers << QString::number(rows[k]);
+    QString list = numbers.join(QStringLiteral(", "));
+    if (rows.size() > Shown)
+        list += andMore(rows.size() - Shown);
+    return tr("the code %1 is in more than one row (rows %2)").arg(quoted(code), list);
+}
+
+QList<BadGroup> groupBadRows(const QList<BadRow> &bad, qsizetype maxGroups, qsizetype *moreRows)
+{
+    constexpr qsizetype Shown = 5;
+    QList<BadGroup> groups;
+    QList<QStringList> numbers;
+    QHash<QString, qsizetype> groupOfReason;
+    qsizetype more = 0;
+    for (const BadRow &row : bad) {
+        auto found = groupOfReason.constFind(row.reason);
+        if (found == groupOfReason.cend()) {
+            if (groups.size() >= maxGroups) {
+                ++more;
+                continue;
+            }
+            found = groupOfReason.insert(row.reason, groups.size());
+            groups.append({QString(), row.row, 0, row.reason});
+            numbers.append(QStringList());
+        }
+        BadGroup &group = groups[found.value()];
+        if (++group.count <= Shown)
+            numbers[found.value()] << QString::number(row.row);
+    }
+    for (qsizetype k = 0; k < groups.size(); ++k) {
+        groups[k].rows = numbers[k].join(QStringLiteral(", "));
+        if (groups[k].count > Shown)
+            groups[k].rows += andMore(groups[k].count - Shown);
+    }
+    if (moreRows)
+        *moreRows = more;
+    return groups;
+}
+
+QStringList unstorableCharacters(const Unstorable &unstorable)
+{
+    QStringList characters;
+    const QString &all = unstorable.characters;
+    for (qsizetype k = 0; k < all.size(); ++k) {
+        const qsizetype length = all[k].isHighSurrogate() && k + 1 < all.size() ? 2 : 1;
+        const QString c = all.mid(k, length);
+        characters << QStringLiteral("«%1» U+%2").arg(c).arg(QString::number(c.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0'));
+        k += length - 1;
+    }
+    return characters;
+}
+
+QString unstorableMessage(const Unstorable &unstorable)
+{
+    QStringList rows;
+    for (const BadRow &row : unstorable.first)
+        rows << tr("row %1 (%2)").arg(row.row).arg(row.reason);
+    QString list = rows.join(QStringLiteral(", "));
+    if (unstorable.rows > unstorable.first.size())
+        list += andMore(unstorable.rows - unstorable.first.size());
+    return tr("Result files are written in windows-1251, which lacks some characters of the sheet: %1. "
+              "They would be stored as \"?\" in %2 rows: %3.")
+        .arg(unstorableCharacters(unstorable).join(QStringLiteral(", ")))
+        .arg(unstorable.rows)
+        .arg(list);
 }
 
 QString convertRow(const QList<QStringView> &fields, const Columns &columns, qsizetype row,
@@ -373,6 +471,10 @@ Outcome<Sheet> readSheet(QByteArrayView bytes, const QString &fileName)
     Sheet sheet;
     sheet.fileName = fileName;
     CsvReader::Decoded decoded = CsvReader::decode(bytes);
+    if (decoded.badByte)
+        return Outcome<Sheet>::failed(tr("The sheet %1 cannot be read.").arg(QDir::toNativeSeparators(fileName)) + u'\n'
+                                      + tr("It is neither UTF-8 nor windows-1251 text: %1. Save it as UTF-8 and import it again.")
+                                            .arg(CsvReader::badByteText(*decoded.badByte)));
     sheet.text = std::move(decoded.text);
     sheet.encoding = decoded.encoding;
     if (sheet.text.startsWith(QChar(0xFEFF)))
@@ -464,6 +566,54 @@ QStringList missingColumns(const Columns &columns, const Questionnaire::Captions
     return problems;
 }
 
+namespace {
+
+// Notes the texts of a row that a result file cannot store; true when there are any.
+bool noteUnstorable(const RespondentHeader &header, qsizetype row, const Questionnaire::Captions &captions, Unstorable &unstorable)
+{
+    const std::array<std::pair<int, const QString *>, 7> texts{{{Date, &header.date},
+                                                                {Code, &header.code},
+                                                                {Name, &header.name},
+                                                                {Info1, &header.info[0]},
+                                                                {Info2, &header.info[1]},
+                                                                {Info3, &header.info[2]},
+                                                                {Info4, &header.info[3]}}};
+    bool any = false;
+    for (const auto &[field, text] : texts) {
+        if (Cp1251::canEncode(*text))
+            continue;
+        if (!any && unstorable.first.size() < Unstorable::MaxShown)
+            unstorable.first.append({row, QStringLiteral("%1 %2").arg(fieldTitle(field, captions), quoted(*text))});
+        any = true;
+        for (qsizetype k = 0; k < text->size() && unstorable.characters.size() < 2 * Unstorable::MaxShown; ++k) {
+            const QChar c = text->at(k);
+            const bool pair = c.isHighSurrogate() && k + 1 < text->size() && text->at(k + 1).isLowSurrogate();
+            const QString character = pair ? text->mid(k, 2) : QString(c);
+            if (pair)
+                ++k;
+            if (!Cp1251::canEncode(character) && !unstorable.characters.contains(character))
+                unstorable.characters += character;
+        }
+    }
+    if (any)
+        ++unstorable.rows;
+    return any;
+}
+
+Respondent respondentAt(const Sheet &sheet, const Columns &columns, const Questionnaire::Captions &captions,
+                        qsizetype position, qsizetype row)
+{
+    CsvReader::Parser parser(sheet.text, sheet.separator);
+    parser.seek(position, row);
+    QList<QStringView> fields;
+    Respondent respondent;
+    if (parser.next(fields))
+        convertRow(fields, columns, row - sheet.headerRow, captions, &respondent);
+    return respondent;
+}
+
+} // namespace
+
 Outcome<Check> check(const Sheet &sheet, const Columns &columns, const Questionnaire::Captions &captions,
                      const Progress &progress)
 {
@@ -483,6 +633,8 @@ Outcome<Check> check(const Sheet &sheet, const Columns &columns, const Questionn
     QHash<qsizetype, qsizetype> badIndex; // row -> its place in result.bad
     std::vector<qsizetype> candidates;
     std::vector<qsizetype> positions;
+    std::vector<Answers> answers;
+    std::vector<bool> candidateUnstorable;
     QStringList codes;
     qsizetype seen = 0;
     for (qsizetype position = parser.position(); parser.next(fields); position = parser.position()) {
@@ -492,7 +644,12 @@ Outcome<Check> check(const Sheet &sheet, const Columns &columns, const Questionn
         const qsizetype row = parser.row();
         const QString reason = convertRow(fields, columns, row - sheet.headerRow, captions, &respondent);
         if (!respondent.header.code.isEmpty()) {
-            CodeRows &same = rowsOfCode[respondent.header.code.toCaseFolded()];
+            // Codes compare as a result file stores them: two codes that differ only in characters
+            // it cannot hold would end up the same.
+            const QString stored = Cp1251::canEncode(respondent.header.code)
+                                       ? respondent.header.code
+                                       : Cp1251::decode(Cp1251::encode(respondent.header.code));
+            CodeRows &same = rowsOfCode[stored.toCaseFolded()];
             if (same.rows.isEmpty())
                 same.code = respondent.header.code;
             same.rows.append(row);
@@ -500,7 +657,9 @@ Outcome<Check> check(const Sheet &sheet, const Columns &columns, const Questionn
         if (reason.isEmpty()) {
             candidates.push_back(row);
             positions.push_back(position);
+            answers.push_back(respondent.answers);
             codes << respondent.header.code;
+            candidateUnstorable.push_back(noteUnstorable(respondent.header, row, captions, result.unstorable));
         } else {
             badIndex.insert(row, result.bad.size());
             result.bad.append({row, reason});
@@ -511,7 +670,7 @@ Outcome<Check> check(const Sheet &sheet, const Columns &columns, const Questionn
     if (!parser.error().isEmpty())
         return Outcome<Check>::failed(tr("The sheet %1 cannot be read.").arg(QDir::toNativeSeparators(sheet.fileName))
                                       + u'\n' + parser.error());
-    // Every row of a code that more than one row holds.
+    // Every row of a code that more than one row holds; one reason for them all.
     QSet<qsizetype> duplicated;
     for (auto it = rowsOfCode.cbegin(); it != rowsOfCode.cend(); ++it) {
         if (it->rows.size() < 2)
@@ -528,11 +687,20 @@ Outcome<Check> check(const Sheet &sheet, const Columns &columns, const Questionn
         }
     }
     std::sort(result.bad.begin(), result.bad.end(), [](const BadRow &a, const BadRow &b) { return a.row < b.row; });
+    if (!duplicated.isEmpty()) {
+        // The unstorable texts only of the rows that stay.
+        result.unstorable = Unstorable();
+        for (std::size_t k = 0; k < candidates.size(); ++k)
+            if (candidateUnstorable[k] && !duplicated.contains(candidates[k]))
+                noteUnstorable(respondentAt(sheet, columns, captions, positions[k], candidates[k]).header, candidates[k], captions,
+                               result.unstorable);
+    }
     for (std::size_t k = 0; k < candidates.size(); ++k) {
         if (duplicated.contains(candidates[k]))
             continue;
         result.goodRows.push_back(candidates[k]);
         result.goodPositions.push_back(positions[k]);
+        result.goodAnswers.push_back(answers[k]);
         result.goodCodes << codes[qsizetype(k)];
     }
     if (progress && !progress(sheet.text.size(), sheet.text.size()))
@@ -551,7 +719,9 @@ QByteArray mapText(const Columns &columns, const QList<QString> &header)
     for (const QString &cell : header)
         ++headerCount[headerWord(cell)];
     QString text = QStringLiteral("# ZOLK Plot: the columns of the answer sheet, written by the import.\r\n"
-                                  "# key = the column's header text, or #N for the N-th column (from 1); empty: none.\r\n");
+                                  "# key = the column's header text, or #N for the N-th column (from 1); empty: none.\r\n"
+                                  "# header: the sheet's header row this map is for.\r\n");
+    text += QStringLiteral("header = ") + headerDigest(header) + QStringLiteral("\r\n");
     for (int field = 0; field < FieldCount; ++field) {
         const int column = columns[std::size_t(field)];
         QString value;
@@ -566,18 +736,32 @@ QByteArray mapText(const Columns &columns, const QList<QString> &header)
     return text.toUtf8();
 }
 
-Outcome<MapRead> readMap(QByteArrayView bytes, const QList<QString> &header, const Columns &detected, const QString &fileName)
+QString headerDigest(const QList<QString> &header)
 {
-    MapRead read{detected, {}};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString &cell : header) {
+        hash.addData(headerWord(cell).toUtf8());
+        hash.addData(QByteArrayView("\x1F", 1));
+    }
+    return QStringLiteral("%1:%2").arg(header.size()).arg(QString::fromLatin1(hash.result().toHex().left(32)));
+}
+
+Outcome<MapRead> readMap(QByteArrayView bytes, const QList<QString> &header, const Columns &detected, const QString &fileName,
+                         bool onlySameHeader)
+{
+    MapRead read{detected, {}, false};
     QHash<QString, int> fieldOfKey;
     for (int field = 0; field < FieldCount; ++field)
         fieldOfKey.insert(fieldKey(field), field);
-    const QString text = CsvReader::decode(bytes).text;
-    const QStringList lines = text.split(u'\n');
-    const auto failed = [&](int line, const QString &why) {
+    const CsvReader::Decoded decoded = CsvReader::decode(bytes);
+    const auto failed = [&](qsizetype line, const QString &why) {
         return Outcome<MapRead>::failed(tr("The column map %1 cannot be read.").arg(QDir::toNativeSeparators(fileName)) + u'\n'
                                         + tr("Line %1: %2").arg(line).arg(why));
     };
+    if (decoded.badByte)
+        return failed(decoded.badByte->line, tr("it is neither UTF-8 nor windows-1251 text (%1).").arg(CsvReader::badByteText(*decoded.badByte)));
+    const QStringList lines = decoded.text.split(u'\n');
+    const QString digest = headerDigest(header);
     QSet<int> named;
     for (int n = 0; n < lines.size(); ++n) {
         QString line = lines[n];
@@ -591,6 +775,15 @@ Outcome<MapRead> readMap(QByteArrayView bytes, const QList<QString> &header, con
             return failed(n + 1, tr("it is not \"key = column\"."));
         const QString key = line.left(equals).trimmed().toLower();
         const QString value = line.mid(equals + 1).trimmed();
+        if (key == QLatin1String("header")) {
+            if (onlySameHeader && value != digest) {
+                read.otherHeader = true;
+                read.columns = detected;
+                read.problems.clear();
+                return read;
+            }
+            continue;
+        }
         const auto field = fieldOfKey.constFind(key);
         if (field == fieldOfKey.cend())
             return failed(n + 1, tr("unknown key %1.").arg(quoted(key)));

@@ -33,12 +33,18 @@ QString fieldTitle(int field, const Questionnaire::Captions &captions);
 using Columns = std::array<int, FieldCount>;
 Columns noColumns();
 
-// The columns of a header row: by the template's header words ("Дата", "Код", "ФИО", the captions,
-// "12. <statement>"), by the words forms use ("Отметка времени", "Timestamp", "Имя" ...), by a
-// statement's number at the start ("12", "12.", "Утверждение 12") or in the brackets of a grid
-// question ("Оцените утверждения [12. ...]"), or by a statement's text. Each field takes the first
-// column that matches.
+// The columns of a header row. First the template's header as it stands, field by field in the
+// template's order ("Дата", "Код", "ФИО", the four captions), each taking the first column not yet
+// taken that carries its word: a caption that reads "Код" takes the second "Код", as in the template.
+// Then the statements, by a statement's number at the start ("12", "12.", "Утверждение 12") or in the
+// brackets of a grid question ("Оцените утверждения [12. ...]"), or by a statement's text; then, for
+// a date, code or name still without a column, the words forms use ("Отметка времени", "Timestamp",
+// "Имя" ...). A header cell that a spreadsheet-safe CSV wrote behind an apostrophe ("'=1+1") reads
+// as the text after it.
 Columns detectColumns(const QList<QString> &header, const Questionnaire::Captions &captions);
+
+// Every column of the header that no field takes, with why: "column 9 «E-mail»: not recognised".
+QStringList unusedColumns(const Columns &columns, const QList<QString> &header);
 
 // An answer cell: 1 to 5, or one of the five answer words in any case with any blanks around it.
 struct Answer
@@ -97,22 +103,55 @@ struct BadRow
     QString reason;
 };
 
+// Rows whose texts hold characters that a result file (windows-1251) cannot store: they would be
+// stored as "?".
+struct Unstorable
+{
+    qsizetype rows = 0;   // how many good rows
+    QString characters;   // the characters, each once, at most MaxShown of them
+    QList<BadRow> first;  // the first rows, each with the field and its text
+    static constexpr int MaxShown = 20;
+};
+
+using Answers = std::array<std::uint8_t, Resource::StatementCount>;
+
 // Which rows of a sheet can be imported.
 struct Check
 {
     qsizetype rows = 0;             // rows below the header that are not blank
-    QList<BadRow> bad;              // in row order; a row may be named once per reason
+    QList<BadRow> bad;              // in row order; the rows of one problem share one reason text
     std::vector<qsizetype> goodRows; // the rows to import, in order
     std::vector<qsizetype> goodPositions; // where each of them starts in the sheet's text
     QStringList goodCodes;          // their codes
+    std::vector<Answers> goodAnswers; // their answers
+    Unstorable unstorable;
 };
+
+// Bad rows as they are reported: one entry per reason, with its rows; at most maxGroups entries
+// (rows beyond them counted in moreRows), so that a report stays short however large the sheet.
+struct BadGroup
+{
+    QString rows;   // "2", or "2, 3, 4, 5, 6 … and 299995 more"
+    qsizetype firstRow = 0;
+    qsizetype count = 0;
+    QString reason;
+};
+QList<BadGroup> groupBadRows(const QList<BadRow> &bad, qsizetype maxGroups, qsizetype *moreRows);
+// " … and N more" where a list stops short.
+QString andMore(qsizetype count);
+// Each unstorable character with its code: "«Ә» U+04D8".
+QStringList unstorableCharacters(const Unstorable &unstorable);
+// The unstorable characters and the first rows that hold them, for a question or an error.
+QString unstorableMessage(const Unstorable &unstorable);
 
 // Called with the characters read so far and the total; false cancels.
 using Progress = std::function<bool(qsizetype done, qsizetype total)>;
 
 // Checks every row: a missing or out-of-range answer, an answer that cannot be read, a text too long
 // for a result file, a missing code, and codes that more than one row holds (all such rows are bad:
-// which of them is right only the user knows). Codes compare trimmed and in any letter case.
+// which of them is right only the user knows). Codes compare trimmed, in any letter case and as a
+// result file stores them. Time and memory are linear in the sheet: the rows of one code share one
+// reason, which names at most the first few of them.
 Outcome<Check> check(const Sheet &sheet, const Columns &columns, const Questionnaire::Captions &captions,
                      const Progress &progress = {});
 
@@ -123,16 +162,23 @@ QStringList missingColumns(const Columns &columns, const Questionnaire::Captions
 // The map file: which column holds which field, saved with the folder the sheet was imported into,
 // so that the next sheet of the same form is read the same way. UTF-8 text, a line per field,
 // "key = value": the value is the column's header text, or "#N" for the N-th column counted from 1.
-// Lines starting with "#" and blank lines are comments.
+// Lines starting with "#" and blank lines are comments. The key "header" holds a digest of the
+// header row the map was made for: a map saved with a folder applies only to a sheet with the same
+// header row (readMap says when it does not).
 QString mapFileName();
 QByteArray mapText(const Columns &columns, const QList<QString> &header);
 struct MapRead
 {
     Columns columns;
     QStringList problems; // entries whose column the sheet does not have
+    bool otherHeader = false; // made for a sheet with another header row; columns are then the detected ones
 };
 // Fields the map does not name keep their column in detected (what detectColumns found).
-Outcome<MapRead> readMap(QByteArrayView text, const QList<QString> &header, const Columns &detected, const QString &fileName);
+// With onlySameHeader (a map saved with a folder), a map made for another header row is not applied.
+Outcome<MapRead> readMap(QByteArrayView text, const QList<QString> &header, const Columns &detected, const QString &fileName,
+                         bool onlySameHeader = false);
+// The digest of a header row that a map file keeps.
+QString headerDigest(const QList<QString> &header);
 
 // Messages of a row.
 QString missingAnswerReason(int s);

@@ -8,6 +8,102 @@
 #include <array>
 
 namespace CsvReader {
+namespace {
+
+// What the bytes of a text that is not valid UTF-8 say about its encoding.
+struct Evidence
+{
+    qsizetype wellFormed = 0;      // UTF-8 sequences of two to four bytes
+    qsizetype malformed = 0;       // bytes of 0x80 and above outside such sequences
+    qsizetype firstMalformed = -1; // the first of those
+    qsizetype firstImplausible = -1; // the first byte that windows-1251 Russian text would not hold
+};
+
+bool isAsciiLetter(std::uint8_t byte)
+{
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
+}
+
+// A Cyrillic letter of windows-1251: А..я, Ё, ё.
+bool isCp1251Letter(std::uint8_t byte)
+{
+    return byte >= 0xC0 || byte == 0xA8 || byte == 0xB8;
+}
+
+// The length of the well-formed UTF-8 sequence at k, or 0.
+int sequenceAt(QByteArrayView bytes, qsizetype k)
+{
+    const auto at = [&](qsizetype i) { return std::uint8_t(bytes[i]); };
+    const std::uint8_t lead = at(k);
+    int length = 0;
+    std::uint8_t low = 0x80;
+    std::uint8_t high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (k + length > bytes.size())
+        return 0;
+    if (at(k + 1) < low || at(k + 1) > high)
+        return 0;
+    for (int i = 2; i < length; ++i)
+        if (at(k + i) < 0x80 || at(k + i) > 0xBF)
+            return 0;
+    return length;
+}
+
+Evidence evidenceOf(QByteArrayView bytes)
+{
+    Evidence evidence;
+    const auto at = [&](qsizetype i) { return std::uint8_t(bytes[i]); };
+    for (qsizetype k = 0; k < bytes.size();) {
+        if (at(k) < 0x80) {
+            ++k;
+        } else if (const int length = sequenceAt(bytes, k); length > 0) {
+            ++evidence.wellFormed;
+            k += length;
+        } else {
+            ++evidence.malformed;
+            if (evidence.firstMalformed < 0)
+                evidence.firstMalformed = k;
+            ++k;
+        }
+    }
+    // As windows-1251: 0x98 is unassigned, and a Cyrillic letter beside a Latin one is a word of
+    // another code page.
+    for (qsizetype k = 0; k < bytes.size() && evidence.firstImplausible < 0; ++k) {
+        const std::uint8_t byte = at(k);
+        if (byte < 0x80)
+            continue;
+        const bool glued = isCp1251Letter(byte)
+                           && ((k > 0 && isAsciiLetter(at(k - 1))) || (k + 1 < bytes.size() && isAsciiLetter(at(k + 1))));
+        if (byte == 0x98 || glued)
+            evidence.firstImplausible = k;
+    }
+    return evidence;
+}
+
+BadByte placeOf(QByteArrayView bytes, qsizetype k)
+{
+    BadByte bad;
+    bad.value = std::uint8_t(bytes[k]);
+    const QByteArrayView before = bytes.first(k);
+    bad.line = before.count('\n') + 1;
+    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+    bad.column = k - lineStart + 1;
+    return bad;
+}
+
+} // namespace
 
 Decoded decode(QByteArrayView bytes)
 {
@@ -20,8 +116,21 @@ Decoded decode(QByteArrayView bytes)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
-        return {std::move(text), Encoding::Utf8};
-    return {Cp1251::decode(bytes), Encoding::Windows1251};
+        return {std::move(text), Encoding::Utf8, std::nullopt};
+    text.clear();
+    const Evidence evidence = evidenceOf(bytes);
+    const qsizetype bad = evidence.wellFormed >= evidence.malformed ? evidence.firstMalformed : evidence.firstImplausible;
+    if (bad >= 0)
+        return {QString(), Encoding::Windows1251, placeOf(bytes, bad)};
+    return {Cp1251::decode(bytes), Encoding::Windows1251, std::nullopt};
+}
+
+QString badByteText(const BadByte &bad)
+{
+    return QCoreApplication::translate("CsvReader", "line %1, byte %2 (0x%3)")
+        .arg(bad.line)
+        .arg(bad.column)
+        .arg(QString::number(bad.value, 16).toUpper().rightJustified(2, u'0'));
 }
 
 QString encodingName(Encoding encoding)

@@ -1,6 +1,8 @@
 #pragma once
 // Reading CSV as online forms and spreadsheets export it: UTF-8 with or without a byte-order mark,
-// UTF-16 with one, or windows-1251 (whatever is not valid UTF-8); fields separated by ",", ";" or a
+// UTF-16 with one, or windows-1251 (decided on evidence: valid UTF-8 is UTF-8; text that is mostly
+// UTF-8 but holds a stray byte, or whose bytes do not read as Russian windows-1251 text, is refused
+// with the place of the byte); fields separated by ",", ";" or a
 // tab, whichever the first records agree on; fields quoted per RFC 4180, with doubled quotes and line
 // breaks inside quotes; CR LF, LF or CR line ends. Records are numbered as a spreadsheet numbers its
 // rows: the first record is row 1, an empty line is a row too.
@@ -14,20 +16,36 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace CsvReader {
 
 enum class Encoding { Utf8, Utf8WithBom, Utf16WithBom, Windows1251 };
 
+// A byte that decides that a text is neither UTF-8 nor windows-1251.
+struct BadByte
+{
+    qsizetype line = 0;   // counted from 1
+    qsizetype column = 0; // the byte's place in its line, counted from 1
+    std::uint8_t value = 0;
+};
+
 struct Decoded
 {
     QString text;
     Encoding encoding = Encoding::Utf8;
+    std::optional<BadByte> badByte; // set when the bytes are refused; text is then empty
 };
 
-// The text of a file's bytes, its encoding detected.
+// The text of a file's bytes, its encoding detected. Bytes that are not valid UTF-8 are read as
+// windows-1251 only when that is plausible: more malformed than well-formed UTF-8 sequences, no byte
+// the code page leaves unassigned, and no Cyrillic letter glued to a Latin one ("Renйe" is a
+// Latin-1 "é", not Russian).
 Decoded decode(QByteArrayView bytes);
+// "line 3, byte 17 (0xE9)".
+QString badByteText(const BadByte &bad);
 // The encoding as the user reads it: "UTF-8", "UTF-8 с BOM", "windows-1251" ...
 QString encodingName(Encoding encoding);
 

@@ -1,10 +1,12 @@
 #include "GroupArithmetic.h"
 
 #include "Cp1251.h"
+#include "Questionnaire.h"
 
 #include <QMap>
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -26,6 +28,40 @@ void forMembers(const MemberTable &table, const QList<qsizetype> &members, Visit
     }
 }
 
+// A sum of scores kept twice: as the running double sum, and in whole hundredths while every score
+// is a whole number of hundredths (as a result file gives them). The mean is then the exact sum of
+// hundredths divided once, the double nearest the true mean: 3.34 for three members at 3.34, where
+// the running double sum gives 3.3400000000000003. Only scores that are not whole hundredths fall
+// back to the running sum divided by the count.
+class ExactSum
+{
+public:
+    void add(double value)
+    {
+        m_sum = m_sum + value;
+        if (!m_exact)
+            return;
+        const double scaled = std::nearbyint(value * 100.0);
+        if (std::fabs(scaled) > 1e9 || scaled / 100.0 != value) {
+            m_exact = false;
+            return;
+        }
+        m_hundredths += std::int64_t(scaled);
+    }
+    double mean(qsizetype count) const
+    {
+        if (m_exact)
+            return double(m_hundredths) / (100.0 * double(count)) + 0.0;
+        return m_sum / double(count);
+    }
+    double sum() const { return m_sum; }
+
+private:
+    double m_sum = 0.0;
+    std::int64_t m_hundredths = 0;
+    bool m_exact = true;
+};
+
 // The sample deviation by Welford's running sums, which stay exact enough for any group size; the
 // mean as the group's mean is formed (one addition per member, one division), so that both agree.
 class Running
@@ -34,7 +70,7 @@ public:
     void add(double value)
     {
         ++m_n;
-        m_sum = m_sum + value;
+        m_sum.add(value);
         const double delta = value - m_mean;
         m_mean += delta / double(m_n);
         m_squares += delta * (value - m_mean);
@@ -46,7 +82,7 @@ public:
         summary.n = m_n;
         if (m_n == 0)
             return;
-        summary.mean = m_sum / double(m_n);
+        summary.mean = m_sum.mean(m_n);
         summary.deviation = m_n > 1 ? std::sqrt(m_squares / double(m_n - 1)) : std::numeric_limits<double>::quiet_NaN();
         summary.minimum = m_min;
         summary.maximum = m_max;
@@ -54,7 +90,7 @@ public:
 
 private:
     qsizetype m_n = 0;
-    double m_sum = 0.0;
+    ExactSum m_sum;
     double m_mean = 0.0;
     double m_squares = 0.0;
     double m_min = 0.0;
@@ -72,29 +108,39 @@ inline int answerFor(double score)
 // The running sums of a mean: one addition per member, in the order the members come.
 struct MeanSums
 {
-    MeanScores sums;
+    std::array<ExactSum, MemberTable::ScoresPerMember> sums;
     qsizetype count = 0;
 
     void add(const MemberTable::AllScores &scores)
     {
-        for (std::size_t i = 0; i < sums.indices.size(); ++i)
-            sums.indices[i] = sums.indices[i] + scores[i];
-        for (std::size_t s = 0; s < sums.items.size(); ++s)
-            sums.items[s] = sums.items[s] + scores[Resource::IndexCount + s];
+        for (std::size_t k = 0; k < sums.size(); ++k)
+            sums[k].add(scores[k]);
         ++count;
     }
     MeanScores result() const
     {
-        MeanScores means = sums;
+        MeanScores means;
         if (count == 0)
             return means;
-        for (double &sum : means.indices)
-            sum /= double(count);
-        for (double &sum : means.items)
-            sum /= double(count);
+        for (std::size_t i = 0; i < means.indices.size(); ++i)
+            means.indices[i] = sums[i].mean(count);
+        for (std::size_t s = 0; s < means.items.size(); ++s)
+            means.items[s] = sums[Resource::IndexCount + s].mean(count);
         return means;
     }
 };
+
+// Whether each statement is worded negatively, looked up once for the spread's loop.
+const std::array<bool, Resource::StatementCount> &reversedStatements()
+{
+    static const std::array<bool, Resource::StatementCount> reversed = [] {
+        std::array<bool, Resource::StatementCount> marks{};
+        for (int s = 1; s <= Resource::StatementCount; ++s)
+            marks[std::size_t(s - 1)] = Questionnaire::isReversed(s);
+        return marks;
+    }();
+    return reversed;
+}
 
 // The running sums of a spread, member after member.
 struct SpreadSums
@@ -103,6 +149,8 @@ struct SpreadSums
     std::array<Running, Resource::TraitCount> traits;
     std::array<Running, Resource::StatementCount> items;
     std::array<std::array<qsizetype, 5>, Resource::StatementCount> answers{};
+
+    const std::array<bool, Resource::StatementCount> &reversed = reversedStatements();
 
     void add(const MemberTable::AllScores &scores)
     {
@@ -119,8 +167,9 @@ struct SpreadSums
         for (std::size_t s = 0; s < items.size(); ++s) {
             const double score = scores[Resource::IndexCount + s];
             items[s].add(score);
+            // The answer given: a negatively worded statement scores 6 - answer, so answer = 6 - score.
             if (const int answer = answerFor(score))
-                ++answers[s][std::size_t(answer - 1)];
+                ++answers[s][std::size_t(reversed[s] ? 5 - answer : answer - 1)];
         }
     }
     Spread result() const
@@ -237,8 +286,9 @@ QList<Segment> split(const MemberTable &table, SplitBy by)
         bool utf8 = false;
         QByteArrayView bytes = table.storedText(k, field, &utf8);
         if (by == SplitBy::Folder) {
-            // The sub-folder: the file's name up to its last '/' (the same byte in both encodings).
-            const qsizetype slash = bytes.lastIndexOf('/');
+            // The department: the file's name up to its first '/' (the same byte in both encodings);
+            // folders inside a department belong to it.
+            const qsizetype slash = bytes.indexOf('/');
             bytes = slash < 0 ? QByteArrayView() : bytes.first(slash);
         }
         auto &known = byBytes[utf8 ? 1 : 0];

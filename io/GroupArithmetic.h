@@ -22,8 +22,11 @@ struct MeanScores
     ItemScores items{};
 };
 
-// The arithmetic means of the members' index and statement scores: one addition per member in the
-// table's order, then one division per score. No members give zeros.
+// The arithmetic means of the members' index and statement scores, mean = (x1 + ... + xn) / n: where
+// every score is a whole number of hundredths (as result files hold them) the sum is formed exactly
+// in hundredths and divided once, which gives the double nearest the true mean (3.34, not
+// 3.3400000000000003); otherwise one addition per member in the table's order, then one division
+// per score. No members give zeros.
 MeanScores mean(const MemberTable &table, const QList<qsizetype> &members = {});
 
 // What a group is split by.
@@ -57,8 +60,9 @@ struct Summary
 
 struct StatementSummary : Summary
 {
-    // How many members answered 1 to 5: each score rounded to the nearest whole answer (halves up);
-    // a score that rounds outside 1 to 5 is no answer and is not counted here.
+    // How many members gave answer 1 to 5: the score rounded to the nearest whole number (halves up),
+    // and for a negatively worded statement, scored 6 - answer, 6 minus that; a score
+    // that rounds outside 1 to 5 is no answer and is not counted here.
     std::array<qsizetype, 5> answers{};
 };
 
@@ -74,7 +78,7 @@ Spread spread(const MemberTable &table, const QList<qsizetype> &members = {});
 // segment without members), in one pass over the table as means does.
 QList<Spread> spreads(const MemberTable &table, const QList<Segment> &segments);
 
-// The answer a score stands for (1 to 5), or 0 when it stands for none.
+// The score a value rounds to (1 to 5), or 0 when it stands for none.
 int answerOf(double score);
 
 } // namespace GroupArithmetic

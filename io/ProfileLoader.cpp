@@ -29,17 +29,33 @@ constexpr qint64 ReportEveryMilliseconds = 50;
 constexpr int ReadAhead = 512;
 constexpr int Chunk = 64;
 
+// A member as read, with the hash by which its repeats are found (GroupRepeats), worked out on the
+// helper thread that read it.
+struct ReadRecord
+{
+    StoredRecord record;
+    std::size_t hash = 0;
+};
+
 // Reads one member; running out of memory becomes the member's message.
-Outcome<StoredRecord> readMember(const FolderListing &listing, const FolderEntry &entry, const QByteArray &key)
+Outcome<ReadRecord> readMember(const FolderListing &listing, const FolderEntry &entry, const QByteArray &key)
 {
     const QString path = listing.path(entry);
     try {
         const Outcome<QByteArray> bytes = ResultFile::readStoredBytes(path, listing.nativePath(entry));
         if (!bytes)
             return bytes.failure();
-        return ResultFile::parseStoredText(*bytes, path, key);
+        Outcome<StoredRecord> parsed = ResultFile::parseStoredText(*bytes, path, key);
+        if (!parsed)
+            return parsed.failure();
+        ReadRecord read{std::move(parsed).value(), 0};
+        MemberTable::AllScores scores;
+        std::copy(read.record.indexScores.begin(), read.record.indexScores.end(), scores.begin());
+        std::copy(read.record.itemScores.begin(), read.record.itemScores.end(), scores.begin() + Resource::IndexCount);
+        read.hash = GroupRepeats::contentHash(read.record.headerBytes(), {}, scores); // a result file's lines: windows-1251
+        return read;
     } catch (const std::bad_alloc &) {
-        return Outcome<StoredRecord>::failed(ResultFile::cannotOpenMessage(path) + u'\n'
+        return Outcome<ReadRecord>::failed(ResultFile::cannotOpenMessage(path) + u'\n'
                                              + QCoreApplication::translate("ProfileLoader", "Not enough memory to read it."));
     }
 }
@@ -71,12 +87,12 @@ public:
     MemberReader &operator=(const MemberReader &) = delete;
 
     // Waits for member k, which must be the one after the last taken.
-    Outcome<StoredRecord> take(qsizetype k)
+    Outcome<ReadRecord> take(qsizetype k)
     {
         std::unique_lock lock(m_mutex);
         auto &slot = m_slots[std::size_t(k % ReadAhead)];
         m_ready.wait(lock, [&] { return slot.has_value(); });
-        Outcome<StoredRecord> outcome = std::move(*slot);
+        Outcome<ReadRecord> outcome = std::move(*slot);
         slot.reset();
         m_taken = k + 1;
         // Room for a helper once a whole chunk has been taken.
@@ -91,7 +107,7 @@ private:
     void work()
     {
         const qsizetype total = m_listing.entries.size();
-        std::vector<std::optional<Outcome<StoredRecord>>> read;
+        std::vector<std::optional<Outcome<ReadRecord>>> read;
         for (;;) {
             qsizetype first = 0;
             {
@@ -120,7 +136,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_ready; // a member has been read
     std::condition_variable m_room;  // a member has been taken, or the reading stops
-    std::vector<std::optional<Outcome<StoredRecord>>> m_slots;
+    std::vector<std::optional<Outcome<ReadRecord>>> m_slots;
     qsizetype m_next = 0;  // the next member a helper reads
     qsizetype m_taken = 0; // members taken by the caller
     bool m_stopping = false;
@@ -134,6 +150,22 @@ RespondentHeader groupHeader(const QString &name)
     header.date = groupDate();
     header.name = name.isNull() ? ProfileText::groupName() : name;
     return header;
+}
+
+// Leaves out the members that repeat another (GroupRepeats); the group's folder tells whether two of
+// them are the very same file.
+std::shared_ptr<MemberTable> withoutRepeats(std::shared_ptr<MemberTable> table, const QString &folder, GroupRepeats::Found &found,
+                                            const std::vector<std::size_t> *hashes = nullptr)
+{
+    const QString base = folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
+    const auto sameFile = [&](qsizetype a, qsizetype b) {
+        const QString first = QFileInfo(base + table->file(a)).canonicalFilePath();
+        return !first.isEmpty() && first == QFileInfo(base + table->file(b)).canonicalFilePath();
+    };
+    const QList<qsizetype> kept = GroupRepeats::find(*table, found, sameFile, hashes);
+    if (kept.size() == table->size())
+        return table;
+    return GroupRepeats::without(*table, kept);
 }
 
 } // namespace
@@ -196,13 +228,25 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
 {
     const FolderListing listing = ResultFolder::members(folder);
     const QList<FolderEntry> &entries = listing.entries;
+    // A folder that cannot be listed loses its members: it ends the build, or with leaveOutBad is
+    // named with the members left out.
+    if (!listing.unreadable.isEmpty() && (entries.isEmpty() || !options.leaveOutBad)) {
+        QStringList messages;
+        for (const UnreadableFolder &unreadable : listing.unreadable)
+            messages << unreadable.message;
+        return Outcome<GroupLoad>::failed(messages.join(u'\n'));
+    }
     if (entries.isEmpty())
         return Outcome<GroupLoad>::failed(ResultFolder::emptyFolderMessage(folder));
 
     const qsizetype total = entries.size();
     auto table = std::make_shared<MemberTable>();
     table->reserve(total);
+    std::vector<std::size_t> hashes;
+    hashes.reserve(std::size_t(total));
     GroupLoad load;
+    for (const UnreadableFolder &unreadable : listing.unreadable)
+        load.leftOut.append({unreadable.name, unreadable.message});
     QString failure;
     bool cancelled = false;
     QElapsedTimer sinceReport;
@@ -212,7 +256,7 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
         // Members are read and deciphered on helper threads and added here in name order.
         MemberReader reader(listing, options.key);
         for (qsizetype k = 0; k < total; ++k) {
-            Outcome<StoredRecord> member = reader.take(k);
+            Outcome<ReadRecord> member = reader.take(k);
             if (!member) {
                 if (!options.leaveOutBad) {
                     failure = member.message();
@@ -220,7 +264,8 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
                 }
                 load.leftOut.append({entries[k].name, member.message()});
             } else {
-                table->appendRaw(entries[k].name, member->headerBytes(), member->indexScores, member->itemScores);
+                table->appendRaw(entries[k].name, member->record.headerBytes(), member->record.indexScores, member->record.itemScores);
+                hashes.push_back(member->hash);
             }
             const qsizetype done = k + 1;
             if (options.progress
@@ -247,8 +292,29 @@ Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &option
             message += u'\n' + bad.message;
         return Outcome<GroupLoad>::failed(message);
     }
-    load.profile = groupProfile(std::move(table), folder);
+    load.profile = groupProfile(withoutRepeats(std::move(table), folder, load.repeats, &hashes), folder);
     return load;
+}
+
+GroupLoad joinGroups(QList<GroupPart> parts, const QString &common)
+{
+    GroupLoad joined;
+    auto members = std::make_shared<MemberTable>();
+    const auto named = [](const QString &relative, const QString &file) { return relative.isEmpty() ? file : relative + u'/' + file; };
+    QList<GroupRepeats::Repeat> repeatsWithin;
+    for (GroupPart &part : parts) {
+        const MemberTable &table = *part.load.profile.members;
+        for (qsizetype k = 0; k < table.size(); ++k)
+            members->append(named(part.relative, table.file(k)), table.header(k), table.indexScores(k), table.itemScores(k));
+        for (LeftOut &bad : part.load.leftOut)
+            joined.leftOut.append({named(part.relative, bad.file), std::move(bad.message)});
+        for (GroupRepeats::Repeat &repeat : part.load.repeats.repeats)
+            repeatsWithin.append({named(part.relative, repeat.file), named(part.relative, repeat.keptAs), repeat.sameFile});
+    }
+    members = withoutRepeats(std::move(members), common, joined.repeats);
+    joined.repeats.repeats = repeatsWithin + joined.repeats.repeats;
+    joined.profile = groupProfile(std::move(members), common);
+    return joined;
 }
 
 } // namespace ProfileLoader

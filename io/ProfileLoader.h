@@ -3,6 +3,7 @@
 // are the means of its members' (GroupArithmetic::mean); its header is "0000", the date of the
 // build, "Группа".
 
+#include "GroupRepeats.h"
 #include "Outcome.h"
 #include "Profile.h"
 #include "ResultFile.h"
@@ -37,11 +38,26 @@ struct GroupLoad
 {
     Profile profile;
     QList<LeftOut> leftOut; // only with leaveOutBad
+    // Members left out because they repeat another (each respondent counts once), and codes that
+    // several different members carry; GroupRepeats::message tells the user.
+    GroupRepeats::Found repeats;
+};
+
+// A group read on its own, and its name relative to the folder of a joined group ("" for that folder).
+struct GroupPart
+{
+    GroupLoad load;
+    QString relative;
 };
 
 Outcome<Profile> loadFile(const QString &path, const QByteArray &key = ResultFile::keyBytes());
 // folder: the group's folder; its members as ResultFolder::members lists them.
 Outcome<GroupLoad> loadFolder(const QString &folder, const FolderOptions &options = {});
+
+// Several groups as one: the members of each named with its relative folder ("sales/a.cry"), under
+// the folder common. A respondent that two of them hold (a folder named twice, or a folder and one of
+// its sub-folders) counts once, as within one folder.
+GroupLoad joinGroups(QList<GroupPart> parts, const QString &common);
 
 // The profile of a respondent, from a record read elsewhere.
 Profile respondentProfile(const QString &path, const ResultRecord &record);

@@ -10,9 +10,12 @@
 
 #include <algorithm>
 #include <array>
+#include <set>
 #include <vector>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
 #endif
@@ -85,36 +88,81 @@ struct RawEntry
     unsigned char type; // the listing's own idea of the entry's kind; DT_UNKNOWN where it has none
 };
 
-QList<RawEntry> list(const QByteArray &folder)
+// The entries of a folder, or why it cannot be listed.
+QList<RawEntry> list(const QByteArray &folder, QString *why)
 {
     QList<RawEntry> entries;
     DIR *dir = ::opendir(folder.isEmpty() ? "." : folder.constData());
-    if (!dir)
+    if (!dir) {
+        *why = QString::fromLocal8Bit(std::strerror(errno));
         return entries;
+    }
+    errno = 0;
     while (const dirent *entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
         if (name != "." && name != "..")
             entries.append({name, entry->d_type});
+        errno = 0;
     }
+    if (errno != 0)
+        *why = QString::fromLocal8Bit(std::strerror(errno));
     ::closedir(dir);
     return entries;
 }
 
-bool isDirectory(const QByteArray &folder, const RawEntry &entry)
+// True for a folder. A link that cannot be followed for any reason but a missing target (a loop, a
+// folder on the way that cannot be searched) may stand for a folder: why goes to *why.
+bool isDirectory(const QByteArray &folder, const RawEntry &entry, QString *why = nullptr)
 {
     if (entry.type != DT_UNKNOWN && entry.type != DT_LNK)
         return entry.type == DT_DIR;
     struct stat info{};
-    return ::stat((folder + entry.name).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (::stat((folder + entry.name).constData(), &info) == 0)
+        return S_ISDIR(info.st_mode);
+    if (why && errno != ENOENT && errno != ENOTDIR)
+        *why = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
+}
+
+// A folder's identity, so that a link back up the tree is not followed round and round.
+std::pair<dev_t, ino_t> identity(const QByteArray &folder)
+{
+    struct stat info{};
+    if (::stat(folder.isEmpty() ? "." : folder.constData(), &info) != 0)
+        return {0, 0};
+    return {info.st_dev, info.st_ino};
 }
 
 // The result files of one folder (given with its trailing separator, relative to the group's), named
 // with prefix; the system's own bytes are kept for every member: opening by them needs no conversion.
-void collect(const QByteArray &nativeBase, const QString &prefix, const QByteArray &nativePrefix, QList<FolderEntry> &out)
+// With deep, the folders inside it too, at any depth; hidden ones excepted.
+void collect(const QByteArray &nativeBase, const QString &prefix, const QByteArray &nativePrefix, bool deep,
+             FolderListing &out, std::set<std::pair<dev_t, ino_t>> &seen)
 {
-    for (const RawEntry &entry : list(nativeBase + nativePrefix)) {
+    QString why;
+    const QList<RawEntry> entries = list(nativeBase + nativePrefix, &why);
+    if (!why.isEmpty())
+        out.unreadable.append({prefix, unreadableFolderMessage(out.folder + prefix, why)});
+    for (const RawEntry &entry : entries) {
         if (isResultName(entry.name))
-            out.append({prefix + readableName(entry.name), nativePrefix + entry.name});
+            out.entries.append({prefix + readableName(entry.name), nativePrefix + entry.name});
+    }
+    if (!deep)
+        return;
+    for (const RawEntry &entry : entries) {
+        if (entry.name.startsWith('.') || isResultName(entry.name))
+            continue;
+        QString linkWhy;
+        if (!isDirectory(nativeBase + nativePrefix, entry, &linkWhy)) {
+            if (!linkWhy.isEmpty())
+                out.unreadable.append({prefix + readableName(entry.name) + u'/',
+                                       unreadableFolderMessage(out.folder + prefix + readableName(entry.name), linkWhy)});
+            continue;
+        }
+        const QByteArray sub = nativePrefix + entry.name + '/';
+        if (!seen.insert(identity(nativeBase + sub)).second)
+            continue;
+        collect(nativeBase, prefix + readableName(entry.name) + u'/', sub, true, out, seen);
     }
 }
 
@@ -148,43 +196,67 @@ QString readableName(QByteArrayView bytes)
 FolderListing members(const QString &folder)
 {
     const QString base = withSlash(QDir::fromNativeSeparators(folder));
-    FolderListing listing{base, QByteArray(), {}};
+    FolderListing listing{base, QByteArray(), {}, {}};
     QList<FolderEntry> &entries = listing.entries;
 #ifdef Q_OS_UNIX
     const QByteArray nativeBase = QFile::encodeName(base);
     listing.nativeFolder = nativeBase;
-    collect(nativeBase, QString(), QByteArray(), entries);
-    // A folder without result files of its own is read as departments, one per sub-folder. Hidden
-    // sub-folders are not departments: an import that was cut short leaves its files in one.
-    if (entries.isEmpty()) {
-        for (const RawEntry &sub : list(nativeBase)) {
-            if (!sub.name.startsWith('.') && isDirectory(nativeBase, sub))
-                collect(nativeBase, readableName(sub.name) + u'/', sub.name + '/', entries);
+    std::set<std::pair<dev_t, ino_t>> seen{identity(nativeBase)};
+    collect(nativeBase, QString(), QByteArray(), false, listing, seen);
+    // A folder without result files of its own is read as departments, one per sub-folder, with
+    // the folders inside them. Hidden sub-folders are not departments: an import that was cut short
+    // leaves its files in one.
+    if (entries.isEmpty() && listing.unreadable.isEmpty()) {
+        QString why;
+        for (const RawEntry &sub : list(nativeBase, &why)) {
+            if (sub.name.startsWith('.') || isResultName(sub.name))
+                continue;
+            QString linkWhy;
+            if (!isDirectory(nativeBase, sub, &linkWhy)) {
+                if (!linkWhy.isEmpty())
+                    listing.unreadable.append({readableName(sub.name) + u'/', unreadableFolderMessage(base + readableName(sub.name), linkWhy)});
+                continue;
+            }
+            if (seen.insert(identity(nativeBase + sub.name + '/')).second)
+                collect(nativeBase, readableName(sub.name) + u'/', sub.name + '/', true, listing, seen);
         }
     }
 #else
-    const auto collect = [&](const QString &dir, const QString &prefix) {
-        QDirIterator it(dir.isEmpty() ? QStringLiteral(".") : dir,
-                        QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        while (it.hasNext()) {
-            it.next();
-            const QString name = it.fileName();
-            if (name.endsWith(QStringLiteral(".cry"), Qt::CaseInsensitive))
-                entries.append({prefix + name, QByteArray()});
+    const auto collect = [&](const QString &prefix, bool deep, const auto &self) -> void {
+        const QDir dir(base.isEmpty() ? QStringLiteral(".") : base + prefix);
+        if (!dir.isReadable()) {
+            listing.unreadable.append({prefix, unreadableFolderMessage(base + prefix, QString())});
+            return;
         }
+        const QFileInfoList found = dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        for (const QFileInfo &info : found)
+            if (info.fileName().endsWith(QStringLiteral(".cry"), Qt::CaseInsensitive))
+                entries.append({prefix + info.fileName(), QByteArray()});
+        if (!deep)
+            return;
+        for (const QFileInfo &info : found)
+            if (info.isDir() && !info.isSymLink() && !info.fileName().startsWith(u'.')
+                && !info.fileName().endsWith(QStringLiteral(".cry"), Qt::CaseInsensitive))
+                self(prefix + info.fileName() + u'/', true, self);
     };
-    collect(base, QString());
-    if (entries.isEmpty()) {
-        QDirIterator it(base.isEmpty() ? QStringLiteral(".") : base, QDir::Dirs | QDir::NoDotAndDotDot);
-        while (it.hasNext()) {
-            it.next();
-            if (!it.fileName().startsWith(u'.'))
-                collect(base + it.fileName() + u'/', it.fileName() + u'/');
-        }
+    collect(QString(), false, collect);
+    if (entries.isEmpty() && listing.unreadable.isEmpty()) {
+        const QDir dir(base.isEmpty() ? QStringLiteral(".") : base);
+        for (const QFileInfo &info : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+            if (!info.fileName().startsWith(u'.') && !info.fileName().endsWith(QStringLiteral(".cry"), Qt::CaseInsensitive))
+                collect(info.fileName() + u'/', true, collect);
     }
 #endif
     sortByName(entries);
     return listing;
+}
+
+QString unreadableFolderMessage(const QString &folder, const QString &why)
+{
+    QString message = QCoreApplication::translate("ResultFolder", "Cannot read the folder %1.").arg(QDir::toNativeSeparators(folder));
+    if (!why.isEmpty())
+        message += u'\n' + why;
+    return message;
 }
 
 QString emptyFolderMessage(const QString &folder)

@@ -1,6 +1,9 @@
 #include "SegmentsTable.h"
 
+#include "InfoCaptions.h"
 #include "Resource.h"
+
+#include <QHash>
 
 #include <algorithm>
 #include <memory>
@@ -25,6 +28,50 @@ QString groupLabel()
     return QStringLiteral("Вся группа");
 }
 
+namespace {
+
+// Latin letters that look like Cyrillic ones, and those Cyrillic ones.
+constexpr char16_t LatinTwins[] = u"ABCEHKMOPTXaceopxy";
+constexpr char16_t CyrillicTwins[] = u"АВСЕНКМОРТХасеорху";
+
+// What a name looks like: without invisible characters, Latin twins as Cyrillic, folded.
+QString skeleton(const QString &name)
+{
+    QString out;
+    out.reserve(name.size());
+    for (QChar c : name) {
+        if (c.category() == QChar::Other_Format)
+            continue;
+        const char16_t *twin = std::char_traits<char16_t>::find(LatinTwins, std::size(LatinTwins) - 1, c.unicode());
+        out += twin ? QChar(CyrillicTwins[twin - LatinTwins]) : c;
+    }
+    return out.toCaseFolded();
+}
+
+// A name made distinguishable from one that looks the same: invisible characters shown by their
+// code, and the Latin letters among Cyrillic ones named.
+QString tellApart(const QString &name)
+{
+    QString shown;
+    QString latin;
+    bool cyrillic = false;
+    for (QChar c : name) {
+        if (c.category() == QChar::Other_Format) {
+            shown += QStringLiteral("⟨U+%1⟩").arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0'));
+            continue;
+        }
+        shown += c;
+        cyrillic = cyrillic || (c.unicode() >= 0x0400 && c.unicode() <= 0x04FF);
+        if (c.unicode() < 0x80 && c.isLetter() && !latin.contains(c))
+            latin += c;
+    }
+    if (cyrillic && !latin.isEmpty())
+        shown += QStringLiteral(" [лат. %1]").arg(latin);
+    return shown;
+}
+
+} // namespace
+
 Segments split(const Profile &group, GroupArithmetic::SplitBy by)
 {
     Segments result;
@@ -36,7 +83,8 @@ Segments split(const Profile &group, GroupArithmetic::SplitBy by)
     const MemberTable &table = *group.members;
     result.group.members.resize(table.size());
     std::iota(result.group.members.begin(), result.group.members.end(), qsizetype(0));
-    const QList<GroupArithmetic::Segment> parts = GroupArithmetic::split(table, by);
+    auto splits = std::make_shared<const Anonymity::Splits>(Anonymity::allSplits(table));
+    const QList<GroupArithmetic::Segment> &parts = (*splits)[qsizetype(by)];
     const QList<GroupArithmetic::MeanScores> means = GroupArithmetic::means(table, parts);
     result.segments.reserve(parts.size());
     for (qsizetype k = 0; k < parts.size(); ++k) {
@@ -45,12 +93,31 @@ Segments split(const Profile &group, GroupArithmetic::SplitBy by)
         scored.setScores(means[k].indices, means[k].items);
         result.segments.append({segmentLabel(parts[k].name, by), parts[k].members, scored.scores, scored.overallMean});
     }
+    // Segments whose names read alike (an invisible character, a Latin letter for a Cyrillic one, a
+    // text typed as the label of empty values) are told apart, so that no reader takes one for another.
+    QHash<QString, int> alike;
+    for (const GroupArithmetic::Segment &part : parts)
+        ++alike[part.name.isEmpty() ? skeleton(segmentLabel(QString(), by)) : skeleton(part.name)];
+    for (qsizetype k = 0; k < parts.size(); ++k) {
+        const QString &name = parts[k].name;
+        if (name.isEmpty() || alike.value(skeleton(name)) < 2)
+            continue;
+        const QString shown = tellApart(name);
+        result.segments[k].name = shown == name ? QStringLiteral("«%1»").arg(name) : shown;
+    }
+    result.by = by;
+    result.splits = std::move(splits);
+    if (by != GroupArithmetic::SplitBy::Folder) {
+        const QString caption = InfoCaptions::forFolder(group.source)[std::size_t(int(by) - int(GroupArithmetic::SplitBy::Info1))];
+        if (!caption.isEmpty())
+            result.heading = caption;
+    }
     return result;
 }
 
-QList<QString> columns()
+QList<QString> columns(const QString &heading)
 {
-    QList<QString> names = {QStringLiteral("Сегмент"), QStringLiteral("n")};
+    QList<QString> names = {heading, QStringLiteral("n")};
     for (int i = 1; i <= Resource::IndexCount; ++i)
         names << Resource::IndexTitle(i);
     for (int t = 1; t <= Resource::TraitCount; ++t)
@@ -62,23 +129,13 @@ QList<QString> columns()
 QList<Visibility> visibility(const Segments &segments, int minimum)
 {
     minimum = std::max(minimum, LowestMinimum);
-    QList<Visibility> shown(segments.segments.size(), Visibility::Shown);
-    qsizetype small = 0;
-    for (qsizetype k = 0; k < shown.size(); ++k)
-        if (segments.segments[k].suppressed(minimum)) {
-            shown[k] = Visibility::TooSmall;
-            ++small;
-        }
-    if (small == 1) {
-        qsizetype smallest = -1;
-        for (qsizetype k = 0; k < shown.size(); ++k)
-            if (shown[k] == Visibility::Shown
-                && (smallest < 0 || segments.segments[k].size() < segments.segments[smallest].size()))
-                smallest = k;
-        if (smallest >= 0)
-            shown[smallest] = Visibility::Protects;
-    }
-    return shown;
+    if (segments.splits)
+        return Anonymity::visibility(*segments.splits, segments.group.size(), minimum).value(qsizetype(segments.by));
+    // Segments made by hand: this split alone.
+    QList<GroupArithmetic::Segment> parts;
+    for (const Segment &segment : segments.segments)
+        parts.append({segment.name, segment.members});
+    return Anonymity::visibility({parts}, segments.group.size(), minimum).value(0);
 }
 
 QString protectingText()
@@ -102,7 +159,7 @@ Table table(const Segments &segments, int minimum)
     minimum = std::max(minimum, LowestMinimum);
     Table table;
     table.name = QStringLiteral("Сегменты");
-    table.columns = columns();
+    table.columns = columns(segments.heading);
     table.rowCount = 1 + segments.segments.size();
     table.markedRows = {0};
     const QList<Visibility> shown = visibility(segments, minimum);
@@ -116,8 +173,11 @@ Table table(const Segments &segments, int minimum)
             return;
         }
         cells[SizeColumn] = TableCell::ofNumber(double(segment.size()));
-        if (seen == Visibility::Protects)
+        if (seen == Visibility::Protects) {
+            // Its size is shown, its scores not, and why.
+            cells[FirstScoreColumn] = TableCell::ofText(protectingText());
             return;
+        }
         for (int c = FirstScoreColumn; c < ColumnCount; ++c)
             cells[c] = TableCell::ofNumber(scoreOf(segment, c));
     };

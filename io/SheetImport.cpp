@@ -2,13 +2,18 @@
 
 #include "FileNames.h"
 #include "FileOutput.h"
+#include "Cp1251.h"
+#include "ProfileLoader.h"
+#include "ResultFolder.h"
 #include "ResultWriter.h"
+#include "TemporaryFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -182,41 +187,119 @@ private:
 
 } // namespace
 
-Plan plan(const QStringList &codes, const QString &folder, bool replace)
+namespace {
+
+// A code as a result file stores it, folded: how codes of the sheet and of the folder compare.
+QString codeKey(const QString &code)
+{
+    const QString trimmed = code.trimmed();
+    return (Cp1251::canEncode(trimmed) ? trimmed : Cp1251::decode(Cp1251::encode(trimmed))).toCaseFolded();
+}
+
+struct KnownRespondent
+{
+    QString file;
+    ItemScores items{};
+};
+
+// The respondents of the folder's own result files, by code; files that cannot be read are no
+// respondents (their names still count as taken).
+QHash<QString, KnownRespondent> respondentsOf(const QString &folder, const QByteArray &key)
+{
+    QHash<QString, KnownRespondent> byCode;
+    const FolderListing listing = ResultFolder::members(folder);
+    if (std::none_of(listing.entries.cbegin(), listing.entries.cend(), [](const FolderEntry &e) { return !e.name.contains(u'/'); }))
+        return byCode;
+    ProfileLoader::FolderOptions options;
+    options.key = key;
+    options.leaveOutBad = true;
+    const Outcome<ProfileLoader::GroupLoad> load = ProfileLoader::loadFolder(folder, options);
+    if (!load)
+        return byCode;
+    const MemberTable &members = *load->profile.members;
+    for (qsizetype k = 0; k < members.size(); ++k) {
+        const QString file = members.file(k);
+        if (!file.contains(u'/'))
+            byCode.insert(codeKey(members.header(k).code), {file, members.itemScores(k)});
+    }
+    return byCode;
+}
+
+bool sameAnswers(const AnswerSheet::Answers &answers, const ItemScores &items)
+{
+    for (int s = 1; s <= Resource::StatementCount; ++s)
+        if (double(Questionnaire::score(s, answers[std::size_t(s - 1)])) != items[std::size_t(s - 1)])
+            return false;
+    return true;
+}
+
+} // namespace
+
+Plan plan(const QStringList &codes, const QString &folder, bool replace, const std::vector<AnswerSheet::Answers> *answers,
+          const QByteArray &key)
 {
     Plan result;
-    QSet<QString> existing;
+    QHash<QString, QString> existing; // folded name -> the name as the folder has it
     QSet<QString> existingFiles;
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
-        existing.insert(entry.fileName().toLower());
+        existing.insert(entry.fileName().toLower(), entry.fileName());
         if (entry.isFile() && !entry.isSymLink())
             existingFiles.insert(entry.fileName().toLower());
     }
+    const QHash<QString, KnownRespondent> known =
+        answers && !existingFiles.isEmpty() ? respondentsOf(folder, key) : QHash<QString, KnownRespondent>();
     QSet<QString> taken;
     taken.reserve(codes.size());
     result.names.reserve(codes.size());
+    result.replacing.reserve(codes.size());
     const QString extension = QStringLiteral(".cry");
-    for (const QString &code : codes) {
+    for (qsizetype k = 0; k < codes.size(); ++k) {
+        const QString &code = codes[k];
+        if (const auto same = known.constFind(codeKey(code)); same != known.cend() && k < qsizetype(answers->size())) {
+            // The respondent is in the folder already.
+            const bool unchanged = sameAnswers((*answers)[std::size_t(k)], same->items);
+            result.present += unchanged ? 1 : 0;
+            result.changed += unchanged ? 0 : 1;
+            const QString name = same->file;
+            if (unchanged || !replace || taken.contains(name.toLower())) {
+                result.changedKept += unchanged ? 0 : 1;
+                result.names << QString();
+                result.replacing << QString();
+                continue;
+            }
+            ++result.replaced;
+            taken.insert(name.toLower());
+            result.names << name;
+            result.replacing << name;
+            continue;
+        }
         const QString stem = FileNames::stemOf(code);
         QString name = stem + extension;
         bool renamed = false;
+        QString replacing;
         for (int n = 2;; ++n) {
-            const QString key = name.toLower();
-            const bool inFolder = existing.contains(key);
-            if (!taken.contains(key) && (!inFolder || (replace && existingFiles.contains(key)))) {
-                if (inFolder)
+            const QString folded = name.toLower();
+            const auto inFolder = existing.constFind(folded);
+            const bool present = inFolder != existing.cend();
+            // A file of the folder keeps the letter case of its name when it is replaced, as a
+            // volume that ignores letter case does too.
+            if (!taken.contains(folded) && (!present || (replace && existingFiles.contains(folded)))) {
+                if (present) {
                     ++result.replaced;
+                    name = inFolder.value();
+                    replacing = name;
+                }
                 break;
             }
-            renamed = renamed || inFolder;
+            renamed = renamed || present;
             name = QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
         }
         if (renamed)
             ++result.renamed;
-        result.replacing.push_back(existing.contains(name.toLower()));
         taken.insert(name.toLower());
         result.names << name;
+        result.replacing << replacing;
     }
     return result;
 }
@@ -241,9 +324,9 @@ struct MadeFolders
 // and passes on a cancel.
 Outcome<> writeFiles(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns &columns,
                      const Questionnaire::Captions &captions, const AnswerSheet::Check &check, const Options &options,
-                     const std::function<QString(qsizetype)> &pathOf)
+                     const std::vector<qsizetype> &which, const std::function<QString(qsizetype)> &pathOf)
 {
-    const qsizetype total = qsizetype(check.goodRows.size());
+    const qsizetype total = qsizetype(which.size());
     if (check.goodPositions.size() != check.goodRows.size())
         return Outcome<>::failed(tr("The sheet has fewer rows than were checked."));
     constexpr qsizetype Chunk = 32;
@@ -269,7 +352,8 @@ Outcome<> writeFiles(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns
         ItemScores items{};
         for (;;) {
             const qsizetype first = next.fetch_add(Chunk);
-            for (qsizetype k = first; k < std::min(total, first + Chunk) && !stop; ++k) {
+            for (qsizetype n = first; n < std::min(total, first + Chunk) && !stop; ++n) {
+                const qsizetype k = which[std::size_t(n)];
                 const qsizetype row = check.goodRows[std::size_t(k)];
                 parser.seek(check.goodPositions[std::size_t(k)], row);
                 const bool read = parser.next(fields);
@@ -279,7 +363,7 @@ Outcome<> writeFiles(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns
                     break;
                 }
                 AnswerSheet::scoresOf(respondent, indices, items);
-                const QString path = pathOf(k);
+                const QString path = pathOf(n);
                 const QString why = writeNew(path, ResultWriter::storedLetters(respondent.header, indices, items, options.key));
                 if (!why.isEmpty()) {
                     fail(FileOutput::cannotCreateMessage(path) + u'\n' + why);
@@ -340,15 +424,35 @@ Outcome<> writeMap(const QString &path, const Options &options)
     return {};
 }
 
-// Into a folder that does not exist yet or is empty: the files are written under their own names
-// into a new folder beside it, which then takes its name at once. Fails (and leaves nothing) where no
+// The rows of a plan that are written, in order.
+std::vector<qsizetype> rowsWritten(const Plan &names)
+{
+    std::vector<qsizetype> which;
+    which.reserve(std::size_t(names.names.size()));
+    for (qsizetype k = 0; k < names.names.size(); ++k)
+        if (!names.names[k].isEmpty())
+            which.push_back(k);
+    return which;
+}
+
+QStringList namesWritten(const Plan &names)
+{
+    QStringList written;
+    for (const QString &name : names.names)
+        if (!name.isEmpty())
+            written << name;
+    return written;
+}
+
+// Into a folder that does not exist yet: the files are written under their own names into a new
+// hidden folder beside it, which then takes its name at once. Fails (and leaves nothing) where no
 // folder can be made beside it; the caller then goes the long way.
 std::optional<Outcome<Written>> writeFresh(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns &columns,
                                            const Questionnaire::Captions &captions, const AnswerSheet::Check &check,
                                            const QString &target, const Options &options)
 {
     const QFileInfo info(target);
-    if (info.exists() && (!info.isDir() || !QDir(target).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)))
+    if (info.exists() || info.isSymLink())
         return std::nullopt;
     const QString parent = info.path();
     if (parent == target)
@@ -357,35 +461,39 @@ std::optional<Outcome<Written>> writeFresh(const AnswerSheet::Sheet &sheet, cons
     if (!made)
         return std::nullopt;
     MadeFolders madeFolders{*made};
-    QTemporaryDir temp(parent + QStringLiteral("/.") + info.fileName() + QStringLiteral(".import-XXXXXX"));
-    if (!temp.isValid())
+    TemporaryFiles::removeStale(parent);
+    const Outcome<QString> temp = TemporaryFiles::makeFolder(parent, QStringLiteral("import"));
+    if (!temp)
         return std::nullopt;
-    const Plan names = plan(check.goodCodes, target, false); // an empty or missing folder: no name is taken
-    if (Outcome<> files = writeFiles(sheet, columns, captions, check, options,
-                                     [&](qsizetype k) { return temp.filePath(names.names[k]); });
+    bool keep = false;
+    const auto cleanUp = qScopeGuard([&] {
+        if (!keep)
+            QDir(*temp).removeRecursively();
+    });
+    const QDir tempDir(*temp);
+    const Plan names = plan(check.goodCodes, target, false); // a missing folder: no name is taken
+    if (Outcome<> files = writeFiles(sheet, columns, captions, check, options, rowsWritten(names),
+                                     [&](qsizetype k) { return tempDir.filePath(names.names[k]); });
         !files) {
         return Outcome<Written>(files.failure());
     }
-    if (Outcome<> map = writeMap(temp.filePath(AnswerSheet::mapFileName()), options); !map)
+    if (Outcome<> map = writeMap(tempDir.filePath(AnswerSheet::mapFileName()), options); !map)
         return Outcome<Written>(map.failure());
-    if (const QString why = syncFolder(temp.path(), true); !why.isEmpty())
-        return Outcome<Written>::failed(FileOutput::cannotCreateMessage(temp.path()) + u'\n' + why);
+    if (const QString why = syncFolder(*temp, true); !why.isEmpty())
+        return Outcome<Written>::failed(FileOutput::cannotCreateMessage(*temp) + u'\n' + why);
     const qsizetype total = qsizetype(check.goodRows.size());
     if (options.progress && !options.progress(total, total))
         return Outcome<Written>::cancelledByUser();
-    // The empty folder makes way; should the new one not take its place, it is made again.
-    const bool existed = info.exists();
-    if (existed && !QDir().rmdir(target))
-        return Outcome<Written>::failed(FileOutput::cannotCreateMessage(target) + u'\n' + systemError());
-    if (const QString why = moveNoReplace(temp.path(), target); !why.isEmpty()) {
-        if (existed)
-            QDir().mkdir(target);
+    if (const QString why = moveNoReplace(*temp, target); !why.isEmpty()) {
+        // Made meanwhile by someone else: the long way fills it in place.
+        if (QFileInfo(target).isDir())
+            return std::nullopt;
         return Outcome<Written>::failed(FileOutput::cannotCreateMessage(target) + u'\n' + why);
     }
-    temp.setAutoRemove(false);
+    keep = true;
     madeFolders.keep = true;
     syncFolder(parent, false);
-    return Written{names.names, 0};
+    return Written{namesWritten(names), 0, 0, 0};
 }
 
 } // namespace
@@ -402,18 +510,20 @@ Outcome<Written> write(const AnswerSheet::Sheet &sheet, const AnswerSheet::Colum
     if (!made)
         return made.failure();
     MadeFolders madeFolders{*made};
-    QTemporaryDir temp(target + QStringLiteral("/.zolk-import-XXXXXX"));
+    TemporaryFiles::removeStale(target);
+    QTemporaryDir temp(target + u'/' + TemporaryFiles::prefix(QStringLiteral("import")) + QStringLiteral("XXXXXX"));
     if (!temp.isValid())
         return Outcome<Written>::failed(FileOutput::cannotCreateMessage(target + QStringLiteral("/.zolk-import-…")) + u'\n'
                                         + temp.errorString());
-    const Plan names = plan(check.goodCodes, target, options.replace);
-    const qsizetype total = qsizetype(check.goodRows.size());
+    const Plan names = plan(check.goodCodes, target, options.replace, &check.goodAnswers, options.key);
+    const std::vector<qsizetype> which = rowsWritten(names);
+    const qsizetype total = qsizetype(which.size());
     // In the temporary folder the files are not named ".cry": should the program be stopped on the
     // way, what is left there is not taken for a department of the group.
     const auto partName = [&temp](qsizetype k) { return temp.filePath(QString::number(k) + QStringLiteral(".part")); };
 
     // 1. Every file into the temporary folder.
-    if (Outcome<> files = writeFiles(sheet, columns, captions, check, options, partName); !files)
+    if (Outcome<> files = writeFiles(sheet, columns, captions, check, options, which, partName); !files)
         return files.failure();
     const QString mapPart = temp.filePath(QStringLiteral("map.part"));
     if (Outcome<> map = writeMap(mapPart, options); !map)
@@ -453,10 +563,13 @@ Outcome<Written> write(const AnswerSheet::Sheet &sheet, const AnswerSheet::Colum
         return QString();
     };
     Written written;
-    written.files = names.names;
+    written.files = namesWritten(names);
+    written.present = names.present;
+    written.changedKept = names.changedKept;
     for (qsizetype n = 0; n < total; ++n) {
-        const QString to = target + u'/' + names.names[n];
-        if (const QString why = place(partName(n), to, names.replacing[std::size_t(n)], temp.filePath(QStringLiteral("old-%1").arg(n)));
+        const qsizetype k = which[std::size_t(n)];
+        const QString to = target + u'/' + names.names[k];
+        if (const QString why = place(partName(n), to, !names.replacing[k].isEmpty(), temp.filePath(QStringLiteral("old-%1").arg(n)));
             !why.isEmpty()) {
             return undo(why);
         }

@@ -1,5 +1,7 @@
 #include "SpreadTable.h"
 
+#include "Questionnaire.h"
+
 #include <cmath>
 #include <memory>
 
@@ -25,7 +27,8 @@ QString rowName(int row)
     case Kind::Statement:
         break;
     }
-    return QStringLiteral("Утверждение %1").arg(key.number);
+    // A negatively worded statement is marked as in the catalogue: its answers are not its scores.
+    return QStringLiteral("Утверждение %1").arg(key.number) + (Questionnaire::isReversed(key.number) ? QStringLiteral(" (*)") : QString());
 }
 
 QString rowTitle(int row)

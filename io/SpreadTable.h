@@ -1,7 +1,8 @@
 #pragma once
 // The spread of a group's answers as a table: one row per index, trait and statement with the number
 // of answers, the mean, the sample standard deviation (n - 1), the minimum and the maximum, and for a
-// statement how many members answered 1, 2, 3, 4 and 5 (GroupArithmetic::spread). A figure that does
+// statement how many members gave the answers 1, 2, 3, 4 and 5 (GroupArithmetic::spread: for a
+// negatively worded statement, marked " (*)", the answer is 6 minus the score). A figure that does
 // not exist (the deviation of a single answer, anything of none) is an empty cell.
 
 #include "GroupArithmetic.h"
@@ -23,7 +24,7 @@ struct RowKey
 // Indices, then traits, then statements.
 constexpr int RowCount = Resource::IndexCount + Resource::TraitCount + Resource::StatementCount;
 RowKey rowKey(int row);
-// "Индекс 1", "Черта 1", "Утверждение 1".
+// "Индекс 1", "Черта 1", "Утверждение 1", "Утверждение 15 (*)".
 QString rowName(int row);
 // The full title of a row's index, trait or statement, for tooltips.
 QString rowTitle(int row);

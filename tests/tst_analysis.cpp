@@ -9,6 +9,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -50,6 +51,8 @@ private slots:
     void segmentsKnownByHand_data();
     void segmentsKnownByHand();
     void segmentsAsCsv();
+    void subtractionRevealsNoOne_data();
+    void subtractionRevealsNoOne();
     void spreadKnownByHand();
 };
 
@@ -144,7 +147,10 @@ void TestAnalysis::segmentsKnownByHand()
             QCOMPARE(cells[1].number, double(sizes[k]));
         }
         if (hidden[k] != 0) {
-            for (int c = SegmentsTable::FirstScoreColumn; c < SegmentsTable::ColumnCount; ++c)
+            // No scores; a segment hidden to protect others says so.
+            if (hidden[k] == 2)
+                QCOMPARE(cells[SegmentsTable::FirstScoreColumn].text, SegmentsTable::protectingText());
+            for (int c = SegmentsTable::FirstScoreColumn + (hidden[k] == 2 ? 1 : 0); c < SegmentsTable::ColumnCount; ++c)
                 QVERIFY2(cells[c].kind == TableCell::Kind::Empty, qPrintable(QStringLiteral("column %1").arg(c)));
         } else {
             QCOMPARE(cells[1].number, double(sizes[k]));
@@ -153,6 +159,117 @@ void TestAnalysis::segmentsKnownByHand()
             QCOMPARE(cells[SegmentsTable::ColumnCount - 1].number, shown.overallMean);
         }
     }
+}
+
+void TestAnalysis::subtractionRevealsNoOne_data()
+{
+    // Members by their information lines 1 and 2, and the threshold.
+    QTest::addColumn<QStringList>("line1");
+    QTest::addColumn<QStringList>("line2");
+    QTest::addColumn<int>("minimum");
+    const auto repeated = [](const QList<std::pair<QString, int>> &runs) {
+        QStringList lines;
+        for (const auto &[text, count] : runs)
+            for (int k = 0; k < count; ++k)
+                lines << text;
+        return lines;
+    };
+    // Departments of 1 and 3 are both hidden; the whole group minus the two shown gives their 4.
+    QTest::newRow("two small departments under the threshold together")
+        << repeated({{QStringLiteral("А"), 8}, {QStringLiteral("Б"), 9}, {QStringLiteral("В"), 1}, {QStringLiteral("Г"), 3}})
+        << QStringList(21, QString()) << 5;
+    // Department А by line 1, and by line 2 a team of all of А but one: А minus the team is one person.
+    QTest::newRow("a segment inside another, one member apart")
+        << repeated({{QStringLiteral("А"), 8}, {QStringLiteral("Б"), 12}})
+        << repeated({{QStringLiteral("Команда"), 7}, {QStringLiteral("Прочие"), 13}}) << 5;
+    // The same team, and its complement hidden as too small in line 2.
+    QTest::newRow("a team one member short of its department, the rest too small")
+        << repeated({{QStringLiteral("А"), 9}, {QStringLiteral("Б"), 11}})
+        << repeated({{QStringLiteral("Команда"), 8}, {QStringLiteral("Прочие"), 10}, {QStringLiteral("Стажёры"), 2}}) << 5;
+    // Lines that split nobody (every member the same) are the whole group: equal sets give nothing.
+    QTest::newRow("a line that is the whole group")
+        << repeated({{QStringLiteral("А"), 6}, {QStringLiteral("Б"), 6}}) << QStringList(12, QStringLiteral("Все")) << 5;
+    // A threshold of 3 and many small segments.
+    QTest::newRow("many small segments")
+        << repeated({{QStringLiteral("А"), 3}, {QStringLiteral("Б"), 4}, {QStringLiteral("В"), 1}, {QStringLiteral("Г"), 5}, {QStringLiteral("Д"), 2}})
+        << repeated({{QStringLiteral("x"), 6}, {QStringLiteral("y"), 9}}) << 3;
+}
+
+void TestAnalysis::subtractionRevealsNoOne()
+{
+    // Everything the program publishes for the group: the tables split by each line (whole group
+    // first). A reader subtracts sums (size times mean) of index 1: the whole group minus the shown
+    // segments of a split, and a shown segment minus a shown segment of another split inside it.
+    // Whatever such a subtraction yields must hold no member or at least the threshold.
+    QFETCH(QStringList, line1);
+    QFETCH(QStringList, line2);
+    QFETCH(int, minimum);
+    auto members = std::make_shared<MemberTable>();
+    for (qsizetype k = 0; k < line1.size(); ++k) {
+        RespondentHeader header;
+        header.info[0] = line1[k];
+        header.info[1] = line2[k];
+        IndexScores indices;
+        indices.fill(3.0);
+        indices[0] = 1.0 + double(k % 5) + 0.01 * double(k);
+        ItemScores items;
+        items.fill(3.0);
+        members->append(QStringLiteral("m%1.cry").arg(k), header, indices, items);
+    }
+    const Profile group = ProfileLoader::groupProfile(members, QStringLiteral("/data/group/"));
+
+    struct Published
+    {
+        QString name;
+        QList<qsizetype> members;
+        double sum; // size times the index-1 mean, as a reader works it out from the table
+    };
+    QList<QList<Published>> splits;
+    const QList<TableCell> whole = rowOf(SegmentsTable::table(SegmentsTable::split(group, GroupArithmetic::SplitBy::Info1), minimum), 0);
+    const double groupSum = whole[1].number * whole[SegmentsTable::FirstScoreColumn].number;
+    for (GroupArithmetic::SplitBy by : {GroupArithmetic::SplitBy::Info1, GroupArithmetic::SplitBy::Info2, GroupArithmetic::SplitBy::Folder}) {
+        const SegmentsTable::Segments segments = SegmentsTable::split(group, by);
+        const Table table = SegmentsTable::table(segments, minimum);
+        QList<Published> shown;
+        for (qsizetype k = 0; k < segments.segments.size(); ++k) {
+            const QList<TableCell> cells = rowOf(table, 1 + k);
+            if (cells[SegmentsTable::FirstScoreColumn].kind == TableCell::Kind::Number)
+                shown.append({segments.segments[k].name, segments.segments[k].members,
+                              cells[1].number * cells[SegmentsTable::FirstScoreColumn].number});
+            else // hidden rows say why
+                QVERIFY(cells[1].kind == TableCell::Kind::Text || cells[SegmentsTable::FirstScoreColumn].text == SegmentsTable::protectingText());
+        }
+        splits.append(shown);
+    }
+    const auto revealed = [&](const QString &attack, qsizetype count, double sum) {
+        const QString what = QStringLiteral("%1 gives the mean %2 of %3 member(s)").arg(attack).arg(sum / double(count)).arg(count);
+        QVERIFY2(count == 0 || count >= minimum, qPrintable(what));
+    };
+    for (const QList<Published> &shown : std::as_const(splits)) {
+        qsizetype count = line1.size();
+        double sum = groupSum;
+        QStringList names;
+        for (const Published &segment : shown) {
+            count -= segment.members.size();
+            sum -= segment.sum;
+            names << segment.name;
+        }
+        revealed(QStringLiteral("the whole group minus ") + names.join(QStringLiteral(", ")), count, sum);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    for (qsizetype p = 0; p < splits.size(); ++p)
+        for (qsizetype q = 0; q < splits.size(); ++q)
+            for (const Published &outer : std::as_const(splits[p]))
+                for (const Published &inner : std::as_const(splits[q])) {
+                    if (p == q || !std::all_of(inner.members.cbegin(), inner.members.cend(),
+                                               [&](qsizetype k) { return outer.members.contains(k); }))
+                        continue;
+                    revealed(outer.name + QStringLiteral(" minus ") + inner.name, outer.members.size() - inner.members.size(),
+                             outer.sum - inner.sum);
+                    if (QTest::currentTestFailed())
+                        return;
+                }
 }
 
 void TestAnalysis::segmentsAsCsv()
@@ -176,9 +293,9 @@ void TestAnalysis::segmentsAsCsv()
     QVERIFY2(lines[1].startsWith("Вся группа;4;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;3,125;"),
              lines[1].constData());
     // A hidden segment keeps its name (quoted for its separator) and nothing else; the only other one
-    // keeps its size but not its scores, which would give away the hidden one's.
+    // keeps its size but not its scores, which would give away the hidden one's, and says why.
     QCOMPARE(lines[2], QByteArray("\"Отдел; «A»\";менее 3 анкет;;;;;;;;;;;;;;;;;\r"));
-    QCOMPARE(lines[3], QByteArray("Склад;3;;;;;;;;;;;;;;;;;\r"));
+    QCOMPARE(lines[3], QByteArray("Склад;3;скрыт для анонимности;;;;;;;;;;;;;;;;\r"));
 }
 
 void TestAnalysis::spreadKnownByHand()

@@ -4,11 +4,13 @@
 
 #include "AnalysisWindow.h"
 #include "AnswerBars.h"
+#include "Questionnaire.h"
 #include "SegmentsTable.h"
 #include "WindowFixture.h"
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QComboBox>
 #include <QMimeData>
@@ -18,7 +20,9 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -54,6 +58,7 @@ void loadGroup(WindowFixture &fx, const QString &folder, const QList<Member> &me
     for (qsizetype k = 0; k < members.size(); ++k) {
         Respondent r = Respondent::uniform(3.0);
         r.name = QStringLiteral("Участник %1").arg(k);
+        r.code = QStringLiteral("%1-%2").arg(folder).arg(k);
         r.info[0] = members[k].department;
         r.indices[0] = members[k].firstIndex;
         r.items[0] = members[k].firstItem;
@@ -106,22 +111,34 @@ void doubleClick(QTableView *view, int row, int c = 0)
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
+// A respondent other than the default one (its own code), every score set to value.
+Respondent otherRespondent(double value)
+{
+    Respondent r = Respondent::uniform(value);
+    r.code = QStringLiteral("0043");
+    return r;
+}
+
 } // namespace
 
 class TestAnalysisWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void menuCommand_data();
     void menuCommand();
     void tabs();
     void heatMapOfDepartments();
+    void longNameKeepsScoresInView();
     void shadeFollowsRange();
     void sortingKeepsGroupOnTopAndHiddenAtTheBottom_data();
     void sortingKeepsGroupOnTopAndHiddenAtTheBottom();
     void doubleClickShowsSegment();
     void departmentsInSubfolders();
     void answerBars();
+    void captionsNameTheSplits_data();
+    void captionsNameTheSplits();
     void copying();
     void saving_data();
     void saving();
@@ -131,6 +148,13 @@ private slots:
     void newLoadEndsComparison();
     void memberOfSegmentShown();
 };
+
+void TestAnalysisWindow::initTestCase()
+{
+    // The captions the questionnaire keeps are the test's own, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    QFile::remove(Questionnaire::settingsPath());
+}
 
 void TestAnalysisWindow::menuCommand_data()
 {
@@ -226,6 +250,24 @@ void TestAnalysisWindow::heatMapOfDepartments()
     splitBy->setCurrentIndex(splitBy->findData(int(GroupArithmetic::SplitBy::Info2)));
     QTRY_COMPARE(heatMap->model()->rowCount(), 2);
     QCOMPARE(column(heatMap, 0)[1], QStringLiteral("Должность"));
+}
+
+void TestAnalysisWindow::longNameKeepsScoresInView()
+{
+    // A department named with a thousand characters: elided, and the scores beside it stay in view.
+    QList<Member> members = Firm;
+    for (Member &member : members)
+        if (member.department == QLatin1String("Склад"))
+            member.department = QString(1000, u'Ж');
+    WindowFixture fx;
+    loadGroup(fx, QStringLiteral("firm"), members);
+    AnalysisWindow *window = openAnalysis(fx);
+    QVERIFY(window);
+    QTableView *heatMap = table(window, "segmentsTable");
+    QTRY_COMPARE(heatMap->model()->rowCount(), 4);
+    QVERIFY2(heatMap->columnViewportPosition(2) + heatMap->columnWidth(2) <= window->width() / 2,
+             qPrintable(QStringLiteral("index 1 at %1, the window %2 wide").arg(heatMap->columnViewportPosition(2)).arg(window->width())));
+    QCOMPARE(heatMap->textElideMode(), Qt::ElideMiddle);
 }
 
 void TestAnalysisWindow::shadeFollowsRange()
@@ -335,6 +377,8 @@ void TestAnalysisWindow::answerBars()
     for (int c = 6; c < 11; ++c)
         answers << spread->model()->index(16, c).data().toString();
     QCOMPARE(answers, QStringList({QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("3")}));
+    // A negatively worded statement is marked: its answers are not its scores.
+    QCOMPARE(spread->model()->index(16 + 14, 0).data().toString(), QStringLiteral("Утверждение 15 (*)"));
 
     auto *bars = window->findChild<AnswerBars *>(QStringLiteral("answerBars"));
     QVERIFY(bars);
@@ -367,6 +411,62 @@ void TestAnalysisWindow::answerBars()
     QCOMPARE(bars->bars()[4].statement, 15);
     QCOMPARE(bars->title(), Resource::chartCaption(3));
     QVERIFY(!bars->grab().isNull());
+}
+
+void TestAnalysisWindow::captionsNameTheSplits_data()
+{
+    QTest::addColumn<QByteArray>("map");        // the import's column map saved with the folder; empty: none
+    QTest::addColumn<QStringList>("stored");    // the questionnaire's captions in the settings; empty: none
+    QTest::addColumn<QStringList>("splits");    // the five split names offered
+    QTest::addColumn<QString>("heading");       // the heat map's first column split by line 1
+    const QString folders = QStringLiteral("Подпапки");
+    QTest::newRow("none known")
+        << QByteArray() << QStringList()
+        << QStringList{QStringLiteral("Информация 1"), QStringLiteral("Информация 2"), QStringLiteral("Информация 3"), QStringLiteral("Информация 4"), folders}
+        << QStringLiteral("Сегмент");
+    // A column the import found by its number has no caption; the questionnaire's fills the gap.
+    QTest::newRow("the import's, then the questionnaire's")
+        << QByteArray("# map\r\ncode = Код\r\ninfo1 = Отдел компании\r\ninfo2 = #6\r\n")
+        << QStringList{QStringLiteral("Подразделение"), QStringLiteral("Должность"), QString(), QStringLiteral("Возраст")}
+        << QStringList{QStringLiteral("Отдел компании"), QStringLiteral("Должность"), QStringLiteral("Информация 3"), QStringLiteral("Возраст"), folders}
+        << QStringLiteral("Отдел компании");
+    QTest::newRow("the questionnaire's")
+        << QByteArray() << QStringList{QStringLiteral("Подразделение"), QStringLiteral("Должность"), QStringLiteral("Стаж"), QStringLiteral("Возраст")}
+        << QStringList{QStringLiteral("Подразделение"), QStringLiteral("Должность"), QStringLiteral("Стаж"), QStringLiteral("Возраст"), folders}
+        << QStringLiteral("Подразделение");
+}
+
+void TestAnalysisWindow::captionsNameTheSplits()
+{
+    QFETCH(QByteArray, map);
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, splits);
+    QFETCH(QString, heading);
+    QFile::remove(Questionnaire::settingsPath());
+    if (!stored.isEmpty()) {
+        QSettings settings(Questionnaire::settingsPath(), QSettings::IniFormat);
+        for (int n = 1; n <= 4; ++n)
+            if (!stored[n - 1].isEmpty())
+                settings.setValue(QStringLiteral("captions/info%1").arg(n), stored[n - 1]);
+    }
+    WindowFixture fx;
+    const QString folder = QDir(fx.dataDir()).filePath(QStringLiteral("firm"));
+    QDir().mkpath(folder);
+    if (!map.isEmpty()) {
+        QFile file(QDir(folder).filePath(QStringLiteral("zolk-import-map.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(map);
+    }
+    loadGroup(fx, QStringLiteral("firm"), Firm);
+    AnalysisWindow *window = openAnalysis(fx);
+    QFile::remove(Questionnaire::settingsPath());
+    auto *splitBy = window->findChild<QComboBox *>(QStringLiteral("splitBy"));
+    QVERIFY(splitBy);
+    QStringList offered;
+    for (int k = 0; k < splitBy->count(); ++k)
+        offered << splitBy->itemText(k);
+    QCOMPARE(offered, splits);
+    QCOMPARE(table(window, "segmentsTable")->model()->headerData(0, Qt::Horizontal).toString(), heading);
 }
 
 void TestAnalysisWindow::copying()
@@ -481,7 +581,7 @@ void TestAnalysisWindow::comparisonChoices()
         button("referenceGroup")->click();
     } else if (choice == QLatin1String("segment")) {
         auto *segments = page->findChild<QComboBox *>(QStringLiteral("referenceSegment"));
-        segments->setCurrentIndex(segments->findData(QStringLiteral("Склад")));
+        segments->setCurrentIndex(segments->findText(QStringLiteral("Склад"), Qt::MatchStartsWith));
         button("referenceUseSegment")->click();
     } else if (choice == QLatin1String("file")) {
         Respondent r = Respondent::uniform(2.5);
@@ -492,7 +592,7 @@ void TestAnalysisWindow::comparisonChoices()
         const QString other = QDir(fx.dataDir()).filePath(QStringLiteral("other"));
         QDir().mkpath(other);
         writeResultFile(other, QStringLiteral("a.cry"), Respondent::uniform(1.5));
-        writeResultFile(other, QStringLiteral("b.cry"), Respondent::uniform(2.5));
+        writeResultFile(other, QStringLiteral("b.cry"), otherRespondent(2.5));
         if (choice.endsWith(QLatin1String("damaged"))) {
             writeStoredFile(other, QStringLiteral("c.cry"), "not a result");
             fx.prompts->confirmAnswers << true;
@@ -542,12 +642,12 @@ void TestAnalysisWindow::newLoadEndsComparison()
     const QString other = QDir(fx.dataDir()).filePath(QStringLiteral("other"));
     QDir().mkpath(other);
     writeResultFile(other, QStringLiteral("a.cry"), Respondent::uniform(1.5));
-    writeResultFile(other, QStringLiteral("b.cry"), Respondent::uniform(2.5));
+    writeResultFile(other, QStringLiteral("b.cry"), otherRespondent(2.5));
     AnalysisWindow *window = openAnalysis(fx);
     QVERIFY(window);
     QWidget *page = window->findChild<QWidget *>(QStringLiteral("comparisonPage"));
     auto *segments = page->findChild<QComboBox *>(QStringLiteral("referenceSegment"));
-    segments->setCurrentIndex(segments->findData(QStringLiteral("Склад")));
+    segments->setCurrentIndex(segments->findText(QStringLiteral("Склад"), Qt::MatchStartsWith));
     page->findChild<QPushButton *>(QStringLiteral("referenceUseSegment"))->click();
     const QString segment = QStringLiteral("Склад, по строке 1, группа firm (5 анкет)");
     QCOMPARE(fx.form->session().referenceName(), segment);

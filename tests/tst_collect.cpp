@@ -5,6 +5,7 @@
 #include "AnswerSheet.h"
 #include "CaptionsDialog.h"
 #include "ImportDialog.h"
+#include "SheetImport.h"
 #include "WindowFixture.h"
 
 #include <QCheckBox>
@@ -68,6 +69,8 @@ private slots:
     void existingFiles();
     void unreadableSheet_data();
     void unreadableSheet();
+    void rowsAlreadyThere_data();
+    void rowsAlreadyThere();
 
 private:
     // Opens the import dialog on a sheet through "Импорт" -> "Ответы из таблицы".
@@ -316,6 +319,73 @@ void TestCollect::existingFiles()
     QFile file(old);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll() == oldBytes, oldKept);
+}
+
+void TestCollect::rowsAlreadyThere_data()
+{
+    // A first sheet imported into the folder (none where empty), then a second one through the dialog.
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second"); // a code's answers depend on its row: moved, they change
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<bool>("agree");       // to every question
+    QTest::addColumn<QString>("shown");    // in the plan's line or the question asked
+    QTest::addColumn<QStringList>("files"); // result files afterwards
+    const QStringList two{"0101", "0102"};
+    QTest::newRow("the same sheet again: nothing twice") << two << two << false << true << "уже есть: 2" << QStringList{"0101.cry", "0102.cry"};
+    QTest::newRow("a grown sheet: only the new row") << two << QStringList{"0101", "0102", "0103"} << false << true << "уже есть: 2"
+                                                     << QStringList{"0101.cry", "0102.cry", "0103.cry"};
+    QTest::newRow("changed answers: not written unless replaced") << two << QStringList{"0102", "0103"} << false << true
+                                                                  << "с другими ответами: 1"
+                                                                  << QStringList{"0101.cry", "0102.cry", "0103.cry"};
+    QTest::newRow("changed answers, replaced when chosen") << two << QStringList{"0102", "0103"} << true << true
+                                                           << "Заменить" << QStringList{"0101.cry", "0102.cry", "0103.cry"};
+    QTest::newRow("characters windows-1251 lacks: asked, declined") << QStringList{} << QStringList{"Әлия", "0102"} << false << false
+                                                                    << "«Ә»" << QStringList{};
+    QTest::newRow("characters windows-1251 lacks: asked, agreed") << QStringList{} << QStringList{"Әлия", "0102"} << false << true
+                                                                  << "«Ә»" << QStringList{"0102.cry", "Әлия.cry"};
+}
+
+void TestCollect::rowsAlreadyThere()
+{
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    QFETCH(bool, replace);
+    QFETCH(bool, agree);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, files);
+    WindowFixture window;
+    window.form->show();
+    const QString folder = QDir(window.dir.path()).filePath(QStringLiteral("g"));
+    if (!first.isEmpty()) {
+        const Outcome<AnswerSheet::Sheet> sheet = AnswerSheet::readSheet(sheetBytes(first), QStringLiteral("first.csv"));
+        const AnswerSheet::Columns columns = AnswerSheet::detectColumns(sheet->header, Questionnaire::defaultCaptions());
+        const Outcome<AnswerSheet::Check> check = AnswerSheet::check(*sheet, columns, Questionnaire::defaultCaptions());
+        QVERIFY(SheetImport::write(*sheet, columns, Questionnaire::defaultCaptions(), *check, folder).ok());
+    }
+    const QString changed = QDir(folder).filePath(QStringLiteral("0102.cry"));
+    const QByteArray before = [&] { QFile f(changed); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(); }();
+    QPointer<ImportDialog> dialog = openImport(window, writeSheet(window.dir.path(), QStringLiteral("second.csv"), sheetBytes(second)));
+    QVERIFY(dialog);
+    child<QLineEdit>(dialog, "edFolder")->setText(folder);
+    emit child<QLineEdit>(dialog, "edFolder")->editingFinished();
+    child<QCheckBox>(dialog, "cbReplace")->setChecked(replace);
+    for (int k = 0; k < 3; ++k)
+        window.prompts->confirmAnswers << agree;
+    auto *import = child<QPushButton>(dialog, "btImport");
+    if (import->isEnabled())
+        import->click();
+    const QString said = child<QLabel>(dialog, "laNames")->text() + u'\n' + window.prompts->questions.join(u'\n');
+    QVERIFY2(said.contains(shown), qPrintable(said));
+    if (agree && !files.isEmpty())
+        QTRY_VERIFY(!dialog || !dialog->isVisible() || !import->isEnabled());
+    QStringList found = entries(folder);
+    found.removeAll(AnswerSheet::mapFileName());
+    QCOMPARE(found, files);
+    if (!before.isEmpty()) {
+        QFile file(changed);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll() != before, replace && second.first() == QLatin1String("0102"));
+    }
 }
 
 void TestCollect::unreadableSheet_data()

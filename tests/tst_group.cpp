@@ -3,9 +3,12 @@
 #include "GroupArithmetic.h"
 #include "ProfileLoader.h"
 #include "ResultFolder.h"
+#include "SegmentsTable.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -80,6 +83,17 @@ bool sameSpread(const GroupArithmetic::Spread &a, const GroupArithmetic::Spread 
 // The first line of a message: the described text, before the line that names file and line.
 QString firstLine(const QString &message) { return message.section(u'\n', 0, 0); }
 
+// The repeats found, as "left out=kept" ("==" where it is the very same file) and "code:a,b".
+QStringList repeatNames(const GroupRepeats::Found &found)
+{
+    QStringList names;
+    for (const GroupRepeats::Repeat &repeat : found.repeats)
+        names << repeat.file + (repeat.sameFile ? QStringLiteral("==") : QStringLiteral("=")) + repeat.keptAs;
+    for (const GroupRepeats::SameCode &same : found.sameCode)
+        names << QStringLiteral("code:") + same.files.join(u',');
+    return names;
+}
+
 } // namespace
 
 class TestGroup : public QObject
@@ -88,7 +102,10 @@ class TestGroup : public QObject
 private slots:
     void oneMember();
     void twoMembersAverage();
-    void copiedFileCountsTwice();
+    void repeatedRespondentCountsOnce_data();
+    void repeatedRespondentCountsOnce();
+    void foldersJoinedCountEveryoneOnce_data();
+    void foldersJoinedCountEveryoneOnce();
     void membersInFileNameOrder();
     void hiddenAndCapitalisedMembers();
     void chosenNameNeedNotExist();
@@ -103,9 +120,15 @@ private slots:
     void progressReports_data();
     void progressReports();
     void departmentsInSubfolders();
+    void hostileFolders_data();
+    void hostileFolders();
     void segments_data();
     void segments();
+    void lookAlikeSegments_data();
+    void lookAlikeSegments();
     void spread();
+    void meanIsTheNearestDouble_data();
+    void meanIsTheNearestDouble();
     void segmentsMeasuredInOnePass_data();
     void segmentsMeasuredInOnePass();
 };
@@ -145,20 +168,98 @@ void TestGroup::twoMembersAverage()
     QCOMPARE(outcome->profile.scores.IndexScores[1], (0.0 + 3.4 + 3.3) / 2);
 }
 
-void TestGroup::copiedFileCountsTwice()
+void TestGroup::repeatedRespondentCountsOnce_data()
 {
+    // a.cry (Анна, code 1, all 2) and b.cry (Борис, code 2, all 5), then c.cry made as named.
+    QTest::addColumn<QString>("third");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<double>("index1");
+    QTest::addColumn<QStringList>("named"); // "left out=kept" ("==" the same file), "code:files"
+    QTest::newRow("a copy under another name") << QStringLiteral("copy") << 2 << 3.5 << QStringList{QStringLiteral("c.cry=a.cry")};
+    // An import's numbered copy sorts before the original: the shorter name stays all the same.
+    QTest::newRow("a numbered copy") << QStringLiteral("copy:a (2).cry") << 2 << 3.5 << QStringList{QStringLiteral("a (2).cry=a.cry")};
+#ifdef Q_OS_UNIX
+    QTest::newRow("a link to a member") << QStringLiteral("link") << 2 << 3.5 << QStringList{QStringLiteral("c.cry==a.cry")};
+#endif
+    // One respondent who answered twice, or two who share a code: both count, and are named.
+    QTest::newRow("the same code, other answers") << QStringLiteral("changed") << 3 << 3.0
+                                                  << QStringList{QStringLiteral("code:a.cry,c.cry")};
+    // The same answers under another code are another respondent.
+    QTest::newRow("the same answers, other code") << QStringLiteral("recoded") << 3 << 3.0 << QStringList();
+}
+
+void TestGroup::repeatedRespondentCountsOnce()
+{
+    QFETCH(QString, third);
+    QFETCH(int, count);
+    QFETCH(double, index1);
+    QFETCH(QStringList, named);
     QTemporaryDir dir;
     Respondent a = Respondent::uniform(2), b = Respondent::uniform(5);
     a.name = QStringLiteral("Анна");
+    a.code = QStringLiteral("1");
     b.name = QStringLiteral("Борис");
+    b.code = QStringLiteral("2");
     const QString first = writeResultFile(dir.path(), QStringLiteral("a.cry"), a);
     writeResultFile(dir.path(), QStringLiteral("b.cry"), b);
-    QVERIFY(QFile::copy(first, dir.filePath(QStringLiteral("c.cry"))));
+    const QString path = dir.filePath(third.startsWith(QLatin1String("copy:")) ? third.mid(5) : QStringLiteral("c.cry"));
+    if (third.startsWith(QLatin1String("copy"))) {
+        QVERIFY(QFile::copy(first, path));
+    } else if (third == QLatin1String("link")) {
+        QVERIFY(QFile::link(first, path));
+    } else {
+        Respondent c = Respondent::uniform(2);
+        c.name = a.name;
+        c.code = third == QLatin1String("changed") ? a.code : QStringLiteral("3");
+        if (third == QLatin1String("changed"))
+            c.items[7] = 4;
+        writeResultFile(dir.path(), QStringLiteral("c.cry"), c);
+    }
     const auto outcome = load(dir.path());
-    QVERIFY(outcome.ok());
-    QCOMPARE(outcome->profile.respondentCount(), 3);
-    QCOMPARE(outcome->profile.scores.IndexScores[0], 3.0);
-    QCOMPARE(memberNames(outcome->profile), QStringList({QStringLiteral("Анна"), QStringLiteral("Борис"), QStringLiteral("Анна")}));
+    QVERIFY2(outcome.ok(), qPrintable(outcome.message()));
+    QCOMPARE(outcome->profile.respondentCount(), count);
+    QCOMPARE(outcome->profile.scores.IndexScores[0], index1);
+    QCOMPARE(repeatNames(outcome->repeats), named);
+    QCOMPARE(GroupRepeats::message(outcome->repeats).isEmpty(), named.isEmpty());
+}
+
+void TestGroup::foldersJoinedCountEveryoneOnce_data()
+{
+    // A folder of two departments, each with two members; the folders named as a command line names them.
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("repeats");
+    QTest::newRow("two departments") << QStringList{QStringLiteral("firm/Отдел 1"), QStringLiteral("firm/Отдел 2")} << 4 << 0;
+    QTest::newRow("the same folder twice") << QStringList{QStringLiteral("firm"), QStringLiteral("firm/")} << 4 << 4;
+    QTest::newRow("a folder and its department") << QStringList{QStringLiteral("firm"), QStringLiteral("firm/Отдел 1")} << 4 << 2;
+    QTest::newRow("through another path") << QStringList{QStringLiteral("firm/Отдел 1"), QStringLiteral("firm/Отдел 2/../Отдел 1")} << 2 << 2;
+}
+
+void TestGroup::foldersJoinedCountEveryoneOnce()
+{
+    QFETCH(QStringList, folders);
+    QFETCH(int, count);
+    QFETCH(int, repeats);
+    QTemporaryDir dir;
+    for (int k = 0; k < 4; ++k) {
+        Respondent r = Respondent::uniform(1 + k);
+        r.code = QString::number(k);
+        const QString department = dir.filePath(QStringLiteral("firm/Отдел %1").arg(1 + k / 2));
+        QVERIFY(QDir().mkpath(department));
+        writeResultFile(department, QStringLiteral("m%1.cry").arg(k), r);
+    }
+    QList<ProfileLoader::GroupPart> parts;
+    for (const QString &folder : folders) {
+        auto loaded = load(dir.filePath(folder));
+        QVERIFY2(loaded.ok(), qPrintable(loaded.message()));
+        parts.append({std::move(loaded).value(), folder});
+    }
+    const ProfileLoader::GroupLoad joined = ProfileLoader::joinGroups(parts, dir.path() + u'/');
+    QCOMPARE(joined.profile.respondentCount(), count);
+    QCOMPARE(joined.repeats.repeats.size(), repeats);
+    for (const GroupRepeats::Repeat &repeat : joined.repeats.repeats)
+        QVERIFY2(repeat.sameFile, qPrintable(repeat.file));
+    QVERIFY(joined.repeats.sameCode.isEmpty());
 }
 
 void TestGroup::membersInFileNameOrder()
@@ -275,11 +376,13 @@ void TestGroup::namesInOtherCodePages()
     // which are not UTF-8: every such file is still a member, shown readably.
     QTemporaryDir dir;
     const QByteArray base = QFile::encodeName(dir.path()) + '/';
-    const QByteArray letters = storedLetters(plainText(Respondent()));
     const QByteArray names[] = {QByteArray("\xCF\xE5\xF2\xF0\xEE\xE2.cry"),  // "Петров" in windows-1251
                                 QByteArray("\x8F\xa5\xe2\xe0\xae\xa2\xa0.cry"), // "Петрова" in cp866
                                 QByteArray("utf8.cry")};
     for (const QByteArray &name : names) {
+        Respondent r; // three respondents, each counted
+        r.code = QString::fromLatin1(name.toHex());
+        const QByteArray letters = storedLetters(plainText(r));
         FILE *file = std::fopen((base + name).constData(), "wb");
         QVERIFY(file);
         std::fwrite(letters.constData(), 1, std::size_t(letters.size()), file);
@@ -407,6 +510,98 @@ void TestGroup::departmentsInSubfolders()
     QCOMPARE(entryNames(dir.path()), QStringList({QStringLiteral("own.cry")}));
 }
 
+void TestGroup::hostileFolders_data()
+{
+    // The group's folder holds the entries listed: "a/b.cry" a result file, "loop:x" a link to
+    // itself (it cannot be followed, as by anyone), "up:x" a link to the group's folder, "locked:x"
+    // a folder nobody may list (not for root, who may list anything).
+    QTest::addColumn<QStringList>("layout");
+    QTest::addColumn<bool>("leaveOutBad");
+    QTest::addColumn<QStringList>("members");     // empty: the load fails
+    QTest::addColumn<QStringList>("departments"); // or the failure's words
+    QTest::addColumn<QStringList>("leftOut");
+    QTest::newRow("departments nest")
+        << QStringList{"Отдел 1/a.cry", "Отдел 1/Группа А/b.cry", "Отдел 1/Группа А/Звено/c.cry", "Отдел 2/d.cry"} << false
+        << QStringList{"Отдел 1/a.cry", "Отдел 1/Группа А/b.cry", "Отдел 1/Группа А/Звено/c.cry", "Отдел 2/d.cry"}
+        << QStringList{"Отдел 1", "Отдел 2"} << QStringList{};
+    QTest::newRow("files two levels down only")
+        << QStringList{"deptA/team1/x.cry", "deptA/team1/y.cry", "deptB/z.cry"} << false
+        << QStringList{"deptA/team1/x.cry", "deptA/team1/y.cry", "deptB/z.cry"} << QStringList{"deptA", "deptB"} << QStringList{};
+    QTest::newRow("a link back up the tree is read once")
+        << QStringList{"Отдел 1/a.cry", "up:Отдел 1/наверх"} << false << QStringList{"Отдел 1/a.cry"} << QStringList{"Отдел 1"}
+        << QStringList{};
+#ifdef Q_OS_UNIX
+    QTest::newRow("a department that cannot be read ends the build")
+        << QStringList{"Отдел 1/a.cry", "loop:Отдел 3"} << false << QStringList{} << QStringList{"Cannot read the folder", "Отдел 3"}
+        << QStringList{};
+    QTest::newRow("a department that cannot be read, left out by name")
+        << QStringList{"Отдел 1/a.cry", "loop:Отдел 3"} << true << QStringList{"Отдел 1/a.cry"} << QStringList{"Отдел 1"}
+        << QStringList{"Отдел 3/"};
+    QTest::newRow("a team that cannot be read")
+        << QStringList{"Отдел 1/a.cry", "loop:Отдел 1/Группа"} << true << QStringList{"Отдел 1/a.cry"} << QStringList{"Отдел 1"}
+        << QStringList{"Отдел 1/Группа/"};
+    QTest::newRow("a locked department") << QStringList{"Отдел 1/a.cry", "locked:Отдел 4", "Отдел 4/b.cry"} << true
+                                         << QStringList{"Отдел 1/a.cry"} << QStringList{"Отдел 1"} << QStringList{"Отдел 4/"};
+#endif
+}
+
+void TestGroup::hostileFolders()
+{
+    QFETCH(QStringList, layout);
+    QFETCH(bool, leaveOutBad);
+    QFETCH(QStringList, members);
+    QFETCH(QStringList, departments);
+    QFETCH(QStringList, leftOut);
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    QStringList locked;
+    for (const QString &entry : layout) {
+        const QString kind = entry.section(u':', 0, 0);
+        const QString path = entry.section(u':', -1);
+        root.mkpath(QFileInfo(root.filePath(path)).path());
+        if (kind == QLatin1String("loop"))
+            QVERIFY(QFile::link(root.filePath(path), root.filePath(path)));
+        else if (kind == QLatin1String("up"))
+            QVERIFY(QFile::link(dir.path(), root.filePath(path)));
+        else if (kind == QLatin1String("locked"))
+            locked << root.filePath(path);
+        else
+            writeResultFile(QFileInfo(root.filePath(path)).path(), QFileInfo(path).fileName(), Respondent::uniform(3));
+    }
+    for (const QString &folder : std::as_const(locked)) {
+        root.mkpath(folder);
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions()));
+    }
+    const auto unlock = qScopeGuard([&] {
+        for (const QString &folder : std::as_const(locked))
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    });
+    if (!locked.isEmpty() && QDir(locked.first()).isReadable())
+        QSKIP("every folder is readable here (root)");
+    const auto outcome = load(dir.path(), {}, leaveOutBad);
+    if (members.isEmpty()) {
+        QVERIFY(!outcome.ok());
+        for (const QString &word : departments)
+            QVERIFY2(outcome.message().contains(word), qPrintable(outcome.message()));
+        return;
+    }
+    QVERIFY2(outcome.ok(), qPrintable(outcome.message()));
+    QStringList files;
+    for (qsizetype k = 0; k < outcome->profile.respondentCount(); ++k)
+        files << outcome->profile.members->file(k);
+    QCOMPARE(files, members);
+    QStringList names;
+    for (const GroupArithmetic::Segment &segment : GroupArithmetic::split(*outcome->profile.members, GroupArithmetic::SplitBy::Folder))
+        names << segment.name;
+    QCOMPARE(names, departments);
+    QStringList left;
+    for (const ProfileLoader::LeftOut &out : outcome->leftOut) {
+        left << out.file;
+        QVERIFY2(out.message.contains(QStringLiteral("Cannot read the folder")), qPrintable(out.message));
+    }
+    QCOMPARE(left, leftOut);
+}
+
 void TestGroup::segments_data()
 {
     QTest::addColumn<QStringList>("departments"); // information line 1 of each member, in file order
@@ -418,6 +613,35 @@ void TestGroup::segments_data()
     QTest::newRow("case and blanks ignored")
         << QStringList{QStringLiteral("отдел продаж "), QStringLiteral("Отдел продаж"), QString()}
         << QStringList{QString(), QStringLiteral("отдел продаж")} << QList<QList<qsizetype>>{{2}, {0, 1}};
+}
+
+void TestGroup::lookAlikeSegments_data()
+{
+    QTest::addColumn<QStringList>("departments"); // information line 1 of each member
+    QTest::addColumn<QStringList>("names");       // the segments as every table shows them
+    QTest::newRow("names apart stay as they are") << QStringList{"Склад", "Продажи"} << QStringList{"Продажи", "Склад"};
+    QTest::newRow("a zero-width space") << QStringList{"Отдел1", QStringLiteral("Отдел\u200B1")}
+                                        << QStringList{"«Отдел1»", "Отдел⟨U+200B⟩1"};
+    QTest::newRow("Latin and Cyrillic twins") << QStringList{"Отдел А", "Отдел A"} << QStringList{"Отдел A [лат. A]", "«Отдел А»"};
+    QTest::newRow("the label of empty values, typed") << QStringList{"", "(не указано)"}
+                                                       << QStringList{"(не указано)", "«(не указано)»"};
+}
+
+void TestGroup::lookAlikeSegments()
+{
+    QFETCH(QStringList, departments);
+    QFETCH(QStringList, names);
+    auto table = std::make_shared<MemberTable>();
+    for (const QString &department : departments) {
+        RespondentHeader header;
+        header.info[0] = department;
+        table->append(QStringLiteral("x.cry"), header, {}, {});
+    }
+    const Profile group = ProfileLoader::groupProfile(table, QStringLiteral("firm"));
+    QStringList shown;
+    for (const SegmentsTable::Segment &segment : SegmentsTable::split(group, GroupArithmetic::SplitBy::Info1).segments)
+        shown << segment.name;
+    QCOMPARE(shown, names);
 }
 
 void TestGroup::segments()
@@ -452,6 +676,7 @@ void TestGroup::spread()
         ItemScores items;
         items.fill(3.0);
         items[0] = firstItem[k];
+        items[14] = firstItem[k]; // statement 15 is worded negatively: the answers were 5, 1 and 1
         table.append(QStringLiteral("m.cry"), RespondentHeader(), indices, items);
     }
     const GroupArithmetic::Spread spread = GroupArithmetic::spread(table);
@@ -465,12 +690,44 @@ void TestGroup::spread()
     QVERIFY(std::abs(spread.traits[0].mean - (8.0 / 3 + 3.0 + 10.6 / 3) / 3) < 1e-12);
     QCOMPARE(spread.items[0].answers, (std::array<qsizetype, 5>{1, 0, 0, 0, 2}));
     QCOMPARE(spread.items[1].answers, (std::array<qsizetype, 5>{0, 0, 3, 0, 0}));
+    QCOMPARE(spread.items[14].answers, (std::array<qsizetype, 5>{2, 0, 0, 0, 1}));
+    QCOMPARE(spread.items[14].mean, spread.items[0].mean); // the scores stay scores
     QCOMPARE(spread.items[1].deviation, 0.0);
     // One member has no deviation; a score off the scale is no answer.
     QVERIFY(std::isnan(GroupArithmetic::spread(table, {1}).indices[0].deviation));
     QCOMPARE(GroupArithmetic::answerOf(0.4), 0);
     QCOMPARE(GroupArithmetic::answerOf(5.6), 0);
     QCOMPARE(GroupArithmetic::answerOf(2.5), 3);
+}
+
+void TestGroup::meanIsTheNearestDouble_data()
+{
+    // Scores of the members and the mean a reader expects: the double nearest the true mean, which a
+    // table then writes in its shortest form ("3,34").
+    QTest::addColumn<QList<double>>("scores");
+    QTest::addColumn<double>("mean");
+    QTest::newRow("two decimals") << QList<double>{1.0, 1.07, 1.35} << 1.14; // a running sum gives 1.1400000000000001
+    QTest::newRow("a tenth apart") << QList<double>{2.0, 3.0, 4.6} << 3.2;   // 9.6 / 3 gives 3.1999999999999997
+    QTest::newRow("halves") << QList<double>{3.0, 4.0} << 3.5;
+    QTest::newRow("thirds stay as they sum") << QList<double>{1.0 / 3, 1.0 / 3, 1.0 / 3} << (1.0 / 3 + 1.0 / 3 + 1.0 / 3) / 3;
+}
+
+void TestGroup::meanIsTheNearestDouble()
+{
+    QFETCH(QList<double>, scores);
+    QFETCH(double, mean);
+    MemberTable table;
+    for (double score : scores) {
+        IndexScores indices;
+        indices.fill(score);
+        ItemScores items;
+        items.fill(score);
+        table.append(QStringLiteral("m.cry"), RespondentHeader(), indices, items);
+    }
+    const GroupArithmetic::MeanScores means = GroupArithmetic::mean(table);
+    QVERIFY2(means.indices[0] == mean, qPrintable(QString::number(means.indices[0], 'g', 17)));
+    QVERIFY(means.items[59] == mean);
+    QVERIFY(GroupArithmetic::spread(table).items[0].mean == mean);
 }
 
 void TestGroup::segmentsMeasuredInOnePass_data()

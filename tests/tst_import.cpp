@@ -12,10 +12,17 @@
 #include "UnitPC1.h"
 
 #include <QDirIterator>
+#include <QScopeGuard>
 #include <QFile>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -204,6 +211,44 @@ QString templateSheet(const QList<SheetRow> &rows, QChar separator = u';')
     return csvText(records(templateLayout(), rows), separator, QStringLiteral("\r\n"));
 }
 
+// What the import makes of a sheet, as one text: why it is refused; else the columns found, the bad
+// rows as they are reported, the texts a result file cannot store and the columns left out.
+QString importReport(const QByteArray &bytes, const Questionnaire::Captions &captions, const QByteArray &savedMap)
+{
+    const Outcome<AnswerSheet::Sheet> sheet = AnswerSheet::readSheet(bytes, QStringLiteral("answers.csv"));
+    if (!sheet)
+        return QStringLiteral("refused: ") + sheet.message();
+    Columns columns = AnswerSheet::detectColumns(sheet->header, captions);
+    QStringList report;
+    if (!savedMap.isEmpty()) {
+        const Outcome<AnswerSheet::MapRead> map = AnswerSheet::readMap(savedMap, sheet->header, columns, QStringLiteral("map.txt"), true);
+        if (!map)
+            return QStringLiteral("map refused: ") + map.message();
+        if (map->otherHeader)
+            report << QStringLiteral("map of another sheet");
+        columns = map->columns;
+    }
+    report << QStringLiteral("date=%1 code=%2 name=%3 info1=%4 info2=%5")
+                  .arg(columns[AnswerSheet::Date] + 1)
+                  .arg(columns[AnswerSheet::Code] + 1)
+                  .arg(columns[AnswerSheet::Name] + 1)
+                  .arg(columns[AnswerSheet::Info1] + 1)
+                  .arg(columns[AnswerSheet::Info2] + 1);
+    const Outcome<AnswerSheet::Check> check = AnswerSheet::check(*sheet, columns, captions);
+    if (!check)
+        return report.join(u'\n') + QStringLiteral("\ncheck failed: ") + check.message();
+    qsizetype more = 0;
+    for (const AnswerSheet::BadGroup &group : AnswerSheet::groupBadRows(check->bad, 20, &more))
+        report << QStringLiteral("rows %1: %2").arg(group.rows, group.reason);
+    if (more > 0)
+        report << QStringLiteral("%1 more rows").arg(more);
+    if (check->unstorable.rows > 0)
+        report << AnswerSheet::unstorableMessage(check->unstorable);
+    report << AnswerSheet::unusedColumns(columns, sheet->header);
+    report << QStringLiteral("good=%1").arg(check->goodRows.size());
+    return report.join(u'\n');
+}
+
 } // namespace
 
 class TestImport : public QObject
@@ -230,6 +275,10 @@ private slots:
     void nothingWrittenOnFailure_data();
     void nothingWrittenOnFailure();
     void fullDisk();
+    void hostileSheets_data();
+    void hostileSheets();
+    void importTargets_data();
+    void importTargets();
 };
 
 void TestImport::parser_data()
@@ -602,6 +651,10 @@ void TestImport::fileNames_data()
                                              << QStringList{"0001.cry", "0002.cry"};
     QTest::newRow("a folder is never replaced") << QStringList{"0001"} << QStringList{"0001.cry/"} << true
                                                 << QStringList{"0001 (2).cry"};
+    // Invisible format characters would make a name read otherwise than it is ("…txt.exe" as "…exe.txt").
+    QTest::newRow("a right-to-left override and a zero-width space")
+        << QStringList{QStringLiteral("ann\u202Etxt.exe"), QStringLiteral("b\u200Bc")} << QStringList{} << false
+        << QStringList{"anntxt.exe.cry", "bc.cry"};
     QTest::newRow("a long code shortened") << QStringList{QString(200, u'ж')} << QStringList{} << false
                                            << QStringList{QString(80, u'ж') + ".cry"};
 }
@@ -734,6 +787,214 @@ void TestImport::fullDisk()
     QVERIFY2(written.message().startsWith(QStringLiteral("Cannot create file")), qPrintable(written.message()));
     QCOMPARE(snapshot(folder), before);
     QDir(folder).removeRecursively();
+}
+
+void TestImport::hostileSheets_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("captionList");
+    QTest::addColumn<QByteArray>("savedMap");
+    QTest::addColumn<QStringList>("expected"); // each must be in the report
+    QTest::addColumn<int>("maxReport");        // characters; 0: any
+    const Questionnaire::Captions defaults = Questionnaire::defaultCaptions();
+    const QStringList captions(defaults.cbegin(), defaults.cend());
+    const QList<SheetRow> rows = sampleRows(3);
+
+    // One code in every row: reported once, with the first rows, in a report of a few lines.
+    QList<SheetRow> same = sampleRows(5000);
+    for (SheetRow &row : same)
+        row.code = QStringLiteral("0001");
+    QTest::newRow("one code in 5,000 rows")
+        << templateSheet(same).toUtf8() << captions << QByteArray()
+        << QStringList{"rows 2, 3, 4, 5, 6 … and 4995 more: the code «0001» is in more than one row (rows 2, 3, 4, 5, 6 … and 4995 more)",
+                       "good=0"}
+        << 1000;
+
+    // A UTF-8 sheet with one Latin-1 byte: refused with its place, never read as windows-1251.
+    QByteArray latinByte = templateSheet(rows).toUtf8();
+    const qsizetype name = latinByte.indexOf("Респондент 2");
+    latinByte.replace(name, qstrlen("Респондент 2"), "Ren\xE9" "e");
+    const qsizetype lineStart = latinByte.lastIndexOf('\n', name) + 1;
+    QTest::newRow("UTF-8 with a Latin-1 byte")
+        << latinByte << captions << QByteArray()
+        << QStringList{QStringLiteral("line 3, byte %1 (0xE9)").arg(name - lineStart + 4)} << 0;
+    QByteArray latin = "Date;Code;Name";
+    for (int s = 1; s <= 60; ++s)
+        latin += ";" + QByteArray::number(s);
+    latin += "\r\n01.03.2024;1;Ren\xE9" "e";
+    for (int s = 1; s <= 60; ++s)
+        latin += ";3";
+    QTest::newRow("Latin-1, not windows-1251") << latin << captions << QByteArray() << QStringList{"refused", "line 2, byte 17 (0xE9)"} << 0;
+    // Real windows-1251 text in which two letters happen to form a UTF-8 sequence ("РЁ").
+    QList<SheetRow> russian = rows;
+    russian[0].name = QStringLiteral("СЕРЁЖА ПЕТРОВ");
+    QTest::newRow("windows-1251 with a UTF-8-like pair")
+        << encoded(templateSheet(russian), Bytes::Cp1251) << captions << QByteArray() << QStringList{"code=2 name=3", "good=3"} << 0;
+
+    // Characters a result file cannot store are named; codes that differ only in them are one code.
+    QList<SheetRow> kazakh = rows;
+    kazakh[1].name = QStringLiteral("Әлия Нұрланқызы");
+    QTest::newRow("characters windows-1251 lacks")
+        << templateSheet(kazakh).toUtf8() << captions << QByteArray()
+        << QStringList{"«Ә» U+04D8, «ұ» U+04B1, «қ» U+049B", "in 1 rows: row 3 (ФИО «Әлия Нұрланқызы»)", "good=3"} << 0;
+    QList<SheetRow> twins = rows;
+    twins[0].code = QStringLiteral("Ә1");
+    twins[2].code = QStringLiteral("Ү1");
+    QTest::newRow("codes told apart only by characters windows-1251 lacks")
+        << templateSheet(twins).toUtf8() << captions << QByteArray() << QStringList{"rows 2, 4: the code «Ә1» is in more than one row"}
+        << 0;
+
+    // Captions that read as the code's and name's headers: the template's order decides.
+    const QStringList codeCaptions{"Код", "ФИО", "Должность", "Возраст"};
+    Layout layout = templateLayout();
+    layout.header = QStringList{"Дата", "Код", "ФИО"} + codeCaptions;
+    QTest::newRow("captions \"Код\" and \"ФИО\"")
+        << csvText(records(layout, rows), u';', QStringLiteral("\r\n")).toUtf8() << codeCaptions << QByteArray()
+        << QStringList{"date=1 code=2 name=3 info1=4 info2=5", "good=3"} << 0;
+    // Columns nobody takes are named with why.
+    Layout extra = templateLayout();
+    extra.header << QStringLiteral("E-mail") << QStringLiteral("Код");
+    extra.leading = [](const SheetRow &row) { return QStringList{row.date, row.code, row.name} + row.info + QStringList{"a@b", "x"}; };
+    QList<QStringList> extraRecords = records(extra, rows);
+    for (QStringList &record : extraRecords) // the two extra cells after the statements
+        record << record.takeAt(7) << record.takeAt(7);
+    QTest::newRow("columns not used")
+        << csvText(extraRecords, u';', QStringLiteral("\r\n")).toUtf8() << captions << QByteArray()
+        << QStringList{"column 68 «E-mail»: not recognised, not used", "column 69 «Код»: the same header as column 2, not used"} << 0;
+    // A map saved for another sheet, with column numbers: not applied to this one.
+    QList<QString> otherHeader{"Адрес", "Код", "Имя"};
+    Columns otherColumns = AnswerSheet::noColumns();
+    otherColumns[AnswerSheet::Code] = 0;
+    QTest::newRow("a saved map of another sheet")
+        << templateSheet(rows).toUtf8() << captions << AnswerSheet::mapText(otherColumns, otherHeader)
+        << QStringList{"map of another sheet", "code=2", "good=3"} << 0;
+}
+
+void TestImport::hostileSheets()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, captionList);
+    QFETCH(QByteArray, savedMap);
+    QFETCH(QStringList, expected);
+    QFETCH(int, maxReport);
+    const Questionnaire::Captions captions{captionList[0], captionList[1], captionList[2], captionList[3]};
+    const QString report = importReport(bytes, captions, savedMap);
+    for (const QString &part : expected)
+        QVERIFY2(report.contains(part), qPrintable(report.left(4000)));
+    if (maxReport > 0)
+        QVERIFY2(report.size() <= maxReport, qPrintable(QStringLiteral("%1 characters").arg(report.size())));
+}
+
+void TestImport::importTargets_data()
+{
+    // Each case prepares the target (in a fresh folder), imports rows 0001 to 0003 and looks at
+    // what the target holds afterwards (named ".cry" files; "*" where a file's name differs only in
+    // letter case).
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("counts"); // "replaced present changedKept"
+    QTest::addColumn<int>("mode");        // the target's permission bits afterwards; -1: not looked at
+    const QStringList three{"0001.cry", "0002.cry", "0003.cry"};
+#ifdef Q_OS_UNIX
+    QTest::newRow("a link to an empty folder, filled in place") << "link" << false << three << "0 0 0" << 0750;
+    QTest::newRow("an empty folder keeps its mode") << "empty" << false << three << "0 0 0" << 02771;
+    QTest::newRow("a new folder follows the umask") << "new" << false << three << "0 0 0" << 0750;
+#endif
+    QTest::newRow("a code in other letter case, replaced") << "case" << true << QStringList{"0002.cry", "0003.cry", "AB0.cry"}
+                                                           << "1 0 0" << -1;
+    QTest::newRow("the same sheet again: nothing twice") << "again" << false << three << "0 3 0" << -1;
+    QTest::newRow("changed answers, kept without replace") << "changed" << false << three << "0 2 1" << -1;
+    QTest::newRow("changed answers, replaced when chosen") << "changed" << true << three << "1 2 0" << -1;
+    QTest::newRow("a stale temporary folder goes, a fresh one stays") << "stale" << false << three << "0 0 0" << -1;
+}
+
+void TestImport::importTargets()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, replace);
+    QFETCH(QStringList, files);
+    QFETCH(QString, counts);
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    QString target = dir.filePath(QStringLiteral("target"));
+    QList<SheetRow> rows = sampleRows(3);
+    const QString realFolder = dir.filePath(QStringLiteral("real"));
+    const auto permissions = [](const QString &path) {
+#ifdef Q_OS_UNIX
+        struct stat info{};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+#else
+        Q_UNUSED(path);
+        return -1;
+#endif
+    };
+#ifdef Q_OS_UNIX
+    const mode_t umask = ::umask(027);
+    const auto restoreUmask = qScopeGuard([umask] { ::umask(umask); });
+    if (how == QLatin1String("link")) {
+        QVERIFY(QDir().mkdir(realFolder));
+        QVERIFY(QFile::setPermissions(realFolder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                      | QFileDevice::ReadGroup | QFileDevice::ExeGroup));
+        QVERIFY(QFile::link(realFolder, target));
+    } else if (how == QLatin1String("empty")) {
+        QVERIFY(QDir().mkdir(target));
+        QCOMPARE(::chmod(QFile::encodeName(target).constData(), 02771), 0);
+    }
+#endif
+    if (how == QLatin1String("case")) {
+        TestSupport::Respondent old;
+        old.code = QStringLiteral("AB0");
+        QDir().mkdir(target);
+        TestSupport::writeResultFile(target, QStringLiteral("AB0.cry"), old);
+        rows[0].code = QStringLiteral("ab0");
+    } else if (how == QLatin1String("again") || how == QLatin1String("changed")) {
+        QVERIFY(importInto(sheetOf(templateSheet(rows)), target).ok());
+        if (how == QLatin1String("changed"))
+            rows[1].answers[0] = rows[1].answers[0] % 5 + 1;
+    } else if (how == QLatin1String("stale")) {
+        QDir().mkdir(target);
+        for (const QString &name : {QStringLiteral(".zolk-import-old123"), QStringLiteral(".zolk-import-new123")}) {
+            QDir(target).mkdir(name);
+            TestSupport::writeStoredFile(QDir(target).filePath(name), QStringLiteral("0.part"), "Иванов's answers");
+        }
+        const std::filesystem::path old = QDir(target).filePath(QStringLiteral(".zolk-import-old123")).toStdWString();
+        std::filesystem::last_write_time(old, std::filesystem::last_write_time(old) - std::chrono::hours(48));
+    }
+    const QByteArray before = [&] {
+        QFile file(QDir(target).filePath(QStringLiteral("0002.cry")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+
+    SheetImport::Options options;
+    options.replace = replace;
+    const Outcome<SheetImport::Written> written = importInto(sheetOf(templateSheet(rows)), target, options);
+    QVERIFY2(written.ok(), qPrintable(written.message()));
+    QCOMPARE(QStringLiteral("%1 %2 %3").arg(written->replaced).arg(written->present).arg(written->changedKept), counts);
+    QStringList found = QDir(target).entryList({QStringLiteral("*.cry")}, QDir::Files | QDir::Hidden);
+    found.sort();
+    QCOMPARE(found, files);
+    if (mode >= 0)
+        QCOMPARE(permissions(how == QLatin1String("link") ? realFolder : target), mode);
+    if (how == QLatin1String("link"))
+        QVERIFY(QFileInfo(target).isSymLink());
+    if (how == QLatin1String("case")) {
+        const Outcome<ResultRecord> record = ResultFile::readFile(QDir(target).filePath(QStringLiteral("AB0.cry")));
+        QVERIFY(record.ok());
+        QCOMPARE(record->header.code, QStringLiteral("ab0"));
+    }
+    if (how == QLatin1String("changed")) {
+        QFile file(QDir(target).filePath(QStringLiteral("0002.cry")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll() != before, replace);
+    }
+    if (how == QLatin1String("stale")) {
+        QVERIFY(!QFileInfo::exists(QDir(target).filePath(QStringLiteral(".zolk-import-old123"))));
+        QVERIFY(QFileInfo::exists(QDir(target).filePath(QStringLiteral(".zolk-import-new123"))));
+    }
+    // Nothing of the import is left behind but the map.
+    const QStringList hidden = QDir(target).entryList({QStringLiteral(".zolk-*")}, QDir::AllEntries | QDir::Hidden);
+    QCOMPARE(hidden, how == QLatin1String("stale") ? QStringList{".zolk-import-new123"} : QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestImport)

@@ -92,6 +92,8 @@ private slots:
     void scoresShownWithRegionalSeparator_data();
     void scoresShownWithRegionalSeparator();
     void groupOfOne();
+    void groupNamesRepeatedRespondents_data();
+    void groupNamesRepeatedRespondents();
     void groupFailuresKeepProfile_data();
     void groupFailuresKeepProfile();
     void groupWithUnreadableMembers_data();
@@ -374,6 +376,43 @@ void TestMainWindow::groupOfOne()
     QVERIFY(!QGuiApplication::overrideCursor());
 }
 
+void TestMainWindow::groupNamesRepeatedRespondents_data()
+{
+    // a.cry and b.cry are two respondents; c.cry is made as named.
+    QTest::addColumn<QString>("third");
+    QTest::addColumn<QString>("count");   // "Анкет"
+    QTest::addColumn<QString>("message"); // a line of the message shown once the group is on screen
+    QTest::newRow("a copy counts once") << QStringLiteral("copy") << QStringLiteral("2")
+                                        << QStringLiteral("c.cry: the same answers and header as a.cry");
+    QTest::newRow("one code, other answers: both count") << QStringLiteral("changed") << QStringLiteral("3")
+                                                         << QStringLiteral("a.cry, c.cry");
+}
+
+void TestMainWindow::groupNamesRepeatedRespondents()
+{
+    QFETCH(QString, third);
+    QFETCH(QString, count);
+    QFETCH(QString, message);
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    Respondent a = Respondent::uniform(2), b = Respondent::uniform(4);
+    a.code = QStringLiteral("1");
+    b.code = QStringLiteral("2");
+    const QString first = writeResultFile(fx.dataDir(), QStringLiteral("a.cry"), a);
+    writeResultFile(fx.dataDir(), QStringLiteral("b.cry"), b);
+    if (third == QLatin1String("copy")) {
+        QVERIFY(QFile::copy(first, fx.dataDir() + QStringLiteral("/c.cry")));
+    } else {
+        a.items[0] = 5;
+        writeResultFile(fx.dataDir(), QStringLiteral("c.cry"), a);
+    }
+    fx.prompts->openAnswers << first;
+    f.mmGroupClick();
+    QCOMPARE(fx.edit("ceNanket")->text(), count);
+    QCOMPARE(fx.prompts->errors.size(), 1);
+    QVERIFY2(fx.prompts->errors.first().split(u'\n').contains(message), qPrintable(fx.prompts->errors.first()));
+}
+
 void TestMainWindow::groupFailuresKeepProfile_data()
 {
     QTest::addColumn<bool>("withBadMember");
@@ -428,7 +467,9 @@ void TestMainWindow::groupWithUnreadableMembers()
     for (const QString &folder : {group.path(), readableOnly.path()}) {
         Respondent low = Respondent::uniform(2), high = Respondent::uniform(4);
         low.name = QStringLiteral("Алексеев");
+        low.code = QStringLiteral("1");
         high.name = QStringLiteral("Дмитриев");
+        high.code = QStringLiteral("4");
         writeResultFile(folder, QStringLiteral("a.cry"), low);
         writeResultFile(folder, QStringLiteral("d.cry"), high); // after the unreadable ones
     }
@@ -520,7 +561,9 @@ void TestMainWindow::dataAfterGroupRestoresIndividualHeader()
     WindowFixture fx;
     TForm1 &f = *fx.form;
     writeResultFile(fx.dataDir(), QStringLiteral("a.cry"), Respondent());
-    writeResultFile(fx.dataDir(), QStringLiteral("b.cry"), Respondent());
+    Respondent other; // another respondent: the same one twice would count once
+    other.code = QStringLiteral("0043");
+    writeResultFile(fx.dataDir(), QStringLiteral("b.cry"), other);
     fx.prompts->openAnswers << fx.dataDir() + QStringLiteral("/a.cry");
     f.mmGroupClick();
     QCOMPARE(fx.edit("ceNanket")->text(), QStringLiteral("2"));
@@ -557,6 +600,7 @@ void TestMainWindow::memberListOnSummaryClick()
         for (int i = 0; i < 12; ++i)
             r.indices[std::size_t(i)] = i % 2 ? 4 * low : low;
         r.name = QStringLiteral("Участник %1").arg(k + 1);
+        r.code = QString::number(k + 1);
         const QString file = QStringLiteral("m%1.cry").arg(k, 2, 10, QChar(u'0'));
         writeResultFile(fx.dataDir(), file, r);
         expected << file + u' ' + r.name + u' ' + QLocale().toString(2 * low, 'f', 2);
@@ -902,8 +946,11 @@ void TestMainWindow::fitsScreenHere()
     TForm1 &f = *fx.form;
     f.showMaximized();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    for (int m = 0; m < 6; ++m)
-        writeResultFile(fx.dataDir(), QStringLiteral("m%1.cry").arg(m), Respondent::uniform(2.0 + m % 3));
+    for (int m = 0; m < 6; ++m) {
+        Respondent r = Respondent::uniform(2.0 + m % 3);
+        r.code = QStringLiteral("%1").arg(m + 1, 4, 10, QLatin1Char('0'));
+        writeResultFile(fx.dataDir(), QStringLiteral("m%1.cry").arg(m), r);
+    }
     fx.prompts->openAnswers << fx.dataDir();
     f.mmGroupClick();
     QCOMPARE(f.profile().respondentCount(), 6);

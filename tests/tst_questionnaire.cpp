@@ -106,8 +106,15 @@ void TestQuestionnaire::sheetTemplate_data()
 {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QChar>("separator");
-    QTest::newRow("decimal comma") << "ru_RU" << QChar(u';');
-    QTest::newRow("decimal point") << "en_US" << QChar(u',');
+    QTest::addColumn<QStringList>("captionList");
+    const QStringList mine{QStringLiteral("Отдел; филиал"), QStringLiteral("Должность"), QStringLiteral("Стаж"), QStringLiteral("Возраст")};
+    QTest::newRow("decimal comma") << "ru_RU" << QChar(u';') << mine;
+    QTest::newRow("decimal point") << "en_US" << QChar(u',') << mine;
+    // Captions that read as the code's and the name's header: the template's order tells them apart.
+    QTest::newRow("captions \"Код\" and \"ФИО\"") << "ru_RU" << QChar(u';')
+                                                 << QStringList{"Код", "ФИО", "Дата", "Возраст"};
+    // Written behind an apostrophe, so that a spreadsheet does not compute it; read back the same.
+    QTest::newRow("captions that start a formula") << "ru_RU" << QChar(u';') << QStringList{"=1+1", "+7", "-", "@home"};
 }
 
 void TestQuestionnaire::sheetTemplate()
@@ -115,15 +122,20 @@ void TestQuestionnaire::sheetTemplate()
     // The template is what the import reads best: every column found by its header words.
     QFETCH(QString, locale);
     QFETCH(QChar, separator);
-    const Questionnaire::Captions captions{QStringLiteral("Отдел; филиал"), QStringLiteral("Должность"), QStringLiteral("Стаж"),
-                                           QStringLiteral("Возраст")};
+    QFETCH(QStringList, captionList);
+    const Questionnaire::Captions captions{captionList[0], captionList[1], captionList[2], captionList[3]};
     const QByteArray bytes = QuestionnaireForm::sheetTemplate(captions, QLocale(locale));
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
     QVERIFY(bytes.endsWith("\r\n"));
     const Outcome<AnswerSheet::Sheet> sheet = AnswerSheet::readSheet(bytes, QStringLiteral("template.csv"));
     QVERIFY(sheet.ok());
     QCOMPARE(sheet->separator, separator);
-    QCOMPARE(sheet->header, Questionnaire::sheetHeader(captions));
+    // Each cell as it stands, but for the apostrophe before a formula.
+    QCOMPARE(sheet->header.size(), Questionnaire::sheetHeader(captions).size());
+    for (int c = 0; c < sheet->header.size(); ++c) {
+        const QString written = Questionnaire::sheetHeader(captions)[c];
+        QCOMPARE(sheet->header[c], QStringLiteral("=+-@").contains(written.front()) ? u'\'' + written : written);
+    }
     const AnswerSheet::Columns columns = AnswerSheet::detectColumns(sheet->header, captions);
     for (int field = 0; field < AnswerSheet::FieldCount; ++field)
         QCOMPARE(columns[std::size_t(field)], field);

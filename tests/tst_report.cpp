@@ -758,6 +758,7 @@ void TestReport::reportPackFromTheWindow()
         for (int k = 0; k < size; ++k, ++m) {
             Respondent r = Respondent::uniform(2.0 + m % 4 * 0.5);
             r.info = {department, QString(), QString(), QString()};
+            r.code = QStringLiteral("%1").arg(m + 1, 4, 10, QLatin1Char('0'));
             writeResultFile(firm + u'/' + department, QStringLiteral("m%1.cry").arg(m), r);
         }
     }

@@ -368,6 +368,8 @@ void TestTables::csvFields_data()
     QTest::newRow("negative number, decimal point") << number(-2.5) << English << QByteArray("-2.5");
     QTest::newRow("third") << number(1.0 / 3) << Russian << QByteArray("0,3333333333333333");
     QTest::newRow("integer") << number(4.0) << Russian << QByteArray("4");
+    QTest::newRow("two decimals") << number(3.34) << Russian << QByteArray("3,34");
+    QTest::newRow("negative zero") << number(-0.0) << Russian << QByteArray("0");
     QTest::newRow("NaN") << number(std::numeric_limits<double>::quiet_NaN()) << Russian << QByteArray();
     QTest::newRow("infinity") << number(-std::numeric_limits<double>::infinity()) << English << QByteArray();
 }
@@ -427,6 +429,9 @@ void TestTables::workbookCells_data()
     QTest::newRow("Cyrillic") << text(QStringLiteral("Иванов И. И.")) << "text" << "Иванов И. И.";
     QTest::newRow("line break") << text(QStringLiteral("a\nb")) << "text" << "a\nb";
     QTest::newRow("control character") << text(QStringLiteral("a\x01z")) << "text" << "a_x0001_z";
+    // A text that holds such a code itself: its underscore escaped, so that it reads back as typed.
+    QTest::newRow("a literal escape code") << text(QStringLiteral("a_x0041_z")) << "text" << "a_x005F_x0041_z";
+    QTest::newRow("a literal escape code in capitals") << text(QStringLiteral("_X00AB_")) << "text" << "_x005F_X00AB_";
     QTest::newRow("NUL inside") << text(QString::fromUtf16(u"a\0z", 3)) << "text" << QString::fromUtf16(u"a\uFFFDz");
     QTest::newRow("not a character") << text(QString::fromUtf16(u"a\uFFFFz")) << "text" << QString::fromUtf16(u"a\uFFFDz");
     QTest::newRow("number") << number(2.6) << "number" << "2.6";
@@ -434,6 +439,7 @@ void TestTables::workbookCells_data()
     QTest::newRow("third") << number(1.0 / 3) << "number" << QString::number(1.0 / 3, 'g', 17);
     QTest::newRow("small number") << number(1.5e-7) << "number" << "1.5e-07";
     QTest::newRow("integer") << number(123456789012.0) << "number" << "123456789012";
+    QTest::newRow("negative zero") << number(-0.0) << "number" << "0";
     QTest::newRow("empty text") << text(QString()) << "none" << "";
     QTest::newRow("empty cell") << TableCell::empty() << "none" << "";
     QTest::newRow("NaN") << number(std::numeric_limits<double>::quiet_NaN()) << "none" << "";
@@ -636,8 +642,10 @@ void TestTables::workbookLimits()
 void TestTables::workbookTemporaryFolder_data()
 {
     QTest::addColumn<qsizetype>("cancelAt"); // rows written when progress cancels; 0: never
-    QTest::newRow("written") << qsizetype(0);
-    QTest::newRow("cancelled") << XlsxTable::ProgressRows;
+    QTest::addColumn<bool>("beside");        // the temporary files beside the output, not in the system's folder
+    QTest::newRow("written") << qsizetype(0) << false;
+    QTest::newRow("cancelled") << XlsxTable::ProgressRows << false;
+    QTest::newRow("written beside the output") << qsizetype(0) << true;
 }
 
 void TestTables::workbookTemporaryFolder()
@@ -645,6 +653,7 @@ void TestTables::workbookTemporaryFolder()
     // A temporary folder whose name is not ASCII (a Cyrillic user name); it is empty again after
     // the workbook is made or cancelled.
     QFETCH(qsizetype, cancelAt);
+    QFETCH(bool, beside);
     QTemporaryDir base;
     QVERIFY(base.isValid());
     const QString folder = base.filePath(QStringLiteral("Временные файлы"));
@@ -666,12 +675,25 @@ void TestTables::workbookTemporaryFolder()
     const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(); };
     const qsizetype openBefore = openFiles();
     Outcome<QByteArray> bytes = Outcome<QByteArray>::failed(QString());
+    const QString output = base.filePath(QStringLiteral("Выгрузка"));
+    QVERIFY(QDir().mkpath(output));
     {
         const TemporaryFolderSetting setting(folder);
         QCOMPARE(QDir::cleanPath(QDir::tempPath()), QDir::cleanPath(folder));
-        bytes = XlsxTable::workbook(table, progress);
+        // While it is made, the workbook's files are where it goes, not in the system's folder.
+        const auto watch = [&](qsizetype rows) {
+            if (beside && rows == XlsxTable::ProgressRows) {
+                if (!QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+                    return false;
+                if (QDir(output).entryList({QStringLiteral(".zolk-xlsx-*")}, QDir::Dirs | QDir::Hidden).size() != 1)
+                    return false;
+            }
+            return progress(rows);
+        };
+        bytes = XlsxTable::workbook(table, watch, beside ? output : QString());
     }
-    const QStringList left = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList left = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                             + QDir(output).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
     QCOMPARE(openFiles(), openBefore);
     if (cancelAt > 0) {

@@ -161,7 +161,8 @@ void TestZolkCry::roundTrip()
 void TestZolkCry::errors_data()
 {
     // {dir} holds good.cry, bad.cry (not a result file), group/ (one result file and an empty
-    // sub-folder), badgroup/ (one bad member) and empty/ (no result file).
+    // sub-folder), badgroup/ (one bad member), empty/ (no result file) and depts/ (a department
+    // and a link to itself where another would be).
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QStringList>("environment");
@@ -250,6 +251,13 @@ void TestZolkCry::errors_data()
         {"пропущен: ", "Не удалось прочитать ни одного из указанных файлов и папок"});
     row("encoding failure in Russian", {"encode"}, QStringLiteral("Ω").toUtf8(), russian, 1, {"windows-1251"});
     row("segments without --by, in Russian", {"segments", "{dir}/group"}, {}, russian, 2, {"параметр '--by' обязателен"});
+#ifdef Q_OS_UNIX
+    // A failing output leaves the other output of the command (here an existing file) as it was.
+    row("questionnaire to a full device", {"questionnaire", "-o", "/dev/full", "--template", "{dir}/good.cry"}, {}, english, 1,
+        {"Cannot create file /dev/full"});
+    // A department that cannot be read is no department left out in silence.
+    row("a department that cannot be read", {"scores", "{dir}/depts"}, {}, english, 1, {"Cannot read the folder", "loop"});
+#endif
 }
 
 void TestZolkCry::errors()
@@ -272,6 +280,9 @@ void TestZolkCry::errors()
     TestSupport::writeStoredFile(dir.filePath(QStringLiteral("badgroup")), QStringLiteral("x.cry"), "zz");
     QDir(dir.path()).mkpath(QStringLiteral("empty"));
 #ifdef Q_OS_UNIX
+    QDir(dir.path()).mkpath(QStringLiteral("depts/Отдел 1"));
+    TestSupport::writeResultFile(dir.filePath(QStringLiteral("depts/Отдел 1")), QStringLiteral("a.cry"), TestSupport::Respondent());
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("depts/loop")), dir.filePath(QStringLiteral("depts/loop"))));
     QVERIFY(QFile::link(good, dir.filePath(QStringLiteral("link.cry"))));
     QCOMPARE(::link(QFile::encodeName(good).constData(), QFile::encodeName(dir.filePath(QStringLiteral("hard.cry"))).constData()), 0);
 #endif
@@ -434,8 +445,11 @@ void TestZolkCry::terminal()
     QTemporaryDir dir;
     TestSupport::writeResultFile(dir.path(), QStringLiteral("r.cry"), TestSupport::Respondent());
     QDir(dir.path()).mkpath(QStringLiteral("group"));
-    for (int m = 0; m < 3; ++m)
-        TestSupport::writeResultFile(dir.filePath(QStringLiteral("group")), QStringLiteral("m%1.cry").arg(m), TestSupport::Respondent());
+    for (int m = 0; m < 3; ++m) {
+        TestSupport::Respondent r; // three respondents, not one read three times
+        r.code = QString::number(m);
+        TestSupport::writeResultFile(dir.filePath(QStringLiteral("group")), QStringLiteral("m%1.cry").arg(m), r);
+    }
     const Run result = execute(python,
                                QStringList{QStringLiteral("-c"), QString::fromLatin1(TerminalScript), stream, QStringLiteral(ZOLK_CRY_PATH)}
                                    + substituted(arguments, dir.path()),
@@ -586,13 +600,14 @@ const QList<Member> Firm = {{"Склад", 4.0}, {"Склад", 4.0}, {"Скла
                             {"Офис", 2.9},  {"Офис", 2.9},  {"Офис", 2.9}};
 const QList<Member> Other = {{"Склад", 3.0}, {"Склад", 3.0}, {"Склад", 3.0}};
 
-// The mean as the group's arithmetic forms it: one addition per member in order, one division.
+// The mean as the group's arithmetic forms it from scores with two decimals: the exact sum of their
+// hundredths, divided once (the double nearest the true mean).
 double meanOf(const QList<double> &values)
 {
-    double sum = 0.0;
+    qint64 hundredths = 0;
     for (double value : values)
-        sum = sum + value;
-    return sum / double(values.size());
+        hundredths += qRound64(value * 100.0);
+    return double(hundredths) / (100.0 * double(values.size()));
 }
 
 QList<double> firstIndices(const QList<Member> &members, const char *department = nullptr)
@@ -618,6 +633,7 @@ void writeMembers(const QString &folder, const QList<Member> &members)
         r.info[0] = QString::fromUtf8(members[k].department);
         r.indices[0] = members[k].firstIndex;
         r.items[0] = double(k % 5 + 1);
+        r.code = QStringLiteral("%1-%2").arg(QFileInfo(folder).fileName()).arg(k);
         TestSupport::writeResultFile(folder, QStringLiteral("m%1.cry").arg(k, 2, 10, QChar(u'0')), r);
     }
 }
@@ -630,30 +646,37 @@ void TestZolkCry::analyses_data()
     // whose sub-folders "Отдел 1" and "Отдел 2" hold the first 5 and the next 2 members of firm/.
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QList<QStringList>>("rows"); // the first fields of each row after the header; "*" is any
+    QTest::addColumn<QString>("warning");         // what standard error says (nothing where empty)
     const QString hidden5 = QStringLiteral("менее 5 анкет");
     const QList<double> all = firstIndices(Firm);
     const QList<double> both = all + firstIndices(Other);
     const QStringList group{QStringLiteral("Вся группа"), QStringLiteral("13"), num(meanOf(all))};
     // "Продажи" alone is too small: "Офис", the smaller other (first by name), hides its scores too,
-    // else they would give away those of "Продажи" with the whole group's.
+    // else they would give away those of "Продажи" with the whole group's; it says why.
+    const QString protects = QStringLiteral("скрыт для анонимности");
     QTest::newRow("segments by information line 1")
         << QStringList{"segments", "{dir}/firm", "--by", "info1"}
-        << QList<QStringList>{group, {"Офис", "5", ""}, {"Продажи", hidden5, ""}, {"Склад", "5", num(4.0)}};
+        << QList<QStringList>{group, {"Офис", "5", protects}, {"Продажи", hidden5, ""}, {"Склад", "5", num(4.0)}} << QString();
+    // The same folder named twice, and through a sub-path: every member once, the repeats named.
+    QTest::newRow("segments of a folder named twice")
+        << QStringList{"segments", "{dir}/firm", "{dir}/firm/", "--by", "info1"}
+        << QList<QStringList>{group, {"Офис", "5", protects}, {"Продажи", hidden5, ""}, {"Склад", "5", num(4.0)}}
+        << QStringLiteral("firm/ is named twice; it is read once.");
     QTest::newRow("segments with a threshold of 3")
         << QStringList{"segments", "{dir}/firm", "--by", "info1", "--min", "3"}
-        << QList<QStringList>{group, {"Офис", "5", "*"}, {"Продажи", "3", num(1.0)}, {"Склад", "5", num(4.0)}};
+        << QList<QStringList>{group, {"Офис", "5", "*"}, {"Продажи", "3", num(1.0)}, {"Склад", "5", num(4.0)}} << QString();
     QTest::newRow("segments by sub-folder")
         << QStringList{"segments", "{dir}/depts", "--by", "folder"}
-        << QList<QStringList>{{"Вся группа", "7", num(meanOf(all.mid(0, 7)))}, {"Отдел 1", "5", ""}, {"Отдел 2", hidden5, ""}};
+        << QList<QStringList>{{"Вся группа", "7", num(meanOf(all.mid(0, 7)))}, {"Отдел 1", "5", protects}, {"Отдел 2", hidden5, ""}} << QString();
     QTest::newRow("segments of two folders by folder")
         << QStringList{"segments", "{dir}/firm", "{dir}/other", "--by", "folder", "--min", "3"}
-        << QList<QStringList>{{"Вся группа", "16", num(meanOf(both))}, {"firm", "13", num(meanOf(all))}, {"other", "3", num(3.0)}};
+        << QList<QStringList>{{"Вся группа", "16", num(meanOf(both))}, {"firm", "13", num(meanOf(all))}, {"other", "3", num(3.0)}} << QString();
     QTest::newRow("segments of two folders by information line 1")
         << QStringList{"segments", "{dir}/firm", "{dir}/other", "--by", "info1", "--min", "3"}
         << QList<QStringList>{{"Вся группа", "16", num(meanOf(both))},
                               {"Офис", "5", "*"},
                               {"Продажи", "3", num(1.0)},
-                              {"Склад", "8", num(meanOf(firstIndices(Firm, "Склад") + firstIndices(Other)))}};
+                              {"Склад", "8", num(meanOf(firstIndices(Firm, "Склад") + firstIndices(Other)))}} << QString();
     // Statement 1 was answered 1, 2, 3, 4, 5, 1, 2, ...: three each of 1 to 3, two each of 4 and 5.
     QList<QStringList> spread{{"Индекс 1", "13", num(meanOf(all)), "*", "1", "4", "", "", "", "", ""},
                               {"Индекс 2", "13", "3", "0", "3", "3", "", "", "", "", ""}};
@@ -664,20 +687,24 @@ void TestZolkCry::analyses_data()
         spread << QStringList{QStringLiteral("Черта %1").arg(t), "13"};
     spread << QStringList{"Утверждение 1", "13", num(meanOf({1, 2, 3, 4, 5, 1, 2, 3, 4, 5, 1, 2, 3})), "*", "1", "5", "3", "3", "3", "2", "2"};
     spread << QStringList{"Утверждение 2", "13", "3", "0", "3", "3", "0", "0", "13", "0", "0"};
-    QTest::newRow("spread") << QStringList{"spread", "{dir}/firm"} << spread;
+    QTest::newRow("spread") << QStringList{"spread", "{dir}/firm"} << spread << QString();
 }
 
 void TestZolkCry::analyses()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QList<QStringList>, rows);
+    QFETCH(QString, warning);
     QTemporaryDir dir;
     writeMembers(dir.filePath(QStringLiteral("firm")), Firm);
     writeMembers(dir.filePath(QStringLiteral("other")), Other);
     writeMembers(dir.filePath(QStringLiteral("depts/Отдел 1")), Firm.mid(0, 5));
     writeMembers(dir.filePath(QStringLiteral("depts/Отдел 2")), Firm.mid(5, 2));
     const Run result = run(substituted(arguments, dir.path()));
-    QVERIFY2(result.err.isEmpty(), result.err.constData());
+    if (warning.isEmpty())
+        QVERIFY2(result.err.isEmpty(), result.err.constData());
+    else
+        QVERIFY2(QString::fromUtf8(result.err).contains(warning), result.err.constData());
     QCOMPARE(result.exitCode, 0);
     // Under C.UTF-8: "," between fields and the decimal point; no field here needs quotes.
     QVERIFY(result.out.startsWith("\xEF\xBB\xBF"));
@@ -882,15 +909,30 @@ void TestZolkCry::importRefuses_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");       // on standard error
     QTest::addColumn<int>("files");             // result files written
+    QTest::addColumn<QStringList>("codes");     // of the rows; empty: 1, 2, 3
+    const QStringList codes;
     QTest::newRow("a bad row: nothing written") << QStringList{"import", "{sheet}", "-o", "{dir}/out"} << 3 << 1
-                                                << "row 3: the answer to statement" << 0;
+                                                << "row 3: the answer to statement" << 0 << codes;
     QTest::newRow("a bad row skipped") << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--skip-bad"} << 3 << 0
-                                       << "skipped: row 3: the answer to statement" << 2;
-    QTest::newRow("no folder given") << QStringList{"import", "{sheet}"} << 0 << 2 << "missing option -o FOLDER" << 0;
+                                       << "skipped: row 3: the answer to statement" << 2 << codes;
+    QTest::newRow("no folder given") << QStringList{"import", "{sheet}"} << 0 << 2 << "missing option -o FOLDER" << 0 << codes;
     QTest::newRow("a map the sheet does not fit") << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--map", "{dir}/map.txt"}
-                                                  << 0 << 1 << "s5: the sheet has no column 500" << 0;
+                                                  << 0 << 1 << "s5: the sheet has no column 500" << 0 << codes;
     QTest::newRow("a sheet that is not there") << QStringList{"import", "{dir}/none.csv", "-o", "{dir}/out"} << 0 << 1
-                                               << "Cannot open file" << 0;
+                                               << "Cannot open file" << 0 << codes;
+    // One code in 2,000 rows: one line naming the first rows, not 2,000 lines naming them all.
+    QTest::newRow("one code in every row") << QStringList{"import", "{sheet}", "-o", "{dir}/out"} << 0 << 1
+                                           << "rows 2, 3, 4, 5, 6 … and 1995 more: the code «7» is in more than one row" << 0
+                                           << QStringList(2000, QStringLiteral("7"));
+    const QStringList kazakh{QStringLiteral("Әлия"), QStringLiteral("2"), QStringLiteral("3")};
+    QTest::newRow("characters windows-1251 lacks: nothing written")
+        << QStringList{"import", "{sheet}", "-o", "{dir}/out"} << 0 << 1 << "«Ә» U+04D8" << 0 << kazakh;
+    QTest::newRow("characters windows-1251 lacks, replaced when asked")
+        << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--replace-unstorable"} << 0 << 0 << "«Ә» U+04D8" << 3 << kazakh;
+#ifdef Q_OS_UNIX
+    QTest::newRow("a FIFO as map") << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--map", "{dir}/fifo"} << 0 << 1
+                                   << "it is not a regular file" << 0 << codes;
+#endif
 }
 
 void TestZolkCry::importRefuses()
@@ -900,18 +942,25 @@ void TestZolkCry::importRefuses()
     QFETCH(int, exitCode);
     QFETCH(QString, message);
     QFETCH(int, files);
+    QFETCH(QStringList, codes);
+    if (codes.isEmpty())
+        codes = QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
     QTemporaryDir dir;
-    QList<std::array<int, 60>> answers = sampleAnswers(3);
+    QList<std::array<int, 60>> answers = sampleAnswers(int(codes.size()));
     if (badRow > 0)
         answers[badRow - 2][9] = 7;
-    const QString sheet = TestSupport::writeStoredFile(dir.path(), QStringLiteral("s.csv"),
-                                                       answerSheet(answers, {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
+    const QString sheet = TestSupport::writeStoredFile(dir.path(), QStringLiteral("s.csv"), answerSheet(answers, codes));
     TestSupport::writeStoredFile(dir.path(), QStringLiteral("map.txt"), "s5 = #500\n");
+#ifdef Q_OS_UNIX
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0600), 0);
+#endif
     for (QString &argument : arguments)
         argument.replace(QStringLiteral("{sheet}"), sheet).replace(QStringLiteral("{dir}"), dir.path());
     const Run result = run(arguments, QByteArray(), {QStringLiteral("XDG_CONFIG_HOME=") + dir.filePath(QStringLiteral("config"))});
     QCOMPARE(result.exitCode, exitCode);
-    QVERIFY2(QString::fromLocal8Bit(result.err).contains(message), result.err.constData());
+    QVERIFY2(QString::fromLocal8Bit(result.err).contains(message), result.err.left(4000).constData());
+    // A report of a few lines, however many rows share a problem.
+    QVERIFY2(result.err.size() < 4000, qPrintable(QStringLiteral("%1 bytes on standard error").arg(result.err.size())));
     QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList({QStringLiteral("*.cry")}).size(), files);
     if (files == 0)
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out"))));

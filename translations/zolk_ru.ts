@@ -106,6 +106,51 @@
         <source>%1: the sheet has no column %2.</source>
         <translation>%1: в таблице нет столбца %2.</translation>
     </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" />
+        <source>no header, not used</source>
+        <translation>нет заголовка, не используется</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" />
+        <source>the same header as column %1, not used</source>
+        <translation>тот же заголовок, что у столбца %1, не используется</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" />
+        <source>not recognised, not used</source>
+        <translation>не распознан, не используется</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" />
+        <source>column %1 %2: %3</source>
+        <translation>столбец %1 %2: %3</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" />
+        <source> … and %1 more</source>
+        <translation> … и ещё %1</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" />
+        <source>row %1 (%2)</source>
+        <translation>строка %1 (%2)</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" />
+        <source>Result files are written in windows-1251, which lacks some characters of the sheet: %1. They would be stored as &quot;?&quot; in %2 rows: %3.</source>
+        <translation>Файлы результатов пишутся в кодировке windows-1251, в которой нет некоторых знаков таблицы: %1. Они были бы записаны как «?»; строк с ними: %2: %3.</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" />
+        <source>It is neither UTF-8 nor windows-1251 text: %1. Save it as UTF-8 and import it again.</source>
+        <translation>Это текст ни в UTF-8, ни в windows-1251: %1. Сохраните таблицу в UTF-8 и импортируйте её снова.</translation>
+    </message>
+    <message>
+        <location filename="../io/AnswerSheet.cpp" />
+        <source>it is neither UTF-8 nor windows-1251 text (%1).</source>
+        <translation>это текст ни в UTF-8, ни в windows-1251 (%1).</translation>
+    </message>
 </context>
 <context>
     <name>CsvReader</name>
@@ -113,6 +158,11 @@
         <location filename="../io/CsvReader.cpp" line="70" />
         <source>Row %1 opens a quoted field that never ends.</source>
         <translation>В строке %1 начинается поле в кавычках, которое нигде не заканчивается.</translation>
+    </message>
+    <message>
+        <location filename="../io/CsvReader.cpp" />
+        <source>line %1, byte %2 (0x%3)</source>
+        <translation>строка %1, байт %2 (0x%3)</translation>
     </message>
 </context>
 <context>
@@ -149,6 +199,39 @@
         <location filename="../export/JpegCodec.cpp" line="178" />
         <source>Not enough memory for a picture of %1 x %2.</source>
         <translation>Недостаточно памяти для изображения %1 x %2.</translation>
+    </message>
+</context>
+<context>
+    <name>GroupRepeats</name>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>These respondents are counted once; their repeats are left out:</source>
+        <translation>Эти респонденты учтены один раз, их повторы не учитываются:</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>%1: read twice, through two of the folders named</source>
+        <translation>%1: прочитан дважды, через две из названных папок</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>%1: the same file as %2, read twice</source>
+        <translation>%1: тот же файл, что %2, прочитан дважды</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>%1: the same answers and header as %2</source>
+        <translation>%1: те же ответы и заголовок, что в %2</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>… and %1 more</source>
+        <translation>… и ещё %1</translation>
+    </message>
+    <message>
+        <location filename="../io/GroupRepeats.cpp" line="0" />
+        <source>These files carry the same code with different answers; each is counted (check whether one respondent answered twice):</source>
+        <translation>У этих файлов один код, но разные ответы; учтены все (проверьте, не отвечал ли один респондент дважды):</translation>
     </message>
 </context>
 <context>
@@ -232,6 +315,11 @@
         <source>The folder %1 holds no result files (*.cry).</source>
         <translation>В папке %1 нет файлов результатов (*.cry).</translation>
     </message>
+    <message>
+        <location filename="../io/ResultFolder.cpp" />
+        <source>Cannot read the folder %1.</source>
+        <translation>Не удалось прочитать папку %1.</translation>
+    </message>
 </context>
 <context>
     <name>SheetImport</name>
@@ -280,6 +368,14 @@
         <location filename="../io/SheetImport.cpp" line="436" />
         <source>%1 replaced files could not be put back; they are in the folder %2 (named old-N).</source>
         <translation>Заменённые файлы (%1) не удалось вернуть на место; они лежат в папке %2 (под именами old-N).</translation>
+    </message>
+</context>
+<context>
+    <name>TemporaryFiles</name>
+    <message>
+        <location filename="../core/TemporaryFiles.cpp" />
+        <source>Cannot make a temporary folder in %1.</source>
+        <translation>Не удалось создать временную папку в %1.</translation>
     </message>
 </context>
 <context>
@@ -430,7 +526,10 @@ under the user's locale: ";" between fields and the decimal comma where the loca
 numbers with a comma, "," and "." otherwise. An output named *.xlsx is an Excel workbook
 instead, in which codes, names and dates are text and every score a number.
 A file that cannot be read ends the command and nothing is written; with --skip-bad it is left
-out and named on standard error with the reason. The output may not lie inside an input folder.</source>
+out and named on standard error with the reason. The output may not lie inside an input folder.
+Each respondent counts once: an input named twice is read once, and in a folder a file with
+the same header and scores as another is left out; both are named on standard error, as are
+files of one code with different answers.</source>
         <translation>Выводит оценки из файлов результатов таблицей: по строке на файл; папка даёт по строке на каждый
 файл результатов в ней и строку со средним по группе. Первый столбец называет файл относительно
 папки, в которой лежат все входы. Таблица — CSV в UTF-8, которую табличный редактор открывает по
@@ -438,7 +537,15 @@ out and named on standard error with the reason. The output may not lie inside a
 с запятой, иначе "," и ".". Выходной файл с именем *.xlsx — книга Excel, в которой коды, имена
 и даты — текст, а каждая оценка — число.
 Файл, который не удаётся прочитать, прерывает команду, и ничего не записывается; с --skip-bad он
-пропускается и называется с причиной в потоке ошибок. Выходной файл не может лежать внутри входной папки.</translation>
+пропускается и называется с причиной в потоке ошибок. Выходной файл не может лежать внутри входной папки.
+Каждый респондент учитывается один раз: вход, названный дважды, читается один раз, а файл папки с
+тем же заголовком и оценками, что у другого, пропускается; о них сообщается в потоке ошибок, как и о
+файлах с одним кодом и разными ответами.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandScores.cpp" line="0" />
+        <source>%1 is named twice; it is read once.</source>
+        <translation>%1 назван дважды; он читается один раз.</translation>
     </message>
     <message>
         <location filename="../tools/zolk-cry/CommandScores.cpp" line="33" />
@@ -562,20 +669,28 @@ standard error); 2 when the command line is wrong.</source>
     <message>
         <location filename="../tools/zolk-cry/CommandImport.cpp" line="21" />
         <source>Reads an answer sheet as online forms and spreadsheets export it (UTF-8 with or without a
-byte-order mark, or windows-1251; ",", ";" or tabs between fields; quoted fields may hold line
+byte-order mark, or windows-1251; &quot;,&quot;, &quot;;&quot; or tabs between fields; quoted fields may hold line
 breaks), one respondent per row, and writes each row as a result file into FOLDER, named from
-its code ("0042.cry"). Answers are 1 to 5 or the answer words ("полностью не согласен" ...
-"полностью согласен"); statements worded negatively are scored in reverse, and each index score
+its code (&quot;0042.cry&quot;). Answers are 1 to 5 or the answer words (&quot;полностью не согласен&quot; ...
+&quot;полностью согласен&quot;); statements worded negatively are scored in reverse, and each index score
 is the mean of its five statements. The columns are found by their header words (the header
-that "zolk-cry questionnaire --template" writes, numbered statements, form timestamps), or by
+that &quot;zolk-cry questionnaire --template&quot; writes, numbered statements, form timestamps), or by
 the column map: --map MAPFILE, else the map saved in FOLDER by an earlier import. The map used
-is saved in FOLDER as zolk-import-map.txt, a line "key = column" per field (keys date, code,
+is saved in FOLDER as zolk-import-map.txt, a line &quot;key = column&quot; per field (keys date, code,
 name, info1..info4, s1..s60; a column is its header text or #N, the N-th column).
 A row with a missing or unreadable answer, an answer beyond 1 to 5, no code or a code that
 another row holds too is never written; every such row is named on standard error with the
 reason, and then nothing is written at all unless --skip-bad is given, which writes the good
-rows. A file of the same name already in FOLDER is kept and the new one numbered ("0042 (2).cry")
-unless --overwrite is given. The import is whole or nothing: a failure leaves FOLDER as it was.</source>
+rows; at most 20 problems are named, each once with its first rows. A row whose code and
+answers a result file in FOLDER already holds is not written again (&quot;already there&quot;); a row
+whose code FOLDER holds with other answers replaces that file only with --overwrite, and is
+otherwise not written. Another file of the same name in FOLDER is kept and the new one numbered
+(&quot;0042 (2).cry&quot;) unless --overwrite is given. Names, codes and information lines with
+characters that result files (windows-1251) cannot hold are named, and nothing is written
+unless --replace-unstorable stores them as &quot;?&quot;. A saved map applies only to a sheet with the
+header row it was made for; columns that no field takes are named. A sheet that is neither
+UTF-8 nor windows-1251 is refused with the line and byte. The import is whole or nothing: a
+failure leaves FOLDER as it was; an existing folder is filled in place.</source>
         <translation>Читает таблицу ответов в том виде, в каком её выгружают онлайн-формы и электронные таблицы (UTF-8
 с меткой порядка байтов или без неё либо windows-1251; между полями «,», «;» или табуляция; поля в
 кавычках могут содержать переводы строк), по участнику на строку, и записывает каждую строку как
@@ -589,9 +704,17 @@ unless --overwrite is given. The import is whole or nothing: a failure leaves FO
 заголовка или #N, N-й столбец).
 Строка с пропущенным или нечитаемым ответом, ответом вне шкалы 1–5, без кода или с кодом, который
 есть и в другой строке, не записывается никогда; каждая такая строка называется в потоке ошибок с
-причиной, и тогда не записывается ничего, если не указан --skip-bad (он записывает годные строки).
-Файл с тем же именем, уже лежащий в ПАПКЕ, сохраняется, а новый получает номер («0042 (2).cry»),
-если не указан --overwrite. Импорт выполняется целиком или никак: при сбое ПАПКА остаётся прежней.</translation>
+причиной, и тогда не записывается ничего, если не указан --skip-bad (он записывает годные строки);
+называется не больше 20 проблем, каждая один раз со своими первыми строками. Строка, код и ответы
+которой уже есть в файле результатов в ПАПКЕ, повторно не записывается («уже есть»); строка, код
+которой есть в ПАПКЕ с другими ответами, заменяет тот файл только с --overwrite, иначе не
+записывается. Другой файл с тем же именем в ПАПКЕ сохраняется, а новый получает номер
+(«0042 (2).cry»), если не указан --overwrite. ФИО, коды и сведения со знаками, которых нет в
+кодировке файлов результатов (windows-1251), называются, и не записывается ничего, если не указан
+--replace-unstorable (он записывает их как «?»). Сохранённый файл столбцов применяется только к
+таблице с тем заголовком, для которого он составлен; столбцы, не взятые ни одним полем, называются.
+Таблица ни в UTF-8, ни в windows-1251 отклоняется с указанием строки и байта. Импорт выполняется
+целиком или никак: при сбое ПАПКА остаётся прежней; существующая папка заполняется на месте.</translation>
     </message>
     <message>
         <location filename="../tools/zolk-cry/CommandImport.cpp" line="38" />
@@ -662,8 +785,8 @@ unless --overwrite is given. The import is whole or nothing: a failure leaves FO
     </message>
     <message>
         <location filename="../tools/zolk-cry/CommandImport.cpp" line="116" />
-        <source>%1 result files written to %2 (%3 replaced).</source>
-        <translation>Записано файлов результатов: %1 в %2 (заменено: %3).</translation>
+        <source>%1 result files written to %2 (%3 replaced; already there: %4).</source>
+        <translation>Записано файлов результатов: %1 в %2 (заменено: %3; уже есть: %4).</translation>
     </message>
     <message>
         <location filename="../tools/zolk-cry/CommandSegments.cpp" line="18" />
@@ -677,8 +800,12 @@ members' four information lines, or by sub-folder, and writes a table: the whole
 then one row per segment in name order, each with its number of members, the twelve index
 scores, the four trait scores and the overall mean, computed as the window computes a group's.
 A segment with fewer than N members (--min, 5 unless given, never below 3) shows its name and no
-scores; its members count in the whole group. Where a single segment is that small, the smallest
-other one shows its size but no scores either: else they would give away the hidden ones.
+scores; its members count in the whole group. More segments are hidden, with their size shown,
+where subtraction would give away fewer than N members: the hidden segments of a split together
+hold at least N, and no shown segment lies inside a shown one of another split (any information
+line, sub-folder or the whole group) that has fewer than N members more. The hidden set is the
+same whichever split is asked for. A respondent read twice (the same file, or a copy) counts once;
+the repeats, and files with one code and different answers, are named on standard error.
 A folder whose sub-folders hold the result files
 is split by sub-folder with --by folder; of several folders, each is named relative to the
 folder that holds them all. The table is CSV for the user's locale, or an Excel workbook for an
@@ -689,8 +816,13 @@ output named *.xlsx. A file that cannot be read ends the command and nothing is 
 строке на сегмент в порядке названий — число участников, двенадцать оценок индексов, четыре
 оценки черт и общее среднее, вычисленные так же, как окно вычисляет их для группы.
 Сегмент, в котором меньше N участников (--min, по умолчанию 5, не меньше 3), показывает только
-название, без оценок; его участники входят во всю группу. Если такой сегмент один, наименьший из
-остальных показывает только число участников, без оценок: иначе по ним вычислялись бы скрытые.
+название, без оценок; его участники входят во всю группу. Скрываются и другие сегменты (с числом
+участников), если вычитанием можно узнать оценки менее чем N участников: скрытые сегменты одного
+разбиения вместе содержат не меньше N, и ни один показанный сегмент не лежит внутри показанного
+сегмента другого разбиения (любой информационной строки, подпапок или всей группы), в котором
+участников меньше чем на N больше. Скрытые сегменты одни и те же при любом разбиении. Респондент,
+прочитанный дважды (тот же файл или копия), учитывается один раз; о повторах и о файлах с одним
+кодом и разными ответами сообщается в потоке ошибок.
 Папку, файлы результатов которой лежат
 в подпапках, делит по подпапкам --by folder; из нескольких папок каждая называется относительно
 папки, в которой лежат все они. Таблица — CSV по региональным настройкам пользователя или книга
@@ -893,6 +1025,51 @@ Each file is written whole or not at all; a file of the same name is replaced.</
 </source>
         <translation>zolk-cry: сегментов без отчёта: %1 (меньше %2 анкет, или по ним можно было бы вычислить такой сегмент).
 </translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" />
+        <source>Writes characters that result files cannot hold (windows-1251) as &quot;?&quot;.</source>
+        <translation>Записывает знаки, которых нет в кодировке файлов результатов (windows-1251), как «?».</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" />
+        <source>there is no such file</source>
+        <translation>такого файла нет</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" />
+        <source>it is not a regular file</source>
+        <translation>это не обычный файл</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" />
+        <source>the column map %1 was made for a sheet with other columns; the columns are found by their headers</source>
+        <translation>файл столбцов %1 составлен для таблицы с другими столбцами; столбцы найдены по заголовкам</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" />
+        <source>%1 more columns are not used</source>
+        <translation>не используются ещё столбцы: %1</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" />
+        <source>rows %1: %2</source>
+        <translation>строки %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" />
+        <source>%1 more rows cannot be imported for other reasons</source>
+        <translation>ещё строк, которые нельзя импортировать по другим причинам: %1</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" />
+        <source>Nothing was written; --replace-unstorable writes them with &quot;?&quot;.</source>
+        <translation>Ничего не записано; --replace-unstorable записывает их как «?».</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandImport.cpp" />
+        <source>%1 rows were not written: their codes are in %2 with other answers (--overwrite replaces those files)</source>
+        <translation>Не записано строк: %1 — их коды уже есть в %2 с другими ответами (--overwrite заменяет эти файлы)</translation>
     </message>
 </context>
 </TS>

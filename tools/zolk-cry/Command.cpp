@@ -299,7 +299,7 @@ void reportSkipped(const QString &message)
     printText(stderr, QStringLiteral("zolk-cry: %1\n").arg(ZolkCry::tr("skipped: %1").arg(message)));
 }
 
-Outcome<ProfileLoader::GroupLoad> loadFolder(const QString &folder, bool skipBad)
+Outcome<ProfileLoader::GroupLoad> loadFolder(const QString &folder, bool skipBad, bool namesRepeats)
 {
     ProgressLine progress(QDir::toNativeSeparators(folder));
     ProfileLoader::FolderOptions options;
@@ -313,17 +313,32 @@ Outcome<ProfileLoader::GroupLoad> loadFolder(const QString &folder, bool skipBad
     if (loaded) {
         for (const ProfileLoader::LeftOut &bad : std::as_const(loaded->leftOut))
             reportSkipped(bad.message);
+        if (namesRepeats)
+            reportRepeats(loaded->repeats);
     }
     return loaded;
+}
+
+void reportRepeats(const GroupRepeats::Found &repeats)
+{
+    if (!repeats.isEmpty())
+        printText(stderr, QStringLiteral("zolk-cry: %1\n").arg(GroupRepeats::message(repeats, 100)));
 }
 
 Outcome<Profile> readGroup(const QStringList &folders, bool skipBad)
 {
     const QString common = commonFolder(folders);
-    QList<std::pair<Profile, QString>> groups; // each folder's group, and its name relative to common
+    QList<ProfileLoader::GroupPart> parts; // each folder's group, and its name relative to common
     QStringList unread;
+    QStringList read; // the folders' canonical paths: a folder named twice is read once
     for (const QString &folder : folders) {
-        Outcome<ProfileLoader::GroupLoad> loaded = loadFolder(folder, skipBad);
+        const QString canonical = QFileInfo(folder).canonicalFilePath();
+        if (!canonical.isEmpty() && read.contains(canonical)) {
+            printText(stderr, QStringLiteral("zolk-cry: %1\n").arg(ZolkCry::tr("%1 is named twice; it is read once.").arg(QDir::toNativeSeparators(folder))));
+            continue;
+        }
+        read << canonical;
+        Outcome<ProfileLoader::GroupLoad> loaded = loadFolder(folder, skipBad, false);
         if (!loaded) {
             if (!skipBad)
                 return loaded.failure();
@@ -334,21 +349,18 @@ Outcome<Profile> readGroup(const QStringList &folders, bool skipBad)
         QString relative = QDir(common).relativeFilePath(QFileInfo(folder).absoluteFilePath());
         if (relative == QLatin1String("."))
             relative.clear();
-        groups.append({std::move(loaded->profile), relative});
+        loaded->leftOut.clear(); // named already
+        parts.append({std::move(loaded).value(), relative});
     }
-    if (groups.isEmpty())
+    if (parts.isEmpty())
         return Outcome<Profile>::failed(ZolkCry::tr("No input could be read: %1").arg(unread.join(QStringLiteral(", "))));
-    if (folders.size() == 1)
-        return groups.first().first;
-    auto members = std::make_shared<MemberTable>();
-    for (const auto &[group, relative] : std::as_const(groups)) {
-        const MemberTable &table = *group.members;
-        for (qsizetype k = 0; k < table.size(); ++k) {
-            const QString file = relative.isEmpty() ? table.file(k) : relative + u'/' + table.file(k);
-            members->append(file, table.header(k), table.indexScores(k), table.itemScores(k));
-        }
+    if (read.size() == 1 && unread.isEmpty()) {
+        reportRepeats(parts.first().load.repeats);
+        return std::move(parts.first().load.profile);
     }
-    return ProfileLoader::groupProfile(std::move(members), common);
+    ProfileLoader::GroupLoad joined = ProfileLoader::joinGroups(std::move(parts), common);
+    reportRepeats(joined.repeats);
+    return std::move(joined.profile);
 }
 
 int writeTable(const Table &table, const QString &output)

@@ -116,12 +116,16 @@ QString commonFolder(const QStringList &folders);
 // "zolk-cry: skipped: message" on standard error, for an input left out with --skip-bad.
 void reportSkipped(const QString &message);
 // One folder read as a group with the progress line; with skipBad, the members left out are named
-// on standard error.
-Outcome<ProfileLoader::GroupLoad> loadFolder(const QString &folder, bool skipBad);
+// on standard error, and with namesRepeats the respondents counted once and the codes on several
+// different files (the command still succeeds).
+Outcome<ProfileLoader::GroupLoad> loadFolder(const QString &folder, bool skipBad, bool namesRepeats = true);
+// "zolk-cry: ..." on standard error naming the repeated members (GroupRepeats::message), if any.
+void reportRepeats(const GroupRepeats::Found &repeats);
 // The members of the given folders as one group, read with the progress line. One folder is the
 // group as the window loads it; the members of several are named with their folder relative to the
 // folder that holds them all ("sales/a.cry", "store/Отдел 1/b.cry"), so that a split by sub-folder
-// tells the folders apart. With skipBad, a member or a folder that cannot be read is left out and
+// tells the folders apart. A respondent reached twice (a folder named twice, a folder and one of its
+// sub-folders, a copy) counts once and is named on standard error. With skipBad, a member or a folder that cannot be read is left out and
 // named on standard error; the group fails only when nothing can be read.
 Outcome<Profile> readGroup(const QStringList &folders, bool skipBad);
 // Writes a table to output: an Excel workbook for "*.xlsx", CSV otherwise; on failure names the

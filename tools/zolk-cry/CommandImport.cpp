@@ -32,14 +32,24 @@ CommandHelp importHelp()
         "A row with a missing or unreadable answer, an answer beyond 1 to 5, no code or a code that\n"
         "another row holds too is never written; every such row is named on standard error with the\n"
         "reason, and then nothing is written at all unless --skip-bad is given, which writes the good\n"
-        "rows. A file of the same name already in FOLDER is kept and the new one numbered (\"0042 (2).cry\")\n"
-        "unless --overwrite is given. The import is whole or nothing: a failure leaves FOLDER as it was.");
+        "rows; at most 20 problems are named, each once with its first rows. A row whose code and\n"
+        "answers a result file in FOLDER already holds is not written again (\"already there\"); a row\n"
+        "whose code FOLDER holds with other answers replaces that file only with --overwrite, and is\n"
+        "otherwise not written. Another file of the same name in FOLDER is kept and the new one numbered\n"
+        "(\"0042 (2).cry\") unless --overwrite is given. Names, codes and information lines with\n"
+        "characters that result files (windows-1251) cannot hold are named, and nothing is written\n"
+        "unless --replace-unstorable stores them as \"?\". A saved map applies only to a sheet with the\n"
+        "header row it was made for; columns that no field takes are named. A sheet that is neither\n"
+        "UTF-8 nor windows-1251 is refused with the line and byte. The import is whole or nothing: a\n"
+        "failure leaves FOLDER as it was; an existing folder is filled in place.");
     help.options = {
         QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")}, ZolkCry::tr("The folder for the result files (made where missing)."),
                            ZolkCry::tr("FOLDER")),
         QCommandLineOption(QStringLiteral("map"), ZolkCry::tr("Takes the columns from MAPFILE."), ZolkCry::tr("MAPFILE")),
         QCommandLineOption(QStringLiteral("skip-bad"), ZolkCry::tr("Writes the good rows when some rows cannot be imported.")),
         QCommandLineOption(QStringLiteral("overwrite"), ZolkCry::tr("Replaces files of the same name in FOLDER.")),
+        QCommandLineOption(QStringLiteral("replace-unstorable"),
+                           ZolkCry::tr("Writes characters that result files cannot hold (windows-1251) as \"?\".")),
     };
     help.minArguments = 1;
     help.maxArguments = 1;
@@ -47,7 +57,17 @@ CommandHelp importHelp()
     return help;
 }
 
-// The column map: the one named, else the one saved in the folder, else none.
+// How many groups of bad rows, and unused columns, are named at most: a report stays short however
+// large the sheet.
+constexpr qsizetype MaxReported = 20;
+
+void note(const QString &text)
+{
+    printText(stderr, QStringLiteral("zolk-cry: %1\n").arg(text));
+}
+
+// The column map: the one named, else the one saved in the folder (only for a sheet with the header
+// row it was made for), else none.
 Outcome<AnswerSheet::Columns> columnsOf(const AnswerSheet::Sheet &sheet, const Questionnaire::Captions &captions,
                                         const QString &mapOption, const QString &folder)
 {
@@ -56,13 +76,25 @@ Outcome<AnswerSheet::Columns> columnsOf(const AnswerSheet::Sheet &sheet, const Q
     const QString mapPath = !mapOption.isEmpty() ? mapOption : QFileInfo(saved).isFile() ? saved : QString();
     if (mapPath.isEmpty())
         return detected;
-    QFile file(mapPath);
-    if (!QFileInfo(mapPath).isFile() || !file.open(QIODevice::ReadOnly))
+    const auto cannotOpen = [&](const QString &why) {
         return Outcome<AnswerSheet::Columns>::failed(
-            ZolkCry::tr("cannot open the column map %1: %2").arg(QDir::toNativeSeparators(mapPath), file.errorString()));
-    const Outcome<AnswerSheet::MapRead> map = AnswerSheet::readMap(file.read(1024 * 1024), sheet.header, detected, mapPath);
+            ZolkCry::tr("cannot open the column map %1: %2").arg(QDir::toNativeSeparators(mapPath), why));
+    };
+    const QFileInfo info(mapPath);
+    if (!info.exists())
+        return cannotOpen(ZolkCry::tr("there is no such file"));
+    if (!info.isFile())
+        return cannotOpen(ZolkCry::tr("it is not a regular file"));
+    QFile file(mapPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return cannotOpen(file.errorString());
+    const Outcome<AnswerSheet::MapRead> map =
+        AnswerSheet::readMap(file.read(1024 * 1024), sheet.header, detected, mapPath, mapOption.isEmpty());
     if (!map)
         return map.failure();
+    if (map->otherHeader)
+        note(ZolkCry::tr("the column map %1 was made for a sheet with other columns; the columns are found by their headers")
+                 .arg(QDir::toNativeSeparators(mapPath)));
     if (!map->problems.isEmpty())
         return Outcome<AnswerSheet::Columns>::failed(
             ZolkCry::tr("the column map %1 does not fit the sheet:").arg(QDir::toNativeSeparators(mapPath)) + u'\n'
@@ -87,19 +119,34 @@ int import(const Invocation &invocation)
     const Outcome<AnswerSheet::Check> check = AnswerSheet::check(*sheet, *columns, captions);
     if (!check)
         return fail(check.message() + u'\n' + ZolkCry::tr("Name the columns with --map MAPFILE."));
-    for (const AnswerSheet::BadRow &bad : check->bad) {
-        const QString row = ZolkCry::tr("row %1: %2").arg(bad.row).arg(bad.reason);
+    const QStringList unused = AnswerSheet::unusedColumns(*columns, sheet->header);
+    for (qsizetype k = 0; k < std::min(MaxReported, unused.size()); ++k)
+        note(unused[k]);
+    if (unused.size() > MaxReported)
+        note(ZolkCry::tr("%1 more columns are not used").arg(unused.size() - MaxReported));
+    qsizetype moreRows = 0;
+    for (const AnswerSheet::BadGroup &bad : AnswerSheet::groupBadRows(check->bad, MaxReported, &moreRows)) {
+        const QString rows = bad.count == 1 ? ZolkCry::tr("row %1: %2").arg(bad.rows, bad.reason)
+                                            : ZolkCry::tr("rows %1: %2").arg(bad.rows, bad.reason);
         if (skipBad)
-            reportSkipped(row);
+            reportSkipped(rows);
         else
-            printText(stderr, QStringLiteral("zolk-cry: %1\n").arg(row));
+            note(rows);
     }
+    if (moreRows > 0)
+        note(ZolkCry::tr("%1 more rows cannot be imported for other reasons").arg(moreRows));
     if (!check->bad.isEmpty() && !skipBad)
         return fail(ZolkCry::tr("%1 of %2 rows cannot be imported; nothing was written (--skip-bad writes the others).")
                         .arg(check->bad.size())
                         .arg(check->rows));
     if (check->goodRows.empty())
         return fail(ZolkCry::tr("The sheet has no row to import."));
+    if (check->unstorable.rows > 0) {
+        if (!invocation.parser.isSet(QStringLiteral("replace-unstorable")))
+            return fail(AnswerSheet::unstorableMessage(check->unstorable) + u'\n'
+                        + ZolkCry::tr("Nothing was written; --replace-unstorable writes them with \"?\"."));
+        note(AnswerSheet::unstorableMessage(check->unstorable));
+    }
 
     SheetImport::Options options;
     options.replace = invocation.parser.isSet(QStringLiteral("overwrite"));
@@ -113,10 +160,15 @@ int import(const Invocation &invocation)
     progress.clear();
     if (!written)
         return fail(written.message());
-    printText(stdout, ZolkCry::tr("%1 result files written to %2 (%3 replaced).")
+    if (written->changedKept > 0)
+        note(ZolkCry::tr("%1 rows were not written: their codes are in %2 with other answers (--overwrite replaces those files)")
+                 .arg(written->changedKept)
+                 .arg(QDir::toNativeSeparators(folder)));
+    printText(stdout, ZolkCry::tr("%1 result files written to %2 (%3 replaced; already there: %4).")
                           .arg(written->files.size())
                           .arg(QDir::toNativeSeparators(folder))
                           .arg(written->replaced)
+                          .arg(written->present)
                       + u'\n');
     return Success;
 }

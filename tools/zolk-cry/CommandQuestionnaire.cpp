@@ -2,7 +2,10 @@
 
 #include "Command.h"
 
+#include "FileOutput.h"
 #include "QuestionnaireForm.h"
+
+#include <QLocale>
 
 #include <QDir>
 
@@ -39,11 +42,14 @@ int questionnaire(const Invocation &invocation)
     const Outcome<QByteArray> pdf = QuestionnaireForm::render(captions);
     if (!pdf)
         return fail(pdf.message());
-    if (!templatePath.isEmpty()) {
-        if (const Outcome<> written = QuestionnaireForm::writeSheetTemplate(templatePath, captions); !written)
-            return fail(written.message());
-    }
-    return writeOutput(invocation.output, *pdf);
+    // The questionnaire and the template whole or nothing together: a failing output leaves the
+    // template as it was, and the other way round.
+    QList<FileOutput::Output> outputs{{invocation.output, *pdf}};
+    if (!templatePath.isEmpty())
+        outputs.prepend({templatePath, QuestionnaireForm::sheetTemplate(captions, QLocale())});
+    if (const Outcome<> written = FileOutput::writeAll(outputs); !written)
+        return fail(written.message());
+    return Success;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "Command.h"
 
 #include "FileOutput.h"
+#include "InfoCaptions.h"
 #include "ProfileLoader.h"
 #include "TableFile.h"
 #include "ScoresTable.h"
@@ -28,7 +29,10 @@ CommandHelp scoresHelp()
         "numbers with a comma, \",\" and \".\" otherwise. An output named *.xlsx is an Excel workbook\n"
         "instead, in which codes, names and dates are text and every score a number.\n"
         "A file that cannot be read ends the command and nothing is written; with --skip-bad it is left\n"
-        "out and named on standard error with the reason. The output may not lie inside an input folder.");
+        "out and named on standard error with the reason. The output may not lie inside an input folder.\n"
+        "Each respondent counts once: an input named twice is read once, and in a folder a file with\n"
+        "the same header and scores as another is left out; both are named on standard error, as are\n"
+        "files of one code with different answers.");
     help.options = {QCommandLineOption(QStringLiteral("skip-bad"),
                                        ZolkCry::tr("Leaves out the files that cannot be read; fails only when none can."))};
     help.minArguments = 1;
@@ -55,8 +59,15 @@ int scores(const Invocation &invocation)
     const QString common = commonFolder(places);
     QList<ScoresTable::Section> sections;
     QStringList unread;
+    QStringList read; // the inputs' canonical paths: an input named twice is one section
     for (const QString &input : inputs) {
         const QFileInfo info(input);
+        const QString canonical = info.canonicalFilePath();
+        if (!canonical.isEmpty() && read.contains(canonical)) {
+            printText(stderr, QStringLiteral("zolk-cry: %1\n").arg(ZolkCry::tr("%1 is named twice; it is read once.").arg(QDir::toNativeSeparators(input))));
+            continue;
+        }
+        read << canonical;
         QString relative = QDir(common).relativeFilePath(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
         if (relative == QLatin1String("."))
             relative.clear();
@@ -78,7 +89,9 @@ int scores(const Invocation &invocation)
     }
     if (sections.isEmpty())
         return fail(ZolkCry::tr("No input could be read: %1").arg(unread.join(QStringLiteral(", "))));
-    return writeTable(ScoresTable::table(sections), invocation.output);
+    // The information lines under the captions of the inputs' folder, where known.
+    return writeTable(ScoresTable::table(sections, nullptr, QString(), InfoCaptions::forFolder(folders.isEmpty() ? common : folders.first())),
+                      invocation.output);
 }
 
 } // namespace
