@@ -1,9 +1,11 @@
 #include "AnalysisWindow.h"
+#include "ScreenFit.h"
 
 #include "AgreementView.h"
 #include "AnalysisModels.h"
 #include "AnswerBars.h"
 #include "Exports.h"
+#include "RecentFolders.h"
 #include "InfoCaptions.h"
 #include "ProfileLoader.h"
 #include "ReliabilityPage.h"
@@ -137,7 +139,7 @@ AnalysisWindow::AnalysisWindow(const Session &session, Options options, QWidget 
     setDelta(m_session.band());
     connect(&m_session, &Session::bandChanged, this, &AnalysisWindow::setDelta);
     connect(&m_session, &Session::groupChanged, this, &AnalysisWindow::followGroup);
-    resize(1100, 720);
+    ScreenFit::resize(this, QSize(1100, 720));
 }
 
 void AnalysisWindow::followGroup()
@@ -443,11 +445,14 @@ void AnalysisWindow::saveTable(const Table &table, const QString &title, const Q
     m_dialog.title = title;
     m_dialog.filter = QStringLiteral("Excel Workbook (*.xlsx)|*.xlsx|CSV Files (*.csv)|*.csv");
     m_dialog.defaultSuffix = QStringLiteral("xlsx");
-    m_dialog.initialDir = m_options.resultsFolder;
-    m_dialog.fileName = Exports::proposedName(m_options.resultsFolder, prefix, m_group.header.code, QStringLiteral(".xlsx"));
+    m_dialog.initialDir = RecentFolders::start(RecentFolders::tables(), m_options.resultsFolder);
+    const QString stem = Exports::profileStem(m_group);
+    m_dialog.fileName = stem.isEmpty() ? m_dialog.initialDir + u'/' + prefix.trimmed() + QStringLiteral(".xlsx")
+                                       : Exports::proposedName(m_dialog.initialDir, prefix, stem, QStringLiteral(".xlsx"));
     const QString chosen = m_options.prompts->saveFile(this, m_dialog);
     if (chosen.isEmpty())
         return;
+    RecentFolders::remember(RecentFolders::tables(), chosen);
     const bool csv = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     const QString name = csv ? chosen : Exports::withExtension(chosen, QStringLiteral(".xlsx"));
     const Outcome<> written = [&] {

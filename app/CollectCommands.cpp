@@ -5,6 +5,7 @@
 #include "Exports.h"
 #include "ImportDialog.h"
 #include "QuestionnaireForm.h"
+#include "RecentFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,12 +30,10 @@ QString CollectCommands::choose(const QString &title, const QString &filter, con
     m_saveDialog.title = title;
     m_saveDialog.filter = filter;
     m_saveDialog.defaultSuffix = suffix;
-    if (m_saveDialog.initialDir.isEmpty())
-        m_saveDialog.initialDir = Exports::resultsFolder(m_window.appDir);
+    m_saveDialog.initialDir = RecentFolders::start(RecentFolders::answerSheets(), Exports::resultsFolder(m_window.appDir));
     m_saveDialog.fileName = QDir(m_saveDialog.initialDir).filePath(name);
     const QString chosen = m_window.prompts->saveFile(m_window.window, m_saveDialog);
-    if (!chosen.isEmpty())
-        m_saveDialog.initialDir = QFileInfo(chosen).absolutePath();
+    RecentFolders::remember(RecentFolders::answerSheets(), chosen);
     return chosen;
 }
 
@@ -69,13 +68,12 @@ void CollectCommands::saveSheetTemplate()
 
 void CollectCommands::importAnswers()
 {
-    if (m_openDialog.initialDir.isEmpty())
-        m_openDialog.initialDir = Exports::resultsFolder(m_window.appDir);
+    m_openDialog.initialDir = RecentFolders::start(RecentFolders::answerSheets(), Exports::resultsFolder(m_window.appDir));
     m_openDialog.fileName.clear();
     const QString chosen = m_window.prompts->openFile(m_window.window, m_openDialog);
     if (chosen.isEmpty())
         return;
-    m_openDialog.initialDir = QFileInfo(chosen).absolutePath();
+    RecentFolders::remember(RecentFolders::answerSheets(), chosen);
     Outcome<AnswerSheet::Sheet> sheet = [&] {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         Outcome<AnswerSheet::Sheet> read = AnswerSheet::readSheetFile(chosen);

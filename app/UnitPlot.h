@@ -11,6 +11,7 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QSize>
 
 #include <memory>
 
@@ -19,6 +20,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMimeData;
+class QScrollArea;
 class AnalysisWindow;
 class ArchiveCommands;
 class BevelPanel;
@@ -50,6 +52,11 @@ public:
     TForm1();
     explicit TForm1(Options options);
     ~TForm1() override;
+
+    // The client area that holds the views at their fixed positions: it scrolls in a smaller window.
+    static constexpr QSize ClientSize{1032, 730};
+    // Scrolls the client so that widget (one of its views or their controls) is in sight.
+    void bringIntoView(QWidget *widget);
 
     // The application title: the caption of the message boxes.
     static QString applicationTitle() { return QStringLiteral("ZOLK.Plot.Culture"); }
@@ -89,6 +96,8 @@ public slots:
     void mmAnalysisWindowClick();
     void mmReportClick();
     void mmScoresClick();
+    // "Отчёты по подразделениям...": a report per segment of the group loaded and one of the whole.
+    void mmReportPackClick();
     // Collecting the answers: the blank questionnaire, the answer sheet's template, the import.
     void mmQuestionnaireClick();
     void mmSheetTemplateClick();
@@ -131,6 +140,7 @@ private:
     int m_groupProgressDelay;
     Session *m_session = nullptr;
 
+    QScrollArea *m_scroll = nullptr;
     HeaderPanel *m_header = nullptr;
     ResultsGrid *m_grid = nullptr;
     BevelPanel *m_chartPanel = nullptr;

@@ -210,6 +210,12 @@ void TestCollect::importShowsRowsAndOpensGroup()
     QTRY_VERIFY(!dialog || !dialog->isVisible());
     QCOMPARE(entries(folder), (QStringList{"0101.cry", "0102.cry", "0104.cry", AnswerSheet::mapFileName()}));
     QVERIFY(window.prompts->errors.isEmpty());
+    // The import ends with what it did: the files written and where, the row left out and why.
+    QCOMPARE(window.prompts->informations.size(), 1);
+    const QString summary = window.prompts->informations.first();
+    QVERIFY2(summary.contains(QStringLiteral("Записано файлов результатов: 3")) && summary.contains(QDir::toNativeSeparators(folder))
+                 && summary.contains(QStringLiteral("Не импортировано строк: 1")) && summary.contains(QStringLiteral("строка 4: ")),
+             qPrintable(summary));
 }
 
 void TestCollect::columnsChosenByHandAreKeptWithTheFolder()

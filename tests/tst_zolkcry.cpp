@@ -47,6 +47,8 @@ private slots:
     void importRefuses();
     void questionnaire_data();
     void questionnaire();
+    void reports_data();
+    void reports();
 
 private:
     struct Run
@@ -768,6 +770,72 @@ void TestZolkCry::analyses()
     QFile file(workbook);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("PK\x03\x04"));
+}
+
+// "report": one PDF, or a pack into a folder with one file per department the anonymity rule shows.
+void TestZolkCry::reports_data()
+{
+    // The folders of analyses: firm/ with "Офис" 5, "Продажи" 3 and "Склад" 5; depts/ with "Отдел 1"
+    // 5 and "Отдел 2" 2.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("files"); // what {dir}/out holds afterwards
+    QTest::addColumn<bool>("leftOut");      // standard error tells of segments without a report
+    QTest::newRow("one report of a group")
+        << QStringList{"report", "{dir}/firm", "--company", "ООО Тест", "-o", "{dir}/out/firm.pdf"} << 0
+        << QStringList{"firm.pdf"} << false;
+    QTest::newRow("a pack: the small department and the one that gives it away get none")
+        << QStringList{"report", "{dir}/firm", "--by", "info1", "-o", "{dir}/out"} << 0
+        << QStringList{"Вся группа.pdf", "Склад.pdf"} << true;
+    QTest::newRow("a pack with a threshold of 3")
+        << QStringList{"report", "{dir}/firm", "--by", "info1", "--min", "3", "-o", "{dir}/out"} << 0
+        << QStringList{"Вся группа.pdf", "Офис.pdf", "Продажи.pdf", "Склад.pdf"} << false;
+    QTest::newRow("a pack by sub-folder: one department too small, so the other gets none either")
+        << QStringList{"report", "{dir}/depts", "--by", "folder", "--min", "3", "-o", "{dir}/out"} << 0
+        << QStringList{"Вся группа.pdf"} << true;
+    QTest::newRow("a pack needs a folder to go to") << QStringList{"report", "{dir}/firm", "--by", "info1"} << 2 << QStringList{}
+                                                    << false;
+    QTest::newRow("a threshold below 3 is refused")
+        << QStringList{"report", "{dir}/firm", "--by", "info1", "--min", "2", "-o", "{dir}/out"} << 2 << QStringList{} << false;
+}
+
+void TestZolkCry::reports()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, files);
+    QFETCH(bool, leftOut);
+    QTemporaryDir dir;
+    writeMembers(dir.filePath(QStringLiteral("firm")), Firm);
+    writeMembers(dir.filePath(QStringLiteral("depts/Отдел 1")), Firm.mid(0, 5));
+    writeMembers(dir.filePath(QStringLiteral("depts/Отдел 2")), Firm.mid(5, 2));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("out")));
+    const QMap<QString, QByteArray> firm = snapshot(dir.filePath(QStringLiteral("firm")));
+    const Run result = run(substituted(arguments, dir.path()));
+    QVERIFY2(result.exitCode == exitCode, result.err.constData());
+    QCOMPARE(result.err.contains("zolk-cry"), leftOut || exitCode != 0);
+    QStringList present = QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden);
+    present.sort();
+    QCOMPARE(present, files);
+    QCOMPARE(snapshot(dir.filePath(QStringLiteral("firm"))), firm);
+    for (const QString &file : files) {
+        QFile pdf(dir.filePath(QStringLiteral("out/") + file));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+    }
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (files.isEmpty() || pdftotext.isEmpty())
+        return;
+    // The title block from the options; a department's report compared with the whole group.
+    QProcess text;
+    const QString last = dir.filePath(QStringLiteral("out/") + files.last());
+    text.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), last, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(60000));
+    const QString words = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    if (arguments.contains(QStringLiteral("--company")))
+        QVERIFY2(words.contains(QStringLiteral("ООО Тест")), qPrintable(words.left(300)));
+    if (arguments.contains(QStringLiteral("--by")) && files.size() > 1)
+        QVERIFY2(words.contains(QStringLiteral("Вся группа (")), qPrintable(words.left(300)));
 }
 
 namespace {

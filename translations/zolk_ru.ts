@@ -1011,6 +1011,106 @@ members on the index's five statements.</source>
     <message>
         <source>%1 is not a folder: the statistics are of the group of a folder.</source>
         <translation>%1 — не папка: статистика вычисляется для группы из папки.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>INPUT...</source>
+        <translation>ВХОД...</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>INPUT</source>
+        <translation>ВХОД</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>Writes the PDF report of a respondent or a group, or a report per department.</source>
+        <translation>Записывает отчёт PDF по респонденту или группе либо отчёт по каждому подразделению.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>Writes the report for the client as the window&apos;s &quot;Save&quot; -&gt; &quot;Report&quot; does: of the respondent in
+the result file INPUT, or of the group of the result files in the folder INPUT (all of them, for
+several folders), to -o FILE.pdf. The title block comes from --company, --consultant and --date.
+No report lists the members of a group.
+With --by, a pack into the folder -o FOLDER (made where missing): &quot;Вся группа.pdf&quot; and one
+report per segment of the split (information line 1 to 4, or sub-folder), named by the segment
+and compared with the whole group. A segment with fewer than N members (--min, 5 unless given,
+never below 3) gets no report, nor does the one that would give it away (as in &quot;segments&quot;).
+Each file is written whole or not at all; a file of the same name is replaced.</source>
+        <translation>Записывает отчёт для клиента, как «Save» -&gt; «Report» в окне: по респонденту из файла результатов
+ВХОД или по группе файлов результатов в папке ВХОД (по всем, если папок несколько) в -o ФАЙЛ.pdf.
+Шапка отчёта берётся из --company, --consultant и --date. Ни один отчёт не перечисляет участников
+группы.
+С --by — комплект в папку -o ПАПКА (создаётся, если её нет): «Вся группа.pdf» и по отчёту на
+каждый сегмент разбиения (информационная строка 1–4 или подпапка), названный по сегменту и в
+сравнении со всей группой. Сегмент, где меньше N анкет (--min, по умолчанию 5, не меньше 3),
+отчёта не получает, как и тот, по которому его можно было бы вычислить (как в «segments»).
+Каждый файл записывается целиком или не записывается; файл с тем же именем заменяется.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>A report per segment: by information line 1 to 4, or by sub-folder.</source>
+        <translation>Отчёт по каждому сегменту: по информационной строке 1–4 или по подпапке.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>No report of a segment with fewer than N members (5 unless given, at least 3).</source>
+        <translation>Нет отчёта по сегменту, где меньше N анкет (по умолчанию 5, не меньше 3).</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>The company in the title block.</source>
+        <translation>Компания в шапке отчёта.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>TEXT</source>
+        <translation>ТЕКСТ</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>The consultant in the title block.</source>
+        <translation>Консультант в шапке отчёта.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>The survey&apos;s date in the title block.</source>
+        <translation>Дата опроса в шапке отчёта.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>a pack of reports needs a folder: name it with -o FOLDER</source>
+        <translation>для комплекта отчётов нужна папка: укажите её в -o ПАПКА</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>a report is of one result file or of folders of them, not of several files</source>
+        <translation>отчёт составляется по одному файлу результатов или по папкам, а не по нескольким файлам</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>%1 is not a folder: a report per segment is of the group of a folder.</source>
+        <translation>%1 — не папка: отчёты по сегментам бывают только у группы из папки.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>%1 is not a folder: a pack of reports goes into a folder.</source>
+        <translation>%1 — не папка: комплект отчётов записывается в папку.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>Cannot create the folder %1.</source>
+        <translation>Не удаётся создать папку %1.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>zolk-cry: %1 segments get no report: fewer than %2 members, or they would give such a segment away.
+</source>
+        <translation>zolk-cry: сегментов без отчёта: %1 (меньше %2 анкет, или по ним можно было бы вычислить такой сегмент).
+</translation>
+    </message>
+    <message>
         <location filename="../tools/zolk-cry/CommandImport.cpp" />
         <source>Writes characters that result files cannot hold (windows-1251) as &quot;?&quot;.</source>
         <translation>Записывает знаки, которых нет в кодировке файлов результатов (windows-1251), как «?».</translation>

@@ -74,6 +74,10 @@ public:
         // cancels. Beyond them the dialog is cancelled.
         QList<std::function<bool(QPrinter &)>> printAnswers;
         QStringList printTitles;
+        // One answer per report pack's split dialog, nullopt cancels it; beyond them the proposal.
+        QList<std::optional<PackSplit>> packAnswers;
+        QList<QList<PackSplitChoice>> packChoices;
+        QStringList informations; // the texts of the summaries shown
     };
 
     explicit ScriptedPrompts(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
@@ -85,6 +89,8 @@ public:
     QString chooseFolder(QWidget *, const QString &title, const QString &start) override;
     std::optional<ReportTitle> reportTitle(QWidget *, const ReportTitle &proposed) override;
     bool choosePrinter(QWidget *, QPrinter &printer, const QString &title) override;
+    std::optional<PackSplit> packSplit(QWidget *, const QList<PackSplitChoice> &choices, const PackSplit &proposed) override;
+    void showInformation(QWidget *, const QString &caption, const QString &text) override;
 
 private:
     std::shared_ptr<Shared> m_shared;

@@ -148,5 +148,6 @@ Command agreementCommand();
 Command archiveCommand();
 Command normsCommand();
 Command trendCommand();
+Command reportCommand();
 
 } // namespace Cry
