@@ -66,16 +66,16 @@ ArchiveCommands::~ArchiveCommands() = default;
 
 QMenu *ArchiveCommands::buildMenu(QMenuBar *bar)
 {
-    QMenu *menu = bar->addMenu(QStringLiteral("Архив"));
+    QMenu *menu = bar->addMenu(QStringLiteral("А&рхив"));
     menu->setObjectName(QStringLiteral("mmArchiveMenu"));
     named(menu->menuAction(), "mmArchive");
-    QAction *add = named(menu->addAction(QStringLiteral("Добавить в архив…")), "mmArchiveAdd");
-    named(menu->addAction(QStringLiteral("Открыть архив…")), "mmArchiveOpen");
+    QAction *add = named(menu->addAction(QStringLiteral("&Добавить в архив…")), "mmArchiveAdd");
+    named(menu->addAction(QStringLiteral("&Открыть архив…")), "mmArchiveOpen");
     menu->addSeparator();
-    named(menu->addAction(QStringLiteral("Экспорт…")), "mmArchiveExport");
-    named(menu->addAction(QStringLiteral("Импорт…")), "mmArchiveImport");
+    named(menu->addAction(QStringLiteral("&Экспорт…")), "mmArchiveExport");
+    named(menu->addAction(QStringLiteral("&Импорт…")), "mmArchiveImport");
     menu->addSeparator();
-    named(menu->addAction(QStringLiteral("Файл архива…")), "mmArchiveFile");
+    named(menu->addAction(QStringLiteral("&Файл архива…")), "mmArchiveFile");
     // Adding needs a group loaded.
     connect(menu, &QMenu::aboutToShow, add, [this, add] { add->setEnabled(m_window.group() != nullptr); });
     const auto hook = [this, menu](const char *name, void (ArchiveCommands::*command)()) {

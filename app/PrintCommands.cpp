@@ -33,7 +33,7 @@ PrintCommands::PrintCommands(Window window, const ExportCommands &exports)
 
 void PrintCommands::addActions(QMenu *saveMenu, QMenu *importMenu)
 {
-    QMenu *menu = saveMenu->addMenu(QStringLiteral("Печать"));
+    QMenu *menu = saveMenu->addMenu(QStringLiteral("Пе&чать"));
     menu->setObjectName(QStringLiteral("mmPrintMenu"));
     menu->menuAction()->setObjectName(QStringLiteral("mmPrint"));
     const auto add = [](QMenu *to, const QString &text, const char *name, auto slot) {
@@ -42,13 +42,13 @@ void PrintCommands::addActions(QMenu *saveMenu, QMenu *importMenu)
         QObject::connect(action, &QAction::triggered, to, slot);
         return action;
     };
-    QAction *report = add(menu, QStringLiteral("Отчёт…"), "mmPrintReport", [this] { printReport(); });
+    QAction *report = add(menu, QStringLiteral("&Отчёт…"), "mmPrintReport", [this] { printReport(); });
     report->setShortcut(QKeySequence::Print);
-    add(menu, QStringLiteral("Профиль…"), "mmPrintImage", [this] { printCirclePicture(); });
-    add(menu, QStringLiteral("Диаграмма…"), "mmPrintPlot", [this] { printChartPicture(); });
-    add(menu, QStringLiteral("Анкета…"), "mmPrintQuestionnaire", [this] { printQuestionnaire(); });
+    add(menu, QStringLiteral("&Профиль…"), "mmPrintImage", [this] { printCirclePicture(); });
+    add(menu, QStringLiteral("&Диаграмма…"), "mmPrintPlot", [this] { printChartPicture(); });
+    add(menu, QStringLiteral("&Анкета…"), "mmPrintQuestionnaire", [this] { printQuestionnaire(); });
     if (importMenu)
-        add(importMenu, QStringLiteral("Печать анкеты…"), "mmImportPrintQuestionnaire", [this] { printQuestionnaire(); });
+        add(importMenu, QStringLiteral("&Печать анкеты…"), "mmImportPrintQuestionnaire", [this] { printQuestionnaire(); });
 }
 
 void PrintCommands::print(const QString &documentName, const Document &document)
