@@ -194,8 +194,9 @@ if xvfb-run -a -s "-screen 0 1280x1024x24" bash "$run/session.sh" "$run" "$wine"
 else
   echo "the program under wine did not behave as expected"; failed=1
 fi
-# Accepting the proposal writes exactly the proposed name (drive_window saw nothing else written).
-picture=$(find "$run" -path '*/Results/Image 0101.jpg')
+# Accepting the proposal writes exactly the proposed name, the code and the respondent's name
+# (drive_window saw nothing else written).
+picture=$(find "$run" -path '*/Results/Image 0101*.jpg' | head -1)
 if [ -n "$picture" ] && python3 - "$picture" <<'PY'
 import struct, sys
 data = open(sys.argv[1], "rb").read()

@@ -177,7 +177,15 @@ int exportPicture(HWND window, const std::wstring &picture)
         WideCharToMultiByte(CP_UTF8, 0, file.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
         std::printf("written: \"%s\"\n", utf8);
     }
-    return written == std::set<std::wstring>{name} ? 0 : 1;
+    // Exactly one picture, named as proposed: the given name, or that name with the respondent's name
+    // after the code ("Image 0101 <name>.jpg").
+    const std::wstring stem = name.substr(0, name.size() - 4), extension = name.substr(name.size() - 4);
+    const auto proposed = [&](const std::wstring &file) {
+        return file == name
+               || (file.size() > name.size() && file.compare(0, stem.size() + 1, stem + L' ') == 0
+                   && file.compare(file.size() - 4, 4, extension) == 0);
+    };
+    return written.size() == 1 && proposed(*written.begin()) ? 0 : 1;
 }
 
 } // namespace
