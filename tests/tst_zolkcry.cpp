@@ -662,7 +662,7 @@ void TestZolkCry::analyses_data()
     QTest::newRow("segments of a folder named twice")
         << QStringList{"segments", "{dir}/firm", "{dir}/firm/", "--by", "info1"}
         << QList<QStringList>{group, {"Офис", "5", protects}, {"Продажи", hidden5, ""}, {"Склад", "5", num(4.0)}}
-        << QStringLiteral("firm/ is named twice; it is read once.");
+        << QDir::toNativeSeparators(QStringLiteral("firm/")) + QStringLiteral(" is named twice; it is read once.");
     QTest::newRow("segments with a threshold of 3")
         << QStringList{"segments", "{dir}/firm", "--by", "info1", "--min", "3"}
         << QList<QStringList>{group, {"Офис", "5", "*"}, {"Продажи", "3", num(1.0)}, {"Склад", "5", num(4.0)}} << QString();
@@ -969,9 +969,9 @@ void TestZolkCry::importRefuses_data()
                                            << QStringList(2000, QStringLiteral("7"));
     const QStringList kazakh{QStringLiteral("Әлия"), QStringLiteral("2"), QStringLiteral("3")};
     QTest::newRow("characters windows-1251 lacks: nothing written")
-        << QStringList{"import", "{sheet}", "-o", "{dir}/out"} << 0 << 1 << "«Ә» U+04D8" << 0 << kazakh;
+        << QStringList{"import", "{sheet}", "-o", "{dir}/out"} << 0 << 1 << "U+04D8" << 0 << kazakh;
     QTest::newRow("characters windows-1251 lacks, replaced when asked")
-        << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--replace-unstorable"} << 0 << 0 << "«Ә» U+04D8" << 3 << kazakh;
+        << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--replace-unstorable"} << 0 << 0 << "U+04D8" << 3 << kazakh;
 #ifdef Q_OS_UNIX
     QTest::newRow("a FIFO as map") << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--map", "{dir}/fifo"} << 0 << 1
                                    << "it is not a regular file" << 0 << codes;
