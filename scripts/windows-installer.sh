@@ -126,7 +126,7 @@ trial() {
     documents=$(unixpath "C:\\users\\$USER\\Documents")
     "$wine" "$home/drive_window.exe" export "C:\\users\\$USER\\Documents\\Image 0101.jpg"
     rc=$?
-    check "the installed program opened the sample and saved its picture" '[ $rc -eq 0 ] && [ -n "$(find "$documents" -maxdepth 1 -size +0 -name "Image 0101*.jpg")" ]'
+    check "the installed program opened the sample and saved its picture" '[ $rc -eq 0 ] && [ -n "$(find -L "$documents" -maxdepth 1 -size +0 -name "Image 0101*.jpg")" ]'
     "$wine" "$home/drive_window.exe" close >/dev/null
     wait
   fi
