@@ -100,16 +100,7 @@ double highestLowScore(double overallMean, double delta)
 
 QString questionnaires(qsizetype count)
 {
-    const qsizetype tens = count % 100;
-    const qsizetype ones = count % 10;
-    const char16_t *word = u"анкет";
-    if (tens < 11 || tens > 14) {
-        if (ones == 1)
-            word = u"анкета";
-        else if (ones >= 2 && ones <= 4)
-            word = u"анкеты";
-    }
-    return QString::number(count) + u' ' + QString::fromUtf16(word);
+    return ProfileText::questionnaires(count);
 }
 
 namespace {
