@@ -128,7 +128,25 @@ void SegmentsModel::setSegments(const SegmentsTable::Segments &segments)
     beginResetModel();
     m_segments = segments;
     m_visibility = SegmentsTable::visibility(m_segments, m_minimum);
+    m_moments = {};
+    m_tests = {};
     endResetModel();
+}
+
+void SegmentsModel::setMoments(const GroupMoments::Moments &moments)
+{
+    m_moments = moments;
+    m_tests = SegmentStatistics::tests(m_segments, m_moments, m_minimum);
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+const Significance::Difference *SegmentsModel::differenceAt(int row, int column) const
+{
+    const int i = column - SegmentsTable::FirstScoreColumn;
+    if (row < 1 || i < 0 || i >= Resource::IndexCount)
+        return nullptr;
+    const qsizetype shown = m_tests.shownAt(row - 1);
+    return shown < 0 ? nullptr : &m_tests.differences[shown][std::size_t(i)];
 }
 
 void SegmentsModel::setMinimum(int minimum)
@@ -139,6 +157,8 @@ void SegmentsModel::setMinimum(int minimum)
     // Rows change what they show, not their number: the views and the sorting follow.
     m_minimum = minimum;
     m_visibility = SegmentsTable::visibility(m_segments, m_minimum);
+    if (!m_moments.sets.isEmpty())
+        m_tests = SegmentStatistics::tests(m_segments, m_moments, m_minimum);
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
@@ -183,7 +203,7 @@ int SegmentsModel::rowCount(const QModelIndex &parent) const
 
 int SegmentsModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : SegmentsTable::ColumnCount;
+    return parent.isValid() ? 0 : AgreementColumn + 1;
 }
 
 QVariant SegmentsModel::data(const QModelIndex &index, int role) const
@@ -193,7 +213,28 @@ QVariant SegmentsModel::data(const QModelIndex &index, int role) const
     const int column = index.column();
     const Segment &segment = segmentAt(row);
     const bool hidden = suppressed(row);
+    if (column == AgreementColumn) {
+        const qsizetype shown = row > 0 ? m_tests.shownAt(row - 1) : -1;
+        if (shown < 0)
+            return QVariant();
+        const std::optional<double> agreement = m_tests.meanRwg[shown];
+        switch (role) {
+        case Qt::DisplayRole:
+            return SegmentStatistics::figureText(agreement);
+        case Qt::UserRole:
+            return agreement ? QVariant(*agreement) : QVariant();
+        case Qt::TextAlignmentRole:
+            return rightAligned();
+        case Qt::ToolTipRole:
+            return QStringLiteral("Согласие внутри сегмента: среднее rwg(j) по 12 индексам (1 — все ответили одинаково, "
+                                  "0 — не больше согласия, чем при случайных ответах)");
+        default:
+            return QVariant();
+        }
+    }
     const bool score = column >= FirstScoreColumn;
+    const Significance::Difference *tested = differenceAt(row, column);
+    const bool significant = tested && !hidden && tested->significant();
     switch (role) {
     case Qt::DisplayRole:
         if (column == 0)
@@ -205,7 +246,9 @@ QVariant SegmentsModel::data(const QModelIndex &index, int role) const
                        ? suppressedText(m_minimum)
                        : QStringLiteral("%1 (%2)").arg(segment.size()).arg(protectingText());
         }
-        return hidden ? QString() : Scoring::scoreText(scoreOf(segment, column));
+        if (hidden)
+            return QString();
+        return Scoring::scoreText(scoreOf(segment, column)) + (significant ? QStringLiteral(" ") + SegmentStatistics::mark() : QString());
     case Qt::UserRole:
         if (column == 0)
             return segment.name;
@@ -228,14 +271,18 @@ QVariant SegmentsModel::data(const QModelIndex &index, int role) const
             return plainToolTip(segment.name);
         if (score && row > 0 && !hidden) {
             const double difference = scoreOf(segment, column) - scoreOf(m_segments.group, column);
-            return QStringLiteral("Отличие от всей группы: %1%2")
-                .arg(difference >= 0 ? QStringLiteral("+") : QString(), Scoring::scoreText(difference));
+            QString tip = QStringLiteral("Отличие от всей группы: %1%2")
+                              .arg(difference >= 0 ? QStringLiteral("+") : QString(), Scoring::scoreText(difference));
+            if (tested)
+                tip += QStringLiteral("\nОт остальной группы: ") + SegmentStatistics::differenceText(*tested)
+                       + (significant ? QStringLiteral("\nРазличие значимо (p < 0,05 с поправкой Холма)") : QString());
+            return tip;
         }
         return QVariant();
     case Qt::TextAlignmentRole:
         return column == 0 || hidden ? QVariant() : rightAligned();
     case Qt::FontRole:
-        return row == 0 ? boldFont() : QVariant();
+        return row == 0 || significant ? boldFont() : QVariant();
     default:
         return QVariant();
     }
@@ -245,6 +292,9 @@ QVariant SegmentsModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal)
         return QVariant();
+    if (section == AgreementColumn)
+        return role == Qt::DisplayRole ? QVariant(QStringLiteral("Согласие"))
+               : role == Qt::ToolTipRole ? QVariant(QStringLiteral("Согласие (среднее rwg(j))")) : QVariant();
     const QList<QString> columns = SegmentsTable::columns(m_segments.heading);
     if (role == Qt::ToolTipRole)
         return columns.value(section);

@@ -4,6 +4,7 @@
 // QSortFilterProxyModel sorts them as numbers and not as texts.
 
 #include "GroupArithmetic.h"
+#include "SegmentStatistics.h"
 #include "SegmentsTable.h"
 
 #include <QAbstractTableModel>
@@ -33,14 +34,21 @@ private:
 // column per index, trait and the overall mean. A segment's cell is shaded by its difference from
 // the whole group: green above, red below, the stronger the further; no shade within the band
 // (Scoring::classify with the window's "Range"). A segment below the anonymity threshold shows
-// "менее N анкет" and nothing else.
+// "менее N анкет" and nothing else. An index cell whose difference from the rest of the group is
+// significant (Welch, Holm-adjusted p < 0.05) is marked " *" and its tooltip gives the difference,
+// its interval, p and g; the last column, "Согласие", is the segment's mean rwg(j) over the indices.
 class SegmentsModel : public QAbstractTableModel
 {
 public:
     explicit SegmentsModel(QObject *parent = nullptr);
 
     void setSegments(const SegmentsTable::Segments &segments);
+    // The moments of the segments' members (SegmentStatistics::collect), for the tests.
+    void setMoments(const GroupMoments::Moments &moments);
     void setMinimum(int minimum);
+    // The tests at the threshold in force.
+    const SegmentStatistics::Tests &tests() const { return m_tests; }
+    static constexpr int AgreementColumn = SegmentsTable::ColumnCount;
     void setDelta(double delta);
     const SegmentsTable::Segments &segments() const { return m_segments; }
     int minimum() const { return m_minimum; }
@@ -63,6 +71,10 @@ public:
 private:
     SegmentsTable::Segments m_segments;
     QList<SegmentsTable::Visibility> m_visibility; // of every segment at the threshold in force
+    GroupMoments::Moments m_moments;
+    SegmentStatistics::Tests m_tests;
+    // The tests of a cell (nullptr for none): row 1.. and an index column.
+    const Significance::Difference *differenceAt(int row, int column) const;
     int m_minimum = SegmentsTable::DefaultMinimum;
     double m_delta = Scoring::BandStart;
 };

@@ -1,14 +1,19 @@
 #include "AnalysisWindow.h"
+#include "ScreenFit.h"
 
+#include "AgreementView.h"
 #include "AnalysisModels.h"
 #include "AnswerBars.h"
 #include "Exports.h"
+#include "RecentFolders.h"
 #include "InfoCaptions.h"
 #include "ProfileLoader.h"
+#include "ReliabilityPage.h"
 #include "Resource.h"
 #include "Session.h"
 #include "SegmentsTable.h"
 #include "SpreadTable.h"
+#include "StatisticsTables.h"
 #include "TableFile.h"
 
 #include <QAction>
@@ -111,9 +116,10 @@ AnalysisWindow::AnalysisWindow(const Session &session, Options options, QWidget 
     m_comparison->setObjectName(QStringLiteral("comparisonPage"));
     new QVBoxLayout(m_comparison);
     m_tabs->addTab(m_comparison, QStringLiteral("Сравнение"));
+    m_tabs->addTab(buildReliabilityPage(), QStringLiteral("Надёжность"));
     layout->addWidget(m_tabs);
-    // Ctrl+C on either table copies it.
-    for (QTableView *view : {m_spreadView, m_segmentsView}) {
+    // Ctrl+C on any table copies it.
+    for (QTableView *view : {m_spreadView, m_segmentsView, m_reliability->scalesView(), m_reliability->statementsView()}) {
         auto *copyAction = new QAction(QStringLiteral("Копировать"), view);
         copyAction->setShortcut(QKeySequence::Copy);
         copyAction->setShortcutContext(Qt::WidgetShortcut);
@@ -133,7 +139,7 @@ AnalysisWindow::AnalysisWindow(const Session &session, Options options, QWidget 
     setDelta(m_session.band());
     connect(&m_session, &Session::bandChanged, this, &AnalysisWindow::setDelta);
     connect(&m_session, &Session::groupChanged, this, &AnalysisWindow::followGroup);
-    resize(1100, 720);
+    ScreenFit::resize(this, QSize(1100, 720));
 }
 
 void AnalysisWindow::followGroup()
@@ -161,6 +167,7 @@ void AnalysisWindow::showGroup(const Profile &group)
 {
     m_stale = false;
     m_group = group;
+    m_reliability->setGroup(m_group);
     // The splits named by the captions of this group's information lines, where they are known.
     const Questionnaire::Captions captions = InfoCaptions::forFolder(m_group.source);
     for (int k = 0; k < m_splitBy->count(); ++k)
@@ -215,6 +222,20 @@ QWidget *AnalysisWindow::buildSpreadPage()
     return page;
 }
 
+QWidget *AnalysisWindow::buildReliabilityPage()
+{
+    m_reliability = new ReliabilityPage(this);
+    m_reliability->scalesLayout()->addLayout(tableButtons(m_reliability, "Reliability", m_reliability->scalesView(), [this] {
+        saveTable(StatisticsTables::reliability(m_reliability->result()), QStringLiteral("Запись надёжности шкал в файл Excel или CSV"),
+                  QStringLiteral("Reliability "));
+    }));
+    m_reliability->statementsLayout()->addLayout(tableButtons(m_reliability, "Statements", m_reliability->statementsView(), [this] {
+        saveTable(StatisticsTables::items(m_reliability->result()), QStringLiteral("Запись статистики утверждений в файл Excel или CSV"),
+                  QStringLiteral("Statements "));
+    }));
+    return m_reliability;
+}
+
 QWidget *AnalysisWindow::buildSegmentsPage()
 {
     auto *page = new QWidget(this);
@@ -255,7 +276,14 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     m_segmentsView = makeTable(m_segments, 1, "segmentsTable", page);
     m_segmentsView->setToolTip(QString());
     m_segmentsView->setTextElideMode(Qt::ElideMiddle);
-    layout->addWidget(m_segmentsView, 1);
+    auto *splitter = new QSplitter(Qt::Vertical, page);
+    splitter->addWidget(m_segmentsView);
+    m_agreement = new AgreementView(splitter);
+    splitter->addWidget(m_agreement);
+    // The ICCs keep their own height; the heat map takes the rest.
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    layout->addWidget(splitter, 1);
 
     layout->addLayout(tableButtons(page, "Segments", m_segmentsView, [this] {
         saveTable(SegmentsTable::table(m_segments->segments(), m_segments->minimum()),
@@ -267,6 +295,7 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     connect(m_minimum, &QSpinBox::valueChanged, this, &AnalysisWindow::minimumSizeChanged);
     connect(m_minimum, &QSpinBox::valueChanged, m_segments, [this](int minimum) {
         m_segments->setMinimum(minimum);
+        m_agreement->setTests(m_segments->tests());
         m_segmentsView->resizeColumnToContents(SegmentsTable::SizeColumn);
     });
     connect(m_segmentsView, &QTableView::doubleClicked, this, &AnalysisWindow::chooseSegment);
@@ -282,7 +311,8 @@ void AnalysisWindow::setDelta(double delta)
 {
     m_segments->setDelta(delta);
     m_legend->setText(QStringLiteral("Цвет — отличие сегмента от всей группы: зелёный — выше, красный — ниже, тем темнее, "
-                                     "чем больше; без цвета — в пределах ±%1 (Range). Двойной щелчок показывает сегмент "
+                                     "чем больше; без цвета — в пределах ±%1 (Range). * — отличие от остальной группы значимо "
+                                     "(тест Уэлча, p < 0,05 с поправкой Холма). Двойной щелчок показывает сегмент "
                                      "в главном окне.")
                           .arg(Scoring::scoreText(delta)));
 }
@@ -297,6 +327,8 @@ void AnalysisWindow::showSegments(GroupArithmetic::SplitBy by)
     {
         const BusyCursor busy;
         m_segments->setSegments(SegmentsTable::split(m_group, by));
+        m_segments->setMoments(SegmentStatistics::collect(*m_group.members, m_segments->segments()));
+        m_agreement->setTests(m_segments->tests());
     }
     m_segmentsView->resizeColumnsToContents();
     // A long segment name is elided in the middle (the tooltip holds it whole): the scores stay in view.
@@ -339,6 +371,11 @@ void AnalysisWindow::chooseSegment(const QModelIndex &index)
         return;
     const SegmentsTable::Segment &segment = m_segments->segmentAt(row);
     emit segmentChosen(ProfileLoader::groupProfile(m_group.members, m_group.source, segment.members, segment.name));
+}
+
+void AnalysisWindow::addPage(QWidget *page, const QString &title)
+{
+    m_tabs->addTab(page, title);
 }
 
 QString AnalysisWindow::copiedText(const QAbstractItemView *view)
@@ -408,11 +445,14 @@ void AnalysisWindow::saveTable(const Table &table, const QString &title, const Q
     m_dialog.title = title;
     m_dialog.filter = QStringLiteral("Excel Workbook (*.xlsx)|*.xlsx|CSV Files (*.csv)|*.csv");
     m_dialog.defaultSuffix = QStringLiteral("xlsx");
-    m_dialog.initialDir = m_options.resultsFolder;
-    m_dialog.fileName = Exports::proposedName(m_options.resultsFolder, prefix, m_group.header.code, QStringLiteral(".xlsx"));
+    m_dialog.initialDir = RecentFolders::start(RecentFolders::tables(), m_options.resultsFolder);
+    const QString stem = Exports::profileStem(m_group);
+    m_dialog.fileName = stem.isEmpty() ? m_dialog.initialDir + u'/' + prefix.trimmed() + QStringLiteral(".xlsx")
+                                       : Exports::proposedName(m_dialog.initialDir, prefix, stem, QStringLiteral(".xlsx"));
     const QString chosen = m_options.prompts->saveFile(this, m_dialog);
     if (chosen.isEmpty())
         return;
+    RecentFolders::remember(RecentFolders::tables(), chosen);
     const bool csv = chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
     const QString name = csv ? chosen : Exports::withExtension(chosen, QStringLiteral(".xlsx"));
     const Outcome<> written = [&] {

@@ -7,7 +7,8 @@
 //   "Сегменты"  the heat map of the group split by an information line or by sub-folder
 //               (SegmentsTable), with the anonymity threshold; a double click shows a segment as the
 //               group in the main window (segmentChosen);
-//   "Сравнение" comparisonPage, an empty page with a vertical layout that the main window fills.
+//   "Сравнение" comparisonPage, an empty page with a vertical layout that the main window fills;
+//   "Надёжность" the reliability of the indices and traits (ReliabilityPage).
 // Each table copies as tab-separated text (Ctrl+C or its button: the selection, or the whole table
 // when nothing is selected) and saves as an Excel workbook or CSV, whole or not at all.
 
@@ -26,7 +27,9 @@ class QLabel;
 class QSpinBox;
 class QTableView;
 class QTabWidget;
+class AgreementView;
 class AnswerBars;
+class ReliabilityPage;
 class Session;
 class SegmentsModel;
 class SpreadModel;
@@ -51,6 +54,9 @@ public:
     const Profile &group() const { return m_group; }
     // The third tab, "Сравнение": an empty page with a QVBoxLayout, for the main window to fill.
     QWidget *comparisonPage() const { return m_comparison; }
+
+    // Adds a tab after the others (the archive's "Нормы" and "Динамика").
+    void addPage(QWidget *page, const QString &title);
 
     // The band half-width of the heat map's neutral zone, as "Range" reads.
     void setDelta(double delta);
@@ -86,6 +92,7 @@ private:
     void followGroup();
     QWidget *buildSpreadPage();
     QWidget *buildSegmentsPage();
+    QWidget *buildReliabilityPage();
     void chooseSegment(const QModelIndex &index);
     // The row of "Копировать" and "Сохранить…" under a table; name completes their object names.
     QHBoxLayout *tableButtons(QWidget *page, const char *name, QTableView *view, const std::function<void()> &save);
@@ -109,4 +116,6 @@ private:
     QSpinBox *m_minimum = nullptr;
     QLabel *m_legend = nullptr;
     QWidget *m_comparison = nullptr;
+    AgreementView *m_agreement = nullptr;
+    ReliabilityPage *m_reliability = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "CaptionsDialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -29,6 +30,12 @@ CaptionsDialog::CaptionsDialog(QWidget *parent)
         m_edits[k] = edit;
     }
     layout->addLayout(form);
+    // An anonymous survey asks no name: the questionnaire then has no name line, the answer sheet no
+    // name column.
+    m_asksName = new QCheckBox(QStringLiteral("Строка «ФИО» в анкете и столбец «ФИО» в таблице ответов"), this);
+    m_asksName->setObjectName(QStringLiteral("cbAskName"));
+    m_asksName->setChecked(Questionnaire::storedAsksName());
+    layout->addWidget(m_asksName);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("bbCaptions"));
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Дальше"));
@@ -48,11 +55,26 @@ Questionnaire::Captions CaptionsDialog::captions() const
     return captions;
 }
 
+bool CaptionsDialog::asksName() const
+{
+    return m_asksName->isChecked();
+}
+
+void CaptionsDialog::ask(QWidget *parent, std::function<void()> then)
+{
+    auto *dialog = new CaptionsDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &CaptionsDialog::captionsChosen, parent, [then = std::move(then)] { then(); },
+                     Qt::QueuedConnection);
+    dialog->open();
+}
+
 void CaptionsDialog::keep()
 {
     const Questionnaire::Captions chosen = captions();
     // Settings that cannot be written do not stop the questionnaire: the captions serve this once.
     Questionnaire::storeCaptions(chosen);
+    Questionnaire::storeAsksName(asksName());
     accept();
     emit captionsChosen(chosen);
 }

@@ -5,6 +5,7 @@
 #include "Exports.h"
 #include "ImportDialog.h"
 #include "QuestionnaireForm.h"
+#include "RecentFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,13 +22,7 @@ CollectCommands::CollectCommands(Window window)
 
 void CollectCommands::askCaptions(std::function<void()> then)
 {
-    // Not modal to the program's loop: the window's other dialogs answer as usual.
-    auto *dialog = new CaptionsDialog(m_window.window);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    // Once the dialog has closed: the next step may open dialogs of its own.
-    QObject::connect(dialog, &CaptionsDialog::captionsChosen, m_window.window, [then = std::move(then)] { then(); },
-                     Qt::QueuedConnection);
-    dialog->open();
+    CaptionsDialog::ask(m_window.window, std::move(then));
 }
 
 QString CollectCommands::choose(const QString &title, const QString &filter, const QString &suffix, const QString &name)
@@ -35,12 +30,10 @@ QString CollectCommands::choose(const QString &title, const QString &filter, con
     m_saveDialog.title = title;
     m_saveDialog.filter = filter;
     m_saveDialog.defaultSuffix = suffix;
-    if (m_saveDialog.initialDir.isEmpty())
-        m_saveDialog.initialDir = Exports::resultsFolder(m_window.appDir);
+    m_saveDialog.initialDir = RecentFolders::start(RecentFolders::answerSheets(), Exports::resultsFolder(m_window.appDir));
     m_saveDialog.fileName = QDir(m_saveDialog.initialDir).filePath(name);
     const QString chosen = m_window.prompts->saveFile(m_window.window, m_saveDialog);
-    if (!chosen.isEmpty())
-        m_saveDialog.initialDir = QFileInfo(chosen).absolutePath();
+    RecentFolders::remember(RecentFolders::answerSheets(), chosen);
     return chosen;
 }
 
@@ -52,7 +45,7 @@ void CollectCommands::saveQuestionnaire()
         if (chosen.isEmpty())
             return;
         const Outcome<> written = QuestionnaireForm::write(Exports::withExtension(chosen, QStringLiteral(".pdf")),
-                                                           Questionnaire::storedCaptions());
+                                                           Questionnaire::storedCaptions(), Questionnaire::storedAsksName());
         if (!written)
             m_window.reportError(written.message());
     });
@@ -67,7 +60,7 @@ void CollectCommands::saveSheetTemplate()
         if (chosen.isEmpty())
             return;
         const Outcome<> written = QuestionnaireForm::writeSheetTemplate(Exports::withExtension(chosen, QStringLiteral(".csv")),
-                                                                        Questionnaire::storedCaptions());
+                                                                        Questionnaire::storedCaptions(), QLocale(), Questionnaire::storedAsksName());
         if (!written)
             m_window.reportError(written.message());
     });
@@ -75,13 +68,12 @@ void CollectCommands::saveSheetTemplate()
 
 void CollectCommands::importAnswers()
 {
-    if (m_openDialog.initialDir.isEmpty())
-        m_openDialog.initialDir = Exports::resultsFolder(m_window.appDir);
+    m_openDialog.initialDir = RecentFolders::start(RecentFolders::answerSheets(), Exports::resultsFolder(m_window.appDir));
     m_openDialog.fileName.clear();
     const QString chosen = m_window.prompts->openFile(m_window.window, m_openDialog);
     if (chosen.isEmpty())
         return;
-    m_openDialog.initialDir = QFileInfo(chosen).absolutePath();
+    RecentFolders::remember(RecentFolders::answerSheets(), chosen);
     Outcome<AnswerSheet::Sheet> sheet = [&] {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         Outcome<AnswerSheet::Sheet> read = AnswerSheet::readSheetFile(chosen);

@@ -1,6 +1,7 @@
 #include "ComparisonPage.h"
 
 #include "AnalysisWindow.h"
+#include "ComparisonFigures.h"
 #include "GroupArithmetic.h"
 #include "GroupProgress.h"
 #include "InfoCaptions.h"
@@ -78,7 +79,8 @@ ComparisonPage::ComparisonPage(Session &session, Options options, QWidget *paren
     group->setToolTip(QStringLiteral("Анкету из состава группы (щелчок по значку сведений) — на фоне всей группы"));
     form->addRow(QStringLiteral("Для одной анкеты группы:"), group);
     layout->addWidget(choose);
-    layout->addStretch();
+    m_figures = new ComparisonFigures(this);
+    layout->addWidget(m_figures, 1);
 
     connect(file, &QPushButton::clicked, this, &ComparisonPage::chooseFile);
     connect(folder, &QPushButton::clicked, this, &ComparisonPage::chooseFolder);
@@ -88,6 +90,8 @@ ComparisonPage::ComparisonPage(Session &session, Options options, QWidget *paren
     connect(m_on, &QCheckBox::toggled, &m_session, &Session::setComparing);
     connect(&m_session, &Session::referenceChanged, this, &ComparisonPage::refresh);
     connect(&m_session, &Session::groupChanged, this, &ComparisonPage::fillSegments);
+    connect(&m_session, &Session::profileChanged, this,
+            [this] { m_figures->setProfiles(m_session.profile(), m_session.reference()); });
     fillSegments();
     refresh();
 }
@@ -103,6 +107,7 @@ void ComparisonPage::refresh()
 {
     const std::optional<Session::Reference> &chosen = m_session.chosenReference();
     const QSignalBlocker blocker(m_on);
+    m_figures->setProfiles(m_session.profile(), m_session.reference());
     m_on->setChecked(m_session.comparing());
     m_on->setEnabled(chosen.has_value());
     m_name->setText(m_session.comparing() ? QStringLiteral("Эталон: ") + chosen->name

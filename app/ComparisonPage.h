@@ -1,7 +1,8 @@
 #pragma once
 // The "Сравнение" page of the group analysis: chooses the profile the shown one is compared with
 // (another result file, another folder, a segment of the group, or the whole group while one of its
-// members is shown) and turns the comparison on and off. It shows and sets the session's reference.
+// members is shown) and turns the comparison on and off. It shows and sets the session's reference;
+// under it, the figures of the comparison in force (ComparisonFigures).
 
 #include "Profile.h"
 #include "SegmentsTable.h"
@@ -13,6 +14,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class ComparisonFigures;
 
 class ComparisonPage : public QWidget
 {
@@ -50,4 +52,5 @@ private:
     QLabel *m_name = nullptr;
     QComboBox *m_splitBy = nullptr;
     QComboBox *m_segment = nullptr;
+    ComparisonFigures *m_figures = nullptr;
 };

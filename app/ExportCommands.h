@@ -26,6 +26,8 @@ public:
         UserPrompts *prompts = nullptr;
         QString appDir;
         QString caption; // of the error messages
+        // The report's pages of figures after page 1 (the archive's norms and trend); none when empty.
+        std::function<QList<ReportTablePage>()> tablePages;
     };
 
     ExportCommands(const Session &session, Window window);
@@ -37,20 +39,29 @@ public:
     void saveAnalysis(const QString &memoText);
     void saveReport();
     void saveScores();
+    // "Отчёты по подразделениям...": a report per department of group and one of the whole group into
+    // a chosen folder, with progress and cancel; the choice of split first, then the title block.
+    void saveReportPack(const Profile &group);
 
     // The report of the profile shown under the given title, its chart drawn afresh from the profile.
     ReportInput reportInput(const ReportTitle &title = {}) const;
     // The report's overview of all sixty statements: a fresh chart of the profile, titled as such.
-    static ReportInput::ChartPainter overviewPainter(const Profile &profile, double delta);
+    static ReportInput::ChartPainter overviewPainter(const Profile &profile, double band);
     // The settings the save dialog keeps from one export to the next.
     const FileDialogSettings &saveDialog() const { return m_dialog; }
 
 private:
     void savePicture(QWidget *panel, const QString &title, const QString &prefix);
     // Runs the save dialog with the given settings; the chosen name, or empty when cancelled.
-    QString choose(const QString &title, const QString &filter, const QString &suffix, const QString &prefix,
-                   const QString &extension);
-    QString proposed(const QString &prefix, const QString &extension) const;
+    QString choose(const QString &kind, const QString &title, const QString &filter, const QString &suffix,
+                   const QString &prefix, const QString &extension);
+    // Runs the save dialog as set up, in the folder of its kind; remembers where the answer lies.
+    QString ask(const QString &kind);
+    // Where a save dialog of the kind starts: its last folder, else the results folder.
+    QString startFolder(const QString &kind) const;
+    // A name in the kind's folder: prefix and what is loaded (Exports::profileStem), extension.
+    QString proposed(const QString &kind, const QString &prefix, const QString &extension) const;
+    void showError(const QString &text);
     void report(const Outcome<> &written);
 
     const Session &m_session;

@@ -6,6 +6,7 @@
 #include "RealSpinEdit.h"
 #include "Session.h"
 
+#include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,11 +69,13 @@ HeaderPanel::HeaderPanel(QWidget *parent)
     QPalette maroon = range->palette();
     maroon.setColor(QPalette::WindowText, QColor(128, 0, 0));
     range->setPalette(maroon);
-    m_info = makeImage(this, "ImageInfo", Icons::notepad(), QRect(5, 5, 16, 16));
+    // The pictures at the screen's pixel ratio: sharp at 150 % and 200 %, the same pixels at 100 %.
+    const qreal ratio = qApp->devicePixelRatio();
+    m_info = makeImage(this, "ImageInfo", Icons::notepad(ratio), QRect(5, 5, 16, 16));
     m_info->setCursor(Qt::PointingHandCursor);
-    m_overviewImage = makeImage(this, "ImageAll", Icons::imageAll(), QRect(8, 40, 17, 16));
-    m_detailImage = makeImage(this, "Image5M", Icons::image5M(), QRect(32, 40, 18, 16));
-    m_gridImage = makeImage(this, "Image5T", Icons::image5T(), QRect(56, 40, 26, 16));
+    m_overviewImage = makeImage(this, "ImageAll", Icons::imageAll(ratio), QRect(8, 40, 17, 16));
+    m_detailImage = makeImage(this, "Image5M", Icons::image5M(ratio), QRect(32, 40, 18, 16));
+    m_gridImage = makeImage(this, "Image5T", Icons::image5T(ratio), QRect(56, 40, 26, 16));
     m_overviewImage->hide();
     m_detailImage->hide();
     m_gridImage->hide();
@@ -88,6 +91,14 @@ HeaderPanel::HeaderPanel(QWidget *parent)
     m_delta->setRange(Scoring::BandMinimum, Scoring::BandMaximum);
     m_delta->setSingleStep(0.01);
     m_delta->setValue(Scoring::BandStart);
+
+    // What a screen reader says of each field.
+    m_code->setAccessibleName(QStringLiteral("Код"));
+    m_nameEdit->setAccessibleName(QStringLiteral("ФИО или название группы"));
+    m_date->setAccessibleName(QStringLiteral("Дата"));
+    m_respondents->setAccessibleName(QStringLiteral("Число анкет"));
+    m_delta->setAccessibleName(QStringLiteral("Полуширина полосы (Range)"));
+    m_info->setAccessibleName(QStringLiteral("Сведения об анкетах"));
 
     // Keyboard order within the panel: code, name, date, number of questionnaires, half-width.
     QWidget::setTabOrder(m_code, m_nameEdit);

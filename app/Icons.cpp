@@ -4,6 +4,7 @@
 #include "Resource.h"
 
 #include <QBitmap>
+#include <QIcon>
 #include <QPainter>
 #include <QPolygonF>
 #include <QtMath>
@@ -11,18 +12,21 @@
 namespace Icons {
 namespace {
 
-QPixmap blank(int w, int h)
+// A transparent picture of w x h logical pixels at the given device pixel ratio: drawn in logical
+// coordinates, it is sharp on a screen of that ratio and the same pixels as ever at 1.
+QPixmap blank(int w, int h, qreal ratio)
 {
-    QPixmap pixmap(w, h);
+    QPixmap pixmap(QSize(w, h) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }
 
 } // namespace
 
-QPixmap imageAll()
+QPixmap imageAll(qreal ratio)
 {
-    QPixmap pixmap = blank(17, 16);
+    QPixmap pixmap = blank(17, 16, ratio);
     QPainter p(&pixmap);
     const int heights[4] = {10, 13, 8, 12};
     for (int t = 0; t < 4; ++t) {
@@ -32,9 +36,9 @@ QPixmap imageAll()
     return pixmap;
 }
 
-QPixmap image5M()
+QPixmap image5M(qreal ratio)
 {
-    QPixmap pixmap = blank(18, 16);
+    QPixmap pixmap = blank(18, 16, ratio);
     QPainter p(&pixmap);
     const int lengths[5] = {14, 10, 17, 7, 12};
     for (int k = 0; k < 5; ++k)
@@ -42,10 +46,11 @@ QPixmap image5M()
     return pixmap;
 }
 
-QPixmap image5T()
+QPixmap image5T(qreal ratio)
 {
     // Drawn on light grey, then the grey is taken out so that the cell's white shows through.
-    QImage image(26, 16, QImage::Format_RGB32);
+    QImage image(QSize(26, 16) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(QColor(192, 192, 192));
     {
         QPainter p(&image);
@@ -62,9 +67,9 @@ QPixmap image5T()
     return pixmap;
 }
 
-QPixmap notepad()
+QPixmap notepad(qreal ratio)
 {
-    QPixmap pixmap = blank(16, 16);
+    QPixmap pixmap = blank(16, 16, ratio);
     QPainter p(&pixmap);
     p.setPen(QColor(64, 64, 64));
     p.setBrush(QColor(255, 255, 230));
@@ -76,11 +81,11 @@ QPixmap notepad()
     return pixmap;
 }
 
-QPixmap program() { return QPixmap::fromImage(ProgramIcon::draw()); }
+QPixmap program(qreal ratio) { return QPixmap::fromImage(ProgramIcon::draw(ratio)); }
 
-QPixmap data()
+QPixmap data(qreal ratio)
 {
-    QPixmap pixmap = blank(16, 16);
+    QPixmap pixmap = blank(16, 16, ratio);
     QPainter p(&pixmap);
     p.setPen(QColor(80, 80, 80));
     p.setBrush(Qt::white);
@@ -91,9 +96,9 @@ QPixmap data()
     return pixmap;
 }
 
-QPixmap group()
+QPixmap group(qreal ratio)
 {
-    QPixmap pixmap = blank(16, 16);
+    QPixmap pixmap = blank(16, 16, ratio);
     QPainter p(&pixmap);
     p.setPen(QColor(80, 80, 80));
     for (int k = 2; k >= 0; --k) {
@@ -103,9 +108,9 @@ QPixmap group()
     return pixmap;
 }
 
-QPixmap save()
+QPixmap save(qreal ratio)
 {
-    QPixmap pixmap = blank(16, 16);
+    QPixmap pixmap = blank(16, 16, ratio);
     QPainter p(&pixmap);
     p.setPen(QColor(20, 20, 90));
     p.setBrush(QColor(60, 80, 170));
@@ -115,9 +120,9 @@ QPixmap save()
     return pixmap;
 }
 
-QPixmap analysis()
+QPixmap analysis(qreal ratio)
 {
-    QPixmap pixmap = blank(16, 16);
+    QPixmap pixmap = blank(16, 16, ratio);
     QPainter p(&pixmap);
     p.setPen(QColor(80, 80, 80));
     p.setBrush(Qt::white);
@@ -128,9 +133,9 @@ QPixmap analysis()
     return pixmap;
 }
 
-QPixmap picture()
+QPixmap picture(qreal ratio)
 {
-    QPixmap pixmap = blank(16, 16);
+    QPixmap pixmap = blank(16, 16, ratio);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QColor(120, 120, 120));
@@ -142,9 +147,9 @@ QPixmap picture()
     return pixmap;
 }
 
-QPixmap groupAnalysis()
+QPixmap groupAnalysis(qreal ratio)
 {
-    QPixmap pixmap = blank(16, 16);
+    QPixmap pixmap = blank(16, 16, ratio);
     QPainter p(&pixmap);
     const int left[4] = {4, 2, 6, 3};
     const int right[4] = {5, 7, 3, 6};
@@ -154,6 +159,13 @@ QPixmap groupAnalysis()
     }
     p.fillRect(QRect(7, 0, 1, 16), Qt::black);
     return pixmap;
+}
+
+QIcon icon(QPixmap (*draw)(qreal))
+{
+    QIcon both(draw(1));
+    both.addPixmap(draw(2));
+    return both;
 }
 
 } // namespace Icons

@@ -1,4 +1,5 @@
 #include "ImportDialog.h"
+#include "ScreenFit.h"
 
 #include "SheetImport.h"
 
@@ -151,7 +152,7 @@ ImportDialog::ImportDialog(AnswerSheet::Sheet sheet, const Questionnaire::Captio
     connect(m_replace, &QCheckBox::toggled, this, &ImportDialog::showPlan);
     connect(m_import, &QPushButton::clicked, this, &ImportDialog::runImport);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    resize(960, 720);
+    ScreenFit::resize(this, QSize(960, 720));
 }
 
 ImportDialog::~ImportDialog() = default;
@@ -411,7 +412,9 @@ void ImportDialog::runImport()
         QCoreApplication::processEvents();
         return !progress.wasCanceled();
     };
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const Outcome<SheetImport::Written> written = SheetImport::write(m_sheet, m_columns, m_captions, *m_check, target, options);
+    QGuiApplication::restoreOverrideCursor();
     progress.close();
     if (!written) {
         if (!written.cancelled())
@@ -419,6 +422,29 @@ void ImportDialog::runImport()
         recheck();
         return;
     }
+    m_prompts->showInformation(this, windowTitle(), importSummary(*written, *m_check, target));
     accept();
     emit imported(target);
+}
+
+QString ImportDialog::importSummary(const SheetImport::Written &written, const AnswerSheet::Check &check, const QString &folder)
+{
+    QString text = QStringLiteral("Записано файлов результатов: %1").arg(written.files.size());
+    if (written.replaced > 0)
+        text += QStringLiteral(" (заменено прежних: %1)").arg(written.replaced);
+    text += QStringLiteral("\nПапка: %1").arg(QDir::toNativeSeparators(folder));
+    if (check.bad.isEmpty())
+        return text + QStringLiteral("\nВсе строки таблицы импортированы.");
+    // A row may be named once per reason: each row counts once.
+    QList<qsizetype> rows;
+    for (const AnswerSheet::BadRow &bad : check.bad)
+        if (rows.isEmpty() || rows.constLast() != bad.row)
+            rows << bad.row;
+    text += QStringLiteral("\n\nНе импортировано строк: %1. Номера строк таблицы и причины:").arg(rows.size());
+    constexpr qsizetype Listed = 20;
+    for (qsizetype k = 0; k < check.bad.size() && k < Listed; ++k)
+        text += QStringLiteral("\n  строка %1: %2").arg(check.bad.at(k).row).arg(check.bad.at(k).reason);
+    if (check.bad.size() > Listed)
+        text += QStringLiteral("\n  … и ещё %1").arg(check.bad.size() - Listed);
+    return text;
 }

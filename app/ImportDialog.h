@@ -6,6 +6,7 @@
 // are never written, and files of the same name are replaced only when the user agrees.
 
 #include "AnswerSheet.h"
+#include "SheetImport.h"
 #include "UserPrompts.h"
 
 #include <QDialog>
@@ -33,6 +34,9 @@ public:
     static constexpr int MaxBadGroups = 200;
 
     const AnswerSheet::Columns &columns() const { return m_columns; }
+    // What the import tells at its end: the files written and where, and the rows left out of the
+    // sheet with their row numbers and reasons (the first twenty).
+    static QString importSummary(const SheetImport::Written &written, const AnswerSheet::Check &check, const QString &folder);
     QString folder() const;
 
 signals:

@@ -21,11 +21,15 @@ struct MainMenu
     QAction *image = nullptr;           // mmImage
     QAction *plotSave = nullptr;        // mmPlotSave, without an icon until the first load
     QAction *report = nullptr;          // mmReport
+    QAction *reportPack = nullptr;      // mmReportPack, a report per segment of a group
     QAction *scores = nullptr;          // mmScores
     QAction *questionnaire = nullptr;   // mmQuestionnaire
     QAction *sheetTemplate = nullptr;   // mmSheetTemplate
     QAction *analysisWindow = nullptr;  // mmAnalysisWindow, "Анализ"
 
     // Fills bar; "Plot" carries overviewIcon, the picture of the chart it brings to the front.
+    // Every command carries a mnemonic (Alt and the underlined letter), unique within its menu.
     static MainMenu build(QMenuBar *bar, const QIcon &overviewIcon);
+    // The keyboard shortcuts of the common commands, and F10 into the menu bar.
+    static void addShortcuts(const MainMenu &menu, QMenuBar *bar);
 };

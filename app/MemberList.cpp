@@ -1,4 +1,5 @@
 #include "MemberList.h"
+#include "ScreenFit.h"
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>
@@ -106,5 +107,5 @@ MemberList::MemberList(const Profile &group, QWidget *parent)
     };
     connect(m_table, &QTableView::doubleClicked, this, choose);
     connect(show, &QPushButton::clicked, this, [this, choose] { choose(m_table->currentIndex()); });
-    resize(560, 480);
+    ScreenFit::resize(this, QSize(560, 480));
 }

@@ -34,3 +34,11 @@ void MenuBarStyle::drawControl(ControlElement element, const QStyleOption *optio
     painter->setPen(item->palette.color(QPalette::ButtonText));
     painter->drawText(area.adjusted(20, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, item->text);
 }
+
+int MenuBarStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                            QStyleHintReturn *returnData) const
+{
+    if (hint == SH_MenuBar_AltKeyNavigation)
+        return 1;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}

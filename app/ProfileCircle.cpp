@@ -8,6 +8,7 @@
 #include "JpegCodec.h"
 #include "PlainText.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,6 +26,22 @@ QImage backgroundPicture()
         return QImage();
     }
     return *image;
+}
+
+// The picture of the culture model: the embedded JPEG at 100 %, the pixels every export has always
+// held; drawn afresh at the screen's pixel ratio above that, so that it stays sharp.
+QPixmap backgroundPixmap(qreal ratio)
+{
+    if (ratio <= 1.0)
+        return QPixmap::fromImage(backgroundPicture());
+    using namespace CirclePicture;
+    QImage image(QSize(BackgroundWidth, BackgroundHeight) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    drawBackground(painter);
+    painter.end();
+    return QPixmap::fromImage(image);
 }
 
 QLabel *makeCaption(QWidget *parent, const char *name, const QString &text, const QPoint &at, Qt::Alignment alignment)
@@ -65,7 +82,10 @@ ProfileOverlay::ProfileOverlay(QWidget *parent)
 QImage &ProfileOverlay::bitmap()
 {
     if (m_bitmap.isNull()) {
-        m_bitmap = QImage(size(), QImage::Format_RGB32);
+        // In the screen's pixels, drawn in the widget's: sharp at 150 % and 200 %.
+        const qreal ratio = devicePixelRatioF();
+        m_bitmap = QImage(size() * ratio, QImage::Format_RGB32);
+        m_bitmap.setDevicePixelRatio(ratio);
         m_bitmap.fill(Qt::white);
     }
     return m_bitmap;
@@ -79,6 +99,7 @@ void ProfileOverlay::commit()
     const QRgb transparent = m_bitmap.pixel(0, m_bitmap.height() - 1);
     if (m_shown.size() != m_bitmap.size())
         m_shown = QImage(m_bitmap.size(), QImage::Format_ARGB32);
+    m_shown.setDevicePixelRatio(m_bitmap.devicePixelRatio());
     for (int y = 0; y < m_shown.height(); ++y) {
         const auto *from = reinterpret_cast<const QRgb *>(m_bitmap.constScanLine(y));
         auto *to = reinterpret_cast<QRgb *>(m_shown.scanLine(y));
@@ -144,7 +165,7 @@ ProfileCircleView::ProfileCircleView(QWidget *parent)
     m_picture->setObjectName(QStringLiteral("imJPEG"));
     m_picture->setGeometry(OverlayOffset, OverlayOffset, 762, 714);
     m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_picture->setPixmap(QPixmap::fromImage(backgroundPicture()));
+    m_picture->setPixmap(backgroundPixmap(qApp->devicePixelRatio()));
     m_overlay = new ProfileOverlay(this);
     m_overlay->setGeometry(OverlayOffset, OverlayOffset, OverlayWidth, OverlayHeight);
     m_info = makeCaption(this, "laInfoImage", QStringLiteral("Code. Name"), QPoint(InfoCaptionLeft, CaptionTop), Qt::AlignLeft);
@@ -164,7 +185,7 @@ void ProfileCircleView::drawOverlay()
     {
         QPainter painter(&bitmap);
         painter.fillRect(bitmap.rect(), Qt::white);
-        const QPoint centre = plotCentre(bitmap.width(), bitmap.height());
+        const QPoint centre = plotCentre(m_overlay->width(), m_overlay->height());
         if (m_reference) {
             drawPolygon(painter, vertices(*m_reference, centre), PolygonStyle::Reference);
             // The legend in panel pixels, the overlay's own shifted by its offset.

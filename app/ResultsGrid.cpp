@@ -223,7 +223,7 @@ void GridCellPainter::paint(QPainter *painter, const QStyleOptionViewItem &optio
                       Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, text);
     if (look.headerIcon) {
         painter->fillRect(cell, Qt::white);
-        const int left = GridPicture::headerIconLeft(cell.left(), cell.left() + cell.width(), m_icon.width());
+        const int left = GridPicture::headerIconLeft(cell.left(), cell.left() + cell.width(), qRound(m_icon.deviceIndependentSize().width()));
         painter->drawPixmap(left, cell.top() + 2, m_icon);
     }
     painter->restore();

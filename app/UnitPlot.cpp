@@ -3,6 +3,7 @@
 #include "About.h"
 #include "AnalysisText.h"
 #include "AnalysisWindow.h"
+#include "ArchiveCommands.h"
 #include "BevelPanel.h"
 #include "CollectCommands.h"
 #include "ComparisonPage.h"
@@ -15,8 +16,10 @@
 #include "InfoMemo.h"
 #include "MemberList.h"
 #include "MainMenu.h"
+#include "PrintCommands.h"
 #include "ProfileCircle.h"
 #include "ProfileLoader.h"
+#include "RecentFolders.h"
 #include "ResultFolder.h"
 #include "ResultsGrid.h"
 #include "StatementCharts.h"
@@ -32,6 +35,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollArea>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -49,6 +53,10 @@ TForm1::TForm1(Options options)
     setAcceptDrops(true);
     buildViews();
     buildMenus();
+    m_archive = new ArchiveCommands({this, m_prompts.get(), options.archivePath, [this] { return m_session->group(); },
+                                     [this] { return m_session->shownProfile(); }, [this](const QString &text) { reportError(text); }},
+                                    this);
+    m_archive->buildMenu(menuBar());
     m_about = new TAboutBox(this);
     FormCreate();
 }
@@ -65,9 +73,18 @@ void TForm1::buildViews()
     setWindowTitle(QStringLiteral("ZOLK - Zembrau Plot"));
     setWindowIcon(Icons::program());
     setFont(Fonts::window(11));
-    auto *client = new QWidget(this);
+    // The views sit at fixed positions on the client, which scrolls where the window is smaller than
+    // the layout (a laptop at 150 %: 1280 x 720 logical pixels): every control stays within reach.
+    // On a larger window the client fills it and nothing moves.
+    auto *client = new QWidget;
     client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
+    client->setMinimumSize(ClientSize);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("clientScroll"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setWidget(client);
+    setCentralWidget(m_scroll);
     resize(1032, 776);
 
     m_header = new HeaderPanel(client);
@@ -100,9 +117,17 @@ void TForm1::buildViews()
     for (QWidget *view : std::initializer_list<QWidget *>{m_header, m_grid, m_circle, m_memo, m_chartPanel})
         view->hide();
 
-    // Keyboard order: the circle panel, the memo, the grid, the header fields, the charts.
-    QWidget::setTabOrder(m_memo, m_grid);
-    QWidget::setTabOrder(m_grid, m_header);
+    // Keyboard order as the eye reads the window: the header fields, the grid, the chart in front, the
+    // memo. What a screen reader says of each view:
+    QWidget::setTabOrder(m_header->findChild<QWidget *>(QStringLiteral("seDelta")), m_grid);
+    QWidget::setTabOrder(m_grid, m_detail);
+    QWidget::setTabOrder(m_detail, m_overview);
+    QWidget::setTabOrder(m_overview, m_memo);
+    m_grid->setAccessibleName(QStringLiteral("Таблица оценок"));
+    m_detail->setAccessibleName(QStringLiteral("Гистограмма утверждений индекса"));
+    m_overview->setAccessibleName(QStringLiteral("Гистограмма всех утверждений"));
+    m_memo->setAccessibleName(QStringLiteral("Пояснения"));
+    m_circle->setAccessibleName(QStringLiteral("Профиль культуры"));
 
     // The views follow the session; once they have shown a new profile the window does its part.
     m_header->follow(*m_session);
@@ -126,6 +151,7 @@ void TForm1::buildViews()
 void TForm1::buildMenus()
 {
     m_menu = MainMenu::build(menuBar(), m_iconAll);
+    MainMenu::addShortcuts(m_menu, menuBar());
     connect(m_menu.open, &QAction::triggered, this, &TForm1::mmOpenClick);
     connect(m_menu.group, &QAction::triggered, this, &TForm1::mmGroupClick);
     connect(m_menu.plotAll, &QAction::triggered, this, &TForm1::mmPlotAllClick);
@@ -134,6 +160,7 @@ void TForm1::buildMenus()
     connect(m_menu.plotSave, &QAction::triggered, this, &TForm1::mmPlotSaveClick);
     connect(m_menu.report, &QAction::triggered, this, &TForm1::mmReportClick);
     connect(m_menu.scores, &QAction::triggered, this, &TForm1::mmScoresClick);
+    connect(m_menu.reportPack, &QAction::triggered, this, &TForm1::mmReportPackClick);
     connect(m_menu.importAnswers, &QAction::triggered, this, &TForm1::mmImportClick);
     for (QAction *action : {m_menu.questionnaire, m_menu.importQuestionnaire})
         connect(action, &QAction::triggered, this, &TForm1::mmQuestionnaireClick);
@@ -155,11 +182,20 @@ void TForm1::FormCreate()
     m_keyLabel->setObjectName(QStringLiteral("KeyLabel"));
     m_keyLabel->hide();
 
-    m_exports = std::make_unique<ExportCommands>(*m_session,
-                                                 ExportCommands::Window{this, m_prompts.get(), m_appDir, applicationTitle()});
+    ExportCommands::Window exports;
+    exports.window = this;
+    exports.prompts = m_prompts.get();
+    exports.appDir = m_appDir;
+    exports.caption = applicationTitle();
+    exports.tablePages = [this] { return m_archive->reportPages(); };
+    m_exports = std::make_unique<ExportCommands>(*m_session, exports);
     m_collect = std::make_unique<CollectCommands>(CollectCommands::Window{
         this, m_prompts.get(), m_appDir, [this](const QString &text) { reportError(text); },
         [this](const QString &folder) { openPath(folder); }});
+    m_print = std::make_unique<PrintCommands>(
+        PrintCommands::Window{this, m_prompts.get(), m_circle, m_chartPanel, [this](const QString &text) { reportError(text); }},
+        *m_exports);
+    m_print->addActions(m_menu.save->menu(), menuBar()->findChild<QMenu *>(QStringLiteral("mmImportMenu")));
 }
 
 void TForm1::offerAbout()
@@ -232,24 +268,32 @@ void TForm1::mmOpenClick()
 {
     m_openDialog.title = QStringLiteral("Индивидуальные данные для оценки КК по Зембрау");
     m_openDialog.fileName.clear();
-    m_openDialog.initialDir = dataFolder();
+    m_openDialog.initialDir = RecentFolders::start(RecentFolders::data(), dataFolder());
+    m_openDialog.acceptsFolder = false;
     const QString chosen = m_prompts->openFile(this, m_openDialog);
     if (chosen.isEmpty())
         return;
     m_openDialog.fileName = chosen;
+    RecentFolders::remember(RecentFolders::data(), chosen);
     loadFile(chosen);
 }
 
 void TForm1::mmGroupClick()
 {
     m_openDialog.title = QStringLiteral("Ввод групповых данных для оценки КК по Зембрау");
-    m_openDialog.initialDir = dataFolder();
+    m_openDialog.initialDir = RecentFolders::start(RecentFolders::group(), dataFolder());
     m_openDialog.fileName.clear();
+    // A file of the group, or the group's folder itself typed or pasted as a path.
+    m_openDialog.acceptsFolder = true;
     const QString chosen = m_prompts->openFile(this, m_openDialog);
+    m_openDialog.acceptsFolder = false;
     if (chosen.isEmpty())
         return;
     m_openDialog.fileName = chosen;
-    loadGroup(ResultFolder::folderOf(chosen));
+    const QString folder = QFileInfo(chosen).isDir() ? QDir(chosen).absolutePath() + u'/' : ResultFolder::folderOf(chosen);
+    // The dialog starts next time beside this group, in the folder that holds it.
+    RecentFolders::remember(RecentFolders::group(), QDir::cleanPath(folder + QStringLiteral("/..")) + u'/');
+    loadGroup(folder);
 }
 
 void TForm1::loadFile(const QString &path)
@@ -355,6 +399,7 @@ void TForm1::mmPlotClick()
     // segments) is shown.
     m_menu.analysisWindow->setVisible(true);
     m_menu.analysisWindow->setEnabled(m_session->group() != nullptr);
+    m_menu.reportPack->setEnabled(m_session->group() != nullptr);
     showChartInFront();
 }
 
@@ -431,8 +476,34 @@ void TForm1::showChartInFront()
 // ---------------------------------------------------------------------------------------------
 // Exports
 
-void TForm1::mmSaveClick() { m_exports->saveCirclePicture(m_circle); }
-void TForm1::mmPlotSaveClick() { m_exports->saveChartPicture(m_chartPanel); }
+void TForm1::bringIntoView(QWidget *widget)
+{
+    // The whole widget, not only its text cursor (as ensureWidgetVisible takes of an edit or memo).
+    QWidget *client = m_scroll->widget();
+    if (!widget || !client->isAncestorOf(widget))
+        return;
+    const QRect area(widget->mapTo(client, QPoint(0, 0)), widget->size());
+    m_scroll->ensureVisible(area.center().x(), area.center().y(), area.width() / 2 + 1, area.height() / 2 + 1);
+}
+
+// A picture is read off the screen: its panel is scrolled into sight first.
+void TForm1::mmSaveClick()
+{
+    bringIntoView(m_circle);
+    m_exports->saveCirclePicture(m_circle);
+}
+
+void TForm1::mmPlotSaveClick()
+{
+    bringIntoView(m_chartPanel);
+    m_exports->saveChartPicture(m_chartPanel);
+}
+
+void TForm1::mmReportPackClick()
+{
+    if (const Profile *group = m_session->group())
+        m_exports->saveReportPack(*group);
+}
 void TForm1::mmAnalysisClick() { m_exports->saveAnalysis(m_memo->text()); }
 void TForm1::mmReportClick() { m_exports->saveReport(); }
 void TForm1::mmScoresClick() { m_exports->saveScores(); }
@@ -464,6 +535,7 @@ void TForm1::mmAnalysisWindowClick()
         comparison.groupProgressDelay = m_groupProgressDelay;
         m_comparison = new ComparisonPage(*m_session, comparison, m_analysis->comparisonPage());
         m_analysis->comparisonPage()->layout()->addWidget(m_comparison);
+        m_archive->addPages(m_analysis);
     }
     m_analysis->show();
     m_analysis->raise();

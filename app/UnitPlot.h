@@ -11,6 +11,7 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <QSize>
 
 #include <memory>
 
@@ -19,12 +20,15 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMimeData;
+class QScrollArea;
 class AnalysisWindow;
+class ArchiveCommands;
 class BevelPanel;
 class CollectCommands;
 class ComparisonPage;
 class DetailChart;
 class ExportCommands;
+class PrintCommands;
 class HeaderPanel;
 class InfoMemo;
 class OverviewChart;
@@ -42,11 +46,17 @@ public:
         std::unique_ptr<UserPrompts> prompts;  // empty: the system's dialogs and message boxes
         std::unique_ptr<DesktopShell> shell;   // empty: the platform's desktop shell
         int groupProgressDelay = 500;          // milliseconds a group is read before its progress shows
+        QString archivePath;                   // the survey archive (--archive); empty: the setting's or the default
     };
 
     TForm1();
     explicit TForm1(Options options);
     ~TForm1() override;
+
+    // The client area that holds the views at their fixed positions: it scrolls in a smaller window.
+    static constexpr QSize ClientSize{1032, 730};
+    // Scrolls the client so that widget (one of its views or their controls) is in sight.
+    void bringIntoView(QWidget *widget);
 
     // The application title: the caption of the message boxes.
     static QString applicationTitle() { return QStringLiteral("ZOLK.Plot.Culture"); }
@@ -86,6 +96,8 @@ public slots:
     void mmAnalysisWindowClick();
     void mmReportClick();
     void mmScoresClick();
+    // "Отчёты по подразделениям...": a report per segment of the group loaded and one of the whole.
+    void mmReportPackClick();
     // Collecting the answers: the blank questionnaire, the answer sheet's template, the import.
     void mmQuestionnaireClick();
     void mmSheetTemplateClick();
@@ -128,6 +140,7 @@ private:
     int m_groupProgressDelay;
     Session *m_session = nullptr;
 
+    QScrollArea *m_scroll = nullptr;
     HeaderPanel *m_header = nullptr;
     ResultsGrid *m_grid = nullptr;
     BevelPanel *m_chartPanel = nullptr;
@@ -144,6 +157,8 @@ private:
     FileDialogSettings m_openDialog;
     std::unique_ptr<ExportCommands> m_exports;
     std::unique_ptr<CollectCommands> m_collect;
+    ArchiveCommands *m_archive = nullptr; // the menu "Архив" and the analysis window's norms and trend
+    std::unique_ptr<PrintCommands> m_print;
     QIcon m_iconAll; // the pictures of ImageAll and Image5M as menu icons
     QIcon m_icon5M;
 };

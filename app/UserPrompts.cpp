@@ -1,11 +1,13 @@
 #include "UserPrompts.h"
 
+#include "PackSplitDialog.h"
 #include "ReportTitleDialog.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileIconProvider>
 #include <QHash>
 #include <QIcon>
@@ -13,6 +15,7 @@
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPixmap>
+#include <QPrintDialog>
 #include <QRegularExpression>
 
 namespace {
@@ -122,6 +125,33 @@ private:
     QHash<int, QIcon> &m_headerIcons;
 };
 
+// An open dialog that, where told, takes a folder as its answer: a path typed or pasted into the name
+// field, or a folder chosen in the list, ends the dialog instead of being entered.
+class FolderTakingDialog final : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+    bool takesFolders = false;
+
+    void accept() override
+    {
+        if (takesFolders) {
+            const QStringList chosen = selectedFiles();
+            if (chosen.size() == 1 && QFileInfo(chosen.constFirst()).isDir()) {
+                m_folder = QDir(chosen.constFirst()).absolutePath() + u'/';
+                QDialog::accept();
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+    // The folder taken, ending with '/'; empty when a file was chosen.
+    const QString &folder() const { return m_folder; }
+
+private:
+    QString m_folder;
+};
+
 } // namespace
 
 // What Qt's own file dialog would otherwise make anew for every dialog, or even at every paint: the
@@ -162,7 +192,12 @@ DesktopPrompts::~DesktopPrompts() = default;
 
 QString DesktopPrompts::runDialog(QWidget *parent, const FileDialogSettings &settings, bool save)
 {
-    QFileDialog dialog(parent, settings.title, settings.initialDir, qtFileFilter(settings.filter, settings.defaultSuffix));
+    FolderTakingDialog dialog(parent, settings.title, settings.initialDir, qtFileFilter(settings.filter, settings.defaultSuffix));
+    if (settings.acceptsFolder && !save) {
+        // Qt's own dialog: the system's would only go into a folder typed in its name field.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.takesFolders = true;
+    }
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(settings.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.overwritePrompt);
@@ -181,9 +216,11 @@ QString DesktopPrompts::runDialog(QWidget *parent, const FileDialogSettings &set
         dialog.setProxyModel(new SteadyHeaderModel(m_kept->headerIcons, &dialog));
         m_kept->keepButtonIcons(dialog);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return QString();
-    return dialog.selectedFiles().constFirst();
+    if (!dialog.folder().isEmpty())
+        return dialog.folder();
+    return dialog.selectedFiles().isEmpty() ? QString() : dialog.selectedFiles().constFirst();
 }
 
 QString DesktopPrompts::openFile(QWidget *parent, const FileDialogSettings &dialog)
@@ -223,4 +260,29 @@ std::optional<ReportTitle> DesktopPrompts::reportTitle(QWidget *parent, const Re
 QString DesktopPrompts::chooseFolder(QWidget *parent, const QString &title, const QString &start)
 {
     return QFileDialog::getExistingDirectory(parent, title, start);
+}
+
+bool DesktopPrompts::choosePrinter(QWidget *parent, QPrinter &printer, const QString &title)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(title);
+    // The pages are drawn whole: the dialog offers no page range and no selection.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies
+                      | QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<PackSplit> DesktopPrompts::packSplit(QWidget *parent, const QList<PackSplitChoice> &choices, const PackSplit &proposed)
+{
+    PackSplitDialog dialog(choices, proposed, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.split();
+}
+
+void DesktopPrompts::showInformation(QWidget *parent, const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }

@@ -83,13 +83,28 @@ bool storeCaptions(const Captions &captions)
     return settings.status() == QSettings::NoError;
 }
 
+bool storedAsksName()
+{
+    return QSettings(settingsPath(), QSettings::IniFormat).value(QStringLiteral("questionnaire/askName"), true).toBool();
+}
+
+bool storeAsksName(bool asks)
+{
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("questionnaire/askName"), asks);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
 QString dateCaption() { return QStringLiteral("Дата"); }
 QString codeCaption() { return QStringLiteral("Код"); }
 QString nameCaption() { return QStringLiteral("ФИО"); }
 
-QStringList sheetHeader(const Captions &captions)
+QStringList sheetHeader(const Captions &captions, bool asksName)
 {
-    QStringList header{dateCaption(), codeCaption(), nameCaption()};
+    QStringList header{dateCaption(), codeCaption()};
+    if (asksName)
+        header << nameCaption();
     for (const QString &caption : captions)
         header << caption;
     for (int s = 1; s <= Resource::StatementCount; ++s)
@@ -106,11 +121,21 @@ QStringList instruction()
 {
     return {QStringLiteral("Перед вами 60 утверждений о том, как устроена работа в вашей компании. Прочитайте "
                            "каждое и отметьте одну из пяти клеток справа: насколько вы согласны с утверждением."),
-            QStringLiteral("1 — %1, 2 — %2, 3 — %3, 4 — %4, 5 — %5.")
-                .arg(answerWord(1), answerWord(2), answerWord(3), answerWord(4), answerWord(5)),
+            scaleLine() + u'.',
             QStringLiteral("Отвечайте так, как обстоит дело сейчас, а не как оно должно быть. Правильных и неправильных "
                            "ответов здесь нет; долго не раздумывайте — первое впечатление обычно самое верное. "
                            "Отметьте ровно одну клетку в каждой строке и не пропускайте утверждений.")};
+}
+
+QString scaleLine()
+{
+    return QStringLiteral("1 — %1, 2 — %2, 3 — %3, 4 — %4, 5 — %5")
+        .arg(answerWord(1), answerWord(2), answerWord(3), answerWord(4), answerWord(5));
+}
+
+QString thanks()
+{
+    return QStringLiteral("Спасибо за ваши ответы! Проверьте, что в каждой строке отмечена ровно одна клетка.");
 }
 
 } // namespace Questionnaire

@@ -34,14 +34,18 @@ Captions defaultCaptions();
 // switch QStandardPaths to its test mode and never see the user's.
 Captions storedCaptions();
 bool storeCaptions(const Captions &captions);
+// Whether the questionnaire and the answer sheet ask for the respondent's name: an anonymous survey
+// leaves the name line out. Kept beside the captions; asked unless the consultant turned it off.
+bool storedAsksName();
+bool storeAsksName(bool asks);
 QString settingsPath();
 // The heading of information line n (1 to 4): its caption, or "Информация n" where that is empty
 // (result files whose captions are not known).
 QString infoCaption(const Captions &captions, int n);
 
-// The header row of the answer sheet: "Дата", "Код", "ФИО", the four captions, then "1. <statement>"
-// ... "60. <statement>".
-QStringList sheetHeader(const Captions &captions);
+// The header row of the answer sheet: "Дата", "Код", "ФИО" (unless the name is not asked), the four
+// captions, then "1. <statement>" ... "60. <statement>".
+QStringList sheetHeader(const Captions &captions, bool asksName = true);
 // The captions of the first three header fields as the sheet and the questionnaire name them.
 QString dateCaption();
 QString codeCaption();
@@ -50,5 +54,9 @@ QString nameCaption();
 // The questionnaire's title and the instruction to the respondent.
 QString title();
 QStringList instruction();
+// The line of thanks below the last statement.
+QString thanks();
+// The five answers of the scale in one line: "1 — полностью не согласен, ..., 5 — полностью согласен".
+QString scaleLine();
 
 } // namespace Questionnaire

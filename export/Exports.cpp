@@ -26,6 +26,22 @@ QString proposedName(const QString &folder, const QString &prefix, const QString
     return folder + u'/' + prefix + FileNames::cleanedCode(code) + extension;
 }
 
+QString profileStem(const Profile &profile)
+{
+    const RespondentHeader &header = profile.header;
+    QString text;
+    if (profile.group) {
+        text = header.name.trimmed();
+        if (text.isEmpty() || text == ProfileText::groupName()) {
+            const QString folder = QDir::cleanPath(profile.source);
+            text = QFileInfo(folder).fileName();
+        }
+    } else {
+        text = (header.code.trimmed() + u' ' + header.name.trimmed()).trimmed();
+    }
+    return text.isEmpty() ? QString() : FileNames::stemOf(text);
+}
+
 QString jpegFileName(const QString &chosen)
 {
     return chosen.endsWith(QStringLiteral(".jpg"), Qt::CaseSensitive) ? chosen : chosen + QStringLiteral(".jpg");

@@ -3,6 +3,7 @@
 
 #include "FileNames.h"
 #include "Outcome.h"
+#include "Profile.h"
 
 #include <QImage>
 #include <QString>
@@ -18,6 +19,9 @@ QString resultsFolder(const QString &appDir);
 // user: characters that a file name cannot hold or that would lead out of the folder ("/", "\",
 // "..", ":" and the like) become "_".
 QString proposedName(const QString &folder, const QString &prefix, const QString &code, const QString &extension);
+// What a proposed file name says of the profile: a respondent's code and name; a group's name as
+// shown (a segment's) or else its folder's name. Never the group's placeholder code; a safe stem.
+QString profileStem(const Profile &profile);
 inline QString cleanedCode(const QString &code) { return FileNames::cleanedCode(code); }
 
 // A chosen picture name whose last four characters are not exactly ".jpg" gets ".jpg" appended

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
+
 namespace PdfDocument {
 namespace {
 
@@ -41,7 +43,7 @@ QRectF bodyRect(const QRectF &page)
     return page.adjusted(Margin, Margin, -Margin, -Margin - FooterHeight);
 }
 
-Outcome<> paint(QPagedPaintDevice &device, Content &content)
+Outcome<> paint(QPagedPaintDevice &device, Content &content, int copies)
 {
     device.setPageSize(QPageSize(QPageSize::A4));
     device.setPageOrientation(QPageLayout::Portrait);
@@ -53,13 +55,15 @@ Outcome<> paint(QPagedPaintDevice &device, Content &content)
     QPainter painter;
     if (!painter.begin(&device))
         return Outcome<>::failed(tr("The PDF writer could not start."));
-    for (int k = 0; k < count; ++k) {
-        if (k > 0)
-            device.newPage();
-        painter.save();
-        content.drawPage(painter, k);
-        painter.restore();
-        drawFooter(painter, page, k + 1, count);
+    for (int copy = 0; copy < std::max(copies, 1); ++copy) {
+        for (int k = 0; k < count; ++k) {
+            if (copy > 0 || k > 0)
+                device.newPage();
+            painter.save();
+            content.drawPage(painter, k);
+            painter.restore();
+            drawFooter(painter, page, k + 1, count);
+        }
     }
     if (!painter.end())
         return Outcome<>::failed(tr("The PDF writer could not finish."));

@@ -42,9 +42,10 @@ public:
 QRectF bodyRect(const QRectF &page);
 
 // Sets device up as an A4 portrait page without margins at Resolution dots per inch, lays content
-// out and paints every page on it with its footer. A printer given here must print at Resolution
-// dots per inch (QPrinter::setResolution), as the content is measured in points.
-Outcome<> paint(QPagedPaintDevice &device, Content &content);
+// out once and paints every page on it with its footer, the given number of copies one after the
+// other (for a printer that cannot make copies itself). A printer given here must print at
+// Resolution dots per inch (QPrinter::setResolution), as the content is measured in points.
+Outcome<> paint(QPagedPaintDevice &device, Content &content, int copies = 1);
 // The document as a PDF, with title as its title.
 Outcome<QByteArray> render(Content &content, const QString &title);
 // Writes the PDF to path, replacing a file of that name only once all of it is on the disk.

@@ -7,6 +7,7 @@
 
 namespace ProgramIcon {
 
-QImage draw();
+// 32 x 32 logical pixels at the given device pixel ratio.
+QImage draw(qreal ratio = 1);
 
 } // namespace ProgramIcon

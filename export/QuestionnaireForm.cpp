@@ -57,23 +57,26 @@ void drawBox(QPainter &painter, qreal centreX, qreal top)
 class FormContent final : public PdfDocument::Content
 {
 public:
-    explicit FormContent(const Questionnaire::Captions &captions) : m_captions(captions) {}
+    FormContent(const Questionnaire::Captions &captions, bool asksName) : m_captions(captions), m_asksName(asksName) {}
 
     int layOut(QPaintDevice *device, const QRectF &, const QRectF &body) override;
     void drawPage(QPainter &painter, int k) override
     {
+        if (k > 0)
+            m_drawCode(painter);
         for (const Placed &item : m_placed) {
             if (item.page != k + 1)
                 continue;
             painter.setPen(Qt::black);
             if (item.head)
-                m_drawHead(painter, item.top - HeadHeight);
+                m_drawHead(painter, item.top - m_headHeight);
             item.block->draw(painter, item.top);
         }
     }
 
 private:
-    static constexpr qreal HeadHeight = 18; // the column heads of the statement table
+    // The space the code field takes at the top of every page after the first.
+    static constexpr qreal CodeHeight = 28;
     struct Placed
     {
         const Block *block;
@@ -83,9 +86,12 @@ private:
     };
 
     const Questionnaire::Captions &m_captions;
+    bool m_asksName;
     std::vector<Block> m_blocks;
     std::vector<Placed> m_placed;
+    qreal m_headHeight = 0; // the column heads of the statement table
     std::function<void(QPainter &, qreal top)> m_drawHead;
+    std::function<void(QPainter &)> m_drawCode;
 };
 
 int FormContent::layOut(QPaintDevice *device, const QRectF &, const QRectF &body)
@@ -112,21 +118,26 @@ int FormContent::layOut(QPaintDevice *device, const QRectF &, const QRectF &body
                               p.drawText(QRectF(body.left(), top, body.width(), height + 1), TextFlags, paragraph);
                           }});
     }
-    // The header fields: a caption and a line to write on.
-    QStringList fields{Questionnaire::dateCaption(), Questionnaire::codeCaption(), Questionnaire::nameCaption()};
+    // The header fields: a caption and a line to write on. An anonymous survey asks no name.
+    QStringList fields{Questionnaire::dateCaption(), Questionnaire::codeCaption()};
+    if (m_asksName)
+        fields << Questionnaire::nameCaption();
     for (const QString &caption : captions)
         if (!caption.trimmed().isEmpty())
             fields << caption.trimmed();
     const qreal captionWidth = body.width() * 0.32;
+    const auto drawField = [=](QPainter &p, const QRectF &where, qreal labelWidth, const QString &caption) {
+        p.setPen(Qt::black);
+        p.setFont(textFont);
+        p.drawText(QRectF(where.left(), where.top() + 4, labelWidth, where.height()), TextFlags, caption + u':');
+        p.setPen(QPen(Qt::black, 0.5));
+        p.drawLine(QPointF(where.left() + labelWidth + 6, where.bottom() - 4), QPointF(where.right(), where.bottom() - 4));
+    };
     m_blocks.push_back({6, [](QPainter &, qreal) {}});
     for (const QString &field : std::as_const(fields)) {
         const qreal height = std::max<qreal>(20, layout.textHeight(field + u':', textFont, captionWidth) + 8);
         m_blocks.push_back({height, [=](QPainter &p, qreal top) {
-                              p.setFont(textFont);
-                              p.drawText(QRectF(body.left(), top + 4, captionWidth, height), TextFlags, field + u':');
-                              p.setPen(QPen(Qt::black, 0.5));
-                              p.drawLine(QPointF(body.left() + captionWidth + 6, top + height - 4),
-                                         QPointF(body.right(), top + height - 4));
+                              drawField(p, QRectF(body.left(), top, body.width(), height), captionWidth, field);
                           }});
     }
     m_blocks.push_back({12, [](QPainter &, qreal) {}});
@@ -153,37 +164,64 @@ int FormContent::layOut(QPaintDevice *device, const QRectF &, const QRectF &body
                           },
                           true});
     }
-    // The column heads of the statement table, above its first row on every page.
+    // The thanks below the last statement.
+    const QFont thanksFont = formFont(11, true);
+    const QString thanks = Questionnaire::thanks();
+    const qreal thanksHeight = layout.textHeight(thanks, thanksFont, body.width());
+    m_blocks.push_back({thanksHeight + 16, [=](QPainter &p, qreal top) {
+                            p.setPen(Qt::black);
+                            p.setFont(thanksFont);
+                            p.drawText(QRectF(body.left(), top + 16, body.width(), thanksHeight + 1), TextFlags | Qt::AlignHCenter,
+                                       thanks);
+                        }});
+    // The column heads of the statement table, above its first row on every page: the scale's words,
+    // then the answers' numbers over their boxes.
     const QFont headFont = formFont(9, true);
+    const QFont scaleFont = formFont(8);
+    const QString scale = Questionnaire::scaleLine();
+    const qreal scaleHeight = layout.textHeight(scale, scaleFont, body.width()) + 4;
+    constexpr qreal NumbersHeight = 18;
+    m_headHeight = scaleHeight + NumbersHeight;
     m_drawHead = [=](QPainter &p, qreal top) {
         p.setPen(Qt::black);
+        p.setFont(scaleFont);
+        p.drawText(QRectF(body.left(), top, body.width(), scaleHeight), TextFlags, scale);
+        top += scaleHeight;
         p.setFont(headFont);
-        p.drawText(QRectF(body.left(), top, NumberWidth - 4, HeadHeight), Qt::AlignRight | Qt::AlignVCenter,
+        p.drawText(QRectF(body.left(), top, NumberWidth - 4, NumbersHeight), Qt::AlignRight | Qt::AlignVCenter,
                    QStringLiteral("№"));
-        p.drawText(QRectF(textLeft, top, textWidth, HeadHeight), Qt::AlignLeft | Qt::AlignVCenter,
+        p.drawText(QRectF(textLeft, top, textWidth, NumbersHeight), Qt::AlignLeft | Qt::AlignVCenter,
                    QStringLiteral("Утверждение"));
         for (int a = 1; a <= Questionnaire::AnswerCount; ++a)
-            p.drawText(QRectF(boxesLeft + (a - 1) * BoxColumn, top, BoxColumn, HeadHeight), Qt::AlignCenter,
+            p.drawText(QRectF(boxesLeft + (a - 1) * BoxColumn, top, BoxColumn, NumbersHeight), Qt::AlignCenter,
                        QString::number(a));
         p.setPen(QPen(Qt::black, 0.5));
-        p.drawLine(QPointF(body.left(), top + HeadHeight), QPointF(body.right(), top + HeadHeight));
+        p.drawLine(QPointF(body.left(), top + NumbersHeight), QPointF(body.right(), top + NumbersHeight));
+    };
+    // Every page after the first begins with the respondent's code, so that loose pages find their
+    // respondent again.
+    m_drawCode = [=](QPainter &p) {
+        const qreal width = body.width() * 0.45;
+        drawField(p, QRectF(body.right() - width, body.top(), width, 20), 36, Questionnaire::codeCaption());
     };
 
     // Pages: a block that does not fit the rest of the page starts the next one.
     m_placed.clear();
     int pageCount = 1;
-    qreal y = body.top();
+    qreal pageTop = body.top();
+    qreal y = pageTop;
     bool headDone = false;
     for (const Block &block : m_blocks) {
         const bool head = block.tableRow && !headDone;
-        const qreal needed = block.height + (head ? HeadHeight : 0);
-        if (y + needed > body.bottom() && y > body.top()) {
+        const qreal needed = block.height + (head ? m_headHeight : 0);
+        if (y + needed > body.bottom() && y > pageTop) {
             ++pageCount;
-            y = body.top();
+            pageTop = body.top() + CodeHeight;
+            y = pageTop;
         }
-        const bool headHere = block.tableRow && (!headDone || y == body.top());
+        const bool headHere = block.tableRow && (!headDone || y == pageTop);
         if (headHere)
-            y += HeadHeight;
+            y += m_headHeight;
         m_placed.push_back({&block, pageCount, y, headHere});
         headDone = headDone || block.tableRow;
         y += block.height;
@@ -193,29 +231,36 @@ int FormContent::layOut(QPaintDevice *device, const QRectF &, const QRectF &body
 
 } // namespace
 
-Outcome<QByteArray> render(const Questionnaire::Captions &captions)
+Outcome<QByteArray> render(const Questionnaire::Captions &captions, bool asksName)
 {
-    FormContent content(captions);
+    FormContent content(captions, asksName);
     return PdfDocument::render(content, Questionnaire::title());
 }
 
-Outcome<> write(const QString &path, const Questionnaire::Captions &captions)
+Outcome<> write(const QString &path, const Questionnaire::Captions &captions, bool asksName)
 {
-    FormContent content(captions);
+    FormContent content(captions, asksName);
     return PdfDocument::write(path, content, Questionnaire::title());
 }
 
-QByteArray sheetTemplate(const Questionnaire::Captions &captions, const QLocale &locale)
+Outcome<> paint(QPagedPaintDevice &device, const Questionnaire::Captions &captions, bool asksName, int copies)
+{
+    FormContent content(captions, asksName);
+    return PdfDocument::paint(device, content, copies);
+}
+
+QByteArray sheetTemplate(const Questionnaire::Captions &captions, const QLocale &locale, bool asksName)
 {
     Table table;
     table.name = QStringLiteral("Ответы");
-    table.columns = Questionnaire::sheetHeader(captions);
+    table.columns = Questionnaire::sheetHeader(captions, asksName);
     return CsvTable::header(table, locale);
 }
 
-Outcome<> writeSheetTemplate(const QString &path, const Questionnaire::Captions &captions, const QLocale &locale)
+Outcome<> writeSheetTemplate(const QString &path, const Questionnaire::Captions &captions, const QLocale &locale,
+                             bool asksName)
 {
-    return FileOutput::write(path, sheetTemplate(captions, locale));
+    return FileOutput::write(path, sheetTemplate(captions, locale, asksName));
 }
 
 } // namespace QuestionnaireForm

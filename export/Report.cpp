@@ -4,7 +4,9 @@
 #include "ReportAnalysisPages.h"
 #include "ReportCanvas.h"
 #include "ReportComparisonPage.h"
+#include "ReportReliabilityPage.h"
 #include "ReportStatementPages.h"
+#include "ReportTablePages.h"
 #include "ReportTitlePage.h"
 
 #include <QPainter>
@@ -27,8 +29,10 @@ public:
         // draws one on the ReportCanvas), added here in its place with one line.
         m_sections.push_back(std::make_unique<ReportTitlePage>());
         m_sections.push_back(std::make_unique<ReportComparisonPage>());
+        m_sections.push_back(std::make_unique<ReportTablePages>());
         m_sections.push_back(std::make_unique<ReportStatementPages>());
         m_sections.push_back(std::make_unique<ReportAnalysisPages>());
+        m_sections.push_back(std::make_unique<ReportReliabilityPage>());
     }
 
     int layOut(QPaintDevice *device, const QRectF &page, const QRectF &body) override
@@ -72,10 +76,10 @@ Outcome<QByteArray> render(const ReportInput &input)
     return PdfDocument::render(content, ReportCanvas::title());
 }
 
-Outcome<> paint(QPagedPaintDevice &device, const ReportInput &input)
+Outcome<> paint(QPagedPaintDevice &device, const ReportInput &input, int copies)
 {
     ReportContent content(input);
-    return PdfDocument::paint(device, content);
+    return PdfDocument::paint(device, content, copies);
 }
 
 Outcome<> write(const QString &path, const ReportInput &input)

@@ -6,15 +6,18 @@
 //    the legend of what bold green, bold red and the band mean;
 //  - ReportComparisonPage, while a comparison is on: both profiles on the circle and the table of
 //    differences;
+//  - ReportTablePages: the pages of figures the window adds (the archive's norms and trend);
 //  - ReportStatementPages: the overview of all sixty statement scores and, index by index, the
 //    statements with their scores, the five highest and five lowest marked;
-//  - ReportAnalysisPages: the analysis text.
+//  - ReportAnalysisPages: the analysis text;
+//  - ReportReliabilityPage, for a group large enough: the reliability of the scales.
 // Everything is drawn from the profile and the title, never from what a window shows. Indices go by
 // their names (Resource::indexHeading) and traits by one word throughout. A group's report names no
 // respondent unless the title asks for the member list.
 
 #include "Outcome.h"
 #include "Profile.h"
+#include "ReportTablePage.h"
 #include "ReportTitle.h"
 
 #include <QRectF>
@@ -39,6 +42,8 @@ struct ReportInput
     // The profile compared with, while the comparison is on: a page of its own after page 1.
     std::optional<Profile> reference;
     QString referenceName;
+    // Pages of figures after those (the survey archive's norms and trend).
+    QList<ReportTablePage> tablePages;
 };
 
 namespace Report {
@@ -64,8 +69,9 @@ double highestLowScore(double overallMean, double band);
 
 // The report's PDF.
 Outcome<QByteArray> render(const ReportInput &input);
-// The report on a paged device set to 72 dots per inch, such as a printer (PdfDocument::paint).
-Outcome<> paint(QPagedPaintDevice &device, const ReportInput &input);
+// The report on a paged device set to 72 dots per inch, such as a printer (PdfDocument::paint): the
+// given number of copies, one after the other.
+Outcome<> paint(QPagedPaintDevice &device, const ReportInput &input, int copies = 1);
 // Writes the report to path, replacing a file of that name only once all of it is on the disk.
 Outcome<> write(const QString &path, const ReportInput &input);
 

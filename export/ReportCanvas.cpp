@@ -15,6 +15,7 @@ ReportCanvas::ReportCanvas(const ReportInput &input, QPaintDevice *device, const
     , m_body(body)
     , m_mean(input.profile.overallMean)
     , m_band(input.band)
+    , m_statistics(ReportStatistics::of(input.profile, input.reference))
 {
 }
 

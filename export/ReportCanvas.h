@@ -6,6 +6,7 @@
 
 #include "PdfDocument.h"
 #include "Report.h"
+#include "ReportStatistics.h"
 
 #include <QColor>
 #include <QFontMetricsF>
@@ -51,6 +52,8 @@ public:
     const Profile &profile() const { return m_input.profile; }
     double mean() const { return m_mean; }
     double band() const { return m_band; }
+    // The statistics of the profile's members (and of the comparison), worked out once a report.
+    const ReportStatistics::Figures &statistics() const { return m_statistics; }
     QPaintDevice *device() const { return m_device; }
     const QRectF &page() const { return m_page; }
     const QRectF &body() const { return m_body; }
@@ -94,12 +97,12 @@ public:
     void drawDocument(QTextDocument &document, const QPointF &at) const;
 
     // The pages of the report, once every section is laid out: the first and last page (from 1) of
-    // the first section of type S, or (0, 0) when the report has none.
+    // the first section of type S, or (0, 0) when the report has none or it takes no page.
     template <typename S>
     QPair<int, int> pagesOf() const
     {
         for (const Placed &placed : m_sections)
-            if (dynamic_cast<const S *>(placed.section))
+            if (placed.count > 0 && dynamic_cast<const S *>(placed.section))
                 return {placed.first, placed.first + placed.count - 1};
         return {0, 0};
     }
@@ -122,6 +125,7 @@ private:
     QRectF m_body;
     double m_mean;
     double m_band;
+    ReportStatistics::Figures m_statistics;
     std::vector<Placed> m_sections;
     int m_pageCount = 0;
 };

@@ -35,6 +35,9 @@ void ReportComparisonPage::drawPage(ReportCanvas &canvas, int)
         y += Row;
     };
     const auto difference = [](double a, double b) { return Scoring::differenceText(a - b, 2); };
+    // A star marks an index whose difference is significant (ReportStatistics::comparisonNote).
+    const auto &differences = canvas.statistics().differences;
+    const auto significant = [&](int i) { return differences && (*differences)[std::size_t(i - 1)].significant(); };
     painter.fillRect(QRectF(body.left(), y, body.width(), Row), ReportCanvas::HeaderFill);
     row(Resource::traitWord() + QStringLiteral(", индекс"), QStringLiteral("Профиль"), QStringLiteral("Эталон"),
         QStringLiteral("Разница"), canvas.font(8.5, true));
@@ -44,11 +47,15 @@ void ReportComparisonPage::drawPage(ReportCanvas &canvas, int)
             difference(own.scores.trait(t), other.scores.trait(t)), canvas.font(9, true));
         for (int i = Resource::IndicesPerTrait * (t - 1) + 1; i <= Resource::IndicesPerTrait * t; ++i)
             row(QStringLiteral("    ") + Resource::indexHeading(i), Scoring::scoreText(own.scores.index(i)),
-                Scoring::scoreText(other.scores.index(i)), difference(own.scores.index(i), other.scores.index(i)), canvas.font(9));
+                Scoring::scoreText(other.scores.index(i)),
+                difference(own.scores.index(i), other.scores.index(i)) + (significant(i) ? QStringLiteral(" *") : QString()),
+                canvas.font(9));
     }
     row(QStringLiteral("Общее среднее"), Scoring::scoreText(own.overallMean), Scoring::scoreText(other.overallMean),
         difference(own.overallMean, other.overallMean), canvas.font(9, true));
     canvas.text(QRectF(body.left(), y + 4, body.width(), 24), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                QStringLiteral("Сплошная линия — профиль, пунктир — эталон. Разница — профиль минус эталон."), canvas.font(8),
+                QStringLiteral("Сплошная линия — профиль, пунктир — эталон. Разница — профиль минус эталон. ")
+                    + ReportStatistics::comparisonNote(),
+                canvas.font(8),
                 ReportCanvas::Muted);
 }

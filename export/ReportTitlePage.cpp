@@ -2,6 +2,7 @@
 
 #include "CirclePicture.h"
 #include "ReportAnalysisPages.h"
+#include "ReportReliabilityPage.h"
 #include "ReportStatementPages.h"
 
 #include <QPainter>
@@ -136,6 +137,9 @@ void ReportTitlePage::resultsTable(ReportCanvas &canvas, qreal top)
             canvas.text(QRectF(x2 + pad, y, x3 - x2 - pad, RowHeight), Qt::AlignLeft | Qt::AlignVCenter, Resource::indexHeading(i),
                         plain);
             canvas.score(QRectF(x3, y, ScoreWidth - pad, RowHeight), scores.index(i), 9);
+            if (const auto &interval = canvas.statistics().intervals[std::size_t(i - 1)])
+                canvas.text(QRectF(x3 - 64, y, 60, RowHeight), Qt::AlignRight | Qt::AlignVCenter,
+                            ReportStatistics::intervalText(*interval), canvas.font(7), ReportCanvas::Muted);
             if (k > 0) {
                 painter.setPen(QPen(ReportCanvas::LightRule, 0.5));
                 painter.drawLine(QPointF(x2, y), QPointF(x4, y));
@@ -180,6 +184,12 @@ QString ReportTitlePage::legendHtml(const ReportCanvas &canvas)
     html += QStringLiteral("<p style=\"margin-top:0\">Оценки на с.\u00a0%1 — с двумя знаками после запятой; в анализе факторов на с.\u00a0%2 — "
                            "с тремя, как их записывает программа.</p>")
                 .arg(ReportText::pageRange(1, statements.second), ReportText::pageRange(analysis.first, analysis.second));
+    if (canvas.statistics().intervals[0]) {
+        const QPair<int, int> reliability = canvas.pagesOf<ReportReliabilityPage>();
+        html += QStringLiteral("<p style=\"margin-top:0\">Серым рядом с оценкой индекса — 95-процентный доверительный интервал "
+                               "среднего группы.%1</p>")
+                    .arg(reliability.first ? QStringLiteral(" Надёжность шкал — на с.\u00a0%1.").arg(reliability.first) : QString());
+    }
     return html;
 }
 

@@ -2,15 +2,18 @@
 # Packages are installed without their recommendations, so every package the build, the program or
 # a test needs is named here, also where another package only recommends it.
 
-# To build and run the program: compiler and CMake; Qt with Charts (whose CMake package needs Qt's
+# To build and run the program: compiler and CMake; Qt (its Print Support comes with qt6-base-dev)
+# with Charts (whose CMake package needs Qt's
 # OpenGL development files); Qt's platform plugins (xcb, offscreen); Qt's own Russian translation of
 # the standard dialogs; libjpeg; libxlsxwriter, which writes the Excel workbooks of the scores; the
 # fonts that stand in for the layout's fonts; an invisible X server for run.sh on a machine without a
 # display; lrelease, which compiles the program's Russian texts; and zlib, without which the build
-# does not configure (the tests, configured with the program, read the workbooks back with it).
+# does not configure (the tests, configured with the program, read the workbooks back with it); Qt
+# SQL's SQLite driver, a plugin that the survey archive loads at run time; and Boost's headers, whose
+# F and t distributions give the statistics and the archive's trend tests (header-only, also for the Windows build).
 ZOLK_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
                      qt6-translations-l10n libjpeg-dev libxlsxwriter-dev libgl-dev fonts-dejavu-core
-                     fonts-liberation2 xvfb xauth qt6-l10n-tools zlib1g-dev)
+                     fonts-liberation2 xvfb xauth qt6-l10n-tools zlib1g-dev libqt6sql6-sqlite libboost-dev)
 
 # Only for the tests: reading window names from the X server, the PDF report's text and pages, a
 # spreadsheet's reading of the scores file, the Russian C locale
@@ -18,6 +21,11 @@ ZOLK_BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-charts-dev libqt6opengl6-de
 # clang and libFuzzer, and the clicks and keys that bench_loads sends through the X server.
 ZOLK_TEST_PACKAGES=(x11-utils poppler-utils python3 locales clang libclang-rt-14-dev dpkg-dev
                     file xdotool)
+
+# Only for the Windows build (scripts/windows-build.sh): the mingw-w64 cross compiler, wine to run
+# the tests and the program, an invisible X server for the program's window, and NSIS (makensis),
+# which makes the installer.
+ZOLK_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 xvfb xauth python3 nsis)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else

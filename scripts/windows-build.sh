@@ -9,7 +9,10 @@
 #   4. makes build/zolk-plot-<version>-windows-x64.zip with the DLLs the programs load;
 #   5. unpacks the zip into an empty folder and runs the program from there under wine on Xvfb: its
 #      window title, "О программе" in its system menu, a sample given on the command line, and a
-#      picture saved through "Save" -> "Image".
+#      picture saved through "Save" -> "Image";
+#   6. makes the installer build/zolk-plot-<version>-windows-x64-setup.exe from the zip's folder
+#      with NSIS and tries it under wine (scripts/windows-installer.sh): silent install, the ".cry"
+#      file type, a sample opened by it, silent uninstall.
 # Exit status 0 when all passed; 0 with a message when there is no Windows Qt or libxlsxwriter to
 # build against.
 set -euo pipefail
@@ -26,7 +29,7 @@ if [ ! -e "$xlsxwriter" ]; then
   echo "No Windows libxlsxwriter at $xlsxwriter (set ZOLK_WINDOWS_XLSXWRITER): the Windows build is skipped."
   exit 0
 fi
-ensure_packages g++-mingw-w64-x86-64-posix wine64 xvfb xauth python3
+ensure_packages "${ZOLK_WINDOWS_PACKAGES[@]}"
 
 section() { printf '\n---- %s ----\n' "$*"; }
 version=$(sed -n 's/^project(ZolkPlot VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -126,9 +129,11 @@ stage=build/windows-package/zolk-plot-$version
 rm -rf build/windows-package && mkdir -p "$stage"
 cmake --install build/windows --prefix build/windows-package/install >/dev/null
 cp -r build/windows-package/install/bin/. "$stage/"
-mkdir -p "$stage/platforms" "$stage/styles"
+mkdir -p "$stage/platforms" "$stage/styles" "$stage/sqldrivers"
 cp "$prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+# The survey archive's SQLite driver, loaded at run time; it brings libsqlite3-0.dll (an import).
+cp "$prefix/plugins/sqldrivers/qsqlite.dll" "$stage/sqldrivers/"
 # Every DLL the programs and plugins import, followed transitively, from Qt's and the compiler's
 # folders; what is found in neither is Windows' own.
 python3 - "$stage" "$prefix/bin" "${mingw_dirs[@]}" <<'PY'
@@ -152,6 +157,9 @@ while todo:
                 print("  " + name)
                 break
 PY
+for dll in Qt6Sql.dll sqldrivers/qsqlite.dll libsqlite3-0.dll; do
+  [ -e "$stage/$dll" ] || { echo "the zip lacks $dll, which the survey archive needs"; exit 1; }
+done
 # Debug symbols stay out of the package (the Qt DLLs come without them).
 x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.exe "$stage"/lib*.dll
 # The README came with the install: packaging/windows/README.txt.in, configured with the version.
@@ -172,7 +180,8 @@ set -u
 cd "$1"
 program=$(ls -d zolk-plot-*)
 unset WINEPATH # nothing but the unpacked folder
-(cd "$program" && "$2" zolk-plot.exe 'Data\0101-balanced.cry' >/dev/null 2>&1) &
+# A program that does not close (a dialog left open by a failed step) ends after five minutes.
+(cd "$program" && timeout 300 "$2" zolk-plot.exe 'Data\0101-balanced.cry' >/dev/null 2>&1) &
 status=0
 "$2" drive_window.exe export "$program\\Results\\Image 0101.jpg" || status=1
 "$2" drive_window.exe check || status=1
@@ -185,8 +194,9 @@ if xvfb-run -a -s "-screen 0 1280x1024x24" bash "$run/session.sh" "$run" "$wine"
 else
   echo "the program under wine did not behave as expected"; failed=1
 fi
-# Accepting the proposal writes exactly the proposed name (drive_window saw nothing else written).
-picture=$(find "$run" -path '*/Results/Image 0101.jpg')
+# Accepting the proposal writes exactly the proposed name, the code and the respondent's name
+# (drive_window saw nothing else written).
+picture=$(find "$run" -path '*/Results/Image 0101*.jpg' | head -1)
 if [ -n "$picture" ] && python3 - "$picture" <<'PY'
 import struct, sys
 data = open(sys.argv[1], "rb").read()
@@ -205,6 +215,14 @@ then :; else
   echo "no 602 x 564 profile picture \"Image 0101.jpg\" was written"; failed=1
 fi
 rm -rf "$run"
+
+section "the installer"
+if scripts/windows-installer.sh "$stage" "$version" "build/zolk-plot-$version-windows-x64-setup.exe" \
+    build/windows/drive_window.exe; then
+  echo "the installer under wine: as expected"
+else
+  echo "the installer under wine did not behave as expected"; failed=1
+fi
 
 echo
 if [ "$failed" -ne 0 ]; then

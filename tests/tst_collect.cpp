@@ -100,7 +100,8 @@ QPointer<ImportDialog> TestCollect::openImport(WindowFixture &window, const QStr
 
 void TestCollect::menus()
 {
-    // Before anything is loaded, "Импорт" is there with all three commands; "Save" holds the
+    // Before anything is loaded, "Импорт" is there with all its commands (the three to collect the
+    // answers and printing the questionnaire); "Save" holds the
     // questionnaire and the template too once it shows.
     WindowFixture window;
     window.form->show();
@@ -111,7 +112,7 @@ void TestCollect::menus()
     QStringList names;
     for (const QAction *action : importMenu->actions())
         names << action->objectName();
-    QCOMPARE(names, (QStringList{"mmImportAnswers", "mmImportQuestionnaire", "mmImportTemplate"}));
+    QCOMPARE(names, (QStringList{"mmImportAnswers", "mmImportQuestionnaire", "mmImportTemplate", "mmImportPrintQuestionnaire"}));
     const auto *saveMenu = window.find<QMenu>(QStringLiteral("mmSaveMenu"));
     QVERIFY(saveMenu->actions().contains(window.action("mmQuestionnaire")));
     QVERIFY(saveMenu->actions().contains(window.action("mmSheetTemplate")));
@@ -209,6 +210,12 @@ void TestCollect::importShowsRowsAndOpensGroup()
     QTRY_VERIFY(!dialog || !dialog->isVisible());
     QCOMPARE(entries(folder), (QStringList{"0101.cry", "0102.cry", "0104.cry", AnswerSheet::mapFileName()}));
     QVERIFY(window.prompts->errors.isEmpty());
+    // The import ends with what it did: the files written and where, the row left out and why.
+    QCOMPARE(window.prompts->informations.size(), 1);
+    const QString summary = window.prompts->informations.first();
+    QVERIFY2(summary.contains(QStringLiteral("Записано файлов результатов: 3")) && summary.contains(QDir::toNativeSeparators(folder))
+                 && summary.contains(QStringLiteral("Не импортировано строк: 1")) && summary.contains(QStringLiteral("строка 4: ")),
+             qPrintable(summary));
 }
 
 void TestCollect::columnsChosenByHandAreKeptWithTheFolder()

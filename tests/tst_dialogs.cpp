@@ -90,6 +90,8 @@ private slots:
     void russianStandardDialogs_data();
     void russianStandardDialogs();
     void fileDialogsKeepNoMemory();
+    void groupDialogTakesFolder_data();
+    void groupDialogTakesFolder();
 
 private:
     QTemporaryDir m_dir;
@@ -259,6 +261,46 @@ void TestDialogs::fileDialogsKeepNoMemory()
     dialogs(count);
     const long long perDialog = (heapInUse() - before) / count;
     QVERIFY2(perDialog < 2000, qPrintable(QStringLiteral("%1 bytes kept per dialog").arg(perDialog)));
+}
+
+// "Group" takes the folder itself, typed or pasted into the name field, as well as a file in it; a
+// dialog that takes files only goes into a folder typed there.
+void TestDialogs::groupDialogTakesFolder_data()
+{
+    QTest::addColumn<bool>("acceptsFolder");
+    QTest::addColumn<QString>("typed"); // relative to the test's folder
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("a folder typed") << true << "Data" << "Data/";
+    QTest::newRow("a folder pasted with its separator") << true << "Data/" << "Data/";
+    QTest::newRow("a file in the folder") << true << "Data/member.cry" << "Data/member.cry";
+    QTest::newRow("files only: the dialog goes into the folder") << false << "Data" << "";
+}
+
+void TestDialogs::groupDialogTakesFolder()
+{
+    QFETCH(bool, acceptsFolder);
+    QFETCH(QString, typed);
+    QFETCH(QString, answer);
+    QFile member(m_dir.filePath(QStringLiteral("Data/member.cry")));
+    QVERIFY(member.open(QIODevice::WriteOnly));
+    member.close();
+    FileDialogSettings settings;
+    settings.title = QStringLiteral("Ввод групповых данных");
+    settings.filter = QStringLiteral("CRY Files (*.cry)|*.cry");
+    settings.initialDir = m_dir.path();
+    settings.acceptsFolder = acceptsFolder;
+    DesktopPrompts prompts;
+    const Answer type = [&](QWidget *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        QVERIFY(files);
+        files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(m_dir.filePath(typed));
+        static_cast<QDialog *>(files)->accept();
+        if (files->isVisible()) // it went into the folder and waits for a file
+            files->reject();
+    };
+    QString chosen;
+    QCOMPARE(answerModals([&] { chosen = prompts.openFile(nullptr, settings); }, {type}), 1);
+    QCOMPARE(chosen, answer.isEmpty() ? QString() : m_dir.filePath(answer));
 }
 
 QTEST_MAIN(TestDialogs)

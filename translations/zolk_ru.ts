@@ -957,13 +957,16 @@ named on standard error.</source>
         <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="16" />
         <source>Writes the blank questionnaire for the respondents as an A4 PDF: the instruction, the header
 fields (date, code, name and the four information lines) and the sixty statements with five
-boxes each. The captions of the information lines are those set in the window ("Импорт" -&gt;
-"Анкета"), else "Подразделение", "Должность", "Стаж работы в компании", "Возраст".
+boxes each; with --no-name an anonymous questionnaire without the name line, and a template
+without the name column. The captions of the information lines are those set in the window
+("Импорт" -&gt; "Анкета"), else "Подразделение", "Должность", "Стаж работы в компании",
+"Возраст".
 With --template, also the header row of the matching answer sheet as CSV for an online form
 or a spreadsheet (UTF-8 with a byte-order mark, ";" where the locale writes a decimal comma);
 "zolk-cry import" finds every column of a sheet with this header by itself.</source>
         <translation>Записывает чистую анкету для участников опроса в PDF формата A4: инструкцию, поля заголовка (дата,
-код, ФИО и четыре строки сведений) и шестьдесят утверждений с пятью клетками у каждого. Подписи
+код, ФИО и четыре строки сведений) и шестьдесят утверждений с пятью клетками у каждого; с --no-name —
+анонимную анкету без строки ФИО и шаблон без столбца ФИО. Подписи
 строк сведений — те, что заданы в окне программы («Импорт» -&gt; «Анкета»), иначе «Подразделение»,
 «Должность», «Стаж работы в компании», «Возраст».
 С --template записывается и строка заголовков подходящей таблицы ответов в CSV для онлайн-формы
@@ -974,6 +977,11 @@ or a spreadsheet (UTF-8 with a byte-order mark, ";" where the locale writes a de
         <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="24" />
         <source>Writes the answer sheet's header row to FILE.csv.</source>
         <translation>Записывает строку заголовков таблицы ответов в ФАЙЛ.csv.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="27" />
+        <source>Asks no name: for an anonymous survey.</source>
+        <translation>Без строки ФИО: для анонимного опроса.</translation>
     </message>
     <message>
         <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="33" />
@@ -989,6 +997,180 @@ or a spreadsheet (UTF-8 with a byte-order mark, ";" where the locale writes a de
         <location filename="../tools/zolk-cry/CommandQuestionnaire.cpp" line="37" />
         <source>the questionnaire and the template cannot be the same file</source>
         <translation>анкета и шаблон не могут быть одним и тем же файлом</translation>
+    </message>
+    <message>
+        <source>The table is CSV for the user's locale, or an Excel workbook for an output named *.xlsx. A
+figure that cannot be computed (fewer than two members, a statement everyone answered alike)
+is the text &quot;не определено&quot;. A file that cannot be read ends the command and nothing is
+written; with --skip-bad it is left out and named on standard error.</source>
+        <translation>Таблица — CSV в формате, принятом в системе пользователя, или книга Excel, если имя вывода
+оканчивается на *.xlsx. Показатель, который нельзя вычислить (меньше двух анкет, утверждение,
+на которое все ответили одинаково), записан текстом «не определено». Файл, который не удаётся
+прочитать, прерывает команду, и ничего не записывается; с --skip-bad он пропускается и
+называется в стандартном потоке ошибок.</translation>
+    </message>
+    <message>
+        <source>Leaves out a segment with fewer than N members (5 unless given, at least 3).</source>
+        <translation>Пропускает сегменты, в которых меньше N анкет (5, если не задано, не меньше 3).</translation>
+    </message>
+    <message>
+        <source>Writes the reliability of the indices and traits in a group as a table.</source>
+        <translation>Записывает надёжность индексов и черт группы в виде таблицы.</translation>
+    </message>
+    <message>
+        <source>Writes one row per index (1 to 12) and trait (1 to 4) of the group of the result files in
+FOLDER (all of them, for several folders): its name, the number of members, Cronbach's
+alpha (from the covariances of its statements), the lower and upper bound of its 95 %
+interval (Feldt) and the mean correlation between its statements.</source>
+        <translation>Записывает по строке на каждый индекс (1–12) и черту (1–4) группы файлов результатов в ПАПКЕ
+(всех, если папок несколько): название, число анкет, альфу Кронбаха (по ковариациям её
+утверждений), нижнюю и верхнюю границы 95-процентного интервала (по Фельдту) и среднюю
+корреляцию её утверждений.</translation>
+    </message>
+    <message>
+        <source>Writes the statistics of each statement in a group as a table.</source>
+        <translation>Записывает статистику каждого утверждения группы в виде таблицы.</translation>
+    </message>
+    <message>
+        <source>Writes one row per statement (1 to 60) of the group of the result files in FOLDER: the
+statement, its index, the number of members, the mean, the standard deviation (n - 1),
+its correlation with the sum of the other statements of its index and the alpha of its
+index without it.</source>
+        <translation>Записывает по строке на каждое утверждение (1–60) группы файлов результатов в ПАПКЕ:
+утверждение, его индекс, число анкет, среднее, стандартное отклонение (n - 1), корреляцию с
+суммой остальных утверждений его индекса и альфу индекса без него.</translation>
+    </message>
+    <message>
+        <source>Writes each segment's difference from the rest of the group, with its significance.</source>
+        <translation>Записывает отличие каждого сегмента от остальной группы и его значимость.</translation>
+    </message>
+    <message>
+        <source>Splits the group of the result files in FOLDER as 'segments' does and writes one row per
+segment that shows its scores (name order) and index (1 to 12): the segment, the index,
+its size, its mean, the mean of the rest of the group, the difference, the bounds of its
+95 % interval and p of Welch's test, p adjusted by Holm over all rows, and Hedges' g.
+Segments with fewer than N members (--min), and the one that protects a single such
+segment, are left out; their members count in the rest of the group.</source>
+        <translation>Делит группу файлов результатов в ПАПКЕ, как команда 'segments', и записывает по строке на
+каждый сегмент с оценками (по имени) и индекс (1–12): сегмент, индекс, размер, его среднее,
+среднее остальной группы, разность, границы её 95-процентного интервала и p теста Уэлча, p с
+поправкой Холма по всем строкам и g Хеджеса. Сегменты, в которых меньше N анкет (--min), и
+сегмент, защищающий единственный такой сегмент, не выводятся; их анкеты входят в остальную группу.</translation>
+    </message>
+    <message>
+        <source>Writes the agreement within segments and the ICCs across them.</source>
+        <translation>Записывает согласие внутри сегментов и ICC между ними.</translation>
+    </message>
+    <message>
+        <source>Splits the group of the result files in FOLDER as 'segments' does and writes one row per
+index (1 to 12): the index, ICC(1) and ICC(2) across the segments that show their scores,
+then one column per such segment (name order) with its rwg(j), the agreement of its
+members on the index's five statements.</source>
+        <translation>Делит группу файлов результатов в ПАПКЕ, как команда 'segments', и записывает по строке на
+каждый индекс (1–12): индекс, ICC(1) и ICC(2) по сегментам с оценками, затем по столбцу на
+каждый такой сегмент (по имени) с его rwg(j) — согласием его анкет по пяти утверждениям индекса.</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder: the statistics are of the group of a folder.</source>
+        <translation>%1 — не папка: статистика вычисляется для группы из папки.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>INPUT...</source>
+        <translation>ВХОД...</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>INPUT</source>
+        <translation>ВХОД</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>Writes the PDF report of a respondent or a group, or a report per department.</source>
+        <translation>Записывает отчёт PDF по респонденту или группе либо отчёт по каждому подразделению.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>Writes the report for the client as the window&apos;s &quot;Save&quot; -&gt; &quot;Report&quot; does: of the respondent in
+the result file INPUT, or of the group of the result files in the folder INPUT (all of them, for
+several folders), to -o FILE.pdf. The title block comes from --company, --consultant and --date.
+No report lists the members of a group.
+With --by, a pack into the folder -o FOLDER (made where missing): &quot;Вся группа.pdf&quot; and one
+report per segment of the split (information line 1 to 4, or sub-folder), named by the segment
+and compared with the whole group. A segment with fewer than N members (--min, 5 unless given,
+never below 3) gets no report, nor does the one that would give it away (as in &quot;segments&quot;).
+Each file is written whole or not at all; a file of the same name is replaced.</source>
+        <translation>Записывает отчёт для клиента, как «Save» -&gt; «Report» в окне: по респонденту из файла результатов
+ВХОД или по группе файлов результатов в папке ВХОД (по всем, если папок несколько) в -o ФАЙЛ.pdf.
+Шапка отчёта берётся из --company, --consultant и --date. Ни один отчёт не перечисляет участников
+группы.
+С --by — комплект в папку -o ПАПКА (создаётся, если её нет): «Вся группа.pdf» и по отчёту на
+каждый сегмент разбиения (информационная строка 1–4 или подпапка), названный по сегменту и в
+сравнении со всей группой. Сегмент, где меньше N анкет (--min, по умолчанию 5, не меньше 3),
+отчёта не получает, как и тот, по которому его можно было бы вычислить (как в «segments»).
+Каждый файл записывается целиком или не записывается; файл с тем же именем заменяется.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>A report per segment: by information line 1 to 4, or by sub-folder.</source>
+        <translation>Отчёт по каждому сегменту: по информационной строке 1–4 или по подпапке.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>No report of a segment with fewer than N members (5 unless given, at least 3).</source>
+        <translation>Нет отчёта по сегменту, где меньше N анкет (по умолчанию 5, не меньше 3).</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>The company in the title block.</source>
+        <translation>Компания в шапке отчёта.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>TEXT</source>
+        <translation>ТЕКСТ</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>The consultant in the title block.</source>
+        <translation>Консультант в шапке отчёта.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>The survey&apos;s date in the title block.</source>
+        <translation>Дата опроса в шапке отчёта.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>a pack of reports needs a folder: name it with -o FOLDER</source>
+        <translation>для комплекта отчётов нужна папка: укажите её в -o ПАПКА</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>a report is of one result file or of folders of them, not of several files</source>
+        <translation>отчёт составляется по одному файлу результатов или по папкам, а не по нескольким файлам</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>%1 is not a folder: a report per segment is of the group of a folder.</source>
+        <translation>%1 — не папка: отчёты по сегментам бывают только у группы из папки.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>%1 is not a folder: a pack of reports goes into a folder.</source>
+        <translation>%1 — не папка: комплект отчётов записывается в папку.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>Cannot create the folder %1.</source>
+        <translation>Не удаётся создать папку %1.</translation>
+    </message>
+    <message>
+        <location filename="../tools/zolk-cry/CommandReport.cpp" line="1" />
+        <source>zolk-cry: %1 segments get no report: fewer than %2 members, or they would give such a segment away.
+</source>
+        <translation>zolk-cry: сегментов без отчёта: %1 (меньше %2 анкет, или по ним можно было бы вычислить такой сегмент).
+</translation>
     </message>
     <message>
         <location filename="../tools/zolk-cry/CommandImport.cpp" />
@@ -1034,6 +1216,281 @@ or a spreadsheet (UTF-8 with a byte-order mark, ";" where the locale writes a de
         <location filename="../tools/zolk-cry/CommandImport.cpp" />
         <source>%1 rows were not written: their codes are in %2 with other answers (--overwrite replaces those files)</source>
         <translation>Не записано строк: %1 — их коды уже есть в %2 с другими ответами (--overwrite заменяет эти файлы)</translation>
+    </message>
+</context>
+<context>
+    <name>SurveyArchive</name>
+    <message>
+        <source>Survey archive (*.zolkdb);;All files (*)</source>
+        <translation>Архив опросов (*.zolkdb);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>No archive file is named.</source>
+        <translation>Не указан файл архива.</translation>
+    </message>
+    <message>
+        <source>The archive %1 cannot be brought up to date and is left as it is: %2</source>
+        <translation>Архив %1 не удаётся обновить до нынешнего формата; он оставлен как был: %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 does not exist.</source>
+        <translation>Архива %1 нет.</translation>
+    </message>
+    <message>
+        <source>%1 (archive %2): %3</source>
+        <translation>%1 (архив %2): %3</translation>
+    </message>
+    <message>
+        <source>The archive cannot be read</source>
+        <translation>Архив не читается</translation>
+    </message>
+    <message>
+        <source>a mean is not a number</source>
+        <translation>среднее не является числом</translation>
+    </message>
+    <message>
+        <source>A survey needs a client and a wave date.</source>
+        <translation>Для опроса нужны клиент и дата волны.</translation>
+    </message>
+    <message>
+        <source>The archive %1 already holds the survey of %2 of %3.</source>
+        <translation>В архиве %1 уже есть опрос клиента %2 от %3.</translation>
+    </message>
+    <message>
+        <source>The survey was not added</source>
+        <translation>Опрос не добавлен</translation>
+    </message>
+    <message>
+        <source>The surveys were not added</source>
+        <translation>Опросы не добавлены</translation>
+    </message>
+    <message>
+        <source>The survey was not removed</source>
+        <translation>Опрос не удалён</translation>
+    </message>
+    <message>
+        <source>The archive %1 holds no survey of %2 of %3.</source>
+        <translation>В архиве %1 нет опроса клиента %2 от %3.</translation>
+    </message>
+    <message>
+        <source>The norms cannot be read</source>
+        <translation>Нормы не читаются</translation>
+    </message>
+    <message>
+        <source>The trend cannot be read</source>
+        <translation>Динамика не читается</translation>
+    </message>
+    <message>
+        <source>The archive cannot be exported onto itself: choose another file.</source>
+        <translation>Архив нельзя экспортировать в самого себя: выберите другой файл.</translation>
+    </message>
+    <message>
+        <source>The archive cannot be exported: no temporary folder (%1).</source>
+        <translation>Архив не экспортирован: нет временной папки (%1).</translation>
+    </message>
+    <message>
+        <source>The archive was not exported</source>
+        <translation>Архив не экспортирован</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>Не удаётся записать %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a file.</source>
+        <translation>%1 — не файл.</translation>
+    </message>
+    <message>
+        <source>%1 is not a survey archive of this program: it is left as it is.</source>
+        <translation>%1 — не архив опросов этой программы; файл оставлен как был.</translation>
+    </message>
+    <message>
+        <source>The archive %1 cannot be made: %2</source>
+        <translation>Не удаётся создать архив %1: %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 cannot be made: the file cannot be renamed.</source>
+        <translation>Не удаётся создать архив %1: файл не переименовывается.</translation>
+    </message>
+    <message>
+        <source>The archive %1 cannot be opened: %2</source>
+        <translation>Не удаётся открыть архив %1: %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 cannot be read: %2</source>
+        <translation>Архив %1 не читается: %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 is damaged and is left as it is: %2</source>
+        <translation>Архив %1 повреждён; он оставлен как был: %2</translation>
+    </message>
+    <message>
+        <source>The archive %1 was written by a newer version of the program (layout %2; this one reads up to %3): it is left as it is.</source>
+        <translation>Архив %1 записан более новой версией программы (формат %2, эта версия читает до %3); он оставлен как был.</translation>
+    </message>
+    <message>
+        <source>The folder %1 for the archive cannot be made.</source>
+        <translation>Не удаётся создать папку %1 для архива.</translation>
+    </message>
+    <message>
+        <source>The program's SQLite driver (Qt SQL, sqldrivers/qsqlite) is missing: the archive cannot be opened.</source>
+        <translation>Нет драйвера SQLite программы (Qt SQL, sqldrivers/qsqlite): архив не открыть.</translation>
+    </message>
+</context>
+<context>
+    <name>SurveySummary</name>
+    <message>
+        <source>The archive keeps groups, not single respondents: open a folder as a group.</source>
+        <translation>В архив попадают группы, а не отдельные анкеты: откройте папку как группу.</translation>
+    </message>
+    <message>
+        <source>The group has %1 respondents: the archive keeps groups of at least %2, so that no one's answers can be told from its figures.</source>
+        <translation>В группе %1 анкет: в архив попадают группы не менее чем из %2 анкет, чтобы по их цифрам нельзя было узнать ответы отдельного человека.</translation>
+    </message>
+</context>
+<context>
+    <name>ZolkCry</name>
+    <message>
+        <source>The archive file (the user's own unless given: %1).</source>
+        <translation>Файл архива (если не задан — архив пользователя: %1).</translation>
+    </message>
+    <message>
+        <source>The client (company) of the survey.</source>
+        <translation>Клиент (компания) опроса.</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder: give one result file or folders of them.</source>
+        <translation>%1 — не папка: укажите один файл результатов или папки с ними.</translation>
+    </message>
+    <message>
+        <source>Adds a group's survey to the survey archive, lists or removes surveys.</source>
+        <translation>Добавляет опрос группы в архив опросов, выводит список опросов или удаляет опрос.</translation>
+    </message>
+    <message>
+        <source>The survey archive keeps past surveys as figures only, for norms and trends: for the whole
+group and for each segment of each information line and sub-folder that has at least 5
+members (as the segments table shows them), the number of respondents and the mean and
+standard deviation of every index, trait, the overall mean and every statement. No code, name
+or date of a respondent is kept; a group of fewer than 5 is not kept at all.
+
+  archive add FOLDER... --client NAME --wave YYYY-MM-DD [--sector TEXT] [--replace]
+      adds the group of the result files in FOLDER (all of them, for several folders); a survey
+      of the same client and wave is replaced only with --replace.
+  archive list [-o OUTPUT]
+      writes client, wave, sector and n of every survey, in client and wave order, as CSV or,
+      for an output named *.xlsx, as a workbook.
+  archive remove --client NAME --wave YYYY-MM-DD
+      removes that survey.
+
+The archive is the user's own file unless --archive names another; it is made where it does
+not exist yet. A file that is not an archive, or is damaged, is refused and left as it is.</source>
+        <translation>Архив опросов хранит прошлые опросы только в виде сводных цифр для норм и динамики: для всей
+группы и для каждого сегмента по каждой информационной строке и подпапке, в котором не менее 5
+анкет (как их показывает таблица сегментов), — число анкет, среднее и стандартное отклонение
+каждого индекса, черты, общего среднего и каждого утверждения. Ни кодов, ни имён, ни дат
+респондентов не хранится; группа меньше 5 анкет не сохраняется вовсе.
+
+  archive add ПАПКА... --client ИМЯ --wave ГГГГ-ММ-ДД [--sector ТЕКСТ] [--replace]
+      добавляет группу файлов результатов из ПАПКИ (всех папок, если их несколько); опрос того
+      же клиента и волны заменяется только с --replace.
+  archive list [-o ВЫХОД]
+      выводит клиента, волну, отрасль и n каждого опроса в порядке клиента и волны: CSV или,
+      для выхода *.xlsx, книгу Excel.
+  archive remove --client ИМЯ --wave ГГГГ-ММ-ДД
+      удаляет этот опрос.
+
+Архив — собственный файл пользователя, если --archive не указывает другой; если его ещё нет,
+он создаётся. Файл, который не является архивом или повреждён, не принимается и остаётся как был.</translation>
+    </message>
+    <message>
+        <source>The date of the survey's wave.</source>
+        <translation>Дата волны опроса.</translation>
+    </message>
+    <message>
+        <source>The client's sector (optional).</source>
+        <translation>Отрасль клиента (необязательно).</translation>
+    </message>
+    <message>
+        <source>Replaces a survey of the same client and wave.</source>
+        <translation>Заменяет опрос того же клиента и волны.</translation>
+    </message>
+    <message>
+        <source>archive takes add, list or remove, not '%1'</source>
+        <translation>archive принимает add, list или remove, а не '%1'</translation>
+    </message>
+    <message>
+        <source>option '-o' is for archive list only</source>
+        <translation>параметр '-o' — только для archive list</translation>
+    </message>
+    <message>
+        <source>option '--%1' is not for archive list</source>
+        <translation>параметр '--%1' не для archive list</translation>
+    </message>
+    <message>
+        <source>option '--client' is required</source>
+        <translation>нужен параметр '--client'</translation>
+    </message>
+    <message>
+        <source>option '--wave' is required</source>
+        <translation>нужен параметр '--wave'</translation>
+    </message>
+    <message>
+        <source>option '--wave' takes a date YYYY-MM-DD, not '%1'</source>
+        <translation>параметр '--wave' принимает дату ГГГГ-ММ-ДД, а не '%1'</translation>
+    </message>
+    <message>
+        <source>archive remove takes --client and --wave only</source>
+        <translation>archive remove принимает только --client и --wave</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder: the archive keeps groups.</source>
+        <translation>%1 — не папка: в архив попадают группы.</translation>
+    </message>
+    <message>
+        <source>Give --replace to replace it.</source>
+        <translation>Чтобы заменить его, укажите --replace.</translation>
+    </message>
+    <message>
+        <source>Writes a profile's indices, traits and overall mean against the norms of the archive.</source>
+        <translation>Выводит индексы, черты и общее среднее профиля в сравнении с нормами архива.</translation>
+    </message>
+    <message>
+        <source>Reads the group of the result files in FOLDER (all of them, for several folders; or one result
+file) and compares each index, trait and the overall mean with the archived surveys' means of it
+(of one sector with --sector; the surveys of the client named with --client left out): one row
+each with the name, the score, the number of surveys N of the norm, their mean and standard
+deviation, the percentile rank = (surveys below + half the surveys equal) / N x 100 and the
+sten = round(5.5 + 2z), z = (score - mean) / sd, within 1..10. With fewer than 5 surveys there
+is no norm: the row says so. CSV, or a workbook for an output named *.xlsx.</source>
+        <translation>Читает группу файлов результатов из ПАПКИ (всех папок, если их несколько; или один файл
+результатов) и сравнивает каждый индекс, черту и общее среднее со средними опросов архива (одной
+отрасли с --sector; без опросов клиента, указанного в --client): по строке на каждый — название,
+балл, число опросов N в норме, их среднее и стандартное отклонение, процентиль = (опросов ниже +
+половина равных) / N x 100 и стен = round(5,5 + 2z), z = (балл - среднее) / ст. откл., от 1 до 10.
+Если опросов меньше 5, нормы нет, и строка говорит об этом. CSV или книга Excel для выхода *.xlsx.</translation>
+    </message>
+    <message>
+        <source>Only the surveys of this sector.</source>
+        <translation>Только опросы этой отрасли.</translation>
+    </message>
+    <message>
+        <source>Leaves out the surveys of this client.</source>
+        <translation>Не учитывает опросы этого клиента.</translation>
+    </message>
+    <message>
+        <source>Writes a client's waves from the archive: the means of every index and trait per wave.</source>
+        <translation>Выводит волны клиента из архива: средние каждого индекса и черты по волнам.</translation>
+    </message>
+    <message>
+        <source>Writes one row per archived wave of the client, in date order: the wave, the number of
+respondents, the 12 index means, the 4 trait means and the overall mean. CSV, or a workbook
+for an output named *.xlsx.</source>
+        <translation>Выводит по строке на каждую волну клиента из архива в порядке дат: волна, число анкет,
+средние 12 индексов, 4 черт и общее среднее. CSV или книга Excel для выхода *.xlsx.</translation>
+    </message>
+    <message>
+        <source>The archive holds no survey of %1.</source>
+        <translation>В архиве нет опросов клиента %1.</translation>
     </message>
 </context>
 </TS>

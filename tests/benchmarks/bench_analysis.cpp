@@ -1,16 +1,22 @@
 // A group's analysis beside its build, in one run: the group build of 100,000 generated members in
 // 50 departments, then splitting them into the 50 segments with their means and spreads (which must
 // stay within a fifth of the build: the whole, build and analysis, within 1.2 times the build alone),
-// and the repaint of the heat map of those 50 segments (under 50 ms). Run by hand: it writes the
-// members as small files into a temporary folder.
+// and the repaint of the heat map of those 50 segments (under 50 ms); the group's statistics
+// (reliability, the tests of the 50 segments against the rest, agreement and ICCs: one pass over the
+// members) beside the build (the whole within 1.1 times the build alone); and the opening of the tab
+// "Надёжность" for 10,000 of the members (under 100 ms). Run by hand: it writes the members as small
+// files into a temporary folder.
 //   bench_analysis [-iterations 1]   (ZOLK_BENCH_SIZES=10000 chooses other sizes)
 // ZOLK_BENCH_DIR=FOLDER keeps the generated members there and uses them again on the next run.
 
+#include "AnalysisModels.h"
 #include "AnalysisWindow.h"
-#include "Session.h"
 #include "GroupArithmetic.h"
+#include "Reliability.h"
+#include "SegmentStatistics.h"
 #include "ProfileLoader.h"
 #include "SegmentsTable.h"
+#include "Session.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -34,6 +40,7 @@ private slots:
     void build_data();
     void build();
     void heatMap();
+    void reliabilityTab();
     void cleanupTestCase();
 
 private:
@@ -74,6 +81,8 @@ void BenchAnalysis::build_data()
         QTest::addRow("%d members, group build", it.key()) << it.key() << QStringLiteral("group");
         QTest::addRow("%d members, %d segments: split, means and spreads", it.key(), Departments)
             << it.key() << QStringLiteral("analysis");
+        QTest::addRow("%d members, %d segments: reliability, tests and agreement", it.key(), Departments)
+            << it.key() << QStringLiteral("statistics");
     }
 }
 
@@ -92,6 +101,20 @@ void BenchAnalysis::build()
             QVERIFY(outcome.ok());
             QCOMPARE(outcome->profile.respondentCount(), members);
             m_groups.insert(members, outcome->profile);
+        } else if (work == QLatin1String("statistics")) {
+            QVERIFY(m_groups.contains(members));
+            const Profile &group = m_groups[members];
+            const SegmentsTable::Segments segments = SegmentsTable::split(group, GroupArithmetic::SplitBy::Info1);
+            QElapsedTimer step;
+            step.start();
+            const GroupMoments::Moments moments = SegmentStatistics::collect(*group.members, segments);
+            const qint64 collected = step.nsecsElapsed();
+            const Reliability::Result reliability = Reliability::compute(moments.covariances);
+            const SegmentStatistics::Tests tests = SegmentStatistics::tests(segments, moments, SegmentsTable::DefaultMinimum);
+            QCOMPARE(tests.shown.size(), Departments);
+            QVERIFY(reliability.indices[0].n == members);
+            qInfo("one pass over the members %.1f ms, the figures from it %.1f ms", collected / 1e6,
+                  (step.nsecsElapsed() - collected) / 1e6);
         } else {
             QVERIFY(m_groups.contains(members));
             // The steps one by one, for the breakdown.
@@ -158,6 +181,66 @@ void BenchAnalysis::heatMap()
     }
     const double milliseconds = double(nanoseconds) / runs / 1e6;
     qInfo("heat map of %d segments redrawn in %.1f ms (%s 50 ms)", Departments, milliseconds, milliseconds < 50 ? "under" : "NOT under");
+    // The same heat map without its tests (no marks, no agreement), side by side: what they cost.
+    auto *proxy = static_cast<QSortFilterProxyModel *>(heatMap->model());
+    auto *segments = static_cast<SegmentsModel *>(proxy->sourceModel());
+    const SegmentsTable::Segments kept = segments->segments();
+    segments->setSegments(kept);
+    QElapsedTimer plain;
+    qint64 plainNanoseconds = 0;
+    for (int k = 0; k < runs; ++k) {
+        plain.start();
+        QVERIFY(!heatMap->viewport()->grab().isNull());
+        plainNanoseconds += plain.nsecsElapsed();
+    }
+    qInfo("the same without the tests' marks and agreement: %.1f ms", double(plainNanoseconds) / runs / 1e6);
+}
+
+void BenchAnalysis::reliabilityTab()
+{
+    // The tab "Надёжность" of a group of 10,000 members: its figures worked out and drawn.
+    QVERIFY(!m_groups.isEmpty());
+    const Profile &largest = m_groups.last();
+    QList<qsizetype> first;
+    for (qsizetype k = 0; k < std::min<qsizetype>(10000, largest.respondentCount()); ++k)
+        first << k;
+    const Profile group = ProfileLoader::groupProfile(largest.members, largest.source, first, QStringLiteral("10000"));
+    {
+        // The first table the process draws pays for its fonts and styles once; it is timed apart.
+        Session session;
+        session.load(group, Session::Origin::Group);
+        AnalysisWindow window(session, AnalysisWindow::Options(), nullptr);
+        window.resize(1250, 800);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QElapsedTimer timer;
+        timer.start();
+        auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("analysisTabs"));
+        tabs->setCurrentIndex(3);
+        QVERIFY(!tabs->currentWidget()->grab().isNull());
+        qInfo("the first opening in this process: %.1f ms", timer.nsecsElapsed() / 1e6);
+    }
+    qint64 nanoseconds = 0;
+    int runs = 0;
+    QBENCHMARK {
+        Session session;
+        session.load(group, Session::Origin::Group);
+        AnalysisWindow window(session, AnalysisWindow::Options(), nullptr);
+        window.resize(1250, 800);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("analysisTabs"));
+        QElapsedTimer timer;
+        timer.start();
+        tabs->setCurrentIndex(3);
+        const QPixmap picture = tabs->currentWidget()->grab();
+        nanoseconds += timer.nsecsElapsed();
+        ++runs;
+        QVERIFY(!picture.isNull());
+    }
+    const double milliseconds = double(nanoseconds) / runs / 1e6;
+    qInfo("tab \"Надёжность\" of %lld members opened and drawn in %.1f ms (%s 100 ms)", qlonglong(group.respondentCount()),
+          milliseconds, milliseconds < 100 ? "under" : "NOT under");
 }
 
 void BenchAnalysis::cleanupTestCase()
@@ -165,9 +248,13 @@ void BenchAnalysis::cleanupTestCase()
     for (auto it = m_folders.cbegin(); it != m_folders.cend(); ++it) {
         const double build = m_milliseconds.value(QStringLiteral("%1 group").arg(it.key()));
         const double analysis = m_milliseconds.value(QStringLiteral("%1 analysis").arg(it.key()));
-        if (build > 0)
+        const double statistics = m_milliseconds.value(QStringLiteral("%1 statistics").arg(it.key()));
+        if (build > 0) {
             qInfo("%d members: build and analysis take %.3f times the build alone (%s 1.2)", it.key(), (build + analysis) / build,
                   (build + analysis) / build <= 1.2 ? "within" : "NOT within");
+            qInfo("%d members: build and statistics take %.3f times the build alone (%s 1.1)", it.key(),
+                  (build + statistics) / build, (build + statistics) / build <= 1.1 ? "within" : "NOT within");
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 

@@ -38,6 +38,23 @@ std::optional<ReportTitle> ScriptedPrompts::reportTitle(QWidget *, const ReportT
     return m_shared->titleAnswers.isEmpty() ? std::optional(proposed) : m_shared->titleAnswers.takeFirst();
 }
 
+bool ScriptedPrompts::choosePrinter(QWidget *, QPrinter &printer, const QString &title)
+{
+    m_shared->printTitles << title;
+    return !m_shared->printAnswers.isEmpty() && m_shared->printAnswers.takeFirst()(printer);
+}
+
+std::optional<PackSplit> ScriptedPrompts::packSplit(QWidget *, const QList<PackSplitChoice> &choices, const PackSplit &proposed)
+{
+    m_shared->packChoices << choices;
+    return m_shared->packAnswers.isEmpty() ? std::optional(proposed) : m_shared->packAnswers.takeFirst();
+}
+
+void ScriptedPrompts::showInformation(QWidget *, const QString &, const QString &text)
+{
+    m_shared->informations << text;
+}
+
 bool RecordingShell::claimScreen()
 {
     m_shared->calls << QStringLiteral("claimScreen");

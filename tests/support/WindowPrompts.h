@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -35,6 +36,14 @@ public:
         // One answer per report title dialog, nullopt cancels it; beyond them the proposal is accepted.
         QList<std::optional<ReportTitle>> titleAnswers;
         QList<ReportTitle> titleProposals;
+        // One answer per print dialog, which sets what the user would choose on the printer; false
+        // cancels. Beyond them the dialog is cancelled.
+        QList<std::function<bool(QPrinter &)>> printAnswers;
+        QStringList printTitles;
+        // One answer per report pack's split dialog, nullopt cancels it; beyond them the proposal.
+        QList<std::optional<PackSplit>> packAnswers;
+        QList<QList<PackSplitChoice>> packChoices;
+        QStringList informations; // the texts of the summaries shown
     };
 
     explicit ScriptedPrompts(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
@@ -45,6 +54,9 @@ public:
     bool confirm(QWidget *, const QString &caption, const QString &text) override;
     QString chooseFolder(QWidget *, const QString &title, const QString &start) override;
     std::optional<ReportTitle> reportTitle(QWidget *, const ReportTitle &proposed) override;
+    bool choosePrinter(QWidget *, QPrinter &printer, const QString &title) override;
+    std::optional<PackSplit> packSplit(QWidget *, const QList<PackSplitChoice> &choices, const PackSplit &proposed) override;
+    void showInformation(QWidget *, const QString &caption, const QString &text) override;
 
 private:
     std::shared_ptr<Shared> m_shared;

@@ -18,11 +18,32 @@ namespace {
 
 const wchar_t *const MainTitle = L"ZOLK - Zembrau Plot";
 
+struct Search
+{
+    const wchar_t *title;
+    HWND found;
+};
+
+BOOL CALLBACK visibleWithTitle(HWND window, LPARAM data)
+{
+    auto *search = reinterpret_cast<Search *>(data);
+    wchar_t text[256] = {};
+    if (IsWindowVisible(window) && GetWindowTextW(window, text, 256) > 0 && std::wcscmp(text, search->title) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible top-level window of that title: a program may hold hidden windows of the same title
+// (Qt keeps its own file dialog hidden while the system's shows).
 HWND waitForWindow(const wchar_t *title, int seconds)
 {
     for (int k = 0; k < seconds * 10; ++k) {
-        if (HWND window = FindWindowW(nullptr, title))
-            return window;
+        Search search{title, nullptr};
+        EnumWindows(visibleWithTitle, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
         Sleep(100);
     }
     return nullptr;
@@ -156,7 +177,15 @@ int exportPicture(HWND window, const std::wstring &picture)
         WideCharToMultiByte(CP_UTF8, 0, file.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
         std::printf("written: \"%s\"\n", utf8);
     }
-    return written == std::set<std::wstring>{name} ? 0 : 1;
+    // Exactly one picture, named as proposed: the given name, or that name with the respondent's name
+    // after the code ("Image 0101 <name>.jpg").
+    const std::wstring stem = name.substr(0, name.size() - 4), extension = name.substr(name.size() - 4);
+    const auto proposed = [&](const std::wstring &file) {
+        return file == name
+               || (file.size() > name.size() && file.compare(0, stem.size() + 1, stem + L' ') == 0
+                   && file.compare(file.size() - 4, 4, extension) == 0);
+    };
+    return written.size() == 1 && proposed(*written.begin()) ? 0 : 1;
 }
 
 } // namespace

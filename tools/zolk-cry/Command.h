@@ -140,5 +140,14 @@ Command segmentsCommand();
 Command spreadCommand();
 Command questionnaireCommand();
 Command importCommand();
+Command reliabilityCommand();
+Command itemsCommand();
+Command differencesCommand();
+Command agreementCommand();
+// The survey archive: archive add|list|remove, norms, trend.
+Command archiveCommand();
+Command normsCommand();
+Command trendCommand();
+Command reportCommand();
 
 } // namespace Cry

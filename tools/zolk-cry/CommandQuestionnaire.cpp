@@ -19,13 +19,16 @@ CommandHelp questionnaireHelp()
     help.description = ZolkCry::tr(
         "Writes the blank questionnaire for the respondents as an A4 PDF: the instruction, the header\n"
         "fields (date, code, name and the four information lines) and the sixty statements with five\n"
-        "boxes each. The captions of the information lines are those set in the window (\"Импорт\" ->\n"
-        "\"Анкета\"), else \"Подразделение\", \"Должность\", \"Стаж работы в компании\", \"Возраст\".\n"
+        "boxes each; with --no-name an anonymous questionnaire without the name line, and a template\n"
+        "without the name column. The captions of the information lines are those set in the window\n"
+        "(\"Импорт\" -> \"Анкета\"), else \"Подразделение\", \"Должность\", \"Стаж работы в компании\",\n"
+        "\"Возраст\".\n"
         "With --template, also the header row of the matching answer sheet as CSV for an online form\n"
         "or a spreadsheet (UTF-8 with a byte-order mark, \";\" where the locale writes a decimal comma);\n"
         "\"zolk-cry import\" finds every column of a sheet with this header by itself.");
     help.options = {QCommandLineOption(QStringLiteral("template"), ZolkCry::tr("Writes the answer sheet's header row to FILE.csv."),
-                                       ZolkCry::tr("FILE.csv"))};
+                                       ZolkCry::tr("FILE.csv")),
+                    QCommandLineOption(QStringLiteral("no-name"), ZolkCry::tr("Asks no name: for an anonymous survey."))};
     return help;
 }
 
@@ -39,14 +42,15 @@ int questionnaire(const Invocation &invocation)
     if (!templatePath.isEmpty() && QDir::cleanPath(templatePath) == QDir::cleanPath(invocation.output))
         return usageError(ZolkCry::tr("the questionnaire and the template cannot be the same file"));
     const Questionnaire::Captions captions = Questionnaire::storedCaptions();
-    const Outcome<QByteArray> pdf = QuestionnaireForm::render(captions);
+    const bool asksName = !invocation.parser.isSet(QStringLiteral("no-name"));
+    const Outcome<QByteArray> pdf = QuestionnaireForm::render(captions, asksName);
     if (!pdf)
         return fail(pdf.message());
     // The questionnaire and the template whole or nothing together: a failing output leaves the
     // template as it was, and the other way round.
     QList<FileOutput::Output> outputs{{invocation.output, *pdf}};
     if (!templatePath.isEmpty())
-        outputs.prepend({templatePath, QuestionnaireForm::sheetTemplate(captions, QLocale())});
+        outputs.prepend({templatePath, QuestionnaireForm::sheetTemplate(captions, QLocale(), asksName)});
     if (const Outcome<> written = FileOutput::writeAll(outputs); !written)
         return fail(written.message());
     return Success;

@@ -165,9 +165,10 @@ int run(const QList<Command> &commands, const QStringList &arguments)
 int main(int argc, char *argv[])
 {
     // The arguments as the system passed them (on Windows in UTF-16, so that any file name works).
-    // The questionnaire is drawn with fonts, which only a GUI application has: for it zolk-cry starts
-    // as one, on the offscreen platform (no display needed) where no platform is chosen.
-    const bool drawsPages = argc > 1 && qstrcmp(argv[1], "questionnaire") == 0;
+    // The questionnaire and the report are drawn with fonts, which only a GUI application has: for
+    // them zolk-cry starts as one, on the offscreen platform (no display needed) where no platform is
+    // chosen.
+    const bool drawsPages = argc > 1 && (qstrcmp(argv[1], "questionnaire") == 0 || qstrcmp(argv[1], "report") == 0);
 #ifndef Q_OS_WIN
     if (drawsPages && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -194,6 +195,12 @@ int main(int argc, char *argv[])
         spreadCommand(),
         questionnaireCommand(),
         importCommand(),
+        reliabilityCommand(),
+        itemsCommand(),
+        differencesCommand(),
+        agreementCommand(),
+        archiveCommand(), normsCommand(), trendCommand(),
+        reportCommand(),
     };
     return run(commands, QCoreApplication::arguments());
 }

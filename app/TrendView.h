@@ -1,0 +1,53 @@
+#pragma once
+// The analysis window's tab "Динамика": the archived waves of one client side by side. A line per
+// index, trait and the overall mean across the waves (Qt Charts), and the table of the changes from
+// each wave to the next with the 95 % interval, Welch's p and a mark where p < 0.05. The archive is
+// read when the tab is first shown and on "Обновить", never before.
+
+#include "ArchiveTables.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QChart;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QStandardItemModel;
+class QTableView;
+class SurveyArchive;
+
+class TrendView : public QWidget
+{
+    Q_OBJECT
+public:
+    struct Sources
+    {
+        std::function<SurveyArchive *()> archive; // opens it at first use; null where it cannot be opened
+        QString client;                           // proposed: the client of the report's title block
+    };
+
+    TrendView(Sources sources, QWidget *parent);
+
+    void refresh();
+    const QList<TrendWave> &waves() const { return m_waves; }
+    // The client whose waves are shown.
+    const QString &client() const { return m_shownClient; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void showWaves();
+
+    Sources m_sources;
+    bool m_read = false;
+    QComboBox *m_client = nullptr;
+    QLabel *m_status = nullptr;
+    QChartView *m_chartView = nullptr;
+    QStandardItemModel *m_model = nullptr;
+    QTableView *m_view = nullptr;
+    QList<TrendWave> m_waves;
+    QString m_shownClient;
+};
