@@ -46,7 +46,7 @@ void AgreementView::setTests(const SegmentStatistics::Tests &tests)
     m_model->removeRows(0, m_model->rowCount());
     for (int i = 1; i <= Resource::IndexCount; ++i) {
         const Agreement::Icc &icc = tests.icc[std::size_t(i - 1)];
-        QList<QStandardItem *> row{new QStandardItem(Resource::IndexTitle(i)),
+        QList<QStandardItem *> row{new QStandardItem(Resource::indexHeading(i)),
                                    new QStandardItem(SegmentStatistics::figureText(icc.icc1)),
                                    new QStandardItem(SegmentStatistics::figureText(icc.icc2)),
                                    new QStandardItem(Agreement::reading(icc))};

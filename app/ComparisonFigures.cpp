@@ -71,7 +71,7 @@ void ComparisonFigures::setProfiles(const Profile &shown, const Profile *referen
         }
         for (int i = 1; i <= Resource::IndexCount; ++i) {
             const double own = a.indices[std::size_t(i - 1)].mean;
-            m_model->appendRow({new QStandardItem(Resource::IndexTitle(i)), figure(Scoring::scoreText(own)),
+            m_model->appendRow({new QStandardItem(Resource::indexHeading(i)), figure(Scoring::scoreText(own)),
                                 figure(Scoring::scoreText(b.indices[std::size_t(i - 1)].mean)),
                                 figure(Scoring::formatFixed(Significance::percentile(values[std::size_t(i - 1)], own), 0))});
         }
@@ -92,7 +92,7 @@ void ComparisonFigures::setProfiles(const Profile &shown, const Profile *referen
             const Significance::Difference &d = differences[std::size_t(i - 1)];
             const bool marked = d.significant();
             QList<QStandardItem *> row{
-                new QStandardItem(Resource::IndexTitle(i)), figure(SegmentStatistics::figureText(d.mean1)),
+                new QStandardItem(Resource::indexHeading(i)), figure(SegmentStatistics::figureText(d.mean1)),
                 figure(SegmentStatistics::figureText(d.mean2)),
                 figure(SegmentStatistics::signedText(d.difference) + (marked ? QStringLiteral(" ") + SegmentStatistics::mark() : QString())),
                 figure(d.interval ? QStringLiteral("%1 … %2").arg(SegmentStatistics::signedText(d.interval->lower),

@@ -162,7 +162,7 @@ void ReliabilityPage::fillScales()
         m_scales->appendRow(row);
     };
     for (int i = 1; i <= Resource::IndexCount; ++i)
-        addRow(Resource::IndexTitle(i), i, m_result->indices[std::size_t(i - 1)], false);
+        addRow(Resource::indexHeading(i), i, m_result->indices[std::size_t(i - 1)], false);
     for (int t = 1; t <= Resource::TraitCount; ++t)
         addRow(Resource::TraitName(t), Resource::IndexCount + t, m_result->traits[std::size_t(t - 1)], true);
     m_scalesView->resizeColumnsToContents();

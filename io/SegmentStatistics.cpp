@@ -61,7 +61,7 @@ Tests tests(const SegmentsTable::Segments &segments, const GroupMoments::Moments
 
 QString signedText(double value)
 {
-    return (value > 0 ? QStringLiteral("+") : QString()) + Scoring::scoreText(value);
+    return Scoring::differenceText(value, 2);
 }
 
 QString figureText(const std::optional<double> &value)

@@ -45,7 +45,7 @@ inline QString mark() { return QStringLiteral("*"); }
 // "Разность +0,24 (95 % ДИ от +0,05 до +0,43), p = 0,012, g = 0,41": a difference in words, with
 // what is undefined said so.
 QString differenceText(const Significance::Difference &d);
-// "+0,24": a signed score text.
+// "+0,24", "-0,10", "0,00": a signed score text; what rounds to zero has no sign.
 QString signedText(double value);
 // "0,41" with two decimals, or "не определено".
 QString figureText(const std::optional<double> &value);

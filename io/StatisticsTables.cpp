@@ -32,7 +32,7 @@ Table reliability(const Reliability::Result &result)
         const bool index = row < Resource::IndexCount;
         const Reliability::Scale &scale =
             index ? result.indices[std::size_t(row)] : result.traits[std::size_t(row - Resource::IndexCount)];
-        cells[0] = TableCell::ofText(index ? Resource::IndexTitle(int(row) + 1)
+        cells[0] = TableCell::ofText(index ? Resource::indexHeading(int(row) + 1)
                                            : Resource::TraitName(int(row) - Resource::IndexCount + 1));
         cells[1] = TableCell::ofNumber(double(scale.n));
         cells[2] = scale.alpha ? TableCell::ofNumber(*scale.alpha) : TableCell::ofText(scale.undefinedText());

@@ -69,7 +69,7 @@ QString captionOf(GroupArithmetic::SplitBy by, const Questionnaire::Captions &ca
 QString measureName(int measure)
 {
     if (measure < FirstTrait)
-        return Resource::IndexTitle(measure - FirstIndex + 1);
+        return Resource::indexHeading(measure - FirstIndex + 1);
     if (measure < Overall)
         return Resource::TraitName(measure - FirstTrait + 1);
     if (measure == Overall)

@@ -675,6 +675,9 @@ void TestAnalysisWindow::reliabilityAndSignificance()
     QTableView *scales = table(window, "reliabilityTable");
     QVERIFY(scales);
     QTRY_COMPARE(scales->model()->rowCount(), 16);
+    // Indices by the headings of their description blocks, as everywhere beyond the main window.
+    QCOMPARE(scales->model()->index(6, 0).data().toString(), QStringLiteral("7. Управление изменениями"));
+    QCOMPARE(table(window, "iccTable")->model()->index(3, 0).data().toString(), QStringLiteral("4. Базовые ценности"));
     // Index 1 has a figure; index 2, all 3, says why it has none.
     QVERIFY(!scales->model()->index(0, 2).data().toString().startsWith(QStringLiteral("не определено")));
     QCOMPARE(scales->model()->index(1, 5).data().toString(), QStringLiteral("не определено: утверждение 6 без разброса"));

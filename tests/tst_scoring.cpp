@@ -32,6 +32,8 @@ private slots:
     void classifyBounds();
     void scoreText_data();
     void scoreText();
+    void differenceText_data();
+    void differenceText();
     void readBack_data();
     void readBack();
 };
@@ -148,6 +150,29 @@ void TestScoring::scoreText_data()
     QTest::newRow("three decimals 3.7") << 3.7 << 3 << QStringLiteral("3,700") << QStringLiteral("3.700");
     QTest::newRow("three decimals 3.0625") << 3.0625 << 3 << QStringLiteral("3,063") << QStringLiteral("3.063");
     QTest::newRow("zero") << 0.0 << 2 << QStringLiteral("0,00") << QStringLiteral("0.00");
+    // What rounds to zero prints as zero, without a sign.
+    QTest::newRow("negative zero") << -0.0 << 2 << QStringLiteral("0,00") << QStringLiteral("0.00");
+    QTest::newRow("-0.004 rounds to zero") << -0.004 << 2 << QStringLiteral("0,00") << QStringLiteral("0.00");
+    QTest::newRow("-0.0004 at three decimals") << -0.0004 << 3 << QStringLiteral("0,000") << QStringLiteral("0.000");
+    QTest::newRow("-0.006 keeps its sign") << -0.006 << 2 << QStringLiteral("-0,01") << QStringLiteral("-0.01");
+}
+
+void TestScoring::differenceText_data()
+{
+    QTest::addColumn<double>("difference");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("a gain") << 0.3 << QStringLiteral("+0,30");
+    QTest::newRow("a loss") << -0.3 << QStringLiteral("-0,30");
+    QTest::newRow("a gain that rounds to zero") << 0.004 << QStringLiteral("0,00");
+    QTest::newRow("a loss that rounds to zero") << -0.004 << QStringLiteral("0,00");
+    QTest::newRow("the smallest gain shown") << 0.006 << QStringLiteral("+0,01");
+}
+
+void TestScoring::differenceText()
+{
+    QFETCH(double, difference);
+    QFETCH(QString, text);
+    QCOMPARE(Scoring::differenceText(difference, 2, QLocale(QLocale::Russian, QLocale::Russia)), text);
 }
 
 void TestScoring::scoreText()

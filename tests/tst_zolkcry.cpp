@@ -696,6 +696,8 @@ void TestZolkCry::analyses_data()
     QList<QStringList> reliability{{"*", "13", "не определено: утверждение 2 без разброса", undefined, undefined, undefined}};
     for (int k = 2; k <= 16; ++k)
         reliability << QStringList{"*", "13", QStringLiteral("не определено: утверждение %1 без разброса").arg(k <= 12 ? k * 5 - 4 : k == 13 ? 2 : (k - 13) * 15 + 1)};
+    // Indices go by the headings of their description blocks, as in the report.
+    reliability[6][0] = QStringLiteral("7. Управление изменениями");
     QTest::newRow("reliability") << QStringList{"reliability", "{dir}/firm"} << reliability << QString();
     QTest::newRow("items") << QStringList{"items", "{dir}/firm"}
                            << QList<QStringList>{{"*", "1", "13", num(meanOf({1, 2, 3, 4, 5, 1, 2, 3, 4, 5, 1, 2, 3})), "*", undefined, undefined},

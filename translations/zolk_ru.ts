@@ -876,7 +876,7 @@ output named *.xlsx. A file that cannot be read ends the command and nothing is 
         <translation>Делит группу файлов результатов из ПАПКИ (из всех папок, если их несколько) по одной из четырёх
 информационных строк участников или по подпапкам и выводит таблицу: сначала вся группа, затем по
 строке на сегмент в порядке названий — число участников, двенадцать оценок индексов, четыре
-оценки черт и общее среднее, вычисленные так же, как окно вычисляет их для группы.
+оценки факторов и общее среднее, вычисленные так же, как окно вычисляет их для группы.
 Сегмент, в котором меньше N участников (--min, по умолчанию 5, не меньше 3), показывает только
 название, без оценок; его участники входят во всю группу. Скрываются и другие сегменты (с числом
 участников), если вычитанием можно узнать оценки менее чем N участников: скрытые сегменты одного
@@ -936,7 +936,7 @@ is CSV for the user's locale, or an Excel workbook for an output named *.xlsx. A
 cannot be read ends the command and nothing is written; with --skip-bad it is left out and
 named on standard error.</source>
         <translation>Выводит таблицу по группе файлов результатов из ПАПКИ (из всех папок, если их несколько): по
-строке на индекс, черту и утверждение — число ответов, среднее, стандартное отклонение (по
+строке на индекс, фактор и утверждение — число ответов, среднее, стандартное отклонение (по
 выборке, n - 1), минимум и максимум, а для каждого утверждения — сколько участников ответили 1,
 2, 3, 4 и 5 (каждая оценка округляется до ближайшего целого ответа). Таблица — CSV по
 региональным настройкам пользователя или книга Excel, если выходной файл назван *.xlsx. Файл,
@@ -1015,14 +1015,14 @@ written; with --skip-bad it is left out and named on standard error.</source>
     </message>
     <message>
         <source>Writes the reliability of the indices and traits in a group as a table.</source>
-        <translation>Записывает надёжность индексов и черт группы в виде таблицы.</translation>
+        <translation>Записывает надёжность индексов и факторов группы в виде таблицы.</translation>
     </message>
     <message>
         <source>Writes one row per index (1 to 12) and trait (1 to 4) of the group of the result files in
 FOLDER (all of them, for several folders): its name, the number of members, Cronbach's
 alpha (from the covariances of its statements), the lower and upper bound of its 95 %
 interval (Feldt) and the mean correlation between its statements.</source>
-        <translation>Записывает по строке на каждый индекс (1–12) и черту (1–4) группы файлов результатов в ПАПКЕ
+        <translation>Записывает по строке на каждый индекс (1–12) и фактор (1–4) группы файлов результатов в ПАПКЕ
 (всех, если папок несколько): название, число анкет, альфу Кронбаха (по ковариациям её
 утверждений), нижнюю и верхнюю границы 95-процентного интервала (по Фельдту) и среднюю
 корреляцию её утверждений.</translation>
@@ -1387,7 +1387,7 @@ not exist yet. A file that is not an archive, or is damaged, is refused and left
         <translation>Архив опросов хранит прошлые опросы только в виде сводных цифр для норм и динамики: для всей
 группы и для каждого сегмента по каждой информационной строке и подпапке, в котором не менее 5
 анкет (как их показывает таблица сегментов), — число анкет, среднее и стандартное отклонение
-каждого индекса, черты, общего среднего и каждого утверждения. Ни кодов, ни имён, ни дат
+каждого индекса, фактора, общего среднего и каждого утверждения. Ни кодов, ни имён, ни дат
 респондентов не хранится; группа меньше 5 анкет не сохраняется вовсе.
 
   archive add ПАПКА... --client ИМЯ --wave ГГГГ-ММ-ДД [--sector ТЕКСТ] [--replace]
@@ -1452,7 +1452,7 @@ not exist yet. A file that is not an archive, or is damaged, is refused and left
     </message>
     <message>
         <source>Writes a profile's indices, traits and overall mean against the norms of the archive.</source>
-        <translation>Выводит индексы, черты и общее среднее профиля в сравнении с нормами архива.</translation>
+        <translation>Выводит индексы, факторы и общее среднее профиля в сравнении с нормами архива.</translation>
     </message>
     <message>
         <source>Reads the group of the result files in FOLDER (all of them, for several folders; or one result
@@ -1463,7 +1463,7 @@ deviation, the percentile rank = (surveys below + half the surveys equal) / N x 
 sten = round(5.5 + 2z), z = (score - mean) / sd, within 1..10. With fewer than 5 surveys there
 is no norm: the row says so. CSV, or a workbook for an output named *.xlsx.</source>
         <translation>Читает группу файлов результатов из ПАПКИ (всех папок, если их несколько; или один файл
-результатов) и сравнивает каждый индекс, черту и общее среднее со средними опросов архива (одной
+результатов) и сравнивает каждый индекс, фактор и общее среднее со средними опросов архива (одной
 отрасли с --sector; без опросов клиента, указанного в --client): по строке на каждый — название,
 балл, число опросов N в норме, их среднее и стандартное отклонение, процентиль = (опросов ниже +
 половина равных) / N x 100 и стен = round(5,5 + 2z), z = (балл - среднее) / ст. откл., от 1 до 10.
@@ -1479,14 +1479,14 @@ is no norm: the row says so. CSV, or a workbook for an output named *.xlsx.</sou
     </message>
     <message>
         <source>Writes a client's waves from the archive: the means of every index and trait per wave.</source>
-        <translation>Выводит волны клиента из архива: средние каждого индекса и черты по волнам.</translation>
+        <translation>Выводит волны клиента из архива: средние каждого индекса и фактора по волнам.</translation>
     </message>
     <message>
         <source>Writes one row per archived wave of the client, in date order: the wave, the number of
 respondents, the 12 index means, the 4 trait means and the overall mean. CSV, or a workbook
 for an output named *.xlsx.</source>
         <translation>Выводит по строке на каждую волну клиента из архива в порядке дат: волна, число анкет,
-средние 12 индексов, 4 черт и общее среднее. CSV или книга Excel для выхода *.xlsx.</translation>
+средние 12 индексов, 4 факторов и общее среднее. CSV или книга Excel для выхода *.xlsx.</translation>
     </message>
     <message>
         <source>The archive holds no survey of %1.</source>
