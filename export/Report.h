@@ -36,7 +36,8 @@ struct ReportInput
     QString respondents; // the text of "N анкет"
     double band = Scoring::BandStart; // the band half-width
     ReportTitle title;
-    // Draws the overview chart of all sixty statements of the profile into a rectangle of the page.
+    // Draws the overview chart of all sixty statements of the profile into a rectangle of the page;
+    // where there is none (no window), OverviewPicture draws it.
     using ChartPainter = std::function<void(QPainter &painter, const QRectF &target)>;
     ChartPainter overviewChart;
     // The profile compared with, while the comparison is on: a page of its own after page 1.

@@ -29,7 +29,7 @@ struct Options
     int minimum = SegmentsTable::DefaultMinimum; // the anonymity threshold, never below LowestMinimum
     double band = Scoring::BandStart; // the band half-width
     ReportTitle title;
-    // Draws the overview chart of a profile into its report; empty: the reports have none.
+    // Draws the overview chart of a profile into its report; empty: OverviewPicture draws it.
     std::function<ReportInput::ChartPainter(const Profile &profile, double band)> chart;
 };
 

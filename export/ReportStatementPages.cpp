@@ -1,5 +1,7 @@
 #include "ReportStatementPages.h"
 
+#include "OverviewPicture.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -223,12 +225,17 @@ void ReportStatementPages::drawPage(ReportCanvas &canvas, int k)
 {
     const QRectF &body = canvas.body();
     const qreal top = canvas.pageHeading(k == 0 ? QStringLiteral("Оценки утверждений") : QStringLiteral("Оценки утверждений (продолжение)"));
-    if (k == 0 && m_chartHeight > 0) {
+    if (k == 0) {
         const std::unique_ptr<QTextDocument> key = canvas.smallPrint(statementKeyHtml(canvas), body.width(), 8);
         const qreal chartHeight = m_chartHeight - key->size().height() - 14;
         QPainter &painter = canvas.painter();
         painter.save();
-        canvas.input().overviewChart(painter, QRectF(body.left(), top, body.width(), chartHeight));
+        const QRectF chart(body.left(), top, body.width(), chartHeight);
+        // The window's own chart where it gives one, else the same chart drawn here.
+        if (canvas.input().overviewChart)
+            canvas.input().overviewChart(painter, chart);
+        else
+            OverviewPicture::draw(painter, chart, canvas.profile(), canvas.band());
         painter.restore();
         canvas.drawDocument(*key, QPointF(body.left(), top + chartHeight + 6));
     }
@@ -254,10 +261,8 @@ int ReportStatementPages::layOut(ReportCanvas &canvas)
 {
     using namespace StatementTable;
     m_marks = Report::statementMarks(canvas.profile().scores.ItemScores);
-    if (canvas.input().overviewChart) {
-        const std::unique_ptr<QTextDocument> key = canvas.smallPrint(statementKeyHtml(canvas), canvas.body().width(), 8);
-        m_chartHeight = ChartHeight + key->size().height() + 14;
-    }
+    const std::unique_ptr<QTextDocument> key = canvas.smallPrint(statementKeyHtml(canvas), canvas.body().width(), 8);
+    m_chartHeight = ChartHeight + key->size().height() + 14;
     const qreal bottom = canvas.bottom();
     m_pages.assign(1, {});
     qreal y = statementsTop(canvas, true);
