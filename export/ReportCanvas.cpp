@@ -28,8 +28,13 @@ bool ReportCanvas::namesRespondents() const
 
 QString ReportCanvas::identity() const
 {
-    if (m_input.profile.group)
-        return QStringLiteral("Группа: ") + ProfileText::questionnaires(groupSize());
+    // A group goes by its own name where it has one (a department: "Склад: 5 анкет"), else as the
+    // group ("Группа: 50 анкет").
+    if (m_input.profile.group) {
+        const QString name = m_input.profile.header.name.simplified();
+        return (name.isEmpty() || name == ProfileText::groupName() ? QStringLiteral("Группа") : name) + QStringLiteral(": ")
+               + ProfileText::questionnaires(groupSize());
+    }
     return CirclePicture::infoCaption(m_input.profile.header.code, m_input.profile.header.name);
 }
 

@@ -74,7 +74,8 @@ public:
     // Whether the report may name respondents: a respondent's own report, or a group's with its
     // member list asked for.
     bool namesRespondents() const;
-    // Who the report is about, in one line: "Группа: 50 анкет" or "0106. Волков Игорь Николаевич".
+    // Who the report is about, in one line: "Группа: 50 анкет", a department's "Склад: 5 анкет", or
+    // "0106. Волков Игорь Николаевич".
     QString identity() const;
     // The number of questionnaires: the header's text where it is a number, else the members held.
     qsizetype groupSize() const;

@@ -795,6 +795,10 @@ void TestReport::reportPack()
     // the whole group's.
     const QString department = words(folder.filePath(files.at(1)));
     QVERIFY2(department.contains(plan.reports.at(1).segment), qPrintable(department.left(400)));
+    // Every page says which department it is about, not just "a group".
+    const QString about = plan.reports.at(1).segment + QStringLiteral(": ") + ProfileText::questionnaires(plan.reports.at(1).members);
+    QVERIFY2(department.count(about) >= pageCount(folder.filePath(files.at(1))), qPrintable(department.left(400)));
+    QVERIFY(!department.contains(QStringLiteral("Группа: ")));
     QVERIFY2(department.contains(QStringLiteral("Вся группа (%1)").arg(ProfileText::questionnaires(group.respondentCount()))),
              qPrintable(department.left(400)));
     QVERIFY(department.contains(QStringLiteral("ООО «Пример»")));
