@@ -5,48 +5,20 @@
 // file that cannot be written is said.
 
 #include "CaptionsDialog.h"
+#include "PdfText.h"
 #include "QuestionnaireForm.h"
 #include "WindowFixture.h"
 
 #include <QCheckBox>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 
 using namespace TestSupport;
+using namespace PdfText;
 
 namespace {
-
-QString tool(const char *name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); }
-
-QByteArray run(const char *name, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(tool(name), arguments);
-    if (!process.waitForFinished(120000) || process.exitCode() != 0)
-        return QByteArray();
-    return process.readAllStandardOutput();
-}
-
-// The text of every page, as pdftotext lays it out.
-QStringList pages(const QString &pdf)
-{
-    QStringList text = QString::fromUtf8(run("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                                                           pdf, QStringLiteral("-")}))
-                           .split(u'\f');
-    if (!text.isEmpty() && text.last().trimmed().isEmpty())
-        text.removeLast();
-    return text;
-}
-
-int pageCount(const QString &pdf)
-{
-    const QRegularExpression count(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption);
-    return count.match(QString::fromUtf8(run("pdfinfo", {pdf}))).captured(1).toInt();
-}
 
 // Answers the print dialog: the printer writes a PDF file, with the given number of copies.
 std::function<bool(QPrinter &)> pdfPrinter(const QString &path, int copies)
@@ -83,8 +55,8 @@ private slots:
 void TestPrint::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    if (tool("pdftotext").isEmpty() || tool("pdfinfo").isEmpty())
-        QSKIP("pdftotext and pdfinfo (Debian: poppler-utils) read what was printed");
+    if (!PdfText::available())
+        QSKIP("poppler-utils read what was printed; they are not here");
 }
 
 void TestPrint::printed_data()
