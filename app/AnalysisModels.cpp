@@ -271,8 +271,7 @@ QVariant SegmentsModel::data(const QModelIndex &index, int role) const
             return plainToolTip(segment.name);
         if (score && row > 0 && !hidden) {
             const double difference = scoreOf(segment, column) - scoreOf(m_segments.group, column);
-            QString tip = QStringLiteral("Отличие от всей группы: %1%2")
-                              .arg(difference >= 0 ? QStringLiteral("+") : QString(), Scoring::scoreText(difference));
+            QString tip = QStringLiteral("Отличие от всей группы: %1").arg(Scoring::differenceText(difference, 2));
             if (tested)
                 tip += QStringLiteral("\nОт остальной группы: ") + SegmentStatistics::differenceText(*tested)
                        + (significant ? QStringLiteral("\nРазличие значимо (p < 0,05 с поправкой Холма)") : QString());

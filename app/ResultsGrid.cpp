@@ -163,9 +163,7 @@ void ResultsGrid::setReference(const Profile *reference)
                 const double own = value(m_scores, m_mean);
                 const double other = value(reference->scores, reference->overallMean);
                 const double difference = own - other;
-                tip = QStringLiteral("Эталон: %1\nРазница: %2%3")
-                          .arg(Scoring::scoreText(other), difference > 0 ? QStringLiteral("+") : QString(),
-                               Scoring::scoreText(difference));
+                tip = QStringLiteral("Эталон: %1\nРазница: %2").arg(Scoring::scoreText(other), Scoring::differenceText(difference, 2));
             }
             item(row, column)->setToolTip(tip);
         }

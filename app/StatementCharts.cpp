@@ -264,7 +264,7 @@ QString StatementChart::barToolTip(int s) const
         const double reference = m_referenceScores->statement(s);
         const double difference = score - reference;
         text += QStringLiteral("; эталон: ") + Scoring::scoreText(reference) + QStringLiteral("; разница: ")
-                + (difference > 0 ? QStringLiteral("+") : QString()) + Scoring::scoreText(difference);
+                + Scoring::differenceText(difference, 2);
     }
     return text;
 }
