@@ -633,15 +633,21 @@ void TestReport::scoresOffTheScale()
     indices[3] = std::nan("");
     profile.setScores(indices, itemScores({{1, 1e300}, {2, -1e300}, {3, std::numeric_limits<double>::infinity()}, {4, std::nan("")}},
                                           [](int s) { return 1.0 + s % 5; }));
-    for (double delta : {Scoring::BandMinimum, Scoring::BandMaximum}) {
-        ReportInput input = inputFor(profile);
-        input.band = delta;
-        const QString pdf = writeReport(input, m_dir.filePath(QStringLiteral("off-scale.pdf")));
-        keep(pdf, QStringLiteral("off-scale.pdf"));
-        const int pages = pageCount(pdf);
-        QVERIFY2(pages >= 4 && pages <= 7, qPrintable(QString::number(pages)));
-        QVERIFY(words(pdf).contains(QStringLiteral("Стр. %1 из %1").arg(pages)));
-    }
+    // With the window's chart, and with the chart the report draws itself where there is no window.
+    for (bool window : {true, false})
+        for (double delta : {Scoring::BandMinimum, Scoring::BandMaximum}) {
+            ReportInput input = inputFor(profile);
+            input.band = delta;
+            if (!window)
+                input.overviewChart = nullptr;
+            const QString pdf = writeReport(input, m_dir.filePath(QStringLiteral("off-scale.pdf")));
+            keep(pdf, QStringLiteral("off-scale.pdf"));
+            const int pages = pageCount(pdf);
+            QVERIFY2(pages >= 4 && pages <= 7, qPrintable(QString::number(pages)));
+            QVERIFY(words(pdf).contains(QStringLiteral("Стр. %1 из %1").arg(pages)));
+            const QByteArray complaints = takeComplaints();
+            QVERIFY2(complaints.isEmpty(), complaints.constData());
+        }
 }
 
 void TestReport::comparisonPage()
