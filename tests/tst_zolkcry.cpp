@@ -247,7 +247,7 @@ void TestZolkCry::errors_data()
         {"is not a valid floating point value", "bad.cry, строка 9"});
     row("cannot open in Russian", {"decode", "{dir}/group"}, {}, russianAll, 1, {"Cannot open file", "Это не обычный файл"});
     row("refused output in Russian", {"scores", "{dir}/group", "-o", "{dir}/group/scores.csv"}, {}, russian, 1,
-        {"Cannot create file", "внутри входной папки"});
+        {"Не удаётся создать файл", "внутри входной папки"});
     row("every input skipped, in Russian", {"scores", "--skip-bad", "{dir}/bad.cry", "{dir}/empty"}, {}, russian, 1,
         {"пропущен: ", "Не удалось прочитать ни одного из указанных файлов и папок"});
     row("encoding failure in Russian", {"encode"}, QStringLiteral("Ω").toUtf8(), russian, 1, {"windows-1251"});

@@ -168,6 +168,11 @@
 <context>
     <name>FileOutput</name>
     <message>
+        <location filename="../core/FileOutput.cpp" />
+        <source>Cannot create file %1</source>
+        <translation>Не удаётся создать файл %1</translation>
+    </message>
+    <message>
         <location filename="../core/FileOutput.cpp" line="84" />
         <source>It is a folder.</source>
         <translation>Это папка.</translation>
