@@ -283,6 +283,16 @@
 <context>
     <name>ResultFile</name>
     <message>
+        <location filename="../io/ResultFile.cpp" />
+        <source>Cannot open file %1</source>
+        <translation>Не удаётся открыть файл %1</translation>
+    </message>
+    <message>
+        <location filename="../io/ResultFile.cpp" />
+        <source>&apos;%1&apos; is not a valid floating point value</source>
+        <translation>&apos;%1&apos; — не число</translation>
+    </message>
+    <message>
         <location filename="../io/ResultFile.cpp" line="202" />
         <source>score of index %1</source>
         <translation>оценка индекса %1</translation>
