@@ -177,10 +177,10 @@ ReportInput ExportCommands::reportInput(const ReportTitle &title) const
     ReportInput input;
     input.profile = m_session.shownProfile();
     input.respondents = m_session.respondents();
-    input.delta = m_session.band();
+    input.band = m_session.band();
     input.title = title;
     input.title.group = input.profile.group;
-    input.overviewChart = overviewPainter(input.profile, input.delta);
+    input.overviewChart = overviewPainter(input.profile, input.band);
     if (const Profile *reference = m_session.reference())
         input.reference = *reference;
     input.referenceName = m_session.referenceName();
@@ -189,9 +189,9 @@ ReportInput ExportCommands::reportInput(const ReportTitle &title) const
     return input;
 }
 
-ReportInput::ChartPainter ExportCommands::overviewPainter(const Profile &profile, double delta)
+ReportInput::ChartPainter ExportCommands::overviewPainter(const Profile &profile, double band)
 {
-    return [profile, delta](QPainter &painter, const QRectF &target) { paintOverview(profile, delta, painter, target); };
+    return [profile, band](QPainter &painter, const QRectF &target) { paintOverview(profile, band, painter, target); };
 }
 
 void ExportCommands::saveReport()
@@ -267,7 +267,7 @@ void ExportCommands::saveReportPack(const Profile &group)
     ReportPack::Options options;
     options.by = split->by;
     options.minimum = split->minimum;
-    options.delta = m_session.band();
+    options.band = m_session.band();
     options.title = *title;
     options.chart = &ExportCommands::overviewPainter;
     const ReportPack::Plan plan = ReportPack::plan(group, options);

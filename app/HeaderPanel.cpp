@@ -88,9 +88,9 @@ HeaderPanel::HeaderPanel(QWidget *parent)
     m_delta->setObjectName(QStringLiteral("seDelta"));
     m_delta->setGeometry(332, 91, 70, 21);
     m_delta->setFont(Fonts::pixelFont(Fonts::chartFamily(), 17));
-    m_delta->setRange(Scoring::DeltaMinimum, Scoring::DeltaMaximum);
+    m_delta->setRange(Scoring::BandMinimum, Scoring::BandMaximum);
     m_delta->setSingleStep(0.01);
-    m_delta->setValue(Scoring::DeltaStart);
+    m_delta->setValue(Scoring::BandStart);
 
     // What a screen reader says of each field.
     m_code->setAccessibleName(QStringLiteral("Код"));
