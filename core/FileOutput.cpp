@@ -13,7 +13,7 @@ namespace FileOutput {
 
 QString cannotCreateMessage(const QString &path)
 {
-    return QStringLiteral("Cannot create file %1").arg(QDir::toNativeSeparators(path));
+    return QCoreApplication::translate("FileOutput", "Cannot create file %1").arg(QDir::toNativeSeparators(path));
 }
 
 bool isStream(const QString &path)

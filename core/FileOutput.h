@@ -18,7 +18,8 @@ class QIODevice;
 
 namespace FileOutput {
 
-// "Cannot create file <path>", the first line of every failed write's message.
+// "Cannot create file <path>", the first line of every failed write's message, in the language of
+// the installed translation (the window's is always Russian).
 QString cannotCreateMessage(const QString &path);
 // True for "-", for a path under /dev or /proc, and for an existing entry that is not a regular file
 // (a device, FIFO or socket): such a target is written to, never replaced.

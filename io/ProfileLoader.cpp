@@ -9,13 +9,15 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <new>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace ProfileLoader {
@@ -28,6 +30,7 @@ constexpr qint64 ReportEveryMilliseconds = 50;
 // members one helper reads before it hands them over (fewer hand-overs, less waiting on each other).
 constexpr int ReadAhead = 512;
 constexpr int Chunk = 64;
+static_assert(ReadAhead % Chunk == 0, "a chunk reuses the slots of the chunk ReadAhead members before it");
 
 // A member as read, with the hash by which its repeats are found (GroupRepeats), worked out on the
 // helper thread that read it.
@@ -60,27 +63,27 @@ Outcome<ReadRecord> readMember(const FolderListing &listing, const FolderEntry &
     }
 }
 
-// Reads the members on helper threads, at most ReadAhead members ahead of the one the caller takes,
-// so that memory stays bounded however large the group; the caller takes them in order.
+// Reads the members on a pool of helper threads, at most ReadAhead members ahead of the one the
+// caller takes, so that memory stays bounded however large the group; the caller takes them in order.
+// The members are read in chunks of Chunk consecutive ones, one task of the pool each: a chunk is
+// handed to the pool once the chunk ReadAhead members before it has been taken, into the same slots.
 class MemberReader
 {
 public:
     MemberReader(const FolderListing &listing, const QByteArray &key)
-        : m_listing(listing), m_key(key), m_slots(std::size_t(ReadAhead))
+        : m_listing(listing), m_key(key), m_total(listing.entries.size()), m_slots(std::size_t(ReadAhead))
     {
-        const int workers = int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
-        for (int k = 0; k < std::min(workers, int(listing.entries.size())); ++k)
-            m_workers.emplace_back([this] { work(); });
+        m_pool.setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, 8));
+        for (qsizetype first = 0; first < std::min<qsizetype>(m_total, ReadAhead); first += Chunk)
+            readChunk(first);
     }
 
     ~MemberReader()
     {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_stopping = true;
-        }
-        m_room.notify_all();
-        // The jthreads join here, each after the member it is reading.
+        // The chunks not begun are dropped; those under way stop after the member they are reading.
+        m_stopping = true;
+        m_pool.clear();
+        m_pool.waitForDone();
     }
 
     MemberReader(const MemberReader &) = delete;
@@ -94,53 +97,42 @@ public:
         m_ready.wait(lock, [&] { return slot.has_value(); });
         Outcome<ReadRecord> outcome = std::move(*slot);
         slot.reset();
-        m_taken = k + 1;
-        // Room for a helper once a whole chunk has been taken.
-        const bool room = m_taken % Chunk == 0;
         lock.unlock();
-        if (room)
-            m_room.notify_all();
+        // A chunk taken whole leaves its slots to the chunk ReadAhead members further on.
+        if (const qsizetype next = k + 1 - Chunk + ReadAhead; (k + 1) % Chunk == 0 && next < m_total)
+            readChunk(next);
         return outcome;
     }
 
 private:
-    void work()
+    void readChunk(qsizetype first)
     {
-        const qsizetype total = m_listing.entries.size();
-        std::vector<std::optional<Outcome<ReadRecord>>> read;
-        for (;;) {
-            qsizetype first = 0;
-            {
-                std::unique_lock lock(m_mutex);
-                m_room.wait(lock, [&] { return m_stopping || m_next >= total || m_next + Chunk <= m_taken + ReadAhead; });
-                if (m_stopping || m_next >= total)
+        m_pool.start([this, first] {
+            const qsizetype end = std::min(m_total, first + Chunk);
+            std::vector<Outcome<ReadRecord>> read;
+            read.reserve(std::size_t(end - first));
+            for (qsizetype k = first; k < end; ++k) {
+                if (m_stopping)
                     return;
-                first = m_next;
-                m_next = std::min(total, m_next + Chunk);
+                read.push_back(readMember(m_listing, m_listing.entries[k], m_key));
             }
-            const qsizetype end = std::min(total, first + Chunk);
-            read.clear();
-            for (qsizetype k = first; k < end; ++k)
-                read.emplace_back(readMember(m_listing, m_listing.entries[k], m_key));
             {
                 const std::lock_guard lock(m_mutex);
                 for (qsizetype k = first; k < end; ++k)
                     m_slots[std::size_t(k % ReadAhead)] = std::move(read[std::size_t(k - first)]);
             }
             m_ready.notify_all();
-        }
+        });
     }
 
     const FolderListing &m_listing;
     const QByteArray m_key;
+    const qsizetype m_total;
     std::mutex m_mutex;
-    std::condition_variable m_ready; // a member has been read
-    std::condition_variable m_room;  // a member has been taken, or the reading stops
+    std::condition_variable m_ready; // a chunk has been read
     std::vector<std::optional<Outcome<ReadRecord>>> m_slots;
-    qsizetype m_next = 0;  // the next member a helper reads
-    qsizetype m_taken = 0; // members taken by the caller
-    bool m_stopping = false;
-    std::vector<std::jthread> m_workers; // last: they stop and join before the rest goes
+    std::atomic<bool> m_stopping = false;
+    QThreadPool m_pool; // last: its tasks end before the rest goes
 };
 
 RespondentHeader groupHeader(const QString &name)

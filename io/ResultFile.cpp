@@ -348,12 +348,12 @@ Outcome<ResultRecord> readFile(const QString &path, const QByteArray &key)
 
 QString cannotOpenMessage(const QString &path)
 {
-    return QStringLiteral("Cannot open file %1").arg(QDir::toNativeSeparators(path));
+    return QCoreApplication::translate("ResultFile", "Cannot open file %1").arg(QDir::toNativeSeparators(path));
 }
 
 QString notANumberMessage(const QString &text)
 {
-    return QStringLiteral("'%1' is not a valid floating point value").arg(text);
+    return QCoreApplication::translate("ResultFile", "'%1' is not a valid floating point value").arg(text);
 }
 
 QString tooLargeMessage(const QString &path)

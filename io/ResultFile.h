@@ -68,6 +68,8 @@ Outcome<StoredRecord> parseStoredText(QByteArrayView stored, const QString &file
 Outcome<QByteArray> readStoredBytes(const QString &path, const QByteArray &nativePath = QByteArray());
 Outcome<ResultRecord> readFile(const QString &path, const QByteArray &key = keyBytes());
 
+// The first lines of a reading failure, in the language of the installed translation (the window's
+// is always Russian).
 QString cannotOpenMessage(const QString &path);
 QString notANumberMessage(const QString &text);
 QString tooLargeMessage(const QString &path);

@@ -15,13 +15,14 @@
 #include <QSet>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QThreadPool>
 
+#include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <new>
-#include <thread>
 #include <optional>
 
 #ifdef Q_OS_UNIX
@@ -319,9 +320,9 @@ struct MadeFolders
     }
 };
 
-// Writes the good rows of the sheet as new files, row k to pathOf(k). Helper threads share the
-// rows, each reading its rows from where the check found them; this thread reports the progress
-// and passes on a cancel.
+// Writes the good rows of the sheet as new files, row k to pathOf(k). A pool of helper threads
+// writes them in chunks of consecutive rows, one task each, every task reading its rows from where
+// the check found them; this thread reports the progress and passes on a cancel.
 Outcome<> writeFiles(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns &columns,
                      const Questionnaire::Captions &captions, const AnswerSheet::Check &check, const Options &options,
                      const std::vector<qsizetype> &which, const std::function<QString(qsizetype)> &pathOf)
@@ -330,79 +331,63 @@ Outcome<> writeFiles(const AnswerSheet::Sheet &sheet, const AnswerSheet::Columns
     if (check.goodPositions.size() != check.goodRows.size())
         return Outcome<>::failed(tr("The sheet has fewer rows than were checked."));
     constexpr qsizetype Chunk = 32;
-    std::atomic<qsizetype> next{0};
     std::atomic<qsizetype> done{0};
     std::atomic<bool> stop{false};
     std::mutex mutex;
-    std::condition_variable finished;
-    int running = 0;
-    QString error;
-    bool cancelled = false;
+    QString error; // the first failure
     const auto fail = [&](const QString &message) {
         const std::lock_guard lock(mutex);
         if (error.isEmpty())
             error = message;
         stop = true;
     };
-    const auto writeShare = [&] {
+    const auto writeChunk = [&](qsizetype first) {
         CsvReader::Parser parser(sheet.text, sheet.separator);
         QList<QStringView> fields;
         AnswerSheet::Respondent respondent;
         IndexScores indices{};
         ItemScores items{};
-        for (;;) {
-            const qsizetype first = next.fetch_add(Chunk);
-            for (qsizetype n = first; n < std::min(total, first + Chunk) && !stop; ++n) {
-                const qsizetype k = which[std::size_t(n)];
-                const qsizetype row = check.goodRows[std::size_t(k)];
-                parser.seek(check.goodPositions[std::size_t(k)], row);
-                const bool read = parser.next(fields);
-                if (!read || AnswerSheet::convertRow(fields, columns, row - sheet.headerRow, captions, &respondent).size() > 0
-                    || respondent.header.code != check.goodCodes[k]) {
-                    fail(tr("Row %1 of the sheet is not as it was checked.").arg(row));
-                    break;
-                }
-                AnswerSheet::scoresOf(respondent, indices, items);
-                const QString path = pathOf(n);
-                const QString why = writeNew(path, ResultWriter::storedLetters(respondent.header, indices, items, options.key));
-                if (!why.isEmpty()) {
-                    fail(FileOutput::cannotCreateMessage(path) + u'\n' + why);
-                    break;
-                }
-                ++done;
+        for (qsizetype n = first; n < std::min(total, first + Chunk) && !stop; ++n) {
+            const qsizetype k = which[std::size_t(n)];
+            const qsizetype row = check.goodRows[std::size_t(k)];
+            parser.seek(check.goodPositions[std::size_t(k)], row);
+            const bool read = parser.next(fields);
+            if (!read || AnswerSheet::convertRow(fields, columns, row - sheet.headerRow, captions, &respondent).size() > 0
+                || respondent.header.code != check.goodCodes[k]) {
+                fail(tr("Row %1 of the sheet is not as it was checked.").arg(row));
+                return;
             }
-            if (stop || first + Chunk >= total)
-                break;
+            AnswerSheet::scoresOf(respondent, indices, items);
+            const QString path = pathOf(n);
+            const QString why = writeNew(path, ResultWriter::storedLetters(respondent.header, indices, items, options.key));
+            if (!why.isEmpty()) {
+                fail(FileOutput::cannotCreateMessage(path) + u'\n' + why);
+                return;
+            }
+            ++done;
         }
-    };
-    const auto work = [&] {
-        try {
-            writeShare();
-        } catch (const std::bad_alloc &) {
-            fail(tr("Not enough memory to write the result files."));
-        }
-        const std::lock_guard lock(mutex);
-        --running;
-        finished.notify_all();
     };
 
-    const int helpers = int(std::clamp<qsizetype>(std::thread::hardware_concurrency(), 1, 4));
+    bool cancelled = false;
     {
-        std::vector<std::jthread> threads;
-        running = helpers;
-        for (int h = 0; h < helpers; ++h)
-            threads.emplace_back(work);
-        std::unique_lock lock(mutex);
-        while (running > 0) {
-            finished.wait_for(lock, std::chrono::milliseconds(50));
+        QThreadPool pool;
+        pool.setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, 4));
+        for (qsizetype first = 0; first < total; first += Chunk) {
+            pool.start([&, first] {
+                try {
+                    writeChunk(first);
+                } catch (const std::bad_alloc &) {
+                    fail(tr("Not enough memory to write the result files."));
+                }
+            });
+        }
+        while (!pool.waitForDone(50)) {
             if (!options.progress || stop)
                 continue;
-            lock.unlock();
-            const bool goOn = options.progress(std::min(done.load(), total - 1), total);
-            lock.lock();
-            if (!goOn) {
+            if (!options.progress(std::min(done.load(), total - 1), total)) {
                 stop = true;
                 cancelled = true;
+                pool.clear(); // the chunks not begun; those under way stop after their current row
             }
         }
     }

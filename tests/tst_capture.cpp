@@ -2,6 +2,7 @@
 
 #include "JpegCodec.h"
 #include "ScrinCap.h"
+#include "Translations.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -78,6 +79,8 @@ void TestCapture::initTestCase()
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QSKIP("these tests read the screen and need a display (run them under Xvfb)");
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    // The window's own texts, as the program installs them: its message boxes speak Russian.
+    QVERIFY(Translations::installRussian(*qApp));
 }
 
 void TestCapture::init()
@@ -236,7 +239,7 @@ void TestCapture::unwritableTargetReported()
     const QString code = fx->edit("ceCode")->text();
     f.mmSaveClick();
     QCOMPARE(fx->prompts->errors.size(), 1);
-    QVERIFY(fx->prompts->errors.first().startsWith(QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(path)));
+    QVERIFY(fx->prompts->errors.first().startsWith(QStringLiteral("Не удаётся создать файл ") + QDir::toNativeSeparators(path)));
     QCOMPARE(fx->edit("ceCode")->text(), code);
 }
 

@@ -6,9 +6,10 @@
 #include "FileOutput.h"
 #include "ProfileLoader.h"
 #include "Report.h"
-#include "TableFile.h"
 #include "ScoresTable.h"
+#include "TableFile.h"
 #include "TestSupport.h"
+#include "Translations.h"
 #include "WindowFixture.h"
 
 #include <QProcess>
@@ -112,6 +113,8 @@ private:
 void TestFullDisk::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    // The window's own texts, as the program installs them: its message boxes speak Russian.
+    QVERIFY(Translations::installRussian(*qApp));
     if (!m_disk.available())
         QSKIP("no small file system of its own (run through with-full-disk.sh)");
 }
@@ -165,7 +168,7 @@ void TestFullDisk::writers()
         QVERIFY(QFile::rename(m_disk.path(name), target));
     }
     QVERIFY(!written.ok());
-    QVERIFY2(written.message().startsWith(QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(target)),
+    QVERIFY2(written.message().startsWith(QStringLiteral("Не удаётся создать файл ") + QDir::toNativeSeparators(target)),
              qPrintable(written.message()));
     QCOMPARE(contents(target), old);
     QCOMPARE(m_disk.files(), QStringList{QStringLiteral("target")});
@@ -204,7 +207,7 @@ void TestFullDisk::windowCommands()
     fx.prompts->confirmAnswers << true;
     fx.action(qPrintable(action))->trigger();
     QCOMPARE(fx.prompts->errors.size(), 1);
-    QVERIFY2(fx.prompts->errors.first().startsWith(QStringLiteral("Cannot create file ") + QDir::toNativeSeparators(target)),
+    QVERIFY2(fx.prompts->errors.first().startsWith(QStringLiteral("Не удаётся создать файл ") + QDir::toNativeSeparators(target)),
              qPrintable(fx.prompts->errors.first()));
     QCOMPARE(contents(target), old);
     QCOMPARE(m_disk.files(), QStringList{name});

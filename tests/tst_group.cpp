@@ -107,6 +107,8 @@ private slots:
     void foldersJoinedCountEveryoneOnce_data();
     void foldersJoinedCountEveryoneOnce();
     void membersInFileNameOrder();
+    void largeGroupsReadInOrder_data();
+    void largeGroupsReadInOrder();
     void hiddenAndCapitalisedMembers();
     void chosenNameNeedNotExist();
     void failingMemberNamesTheFile_data();
@@ -276,6 +278,66 @@ void TestGroup::membersInFileNameOrder()
     QVERIFY(outcome.ok());
     QCOMPARE(memberNames(outcome->profile),
              QStringList({QStringLiteral("A.cry"), QStringLiteral("a1.cry"), QStringLiteral("b.cry"), QStringLiteral("c.cry")}));
+}
+
+void TestGroup::largeGroupsReadInOrder_data()
+{
+    // Members are read ahead of the one added, in chunks that reuse their places once taken: every
+    // member must arrive once and in order at any size, and a bad member or a cancel far down the
+    // folder must end the build as at its start.
+    QTest::addColumn<int>("members");
+    QTest::addColumn<int>("bad");      // the position of a member that cannot be read; -1: none
+    QTest::addColumn<bool>("leaveOutBad");
+    QTest::addColumn<int>("cancelAt"); // members done when Cancel is clicked; -1: never
+    QTest::newRow("one chunk short of full") << 63 << -1 << false << -1;
+    QTest::newRow("one past a chunk") << 65 << -1 << false << -1;
+    QTest::newRow("exactly the read-ahead") << 512 << -1 << false << -1;
+    QTest::newRow("one past the read-ahead") << 513 << -1 << false << -1;
+    QTest::newRow("several rounds of the read-ahead") << 1700 << -1 << false << -1;
+    QTest::newRow("a bad member in the third round ends it") << 1700 << 1100 << false << -1;
+    QTest::newRow("a bad member in the third round left out") << 1700 << 1100 << true << -1;
+    QTest::newRow("the last member bad, left out") << 1700 << 1699 << true << -1;
+    QTest::newRow("cancelled in the second round") << 1700 << -1 << false << 700;
+}
+
+void TestGroup::largeGroupsReadInOrder()
+{
+    QFETCH(int, members);
+    QFETCH(int, bad);
+    QFETCH(bool, leaveOutBad);
+    QFETCH(int, cancelAt);
+    QTemporaryDir dir;
+    const auto nameOf = [](int k) { return QStringLiteral("%1.cry").arg(k, 4, 10, QChar(u'0')); };
+    for (int k = 0; k < members; ++k) {
+        Respondent r;
+        r.code = QString::number(k);
+        r.indices[0] = 1 + k % 400 / 100.0;
+        if (k == bad)
+            writeStoredFile(dir.path(), nameOf(k), "not letters at all");
+        else
+            writeResultFile(dir.path(), nameOf(k), r);
+    }
+    const auto outcome = load(
+        dir.path(), [&](qsizetype done, qsizetype) { return cancelAt < 0 || done < cancelAt; }, leaveOutBad);
+    if (cancelAt >= 0) {
+        QVERIFY(outcome.cancelled());
+        return;
+    }
+    if (bad >= 0 && !leaveOutBad) {
+        QVERIFY(!outcome.ok());
+        QVERIFY2(outcome.message().contains(nameOf(bad)), qPrintable(outcome.message()));
+        return;
+    }
+    QVERIFY2(outcome.ok(), qPrintable(outcome.message()));
+    const MemberTable &table = *outcome->profile.members;
+    QCOMPARE(table.size(), qsizetype(bad >= 0 ? members - 1 : members));
+    QCOMPARE(outcome->leftOut.size(), bad >= 0 ? 1 : 0);
+    for (qsizetype m = 0, k = 0; m < table.size(); ++m, ++k) {
+        k += k == bad ? 1 : 0;
+        QCOMPARE(table.file(m), nameOf(int(k)));
+        QCOMPARE(table.header(m).code, QString::number(k));
+        QCOMPARE(table.indexScores(m)[0], 1 + k % 400 / 100.0);
+    }
 }
 
 void TestGroup::hiddenAndCapitalisedMembers()

@@ -168,6 +168,11 @@
 <context>
     <name>FileOutput</name>
     <message>
+        <location filename="../core/FileOutput.cpp" />
+        <source>Cannot create file %1</source>
+        <translation>Не удаётся создать файл %1</translation>
+    </message>
+    <message>
         <location filename="../core/FileOutput.cpp" line="84" />
         <source>It is a folder.</source>
         <translation>Это папка.</translation>
@@ -280,6 +285,16 @@
 </context>
 <context>
     <name>ResultFile</name>
+    <message>
+        <location filename="../io/ResultFile.cpp" />
+        <source>Cannot open file %1</source>
+        <translation>Не удаётся открыть файл %1</translation>
+    </message>
+    <message>
+        <location filename="../io/ResultFile.cpp" />
+        <source>&apos;%1&apos; is not a valid floating point value</source>
+        <translation>&apos;%1&apos; — не число</translation>
+    </message>
     <message>
         <location filename="../io/ResultFile.cpp" line="202" />
         <source>score of index %1</source>

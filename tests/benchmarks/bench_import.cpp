@@ -16,12 +16,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <thread>
-#include <vector>
 
 namespace {
 
@@ -56,9 +56,10 @@ double bareFiles(const QString &folder, int count)
     clock.start();
     std::atomic<int> next{0};
     {
-        std::vector<std::jthread> threads;
-        for (unsigned t = 0; t < std::clamp(std::thread::hardware_concurrency(), 1u, 4u); ++t)
-            threads.emplace_back([&] {
+        QThreadPool pool;
+        pool.setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, 4));
+        for (int t = 0; t < pool.maxThreadCount(); ++t)
+            pool.start([&] {
                 for (int k = next++; k < count; k = next++) {
                     QFile file(QStringLiteral("%1/%2.cry").arg(folder).arg(k));
                     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered) || file.write(letters) < 0)

@@ -5,6 +5,7 @@
 // A command is one file (CommandDecode.cpp, ...) that defines its Command, declared at the end of
 // this header, and one line in the list of commands in main.cpp.
 
+#include "GroupArithmetic.h"
 #include "Outcome.h"
 #include "Profile.h"
 #include "ProfileLoader.h"
@@ -131,6 +132,15 @@ Outcome<Profile> readGroup(const QStringList &folders, bool skipBad);
 // Writes a table to output: an Excel workbook for "*.xlsx", CSV otherwise; on failure names the
 // reason and returns Failed.
 int writeTable(const Table &table, const QString &output);
+// The split of a group into segments and the threshold below which a segment shows no scores, as
+// --by and --min give them (--min 5 unless given, never below 3).
+struct SegmentChoice
+{
+    GroupArithmetic::SplitBy by = GroupArithmetic::SplitBy::Folder;
+    int minimum = 0;
+};
+// Reads --by and --min into choice: Success, or the exit of the usage error it reported.
+int segmentChoice(const QCommandLineParser &parser, SegmentChoice &choice);
 
 // The commands.
 Command decodeCommand();

@@ -48,19 +48,9 @@ CommandHelp segmentsHelp()
 int segments(const Invocation &invocation)
 {
     const QCommandLineParser &parser = invocation.parser;
-    if (!parser.isSet(QStringLiteral("by")))
-        return usageError(ZolkCry::tr("option '--by' is required"));
-    const QString byName = parser.value(QStringLiteral("by"));
-    const std::optional<GroupArithmetic::SplitBy> by = GroupArithmetic::splitByName(byName);
-    if (!by)
-        return usageError(ZolkCry::tr("option '--by' takes info1, info2, info3, info4 or folder, not '%1'").arg(byName));
-    int minimum = SegmentsTable::DefaultMinimum;
-    if (parser.isSet(QStringLiteral("min"))) {
-        bool number = false;
-        minimum = parser.value(QStringLiteral("min")).toInt(&number);
-        if (!number || minimum < SegmentsTable::LowestMinimum)
-            return usageError(ZolkCry::tr("option '--min' needs a whole number of at least %1").arg(SegmentsTable::LowestMinimum));
-    }
+    SegmentChoice choice;
+    if (const int usage = segmentChoice(parser, choice); usage != Success)
+        return usage;
     for (const QString &folder : invocation.arguments)
         if (!QFileInfo(folder).isDir())
             return fail(ZolkCry::tr("%1 is not a folder: segments are of the group of a folder.").arg(folder));
@@ -69,10 +59,29 @@ int segments(const Invocation &invocation)
     const Outcome<Profile> group = readGroup(invocation.arguments, parser.isSet(QStringLiteral("skip-bad")));
     if (!group)
         return fail(group.message());
-    return writeTable(SegmentsTable::table(SegmentsTable::split(*group, *by), minimum), invocation.output);
+    return writeTable(SegmentsTable::table(SegmentsTable::split(*group, choice.by), choice.minimum), invocation.output);
 }
 
 } // namespace
+
+int segmentChoice(const QCommandLineParser &parser, SegmentChoice &choice)
+{
+    if (!parser.isSet(QStringLiteral("by")))
+        return usageError(ZolkCry::tr("option '--by' is required"));
+    const QString byName = parser.value(QStringLiteral("by"));
+    const std::optional<GroupArithmetic::SplitBy> by = GroupArithmetic::splitByName(byName);
+    if (!by)
+        return usageError(ZolkCry::tr("option '--by' takes info1, info2, info3, info4 or folder, not '%1'").arg(byName));
+    choice.by = *by;
+    choice.minimum = SegmentsTable::DefaultMinimum;
+    if (parser.isSet(QStringLiteral("min"))) {
+        bool number = false;
+        choice.minimum = parser.value(QStringLiteral("min")).toInt(&number);
+        if (!number || choice.minimum < SegmentsTable::LowestMinimum)
+            return usageError(ZolkCry::tr("option '--min' needs a whole number of at least %1").arg(SegmentsTable::LowestMinimum));
+    }
+    return Success;
+}
 
 Command segmentsCommand()
 {

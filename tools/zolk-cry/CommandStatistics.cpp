@@ -139,27 +139,16 @@ int items(const Invocation &invocation)
 int segmentTable(const Invocation &invocation,
                  Table (*table)(const SegmentsTable::Segments &, const SegmentStatistics::Tests &))
 {
-    const QCommandLineParser &parser = invocation.parser;
-    if (!parser.isSet(QStringLiteral("by")))
-        return usageError(ZolkCry::tr("option '--by' is required"));
-    const QString byName = parser.value(QStringLiteral("by"));
-    const std::optional<GroupArithmetic::SplitBy> by = GroupArithmetic::splitByName(byName);
-    if (!by)
-        return usageError(ZolkCry::tr("option '--by' takes info1, info2, info3, info4 or folder, not '%1'").arg(byName));
-    int minimum = SegmentsTable::DefaultMinimum;
-    if (parser.isSet(QStringLiteral("min"))) {
-        bool number = false;
-        minimum = parser.value(QStringLiteral("min")).toInt(&number);
-        if (!number || minimum < SegmentsTable::LowestMinimum)
-            return usageError(ZolkCry::tr("option '--min' needs a whole number of at least %1").arg(SegmentsTable::LowestMinimum));
-    }
+    SegmentChoice choice;
+    if (const int usage = segmentChoice(invocation.parser, choice); usage != Success)
+        return usage;
     int exit = Success;
     const std::optional<Profile> group = groupOf(invocation, &exit);
     if (!group)
         return exit;
-    const SegmentsTable::Segments segments = SegmentsTable::split(*group, *by);
+    const SegmentsTable::Segments segments = SegmentsTable::split(*group, choice.by);
     const GroupMoments::Moments moments = SegmentStatistics::collect(*group->members, segments);
-    return writeTable(table(segments, SegmentStatistics::tests(segments, moments, minimum)), invocation.output);
+    return writeTable(table(segments, SegmentStatistics::tests(segments, moments, choice.minimum)), invocation.output);
 }
 
 int differences(const Invocation &invocation)
