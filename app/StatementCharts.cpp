@@ -21,8 +21,12 @@ namespace ChartMath {
 
 double widenedLabelStep(double minStep, double range, double pixelLength, double labelExtent)
 {
-    if (range <= 0 || pixelLength <= 0)
+    if (range <= 0)
         return minStep;
+    // A chart not laid out yet has no room: one step over the whole range, so that Qt Charts does
+    // not make hundreds of labels that the first layout throws away.
+    if (pixelLength <= 0)
+        return range;
     const double factors[3] = {1, 2, 5};
     for (double decade = minStep; decade < range * 1000; decade *= 10) {
         for (double f : factors) {

@@ -23,7 +23,8 @@ class Session;
 namespace ChartMath {
 
 // The smallest multiple of minStep from the 1-2-5 sequence whose labels, each labelExtent pixels
-// long, do not overlap along an axis of pixelLength pixels spanning range units.
+// long, do not overlap along an axis of pixelLength pixels spanning range units; the whole range
+// while the axis has no length yet.
 double widenedLabelStep(double minStep, double range, double pixelLength, double labelExtent);
 
 // Thickness of a bar in axis units: 70 % of the axis length divided by points + 1.
