@@ -1,5 +1,6 @@
 #include "ArchiveDialog.h"
 
+#include "FindShortcut.h"
 #include "SurveyArchive.h"
 
 #include <QDialogButtonBox>
@@ -44,6 +45,7 @@ ArchiveDialog::ArchiveDialog(SurveyArchive &archive, std::function<bool(const QS
     m_filter->setObjectName(QStringLiteral("archiveFilter"));
     m_filter->setClearButtonEnabled(true);
     filterLabel->setBuddy(m_filter);
+    FindShortcut::attach(m_filter, this);
     top->addWidget(filterLabel);
     top->addWidget(m_filter, 1);
     layout->addLayout(top);

@@ -2,8 +2,10 @@
 
 #include "About.h"
 #include "AnalysisWindow.h"
+#include "ArchiveDialog.h"
 #include "ImportDialog.h"
 #include "Session.h"
+#include "SurveyArchive.h"
 #include "MemberList.h"
 #include "ResultFile.h"
 #include "ResultFolder.h"
@@ -112,6 +114,8 @@ private slots:
     void menuMnemonicsUnique();
     void keyboardCommands_data();
     void keyboardCommands();
+    void findKey_data();
+    void findKey();
     void accessibleNames();
     void fitsScreen_data();
     void fitsScreen();
@@ -851,6 +855,73 @@ void TestMainWindow::keyboardCommands()
         QTest::keyClick(f.menuBar(), Qt::Key_Escape);
         QTRY_VERIFY(!f.menuBar()->activeAction());
     }
+}
+
+// Ctrl+F takes the keyboard to a window's search field from wherever it is in that window, also on
+// a Russian layout (where the key types "а"); the member list then keeps the members whose file or
+// name holds what is typed, whatever its case, and not those whose number or mean has it.
+void TestMainWindow::findKey_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("member list") << "memberList" << "f";
+    QTest::newRow("member list, Russian layout") << "memberList" << "а";
+    QTest::newRow("archive, Russian layout") << "archiveDialog" << "а";
+}
+
+void TestMainWindow::findKey()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, text);
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    for (int m = 0; m < 12; ++m) {
+        Respondent r = Respondent::uniform(2.0 + m % 3);
+        r.code = QString::number(m + 1);
+        r.name = m == 10 ? QStringLiteral("Петрова Анна") : QStringLiteral("Участник %1").arg(m + 1);
+        writeResultFile(fx.dataDir(), QStringLiteral("m%1.cry").arg(m, 2, 10, QLatin1Char('0')), r);
+    }
+    fx.prompts->openAnswers << fx.dataDir();
+    f.mmGroupClick();
+    QCOMPARE(f.profile().respondentCount(), 12);
+    std::unique_ptr<SurveyArchive> archive;
+    std::unique_ptr<QDialog> dialog;
+    if (window == QLatin1String("memberList")) {
+        dialog = std::make_unique<MemberList>(f.profile(), &f);
+    } else {
+        Outcome<std::unique_ptr<SurveyArchive>> opened = SurveyArchive::open(fx.dir.filePath(QStringLiteral("archive.sqlite")));
+        QVERIFY2(opened, qPrintable(opened.message()));
+        archive = std::move(opened).value();
+        dialog = std::make_unique<ArchiveDialog>(*archive, [](const QString &) { return false; }, [](const QString &) {}, &f);
+    }
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    auto *field = dialog->findChild<QLineEdit *>(window == QLatin1String("memberList") ? QStringLiteral("memberFilter")
+                                                                                         : QStringLiteral("archiveFilter"));
+    QVERIFY(field);
+    field->setText(QStringLiteral("старое"));
+    QTableView *table = dialog->findChild<QTableView *>();
+    table->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), table);
+    QTest::sendKeyEvent(QTest::Press, table, Qt::Key_F, text, Qt::ControlModifier);
+    QTest::sendKeyEvent(QTest::Release, table, Qt::Key_F, text, Qt::ControlModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), field);
+    // What is typed next replaces the old text.
+    QCOMPARE(field->selectedText(), QStringLiteral("старое"));
+    QVERIFY(field->toolTip().contains(QKeySequence(QKeySequence::Find).toString(QKeySequence::NativeText)));
+    if (window != QLatin1String("memberList"))
+        return;
+    field->insert(QStringLiteral("петрова")); // as typed: in place of the selection
+    QCOMPARE(field->text(), QStringLiteral("петрова"));
+    QCOMPARE(table->model()->rowCount(), 1);
+    QCOMPARE(table->model()->index(0, 2).data().toString(), QStringLiteral("Петрова Анна"));
+    // File names hold the digits; numbers and means are not searched.
+    field->setText(QStringLiteral("m1"));
+    QCOMPARE(table->model()->rowCount(), 2);
+    field->setText(QStringLiteral("12"));
+    QCOMPARE(table->model()->rowCount(), 1);
+    field->setText(QStringLiteral(" "));
+    QCOMPARE(table->model()->rowCount(), 12);
 }
 
 // Every control that takes the keyboard focus has a name a screen reader says.
