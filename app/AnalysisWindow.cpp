@@ -136,8 +136,8 @@ AnalysisWindow::AnalysisWindow(const Session &session, Options options, QWidget 
 
     if (const Profile *group = m_session.group())
         showGroup(*group);
-    setDelta(m_session.band());
-    connect(&m_session, &Session::bandChanged, this, &AnalysisWindow::setDelta);
+    setBand(m_session.band());
+    connect(&m_session, &Session::bandChanged, this, &AnalysisWindow::setBand);
     connect(&m_session, &Session::groupChanged, this, &AnalysisWindow::followGroup);
     ScreenFit::resize(this, QSize(1100, 720));
 }
@@ -307,14 +307,14 @@ int AnalysisWindow::minimumSize() const
     return m_minimum->value();
 }
 
-void AnalysisWindow::setDelta(double delta)
+void AnalysisWindow::setBand(double band)
 {
-    m_segments->setDelta(delta);
+    m_segments->setBand(band);
     m_legend->setText(QStringLiteral("Цвет — отличие сегмента от всей группы: зелёный — выше, красный — ниже, тем темнее, "
                                      "чем больше; без цвета — в пределах ±%1 (Range). * — отличие от остальной группы значимо "
                                      "(тест Уэлча, p < 0,05 с поправкой Холма). Двойной щелчок показывает сегмент "
                                      "в главном окне.")
-                          .arg(Scoring::scoreText(delta)));
+                          .arg(Scoring::scoreText(band)));
 }
 
 void AnalysisWindow::showSegments(GroupArithmetic::SplitBy by)

@@ -46,7 +46,7 @@ public:
     // The report of the profile shown under the given title, its chart drawn afresh from the profile.
     ReportInput reportInput(const ReportTitle &title = {}) const;
     // The report's overview of all sixty statements: a fresh chart of the profile, titled as such.
-    static ReportInput::ChartPainter overviewPainter(const Profile &profile, double delta);
+    static ReportInput::ChartPainter overviewPainter(const Profile &profile, double band);
     // The settings the save dialog keeps from one export to the next.
     const FileDialogSettings &saveDialog() const { return m_dialog; }
 

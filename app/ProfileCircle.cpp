@@ -233,11 +233,11 @@ void ProfileCircleView::follow(const Session &session)
     });
 }
 
-void ProfileCircleView::showProfile(const Profile &profile, double delta)
+void ProfileCircleView::showProfile(const Profile &profile, double band)
 {
     m_scores = profile.scores.IndexScores;
     drawOverlay();
-    const auto placed = CirclePicture::labels(profile.scores, profile.overallMean, delta);
+    const auto placed = CirclePicture::labels(profile.scores, profile.overallMean, band);
     for (int tag = 0; tag < CirclePicture::LabelCount; ++tag) {
         PlotLabel *label = m_labels[std::size_t(tag)];
         label->setTextKeepingLeft(placed[std::size_t(tag)].text);
@@ -247,10 +247,10 @@ void ProfileCircleView::showProfile(const Profile &profile, double delta)
     }
 }
 
-void ProfileCircleView::setBand(double overallMean, double delta)
+void ProfileCircleView::setBand(double overallMean, double band)
 {
     for (PlotLabel *label : m_labels)
-        label->setBand(CirclePicture::labelBand(label->text(), overallMean, delta));
+        label->setBand(CirclePicture::labelBand(label->text(), overallMean, band));
 }
 
 void ProfileCircleView::setCaptions(const QString &code, const QString &name, const QString &date)

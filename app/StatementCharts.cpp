@@ -300,20 +300,20 @@ void StatementChart::setReference(const ProfileScores *reference)
     m_reference->setVisible(reference != nullptr);
 }
 
-void StatementChart::fillLines(double overallMean, double delta)
+void StatementChart::fillLines(double overallMean, double band)
 {
     m_mean->clear();
     fillConstantLine(m_mean, overallMean, m_lineFrom, m_lineTo, m_lines == Lines::Vertical);
-    fillBand(overallMean, delta);
+    fillBand(overallMean, band);
 }
 
-void StatementChart::fillBand(double overallMean, double delta)
+void StatementChart::fillBand(double overallMean, double band)
 {
     m_upper->clear();
     m_lower->clear();
     const bool vertical = m_lines == Lines::Vertical;
-    fillConstantLine(m_lower, overallMean - delta, m_lineFrom, m_lineTo, vertical);
-    fillConstantLine(m_upper, overallMean + delta, m_lineFrom, m_lineTo, vertical);
+    fillConstantLine(m_lower, overallMean - band, m_lineFrom, m_lineTo, vertical);
+    fillConstantLine(m_upper, overallMean + band, m_lineFrom, m_lineTo, vertical);
 }
 
 void StatementChart::follow(const Session &session)
@@ -337,9 +337,9 @@ void StatementChart::follow(const Session &session)
     connect(&session, &Session::referenceChanged, this, reference);
 }
 
-void StatementChart::setBand(double overallMean, double delta)
+void StatementChart::setBand(double overallMean, double band)
 {
-    fillBand(overallMean, delta);
+    fillBand(overallMean, band);
 }
 
 void StatementChart::fillBars(const ProfileScores &scores)
@@ -446,9 +446,9 @@ DetailChart::DetailChart(QWidget *parent)
     applyWindow();
 }
 
-void DetailChart::showProfile(const Profile &profile, double delta)
+void DetailChart::showProfile(const Profile &profile, double band)
 {
-    fillLines(profile.overallMean, delta);
+    fillLines(profile.overallMean, band);
     fillBars(profile.scores);
     QList<ChartMarks::Mark> marks;
     for (int s = 1; s <= Resource::StatementCount; ++s)
@@ -577,9 +577,9 @@ void OverviewChart::follow(const Session &session)
     });
 }
 
-void OverviewChart::showProfile(const Profile &profile, double delta)
+void OverviewChart::showProfile(const Profile &profile, double band)
 {
-    fillLines(profile.overallMean, delta);
+    fillLines(profile.overallMean, band);
     fillBars(profile.scores);
     m_scales->clear();
     QList<ChartMarks::Mark> marks;

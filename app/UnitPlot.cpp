@@ -140,7 +140,7 @@ void TForm1::buildViews()
     connect(m_session, &Session::chartInFrontChanged, this, &TForm1::showChartInFront);
 
     connect(m_header, &HeaderPanel::headerEdited, this, &TForm1::ceCodeKeyUp);
-    connect(m_header, &HeaderPanel::deltaChanged, this, &TForm1::seDeltaChange);
+    connect(m_header, &HeaderPanel::bandEdited, this, &TForm1::seDeltaChange);
     connect(m_header, &HeaderPanel::summaryClicked, this, &TForm1::showMemberList);
     connect(m_circle, &ProfileCircleView::labelClicked, this, &TForm1::LabelClick);
     connect(m_overview, &OverviewChart::seriesClicked, this, &TForm1::ChartAllClickSeries);
@@ -405,7 +405,7 @@ void TForm1::mmPlotClick()
 
 void TForm1::seDeltaChange()
 {
-    m_session->setBand(m_header->delta());
+    m_session->setBand(m_header->band());
 }
 
 void TForm1::LabelClick(int tag)

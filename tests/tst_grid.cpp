@@ -36,7 +36,7 @@ GridPicture::CellLook look(const WindowFixture &fx, int column, int row)
 {
     const QPalette palette = fx.grid()->palette();
     return GridPicture::look(column, row, fx.grid()->cellText(column, row), false, palette.color(QPalette::Button),
-                             palette.color(QPalette::Base), fx.form->profile().overallMean, fx.form->delta());
+                             palette.color(QPalette::Base), fx.form->profile().overallMean, fx.form->band());
 }
 
 GridPicture::CellLook look(int column, int row, bool selected)

@@ -765,9 +765,9 @@ void TestMainWindow::rangeTakesEitherDecimalSign()
     range->setFocus();
     range->editor()->selectAll();
     QTest::keyClicks(range->editor(), typed);
-    QCOMPARE(fx.form->delta(), delta);
+    QCOMPARE(fx.form->band(), delta);
     QTest::keyClick(range->editor(), Qt::Key_Tab);
-    QCOMPARE(fx.form->delta(), delta);
+    QCOMPARE(fx.form->band(), delta);
     QCOMPARE(range->editor()->text(), QLocale().toString(delta, 'f', 2));
 }
 
