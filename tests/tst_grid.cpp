@@ -560,6 +560,9 @@ void TestGrid::longNamesAreCut()
 
     const QString wholeFoot = code + u' ' + name + u' ' + date;
     for (const StatementChart *chart : std::initializer_list<const StatementChart *>{fx.detailChart(), fx.overviewChart()}) {
+        // Each chart as it is seen: in front (the one behind is not laid out).
+        fx.form->session().setChartInFront(chart == fx.overviewChart() ? Session::Chart::Overview : Session::Chart::Detail);
+        QVERIFY(chart->isVisible());
         QCOMPARE(chart->foot(), wholeFoot);
         QList<const QGraphicsSimpleTextItem *> feet;
         for (const QGraphicsItem *item : chart->scene()->items())
