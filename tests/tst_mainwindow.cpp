@@ -947,7 +947,8 @@ void TestMainWindow::accessibleNames()
                  qPrintable(QStringLiteral("%1 (%2)").arg(widget->objectName(), widget->metaObject()->className())));
     }
     QVERIFY(focusable >= 8);
-    // The keyboard goes through the header's fields, then the grid.
+    // The keyboard goes through the header's fields, the grid, the chart in front (not the one
+    // behind it) and the memo.
     fx.edit("ceCode")->setFocus();
     const auto focused = [] {
         QWidget *widget = QApplication::focusWidget();
@@ -956,11 +957,11 @@ void TestMainWindow::accessibleNames()
         return widget->objectName();
     };
     QStringList order;
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < 8; ++k) {
         order << focused();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    QCOMPARE(order, QStringList({"ceCode", "ceName", "ceDate", "ceNanket", "seDelta", "sgResF", "chChart"}));
+    QCOMPARE(order, QStringList({"ceCode", "ceName", "ceDate", "ceNanket", "seDelta", "sgResF", "chChart", "meInfo"}));
 }
 
 // The window on a laptop's screen: every control within reach (scrolled into sight) at the sizes
