@@ -40,14 +40,7 @@ ArchiveDialog::ArchiveDialog(SurveyArchive &archive, std::function<bool(const QS
     setSizeGripEnabled(true);
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
-    auto *filterLabel = new QLabel(QStringLiteral("&Клиент или отрасль:"), this);
-    m_filter = new QLineEdit(this);
-    m_filter->setObjectName(QStringLiteral("archiveFilter"));
-    m_filter->setClearButtonEnabled(true);
-    filterLabel->setBuddy(m_filter);
-    FindShortcut::attach(m_filter, this);
-    top->addWidget(filterLabel);
-    top->addWidget(m_filter, 1);
+    m_filter = FindShortcut::addField(top, QStringLiteral("&Клиент или отрасль:"), "archiveFilter", this);
     layout->addLayout(top);
 
     m_model = new QSqlQueryModel(this);

@@ -1,10 +1,14 @@
 #include "FindShortcut.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace FindShortcut {
+
+namespace {
 
 QAction *attach(QLineEdit *field, QWidget *window)
 {
@@ -21,6 +25,21 @@ QAction *attach(QLineEdit *field, QWidget *window)
     field->setPlaceholderText(key);
     field->setToolTip(QStringLiteral("Найти (%1)").arg(key));
     return find;
+}
+
+} // namespace
+
+QLineEdit *addField(QBoxLayout *row, const QString &label, const char *name, QWidget *window)
+{
+    auto *caption = new QLabel(label, window);
+    auto *field = new QLineEdit(window);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setClearButtonEnabled(true);
+    caption->setBuddy(field);
+    attach(field, window);
+    row->addWidget(caption);
+    row->addWidget(field, 1);
+    return field;
 }
 
 } // namespace FindShortcut

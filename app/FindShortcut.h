@@ -3,14 +3,15 @@
 // key takes the keyboard to the field with its text selected, so that what is typed next replaces
 // it. Qt matches the key, not the letter a layout types, so a Russian layout does not change it.
 
-class QAction;
+class QBoxLayout;
 class QLineEdit;
+class QString;
 class QWidget;
 
 namespace FindShortcut {
 
-// Gives window the Find key for field, and names the key in the field's placeholder and tooltip.
-// The action ("findAction") belongs to window.
-QAction *attach(QLineEdit *field, QWidget *window);
+// A search field named name with its label (its mnemonic leads to the field) added to row. The
+// field takes window's Find key (the action "findAction"), which its placeholder and tooltip name.
+QLineEdit *addField(QBoxLayout *row, const QString &label, const char *name, QWidget *window);
 
 } // namespace FindShortcut

@@ -108,14 +108,7 @@ MemberList::MemberList(const Profile &group, QWidget *parent)
     count->setTextFormat(Qt::PlainText);
     layout->addWidget(count);
     auto *search = new QHBoxLayout;
-    auto *findLabel = new QLabel(QStringLiteral("&Найти (файл или ФИО):"), this);
-    auto *find = new QLineEdit(this);
-    find->setObjectName(QStringLiteral("memberFilter"));
-    find->setClearButtonEnabled(true);
-    findLabel->setBuddy(find);
-    FindShortcut::attach(find, this);
-    search->addWidget(findLabel);
-    search->addWidget(find, 1);
+    QLineEdit *find = FindShortcut::addField(search, QStringLiteral("&Найти (файл или ФИО):"), "memberFilter", this);
     layout->addLayout(search);
     auto *proxy = new MemberFilter(this);
     proxy->setSourceModel(new MemberModel(group.members, this));
