@@ -76,7 +76,7 @@ private:
     // The tests of a cell (nullptr for none): row 1.. and an index column.
     const Significance::Difference *differenceAt(int row, int column) const;
     int m_minimum = SegmentsTable::DefaultMinimum;
-    double m_band = Scoring::DeltaStart;
+    double m_band = Scoring::BandStart;
 };
 
 // Sorts a table of the analysis by any column, by its Qt::UserRole values, with its first rows kept on

@@ -187,7 +187,7 @@ QWidget *AnalysisWindow::buildSpreadPage()
     m_index = new QComboBox(chart);
     m_index->setObjectName(QStringLiteral("spreadIndex"));
     for (int i = 1; i <= Resource::IndexCount; ++i)
-        m_index->addItem(Resource::chartCaption(i), i);
+        m_index->addItem(Resource::indexCaption(i), i);
     m_bars = new AnswerBars(chart);
     chartLayout->addWidget(m_index);
     chartLayout->addWidget(m_bars, 1);
@@ -336,7 +336,7 @@ void AnalysisWindow::showIndex(int index)
     const GroupArithmetic::Spread &spread = m_spread->spread();
     for (int s = (index - 1) * Resource::StatementsPerIndex + 1; s <= index * Resource::StatementsPerIndex; ++s)
         bars.append({s, spread.items[std::size_t(s - 1)].answers});
-    m_bars->setBars(Resource::chartCaption(index), bars);
+    m_bars->setBars(Resource::indexCaption(index), bars);
 }
 
 void AnalysisWindow::chooseSegment(const QModelIndex &index)

@@ -177,10 +177,10 @@ ReportInput ExportCommands::reportInput(const ReportTitle &title) const
     ReportInput input;
     input.profile = m_session.shownProfile();
     input.respondents = m_session.respondents();
-    input.delta = m_session.band();
+    input.band = m_session.band();
     input.title = title;
     input.title.group = input.profile.group;
-    input.overviewChart = overviewPainter(input.profile, input.delta);
+    input.overviewChart = overviewPainter(input.profile, input.band);
     if (const Profile *reference = m_session.reference())
         input.reference = *reference;
     input.referenceName = m_session.referenceName();
@@ -267,7 +267,7 @@ void ExportCommands::saveReportPack(const Profile &group)
     ReportPack::Options options;
     options.by = split->by;
     options.minimum = split->minimum;
-    options.delta = m_session.band();
+    options.band = m_session.band();
     options.title = *title;
     options.chart = &ExportCommands::overviewPainter;
     const ReportPack::Plan plan = ReportPack::plan(group, options);

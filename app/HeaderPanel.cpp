@@ -88,9 +88,9 @@ HeaderPanel::HeaderPanel(QWidget *parent)
     m_band->setObjectName(QStringLiteral("seDelta"));
     m_band->setGeometry(332, 91, 70, 21);
     m_band->setFont(Fonts::pixelFont(Fonts::chartFamily(), 17));
-    m_band->setRange(Scoring::DeltaMinimum, Scoring::DeltaMaximum);
+    m_band->setRange(Scoring::BandMinimum, Scoring::BandMaximum);
     m_band->setSingleStep(0.01);
-    m_band->setValue(Scoring::DeltaStart);
+    m_band->setValue(Scoring::BandStart);
 
     // What a screen reader says of each field.
     m_code->setAccessibleName(QStringLiteral("Код"));

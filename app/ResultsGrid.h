@@ -89,7 +89,7 @@ private:
     GridSelectionModel *m_selection;
     ProfileScores m_scores;
     double m_mean = 0.0;
-    double m_band = Scoring::DeltaStart;
+    double m_band = Scoring::BandStart;
     bool m_painted = false;
 };
 

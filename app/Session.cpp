@@ -17,7 +17,7 @@ QString folderName(const QString &folder)
 
 Session::Session(QObject *parent)
     : QObject(parent)
-    , m_band(Scoring::DeltaStart)
+    , m_band(Scoring::BandStart)
     , m_key(ResultFile::keyBytes())
 {
 }

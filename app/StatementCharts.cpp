@@ -111,7 +111,7 @@ void fillTraitBarSets(const QList<QBarSet *> &sets, const ProfileScores &scores)
         QList<qreal> values(Resource::StatementCount + 1, 0.0);
         for (int s = 1; s <= Resource::StatementCount; ++s)
             if (Resource::traitOfStatement(s) == t + 1)
-                values[s] = scores.item(s);
+                values[s] = scores.statement(s);
         sets[t]->remove(0, sets[t]->count());
         sets[t]->append(values);
     }
@@ -265,7 +265,7 @@ QString StatementChart::barToolTip(int s) const
     const double score = barValue(s);
     QString text = Resource::StatementText(s) + u'\n' + QStringLiteral("Оценка: ") + Scoring::scoreText(score);
     if (m_referenceScores) {
-        const double reference = m_referenceScores->item(s);
+        const double reference = m_referenceScores->statement(s);
         const double difference = score - reference;
         text += QStringLiteral("; эталон: ") + Scoring::scoreText(reference) + QStringLiteral("; разница: ")
                 + (difference > 0 ? QStringLiteral("+") : QString()) + Scoring::scoreText(difference);
@@ -295,7 +295,7 @@ void StatementChart::setReference(const ProfileScores *reference)
     QList<QPointF> points;
     if (reference)
         for (int s = 1; s <= Resource::StatementCount; ++s)
-            points << barPoint(s, reference->item(s));
+            points << barPoint(s, reference->statement(s));
     m_reference->replace(points);
     m_reference->setVisible(reference != nullptr);
 }
@@ -452,7 +452,7 @@ void DetailChart::showProfile(const Profile &profile, double band)
     fillBars(profile.scores);
     QList<ChartMarks::Mark> marks;
     for (int s = 1; s <= Resource::StatementCount; ++s)
-        marks << ChartMarks::Mark{QPointF(profile.scores.item(s), s), Scoring::scoreText(profile.scores.item(s))};
+        marks << ChartMarks::Mark{QPointF(profile.scores.statement(s), s), Scoring::scoreText(profile.scores.statement(s))};
     m_marks->setMarks(marks);
     showIndex(1);
 }

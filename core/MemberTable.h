@@ -58,7 +58,7 @@ public:
 
     // Index i (1 to 12) and statement s (1 to 60), exactly as appended.
     double index(qsizetype member, int i) const { return score(member, i - 1); }
-    double item(qsizetype member, int s) const { return score(member, Resource::IndexCount + s - 1); }
+    double statement(qsizetype member, int s) const { return score(member, Resource::IndexCount + s - 1); }
     IndexScores indexScores(qsizetype member) const;
     ItemScores itemScores(qsizetype member) const;
     // All of a member's scores at once, the indices and then the statements, exactly as appended: the

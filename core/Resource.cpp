@@ -185,6 +185,18 @@ QColor TraitColor(int t)
     return TraitColors[std::size_t(t - 1)];
 }
 
+QString indexHeading(int i)
+{
+    Q_ASSERT(i >= 1 && i <= IndexCount);
+    const int block = (i - 1) % IndicesPerTrait + 1; // the trait's own block comes first
+    return DescriptionLine(firstDescriptionLine(traitOfIndex(i)) + 3 * block);
+}
+
+QString indexCaption(int i)
+{
+    return indexHeading(i) + QStringLiteral(" [") + TraitName(traitOfIndex(i)) + QStringLiteral("]");
+}
+
 QString chartCaption(int i)
 {
     return IndexTitle(i) + QStringLiteral(" [") + TraitName(traitOfIndex(i)) + QStringLiteral("]");

@@ -51,6 +51,15 @@ constexpr DescriptionBlock descriptionBlockOf(int n)
 }
 constexpr bool isDescriptionHeading(int n) { return (n - 1) % 3 == 0; }
 
+// The name of index i wherever the program writes one beyond the main window (report, tables,
+// workbooks, the analysis window, the member list): the heading of its description block, as
+// "7. Управление изменениями".
+QString indexHeading(int i);
+// "<indexHeading(i)> [<TraitNames[trait of i]>]", the caption of index i beyond the main window.
+QString indexCaption(int i);
+// The one word for the four traits beyond the main window, as its grid heads them: "Фактор".
+inline QString traitWord() { return QStringLiteral("Фактор"); }
+
 // "<IndexTitles[i]> [<TraitNames[trait of i]>]", the caption of a chart showing index i.
 QString chartCaption(int i);
 // The first eleven of trait t's twelve description lines.

@@ -28,11 +28,11 @@ double deriveScores(ProfileScores &scores)
     return mean;
 }
 
-ScoreBand classify(double value, double mean, double delta)
+ScoreBand classify(double value, double mean, double band)
 {
-    if (value >= mean + delta)
+    if (value >= mean + band)
         return ScoreBand::High;
-    if (value <= mean - delta)
+    if (value <= mean - band)
         return ScoreBand::Low;
     return ScoreBand::Neither;
 }
@@ -58,6 +58,9 @@ QString formatFixed(double value, int decimals, const QLocale &locale)
     // odd whole number with no rounding error; everything else rounds correctly to the nearest.
     const double twiceScale = 2.0 * std::pow(10.0, decimals);
     const double product = value * twiceScale;
+    // What rounds to zero prints as zero, never "-0,00".
+    if (std::fabs(product) < 1.0)
+        return locale.toString(0.0, 'f', decimals);
     const double error = std::fma(value, twiceScale, -product);
     const bool exactTie = error == 0.0 && std::nearbyint(product) == product
                           && std::fmod(std::fabs(product), 2.0) == 1.0;
@@ -66,6 +69,12 @@ QString formatFixed(double value, int decimals, const QLocale &locale)
     const double awayFromZero = (std::fabs(product) + 1.0) / 2.0; // whole number of last-digit units
     const double rounded = std::copysign(awayFromZero / (twiceScale / 2.0), value);
     return locale.toString(rounded, 'f', decimals);
+}
+
+QString differenceText(double difference, int decimals, const QLocale &locale)
+{
+    const QString text = formatFixed(difference, decimals, locale);
+    return difference > 0 && text != formatFixed(0.0, decimals, locale) ? QStringLiteral("+") + text : text;
 }
 
 std::optional<double> readScoreText(const QString &text, const QLocale &locale)

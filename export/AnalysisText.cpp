@@ -26,16 +26,14 @@ QStringList comparisonLines(const ProfileScores &scores, double overallMean, con
                             double referenceMean, const QString &referenceName)
 {
     const auto line = [](const QString &name, double own, double other) {
-        const double difference = own - other;
-        return QStringLiteral("%1: %2; эталон %3; разница %4%5")
-            .arg(name, Scoring::formatFixed(own, 3), Scoring::formatFixed(other, 3),
-                 difference > 0 ? QStringLiteral("+") : QString(), Scoring::formatFixed(difference, 3));
+        return QStringLiteral("%1: %2; эталон %3; разница %4")
+            .arg(name, Scoring::formatFixed(own, 3), Scoring::formatFixed(other, 3), Scoring::differenceText(own - other, 3));
     };
     QStringList lines{QString(), QStringLiteral("Сравнение с эталоном: ") + referenceName};
     for (int t = 1; t <= Resource::TraitCount; ++t) {
         lines << line(Resource::TraitName(t), scores.trait(t), reference.trait(t));
         for (int i = Resource::IndicesPerTrait * (t - 1) + 1; i <= Resource::IndicesPerTrait * t; ++i)
-            lines << line(Resource::IndexTitle(i), scores.index(i), reference.index(i));
+            lines << line(Resource::indexHeading(i), scores.index(i), reference.index(i));
     }
     lines << line(QStringLiteral("Общее среднее"), overallMean, referenceMean);
     return lines;

@@ -89,13 +89,13 @@ void drawLegend(QPainter &painter, const QString &profileName, const QString &re
     painter.restore();
 }
 
-ScoreBand labelBand(const QString &text, double overallMean, double delta)
+ScoreBand labelBand(const QString &text, double overallMean, double band)
 {
     const auto value = Scoring::readScoreText(text);
-    return value ? Scoring::classify(*value, overallMean, delta) : ScoreBand::Neither;
+    return value ? Scoring::classify(*value, overallMean, band) : ScoreBand::Neither;
 }
 
-std::array<PlacedLabel, LabelCount> labels(const ProfileScores &scores, double overallMean, double delta)
+std::array<PlacedLabel, LabelCount> labels(const ProfileScores &scores, double overallMean, double band)
 {
     std::array<QPoint, 12> anchors;
     const QPoint centre = plotCentre();
@@ -115,7 +115,7 @@ std::array<PlacedLabel, LabelCount> labels(const ProfileScores &scores, double o
         label.topLeft = anchors[std::size_t(place.anchorPosition)] + QPoint(place.offset.dx, place.offset.dy);
     }
     for (PlacedLabel &label : placed)
-        label.band = labelBand(label.text, overallMean, delta);
+        label.band = labelBand(label.text, overallMean, band);
     return placed;
 }
 

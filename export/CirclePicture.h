@@ -99,9 +99,9 @@ struct PlacedLabel
 };
 
 // The value labels: 0 to 11 the indices at their positions, 12 to 15 the traits.
-std::array<PlacedLabel, LabelCount> labels(const ProfileScores &scores, double overallMean, double delta);
+std::array<PlacedLabel, LabelCount> labels(const ProfileScores &scores, double overallMean, double band);
 // The band of a label's text.
-ScoreBand labelBand(const QString &text, double overallMean, double delta);
+ScoreBand labelBand(const QString &text, double overallMean, double band);
 // Draws the labels as the window's labels show them: each centred in the box its text needs.
 void drawLabels(QPainter &painter, const std::array<PlacedLabel, LabelCount> &placed, const QFont &font = QFont());
 

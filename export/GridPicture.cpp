@@ -40,7 +40,7 @@ QString cellText(const ProfileScores &scores, double overallMean, int column, in
 }
 
 CellLook look(int column, int row, const QString &text, bool selected, const QColor &fixedColour,
-              const QColor &baseColour, double mean, double delta)
+              const QColor &baseColour, double mean, double band)
 {
     CellLook look;
     const bool fixed = row == HeaderRow || column == NameColumn;
@@ -51,10 +51,10 @@ CellLook look(int column, int row, const QString &text, bool selected, const QCo
     const bool traitCell = column == TraitColumn && isTraitRow(row);
     if (indexCell || traitCell) {
         if (const auto value = Scoring::readScoreText(text)) {
-            const ScoreBand band = Scoring::classify(*value, mean, delta);
-            if (band != ScoreBand::Neither) {
+            const ScoreBand shown = Scoring::classify(*value, mean, band);
+            if (shown != ScoreBand::Neither) {
                 look.bold = true;
-                look.textColor = Scoring::bandColor(band);
+                look.textColor = Scoring::bandColor(shown);
             }
         }
     }
@@ -67,7 +67,7 @@ int headerIconLeft(int cellLeft, int cellRight, int iconWidth)
     return int(std::nearbyint((cellLeft + cellRight - iconWidth) / 2.0));
 }
 
-void draw(QPainter &painter, const ProfileScores &scores, double overallMean, double delta, const QPointF &topLeft,
+void draw(QPainter &painter, const ProfileScores &scores, double overallMean, double band, const QPointF &topLeft,
           const QFont &font, const QImage &headerIcon)
 {
     painter.save();
@@ -76,7 +76,7 @@ void draw(QPainter &painter, const ProfileScores &scores, double overallMean, do
         int x = 0;
         for (int column = 0; column < Columns; ++column) {
             const QString text = cellText(scores, overallMean, column, row);
-            const CellLook cell = look(column, row, text, false, QColor(240, 240, 240), Qt::white, overallMean, delta);
+            const CellLook cell = look(column, row, text, false, QColor(240, 240, 240), Qt::white, overallMean, band);
             const QRect rect(x, row * CellHeight, ColumnWidths[std::size_t(column)], CellHeight);
             painter.fillRect(rect, cell.headerIcon ? QColor(Qt::white) : cell.background);
             QFont styled = font;

@@ -51,13 +51,13 @@ struct CellLook
 // The painting of a cell: fixed cells in the button face, the selected cell light yellow, column 2
 // and rows 0 and 13 bold, index and trait scores in their band colours read from the text shown.
 CellLook look(int column, int row, const QString &text, bool selected, const QColor &fixedColour,
-              const QColor &baseColour, double mean, double delta);
+              const QColor &baseColour, double mean, double band);
 
 // Left of the header icon: (cell left + cell right - icon width) / 2, halves to even.
 int headerIconLeft(int cellLeft, int cellRight, int iconWidth);
 
 // The whole grid, unselected, at topLeft in pixels, for the report.
-void draw(QPainter &painter, const ProfileScores &scores, double overallMean, double delta, const QPointF &topLeft,
+void draw(QPainter &painter, const ProfileScores &scores, double overallMean, double band, const QPointF &topLeft,
           const QFont &font, const QImage &headerIcon);
 
 } // namespace GridPicture

@@ -2,39 +2,27 @@
 
 #include "CsvTable.h"
 #include "FileOutput.h"
+#include "PdfDocument.h"
 
-#include <QBuffer>
-#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <functional>
+#include <vector>
 
 namespace QuestionnaireForm {
 namespace {
 
-// Points: the writer works at 72 dots per inch, so one unit is one point of the A4 page.
-constexpr int Resolution = 72;
-constexpr qreal Margin = 40;
-constexpr qreal FooterHeight = 24;
+// In points of the page.
 constexpr qreal NumberWidth = 24;   // the statement's number
 constexpr qreal BoxColumn = 26;     // the width of each of the five answer columns
 constexpr qreal BoxSize = 11;
 constexpr qreal RowPadding = 5;
 constexpr int TextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
-QFont formFont(qreal points, bool bold = false)
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
+QFont formFont(qreal points, bool bold = false) { return PdfDocument::font(points, bold); }
 
-// The page is laid out once to count the pages, then drawn: every block says how high it is and
-// draws itself at a place.
+// A piece of the form from top to bottom.
 struct Block
 {
     qreal height;
@@ -64,54 +52,75 @@ void drawBox(QPainter &painter, qreal centreX, qreal top)
     painter.drawRect(QRectF(centreX - BoxSize / 2, top, BoxSize, BoxSize));
 }
 
-} // namespace
-
-Outcome<QByteArray> render(const Questionnaire::Captions &captions, bool asksName)
+// The questionnaire as the document's content: laid out once to count the pages, then drawn; every
+// block says how high it is and draws itself at a place.
+class FormContent final : public PdfDocument::Content
 {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
+public:
+    FormContent(const Questionnaire::Captions &captions, bool asksName) : m_captions(captions), m_asksName(asksName) {}
+
+    int layOut(QPaintDevice *device, const QRectF &, const QRectF &body) override;
+    void drawPage(QPainter &painter, int k) override
     {
-        QPdfWriter writer(&buffer);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageOrientation(QPageLayout::Portrait);
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setResolution(Resolution);
-        writer.setTitle(Questionnaire::title());
-        writer.setCreator(QStringLiteral("ZOLK Plot"));
-        if (const Outcome<> painted = paint(writer, captions, asksName); !painted)
-            return Outcome<QByteArray>::failed(painted.message());
+        if (k > 0)
+            m_drawCode(painter);
+        for (const Placed &item : m_placed) {
+            if (item.page != k + 1)
+                continue;
+            painter.setPen(Qt::black);
+            if (item.head)
+                m_drawHead(painter, item.top - m_headHeight);
+            item.block->draw(painter, item.top);
+        }
     }
-    return buffer.data();
-}
 
-Outcome<> paint(QPagedPaintDevice &device, const Questionnaire::Captions &captions, bool asksName, int copies)
+private:
+    // The space the code field takes at the top of every page after the first.
+    static constexpr qreal CodeHeight = 28;
+    struct Placed
+    {
+        const Block *block;
+        int page;
+        qreal top;
+        bool head; // the column heads come before it
+    };
+
+    const Questionnaire::Captions &m_captions;
+    bool m_asksName;
+    std::vector<Block> m_blocks;
+    std::vector<Placed> m_placed;
+    qreal m_headHeight = 0; // the column heads of the statement table
+    std::function<void(QPainter &, qreal top)> m_drawHead;
+    std::function<void(QPainter &)> m_drawCode;
+};
+
+int FormContent::layOut(QPaintDevice *device, const QRectF &, const QRectF &body)
 {
-    const QRectF page(0, 0, device.width(), device.height());
-    const QRectF body = page.adjusted(Margin, Margin, -Margin, -Margin - FooterHeight);
-    const Layout layout(&device, body);
+    const Questionnaire::Captions &captions = m_captions;
+    const Layout layout(device, body);
     const qreal boxesLeft = body.right() - 5 * BoxColumn;
     const qreal textLeft = body.left() + NumberWidth;
     const qreal textWidth = boxesLeft - textLeft - 8;
 
     // The blocks from top to bottom.
-    std::vector<Block> blocks;
+    m_blocks.clear();
     const QFont titleFont = formFont(15, true);
     const QString title = Questionnaire::title();
-    blocks.push_back({layout.textHeight(title, titleFont, body.width()) + 8, [=](QPainter &p, qreal top) {
+    m_blocks.push_back({layout.textHeight(title, titleFont, body.width()) + 8, [=](QPainter &p, qreal top) {
                           p.setFont(titleFont);
                           p.drawText(QRectF(body.left(), top, body.width(), 1e4), TextFlags, title);
                       }});
     const QFont textFont = formFont(10);
     for (const QString &paragraph : Questionnaire::instruction()) {
         const qreal height = layout.textHeight(paragraph, textFont, body.width());
-        blocks.push_back({height + 5, [=](QPainter &p, qreal top) {
+        m_blocks.push_back({height + 5, [=](QPainter &p, qreal top) {
                               p.setFont(textFont);
                               p.drawText(QRectF(body.left(), top, body.width(), height + 1), TextFlags, paragraph);
                           }});
     }
-    // The header fields: a caption and a line to write on.
+    // The header fields: a caption and a line to write on. An anonymous survey asks no name.
     QStringList fields{Questionnaire::dateCaption(), Questionnaire::codeCaption()};
-    if (asksName)
+    if (m_asksName)
         fields << Questionnaire::nameCaption();
     for (const QString &caption : captions)
         if (!caption.trimmed().isEmpty())
@@ -124,20 +133,20 @@ Outcome<> paint(QPagedPaintDevice &device, const Questionnaire::Captions &captio
         p.setPen(QPen(Qt::black, 0.5));
         p.drawLine(QPointF(where.left() + labelWidth + 6, where.bottom() - 4), QPointF(where.right(), where.bottom() - 4));
     };
-    blocks.push_back({6, [](QPainter &, qreal) {}});
+    m_blocks.push_back({6, [](QPainter &, qreal) {}});
     for (const QString &field : std::as_const(fields)) {
         const qreal height = std::max<qreal>(20, layout.textHeight(field + u':', textFont, captionWidth) + 8);
-        blocks.push_back({height, [=](QPainter &p, qreal top) {
+        m_blocks.push_back({height, [=](QPainter &p, qreal top) {
                               drawField(p, QRectF(body.left(), top, body.width(), height), captionWidth, field);
                           }});
     }
-    blocks.push_back({12, [](QPainter &, qreal) {}});
+    m_blocks.push_back({12, [](QPainter &, qreal) {}});
     // The statements, a row each; the rows of odd statements are shaded.
     const QFont numberFont = formFont(10, true);
     for (int s = 1; s <= Resource::StatementCount; ++s) {
         const QString text = Questionnaire::statementText(s);
         const qreal height = std::max(layout.textHeight(text, textFont, textWidth), BoxSize) + 2 * RowPadding;
-        blocks.push_back({height,
+        m_blocks.push_back({height,
                           [=](QPainter &p, qreal top) {
                               if (s % 2 == 1)
                                   p.fillRect(QRectF(body.left(), top, body.width(), height), QColor(238, 238, 238));
@@ -159,111 +168,85 @@ Outcome<> paint(QPagedPaintDevice &device, const Questionnaire::Captions &captio
     const QFont thanksFont = formFont(11, true);
     const QString thanks = Questionnaire::thanks();
     const qreal thanksHeight = layout.textHeight(thanks, thanksFont, body.width());
-    blocks.push_back({thanksHeight + 16, [=](QPainter &p, qreal top) {
-                          p.setPen(Qt::black);
-                          p.setFont(thanksFont);
-                          p.drawText(QRectF(body.left(), top + 16, body.width(), thanksHeight + 1), TextFlags | Qt::AlignHCenter,
-                                     thanks);
-                      }});
+    m_blocks.push_back({thanksHeight + 16, [=](QPainter &p, qreal top) {
+                            p.setPen(Qt::black);
+                            p.setFont(thanksFont);
+                            p.drawText(QRectF(body.left(), top + 16, body.width(), thanksHeight + 1), TextFlags | Qt::AlignHCenter,
+                                       thanks);
+                        }});
     // The column heads of the statement table, above its first row on every page: the scale's words,
     // then the answers' numbers over their boxes.
     const QFont headFont = formFont(9, true);
     const QFont scaleFont = formFont(8);
     const QString scale = Questionnaire::scaleLine();
     const qreal scaleHeight = layout.textHeight(scale, scaleFont, body.width()) + 4;
-    const qreal numbersHeight = 18;
-    const qreal headHeight = scaleHeight + numbersHeight;
-    const auto drawHead = [=](QPainter &p, qreal top) {
+    constexpr qreal NumbersHeight = 18;
+    m_headHeight = scaleHeight + NumbersHeight;
+    m_drawHead = [=](QPainter &p, qreal top) {
         p.setPen(Qt::black);
         p.setFont(scaleFont);
         p.drawText(QRectF(body.left(), top, body.width(), scaleHeight), TextFlags, scale);
         top += scaleHeight;
         p.setFont(headFont);
-        p.drawText(QRectF(body.left(), top, NumberWidth - 4, numbersHeight), Qt::AlignRight | Qt::AlignVCenter,
+        p.drawText(QRectF(body.left(), top, NumberWidth - 4, NumbersHeight), Qt::AlignRight | Qt::AlignVCenter,
                    QStringLiteral("№"));
-        p.drawText(QRectF(textLeft, top, textWidth, numbersHeight), Qt::AlignLeft | Qt::AlignVCenter,
+        p.drawText(QRectF(textLeft, top, textWidth, NumbersHeight), Qt::AlignLeft | Qt::AlignVCenter,
                    QStringLiteral("Утверждение"));
         for (int a = 1; a <= Questionnaire::AnswerCount; ++a)
-            p.drawText(QRectF(boxesLeft + (a - 1) * BoxColumn, top, BoxColumn, numbersHeight), Qt::AlignCenter,
+            p.drawText(QRectF(boxesLeft + (a - 1) * BoxColumn, top, BoxColumn, NumbersHeight), Qt::AlignCenter,
                        QString::number(a));
         p.setPen(QPen(Qt::black, 0.5));
-        p.drawLine(QPointF(body.left(), top + numbersHeight), QPointF(body.right(), top + numbersHeight));
+        p.drawLine(QPointF(body.left(), top + NumbersHeight), QPointF(body.right(), top + NumbersHeight));
     };
     // Every page after the first begins with the respondent's code, so that loose pages find their
     // respondent again.
-    const qreal codeHeight = 28;
-    const auto drawCode = [=](QPainter &p) {
+    m_drawCode = [=](QPainter &p) {
         const qreal width = body.width() * 0.45;
         drawField(p, QRectF(body.right() - width, body.top(), width, 20), 36, Questionnaire::codeCaption());
     };
 
     // Pages: a block that does not fit the rest of the page starts the next one.
-    struct Placed
-    {
-        const Block *block;
-        int page;
-        qreal top;
-        bool head; // the column heads come before it
-    };
-    std::vector<Placed> placed;
+    m_placed.clear();
     int pageCount = 1;
     qreal pageTop = body.top();
     qreal y = pageTop;
     bool headDone = false;
-    for (const Block &block : blocks) {
+    for (const Block &block : m_blocks) {
         const bool head = block.tableRow && !headDone;
-        const qreal needed = block.height + (head ? headHeight : 0);
+        const qreal needed = block.height + (head ? m_headHeight : 0);
         if (y + needed > body.bottom() && y > pageTop) {
             ++pageCount;
-            pageTop = body.top() + codeHeight;
+            pageTop = body.top() + CodeHeight;
             y = pageTop;
         }
         const bool headHere = block.tableRow && (!headDone || y == pageTop);
         if (headHere)
-            y += headHeight;
-        placed.push_back({&block, pageCount, y, headHere});
+            y += m_headHeight;
+        m_placed.push_back({&block, pageCount, y, headHere});
         headDone = headDone || block.tableRow;
         y += block.height;
     }
+    return pageCount;
+}
 
-    QPainter painter;
-    if (!painter.begin(&device))
-        return Outcome<>::failed(QCoreApplication::translate("Report", "The PDF writer could not start."));
-    const auto footer = [&](int number) {
-        painter.setPen(Qt::black);
-        painter.setFont(formFont(9));
-        painter.drawText(QRectF(page.left(), page.bottom() - Margin - FooterHeight / 2, page.width(), FooterHeight),
-                         Qt::AlignCenter, QStringLiteral("Стр. %1 из %2").arg(number).arg(pageCount));
-    };
-    for (int copy = 0; copy < std::max(copies, 1); ++copy) {
-        if (copy > 0)
-            device.newPage();
-        int current = 1;
-        for (const Placed &item : placed) {
-            if (item.page != current) {
-                footer(current);
-                device.newPage();
-                current = item.page;
-                drawCode(painter);
-            }
-            painter.setPen(Qt::black);
-            if (item.head)
-                drawHead(painter, item.top - headHeight);
-            item.block->draw(painter, item.top);
-        }
-        footer(current);
-    }
-    if (!painter.end())
-        return Outcome<>::failed(QCoreApplication::translate("Report", "The PDF writer could not finish."));
-    return {};
+} // namespace
+
+Outcome<QByteArray> render(const Questionnaire::Captions &captions, bool asksName)
+{
+    FormContent content(captions, asksName);
+    return PdfDocument::render(content, Questionnaire::title());
 }
 
 Outcome<> write(const QString &path, const Questionnaire::Captions &captions, bool asksName)
 {
-    const Outcome<QByteArray> pdf = render(captions, asksName);
-    if (!pdf)
-        return Outcome<>::failed(FileOutput::cannotCreateMessage(path) + u'\n' + pdf.message());
-    return FileOutput::write(path, *pdf);
+    FormContent content(captions, asksName);
+    return PdfDocument::write(path, content, Questionnaire::title());
+}
+
+Outcome<> paint(QPagedPaintDevice &device, const Questionnaire::Captions &captions, bool asksName, int copies)
+{
+    FormContent content(captions, asksName);
+    return PdfDocument::paint(device, content, copies);
 }
 
 QByteArray sheetTemplate(const Questionnaire::Captions &captions, const QLocale &locale, bool asksName)

@@ -1,5 +1,5 @@
 #pragma once
-// The blank questionnaire for the respondents: an A4 PDF with the title, the instruction, the header
+// The blank questionnaire for the respondents: a PdfDocument with the title, the instruction, the header
 // fields (date, code, the name unless an anonymous survey leaves it out, and the four information
 // lines under the consultant's captions) and the sixty statements in their numbered order, each with
 // five boxes for the answers 1 to 5, and a line of thanks at the end. Every page after the first has
@@ -22,9 +22,8 @@ namespace QuestionnaireForm {
 Outcome<QByteArray> render(const Questionnaire::Captions &captions, bool asksName = true);
 // Writes the questionnaire to path, replacing a file of that name only once all of it is on the disk.
 Outcome<> write(const QString &path, const Questionnaire::Captions &captions, bool asksName = true);
-// Draws the given number of copies of the questionnaire, one after the other, each numbered from its
-// first page, on a device that works at 72 dots per inch (one unit a point) on its whole page: the
-// PDF writer, or a printer.
+// The questionnaire on a paged device set to 72 dots per inch, such as a printer (PdfDocument::paint):
+// the given number of copies one after the other, each numbered from its first page.
 Outcome<> paint(QPagedPaintDevice &device, const Questionnaire::Captions &captions, bool asksName = true, int copies = 1);
 
 // The answer sheet's template: the header row (Questionnaire::sheetHeader) as CSV with the

@@ -1,15 +1,19 @@
 #pragma once
-// The PDF report of a profile for the client: A4 portrait, drawn with Qt's PDF writer as vectors and
-// text (fonts embedded, Russian text searchable), every page numbered "Стр. X из Y":
-//  - page 1: the title block, the profile circle, the table of index and trait scores and the legend
-//    of what bold green, bold red and the band mean;
-//  - while a comparison is on, a page with both profiles on the circle and the table of differences;
-//  - then the overview of all sixty statement scores and, index by index, the statements with their
-//    scores, the five highest and five lowest marked;
-//  - then the analysis text.
+// The PDF report of a profile for the client: a PdfDocument (A4 portrait, vectors and text, fonts
+// embedded, Russian text searchable, every page numbered "Стр. X из Y") made of sections, each a
+// ReportSection in a file of its own, in the order Report.cpp lists them:
+//  - ReportTitlePage: the title block, the profile circle, the table of index and trait scores and
+//    the legend of what bold green, bold red and the band mean;
+//  - ReportComparisonPage, while a comparison is on: both profiles on the circle and the table of
+//    differences;
+//  - ReportTablePages: the pages of figures the window adds (the archive's norms and trend);
+//  - ReportStatementPages: the overview of all sixty statement scores and, index by index, the
+//    statements with their scores, the five highest and five lowest marked;
+//  - ReportAnalysisPages: the analysis text;
+//  - ReportReliabilityPage, for a group large enough: the reliability of the scales.
 // Everything is drawn from the profile and the title, never from what a window shows. Indices go by
-// their full titles throughout. A group's report names no respondent unless the title asks for the
-// member list.
+// their names (Resource::indexHeading) and traits by one word throughout. A group's report names no
+// respondent unless the title asks for the member list.
 
 #include "Outcome.h"
 #include "Profile.h"
@@ -30,7 +34,7 @@ struct ReportInput
 {
     Profile profile;     // with the header as shown (the user may have edited code, name and date)
     QString respondents; // the text of "N анкет"
-    double delta = Scoring::DeltaStart;
+    double band = Scoring::BandStart; // the band half-width
     ReportTitle title;
     // Draws the overview chart of all sixty statements of the profile into a rectangle of the page.
     using ChartPainter = std::function<void(QPainter &painter, const QRectF &target)>;
@@ -60,16 +64,13 @@ bool marksCutsMeet(const ItemScores &scores);
 
 // The smallest score shown with two decimals that is drawn bold green, and the largest drawn bold
 // red: the limits of the band as the reader sees them.
-double lowestHighScore(double overallMean, double delta);
-double highestLowScore(double overallMean, double delta);
-
-// "1 анкета", "3 анкеты", "50 анкет".
-QString questionnaires(qsizetype count);
+double lowestHighScore(double overallMean, double band);
+double highestLowScore(double overallMean, double band);
 
 // The report's PDF.
 Outcome<QByteArray> render(const ReportInput &input);
-// Draws the given number of copies of the report, one after the other, on a device that works at 72
-// dots per inch (one unit a point) on its whole page: the PDF writer, or a printer.
+// The report on a paged device set to 72 dots per inch, such as a printer (PdfDocument::paint): the
+// given number of copies, one after the other.
 Outcome<> paint(QPagedPaintDevice &device, const ReportInput &input, int copies = 1);
 // Writes the report to path, replacing a file of that name only once all of it is on the disk.
 Outcome<> write(const QString &path, const ReportInput &input);

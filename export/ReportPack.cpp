@@ -64,16 +64,16 @@ ReportInput reportInput(const PlannedReport &planned, const Profile &group, cons
     ReportInput input;
     input.profile = planned.profile;
     input.respondents = QString::number(planned.members);
-    input.delta = options.delta;
+    input.band = options.band;
     input.title = options.title;
     input.title.group = true;
     input.title.memberList = false;
     if (options.chart)
-        input.overviewChart = options.chart(input.profile, input.delta);
+        input.overviewChart = options.chart(input.profile, input.band);
     if (!planned.segment.isNull()) {
         input.reference = group;
         input.referenceName = QStringLiteral("%1 (%2)").arg(SegmentsTable::groupLabel(),
-                                                             Report::questionnaires(group.respondentCount()));
+                                                             ProfileText::questionnaires(group.respondentCount()));
     }
     return input;
 }

@@ -27,10 +27,10 @@ struct Options
 {
     GroupArithmetic::SplitBy by = GroupArithmetic::SplitBy::Info1;
     int minimum = SegmentsTable::DefaultMinimum; // the anonymity threshold, never below LowestMinimum
-    double delta = Scoring::DeltaStart;
+    double band = Scoring::BandStart; // the band half-width
     ReportTitle title;
     // Draws the overview chart of a profile into its report; empty: the reports have none.
-    std::function<ReportInput::ChartPainter(const Profile &profile, double delta)> chart;
+    std::function<ReportInput::ChartPainter(const Profile &profile, double band)> chart;
 };
 
 struct PlannedReport

@@ -68,7 +68,7 @@ QString reliabilityHtml(const Reliability::Result &result)
                          figure(scale.meanCorrelation), Reliability::verdict(scale).toHtmlEscaped());
     };
     for (int i = 1; i <= Resource::IndexCount; ++i)
-        row(Resource::IndexTitle(i), result.indices[std::size_t(i - 1)], false);
+        row(Resource::indexHeading(i), result.indices[std::size_t(i - 1)], false);
     for (int t = 1; t <= Resource::TraitCount; ++t)
         row(Resource::TraitName(t), result.traits[std::size_t(t - 1)], true);
     html += QStringLiteral("</table>");

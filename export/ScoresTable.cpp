@@ -13,7 +13,7 @@ QList<QString> columns(const Questionnaire::Captions &captions)
     for (int k = 1; k <= 4; ++k)
         names << Questionnaire::infoCaption(captions, k);
     for (int i = 1; i <= Resource::IndexCount; ++i)
-        names << Resource::IndexTitle(i);
+        names << Resource::indexHeading(i);
     for (int t = 1; t <= Resource::TraitCount; ++t)
         names << Resource::TraitName(t);
     names << QStringLiteral("Общее среднее");

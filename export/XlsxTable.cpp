@@ -2,6 +2,7 @@
 
 #include "TableRows.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -27,6 +28,11 @@
 
 namespace XlsxTable {
 namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("XlsxTable", text);
+}
 
 // Excel's limits: rows and columns of a sheet, characters of a cell.
 constexpr qsizetype MaxRows = LXW_ROW_MAX;
@@ -188,7 +194,7 @@ qsizetype numberCharacters(double value)
 
 QString failed(lxw_error error)
 {
-    return QStringLiteral("The workbook could not be written: %1").arg(QString::fromUtf8(lxw_strerror(error)));
+    return tr("The workbook could not be written: %1").arg(QString::fromUtf8(lxw_strerror(error)));
 }
 
 } // namespace
@@ -227,11 +233,11 @@ Outcome<QByteArray> workbook(const Table &table, const Progress &progress, const
     using Result = Outcome<QByteArray>;
     const qsizetype columnCount = table.columns.size();
     if (columnCount > MaxColumns)
-        return Result::failed(QStringLiteral("The table has %1 columns; a worksheet holds at most %2.")
+        return Result::failed(tr("The table has %1 columns; a worksheet holds at most %2.")
                                   .arg(columnCount)
                                   .arg(MaxColumns));
     if (table.rowCount < 0 || table.rowCount > MaxRows - 1)
-        return Result::failed(QStringLiteral("The table has %1 rows; a worksheet holds at most %2 besides its header.")
+        return Result::failed(tr("The table has %1 rows; a worksheet holds at most %2 besides its header.")
                                   .arg(table.rowCount)
                                   .arg(MaxRows - 1));
 
@@ -241,7 +247,7 @@ Outcome<QByteArray> workbook(const Table &table, const Progress &progress, const
     TemporaryFiles::removeStale(besides);
     QTemporaryDir folder(QDir(besides).filePath(TemporaryFiles::prefix(QStringLiteral("xlsx")) + QStringLiteral("XXXXXX")));
     if (!folder.isValid())
-        return Result::failed(QStringLiteral("No temporary folder could be made in %1: %2")
+        return Result::failed(tr("No temporary folder could be made in %1: %2")
                                   .arg(QDir::toNativeSeparators(besides), folder.errorString()));
     const QString path = folder.filePath(QStringLiteral("workbook.xlsx"));
     QByteArray temporaryFolder = nativeFolderName(folder.path());
@@ -249,7 +255,7 @@ Outcome<QByteArray> workbook(const Table &table, const Progress &progress, const
 
     const ClassicNumbers classicNumbers;
     if (!ClassicNumbers::inEffect())
-        return Result::failed(QStringLiteral("The workbook could not be written: numbers would not be written with a dot."));
+        return Result::failed(tr("The workbook could not be written: numbers would not be written with a dot."));
 
     // Constant memory: each row goes to a temporary file as soon as the next begins, so a hundred
     // thousand rows never sit in memory; texts are then stored in their cells.
@@ -258,12 +264,12 @@ Outcome<QByteArray> workbook(const Table &table, const Progress &progress, const
     options.tmpdir = temporaryFolder.data();
     Workbook book(workbook_new_opt(fileName.constData(), &options));
     if (!book)
-        return Result::failed(QStringLiteral("The workbook could not be written: out of memory."));
+        return Result::failed(tr("The workbook could not be written: out of memory."));
 
     const QByteArray name = sheetName(table.name).toUtf8();
     lxw_worksheet *sheet = book.addSheet(name.constData());
     if (!sheet)
-        return Result::failed(QStringLiteral("The workbook could not be written: no temporary file could be made in %1")
+        return Result::failed(tr("The workbook could not be written: no temporary file could be made in %1")
                                   .arg(QDir::toNativeSeparators(folder.path())));
     lxw_format *bold = workbook_add_format(book.get());
     if (!bold)
@@ -280,7 +286,7 @@ Outcome<QByteArray> workbook(const Table &table, const Progress &progress, const
     for (qsizetype c = 0; c < columnCount; ++c) {
         const QString &title = table.columns.at(c);
         if (title.size() > MaxCellCharacters)
-            return Result::failed(QStringLiteral("The header of column %1 has %2 characters; a cell holds at most %3.")
+            return Result::failed(tr("The header of column %1 has %2 characters; a cell holds at most %3.")
                                       .arg(c + 1)
                                       .arg(title.size())
                                       .arg(MaxCellCharacters));
@@ -313,7 +319,7 @@ Outcome<QByteArray> workbook(const Table &table, const Progress &progress, const
             case TableCell::Kind::Text:
                 if (cell.text.size() > MaxCellCharacters)
                     return Result::failed(
-                        QStringLiteral("Row %1, column \"%2\" holds %3 characters; a workbook cell holds at most %4.")
+                        tr("Row %1, column \"%2\" holds %3 characters; a workbook cell holds at most %4.")
                             .arg(k + 1)
                             .arg(table.columns.at(c))
                             .arg(cell.text.size())
@@ -347,15 +353,15 @@ Outcome<QByteArray> workbook(const Table &table, const Progress &progress, const
     worksheet_freeze_panes(sheet, 1, lxw_col_t(frozen));
 
     if (lxw_error error = book.close())
-        return Result::failed(failed(error) + QStringLiteral(" (in the temporary folder %1)").arg(QDir::toNativeSeparators(folder.path())));
+        return Result::failed(failed(error) + tr(" (in the temporary folder %1)").arg(QDir::toNativeSeparators(folder.path())));
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Result::failed(QStringLiteral("The workbook written to %1 could not be read back: %2")
+        return Result::failed(tr("The workbook written to %1 could not be read back: %2")
                                   .arg(QDir::toNativeSeparators(path), file.errorString()));
     QByteArray bytes = file.readAll();
     if (bytes.isEmpty() || bytes.size() != file.size())
-        return Result::failed(QStringLiteral("The workbook written to %1 could not be read back: %2")
+        return Result::failed(tr("The workbook written to %1 could not be read back: %2")
                                   .arg(QDir::toNativeSeparators(path), file.errorString()));
     return bytes;
 }

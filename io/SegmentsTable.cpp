@@ -119,7 +119,7 @@ QList<QString> columns(const QString &heading)
 {
     QList<QString> names = {heading, QStringLiteral("n")};
     for (int i = 1; i <= Resource::IndexCount; ++i)
-        names << Resource::IndexTitle(i);
+        names << Resource::indexHeading(i);
     for (int t = 1; t <= Resource::TraitCount; ++t)
         names << Resource::TraitName(t);
     names << QStringLiteral("Общее среднее");

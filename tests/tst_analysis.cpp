@@ -328,7 +328,7 @@ void TestAnalysis::spreadKnownByHand()
         QCOMPARE(index1[a].kind, TableCell::Kind::Empty);
 
     const QList<TableCell> trait4 = rowOf(table, 15);
-    QCOMPARE(trait4[0].text, QStringLiteral("Черта 4"));
+    QCOMPARE(trait4[0].text, QStringLiteral("Фактор 4"));
     QCOMPARE(trait4[2].number, 3.0);
     QCOMPARE(trait4[3].number, 0.0);
     QCOMPARE(trait4[10].kind, TableCell::Kind::Empty);

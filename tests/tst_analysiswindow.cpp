@@ -415,7 +415,7 @@ void TestAnalysisWindow::answerBars()
     index->setCurrentIndex(2);
     QTRY_COMPARE(bars->bars()[0].statement, 11);
     QCOMPARE(bars->bars()[4].statement, 15);
-    QCOMPARE(bars->title(), Resource::chartCaption(3));
+    QCOMPARE(bars->title(), Resource::indexCaption(3));
     QVERIFY(!bars->grab().isNull());
 }
 

@@ -5,6 +5,7 @@
 #include "About.h"
 #include "Application.h"
 #include "TestSupport.h"
+#include "WindowPrompts.h"
 #include "UnitPlot.h"
 
 #include <QApplication>

@@ -52,7 +52,7 @@ void TestProfile::scoresComeBackExactly()
         QCOMPARE(table.index(member, 1), 2.5);
         QCOMPARE(std::signbit(table.index(member, 12)), std::signbit(score));
         QCOMPARE(table.index(member, 12), score);
-        QCOMPARE(table.item(member, 60), score);
+        QCOMPARE(table.statement(member, 60), score);
         QCOMPARE(table.itemScores(member), items);
         QCOMPARE(table.indexScores(member), indices);
         QCOMPARE(std::signbit(table.indexScores(member)[11]), std::signbit(score));
@@ -109,7 +109,7 @@ void TestProfile::manyMembersStayCompact()
     for (int k = 0; k < members; ++k)
         table.append(QStringLiteral("m%1.cry").arg(k), header, indices, items);
     QVERIFY2(table.bytesUsed() / members < 300, qPrintable(QString::number(table.bytesUsed() / members)));
-    QCOMPARE(table.item(members - 1, 60), 4.0);
+    QCOMPARE(table.statement(members - 1, 60), 4.0);
 }
 
 void TestProfile::questionnairesInRussian_data()

@@ -2,9 +2,9 @@
 // PDF viewer and a spreadsheet or the import read them.
 
 #include "AnswerSheet.h"
+#include "PdfText.h"
 #include "QuestionnaireForm.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -61,19 +61,15 @@ void TestQuestionnaire::pdfText()
     // the code field; the thanks at the end.
     QFETCH(Questionnaire::Captions, captions);
     QFETCH(bool, asksName);
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (pdftotext.isEmpty())
-        QSKIP("pdftotext (poppler-utils) reads the PDF's text; it is not here");
+    if (!PdfText::available())
+        QSKIP("poppler-utils read the PDF's text; they are not here");
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Анкета.pdf"));
     const Outcome<> written = QuestionnaireForm::write(path, captions, asksName);
     QVERIFY2(written.ok(), qPrintable(written.message()));
 
-    QProcess process;
-    process.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitCode(), 0);
-    const QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+    const QStringList pages = PdfText::pages(path);
+    QVERIFY2(PdfText::takeComplaints().isEmpty(), "pdftotext read the PDF with complaints");
     QVERIFY(pages.size() >= 2);
     const QString scale = flattened(Questionnaire::scaleLine());
     const QString code = Questionnaire::codeCaption() + u':';

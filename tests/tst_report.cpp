@@ -7,6 +7,7 @@
 // ZOLK_REPORT_KEEP=folder keeps the reports written, for a look at them.
 
 #include "ExportCommands.h"
+#include "PdfText.h"
 #include "ProfileLoader.h"
 #include "Report.h"
 #include "ReportPack.h"
@@ -29,57 +30,14 @@
 #include <cmath>
 
 using namespace TestSupport;
+using namespace PdfText;
 using Mark = Report::StatementMark;
 
 namespace {
 
 QString tool(const char *name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); }
 
-bool popplerMissing() { return tool("pdftotext").isEmpty() || tool("pdfinfo").isEmpty(); }
-
-// What the tools said of the PDFs they read since the last test function: a PDF that a reader
-// cannot read in full makes them complain ("Syntax Error ...") and still succeed.
-QByteArray complaints;
-
-QByteArray run(const char *name, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(tool(name), arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        complaints += QByteArray(name) + " failed\n";
-    complaints += process.readAllStandardError();
-    return process.readAllStandardOutput();
-}
-
-// The report's words, every run of blanks and line breaks one blank: in reading order, or line by
-// line as laid out on the page (where a label and its value, a mark and its statement, share a line).
-enum class Order { Reading, Layout };
-QString words(const QString &pdf, Order order = Order::Reading)
-{
-    QStringList arguments{QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")};
-    if (order == Order::Layout)
-        arguments.prepend(QStringLiteral("-layout"));
-    return QString::fromUtf8(run("pdftotext", arguments)).simplified();
-}
-
-// The lines of page p as laid out, without empty ones.
-QStringList pageLines(const QString &pdf, int p)
-{
-    const QString page = QString::fromUtf8(run("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                                                             QStringLiteral("-f"), QString::number(p), QStringLiteral("-l"),
-                                                             QString::number(p), pdf, QStringLiteral("-")}));
-    QStringList lines;
-    for (const QString &line : page.split(u'\n'))
-        if (!line.trimmed().isEmpty())
-            lines << line.trimmed();
-    return lines;
-}
-
-int pageCount(const QString &pdf)
-{
-    const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption);
-    return pages.match(QString::fromUtf8(run("pdfinfo", {pdf}))).captured(1).toInt();
-}
+bool popplerMissing() { return !PdfText::available(); }
 
 void keep(const QString &pdf, const QString &name)
 {
@@ -135,7 +93,7 @@ ReportInput inputFor(const Profile &profile)
     input.profile = profile;
     input.respondents = QString::number(profile.respondentCount());
     input.title.group = profile.group;
-    input.overviewChart = ExportCommands::overviewPainter(profile, input.delta);
+    input.overviewChart = ExportCommands::overviewPainter(profile, input.band);
     return input;
 }
 
@@ -210,6 +168,8 @@ private slots:
     void legendNumbers_data();
     void legendNumbers();
     void oneNamingAndNumbers();
+    void oneNameOnEveryPage_data();
+    void oneNameOnEveryPage();
     void overviewFromTheProfile();
     void anonymity_data();
     void anonymity();
@@ -242,7 +202,7 @@ void TestReport::initTestCase()
 
 void TestReport::cleanup()
 {
-    const QByteArray said = std::exchange(complaints, QByteArray());
+    const QByteArray said = takeComplaints();
     QVERIFY2(said.isEmpty(), said.constData());
 }
 
@@ -338,7 +298,7 @@ void TestReport::legendNumbers()
     QCOMPARE(Report::highestLowScore(mean, delta), low);
 
     ReportInput input = inputFor(profile);
-    input.delta = delta;
+    input.band = delta;
     const QString text = words(writeReport(input, m_dir.filePath(QStringLiteral("legend.pdf"))));
     const QString d = two(delta);
     for (const QString &expected :
@@ -352,19 +312,19 @@ void TestReport::legendNumbers()
 
 void TestReport::oneNamingAndNumbers()
 {
-    // The indices go by their full titles on every page, the analysis headings too; the report says
-    // where scores have two decimals and where three.
+    // The indices go by their names on every page, the analysis headings too; the report says where
+    // scores have two decimals and where three.
     const Profile group = memoryGroup(50);
     const QString pdf = writeReport(inputFor(group), m_dir.filePath(QStringLiteral("naming.pdf")));
     keep(pdf, QStringLiteral("group-50.pdf"));
     const QString text = words(pdf);
     const int pages = pageCount(pdf);
     for (int i = 1; i <= Resource::IndexCount; ++i) {
-        QVERIFY2(text.count(Resource::IndexTitle(i)) >= 3, qPrintable(Resource::IndexTitle(i))); // table, statements, analysis
-        QVERIFY(text.contains(Resource::IndexTitle(i) + QStringLiteral(" [") + Scoring::formatFixed(group.scores.index(i), 3) + u']'));
+        QVERIFY2(text.count(Resource::indexHeading(i)) >= 3, qPrintable(Resource::indexHeading(i))); // table, statements, analysis
+        QVERIFY(text.contains(Resource::indexHeading(i) + QStringLiteral(" [") + Scoring::formatFixed(group.scores.index(i), 3) + u']'));
     }
-    for (const QString &other : {QStringLiteral("Ориентация на командную А."), QStringLiteral("7. Управление изменениями"),
-                                 QStringLiteral("10. Стратегический фокус"), QStringLiteral("Шкалы"), QStringLiteral("Mean")})
+    for (const QString &other : {QStringLiteral("Ориентация на командную А."), QStringLiteral("7. Проведение изменений"),
+                                 QStringLiteral("10. Стратегическое направление"), QStringLiteral("Шкалы"), QStringLiteral("Mean")})
         QVERIFY2(!text.contains(other), qPrintable(other));
     for (int t = 1; t <= Resource::TraitCount; ++t)
         QVERIFY(text.contains(Resource::TraitName(t) + QStringLiteral(" [") + Scoring::formatFixed(group.scores.trait(t), 3) + u']'));
@@ -378,9 +338,63 @@ void TestReport::oneNamingAndNumbers()
     // The analysis runs to the page before the last, "Надёжность шкал" of a group of ten or more.
     QCOMPARE(match.captured(4).isEmpty() ? match.captured(2).toInt() : match.captured(4).toInt(), pages - 1);
     QVERIFY(pageLines(pdf, pages).join(u' ').contains(QStringLiteral("Надёжность шкал")));
-    QVERIFY(text.contains(QStringLiteral("Оценки черт и индексов в квадратных скобках — с тремя знаками после запятой")));
+    QVERIFY(text.contains(QStringLiteral("Оценки факторов и индексов в квадратных скобках — с тремя знаками после запятой")));
     for (int p = 1; p <= pages; ++p)
         QVERIFY2(text.contains(QStringLiteral("Стр. %1 из %2").arg(p).arg(pages)), qPrintable(QString::number(p)));
+}
+
+void TestReport::oneNameOnEveryPage_data()
+{
+    QTest::addColumn<bool>("group");
+    QTest::addColumn<bool>("compared");
+    QTest::newRow("a group of 60") << true << false;
+    QTest::newRow("a group of 60 compared, differences under a hundredth") << true << true;
+    QTest::newRow("one respondent compared, differences under a hundredth") << false << true;
+}
+
+void TestReport::oneNameOnEveryPage()
+{
+    // Every page calls an index by its one name and a trait by one word, shows no placeholder code of
+    // a group, says "Группа" once below its running head, and prints a zero as zero, never "-0,00".
+    QFETCH(bool, group);
+    QFETCH(bool, compared);
+    const Profile profile = group ? memoryGroup(60) : ProfileLoader::memberProfile(memoryGroup(10), 3);
+    ReportInput input = inputFor(profile);
+    if (compared) {
+        // A reference a thousandth above the profile everywhere: every difference rounds to zero.
+        Profile reference = profile;
+        IndexScores indices = profile.scores.IndexScores;
+        for (double &v : indices)
+            v += 0.001;
+        reference.setScores(indices, profile.scores.ItemScores);
+        input.reference = reference;
+        input.referenceName = QStringLiteral("Отдел 1 (10 анкет)");
+    }
+    const QString pdf = writeReport(input, m_dir.filePath(QStringLiteral("names.pdf")));
+    QStringList otherNames{QStringLiteral("Черт"), QStringLiteral("черт")};
+    for (int i = 1; i <= Resource::IndexCount; ++i)
+        if (Resource::IndexTitle(i) != Resource::indexHeading(i))
+            otherNames << Resource::IndexTitle(i);
+    const int pages = pageCount(pdf);
+    for (int p = 1; p <= pages; ++p) {
+        QStringList lines = pageLines(pdf, p);
+        if (p > 1) // the running head
+            QVERIFY(lines.takeFirst().startsWith(QStringLiteral("Профиль организационной культуры")));
+        const QString page = lines.join(u'\n');
+        const QString where = QStringLiteral("page %1:\n").arg(p) + page;
+        for (const QString &name : std::as_const(otherNames))
+            QVERIFY2(!page.contains(name), qPrintable(name + u' ' + where));
+        QVERIFY2(!page.contains(QStringLiteral("-0,00")), qPrintable(where));
+        if (group) {
+            QVERIFY2(!page.contains(ProfileText::groupCode()), qPrintable(where));
+            QVERIFY2(page.count(ProfileText::groupName()) <= 1, qPrintable(where));
+        }
+    }
+    const QString text = words(pdf);
+    QVERIFY(text.contains(Resource::traitWord()));
+    if (compared)
+        QVERIFY(text.contains(QStringLiteral("%1 %2 0,00").arg(Scoring::scoreText(profile.scores.index(7)),
+                                                                 Scoring::scoreText(profile.scores.index(7) + 0.001))));
 }
 
 void TestReport::overviewFromTheProfile()
@@ -464,7 +478,7 @@ void TestReport::anonymity()
     QCOMPARE(lines.contains(QStringLiteral("ФИО:")), !group);
     QCOMPARE(text.contains(QStringLiteral("Состав группы:")), group && memberList);
     if (group) {
-        // Page 1, the running heads, the circle's caption and the analysis' summary.
+        // The circle's caption and the running heads.
         QVERIFY(text.count(QStringLiteral("Группа: 50 анкет")) >= 3);
         QVERIFY(lines.contains(QStringLiteral("Группа: 50 анкет")));
     } else {
@@ -619,9 +633,9 @@ void TestReport::scoresOffTheScale()
     indices[3] = std::nan("");
     profile.setScores(indices, itemScores({{1, 1e300}, {2, -1e300}, {3, std::numeric_limits<double>::infinity()}, {4, std::nan("")}},
                                           [](int s) { return 1.0 + s % 5; }));
-    for (double delta : {Scoring::DeltaMinimum, Scoring::DeltaMaximum}) {
+    for (double delta : {Scoring::BandMinimum, Scoring::BandMaximum}) {
         ReportInput input = inputFor(profile);
-        input.delta = delta;
+        input.band = delta;
         const QString pdf = writeReport(input, m_dir.filePath(QStringLiteral("off-scale.pdf")));
         keep(pdf, QStringLiteral("off-scale.pdf"));
         const int pages = pageCount(pdf);
@@ -653,11 +667,12 @@ void TestReport::comparisonPage()
     const QString row = QStringLiteral("%1 %2 %3%4").arg(Scoring::scoreText(own), Scoring::scoreText(other),
                                                           own - other > 0 ? QStringLiteral("+") : QString(),
                                                           Scoring::scoreText(own - other));
-    QVERIFY2(page.filter(Resource::IndexTitle(1)).join(u' ').simplified().endsWith(row), qPrintable(page.filter(Resource::IndexTitle(1)).join(u'|')));
+    QVERIFY2(page.filter(Resource::indexHeading(1)).join(u' ').simplified().endsWith(row),
+             qPrintable(page.filter(Resource::indexHeading(1)).join(u'|')));
     QVERIFY(words(compared).contains(QStringLiteral("Стр. %1 из %1").arg(pageCount(compared))));
     QVERIFY(!words(plain).contains(QStringLiteral("Сравнение с эталоном")));
     // A member against its group: no mark of significance (there is no test of one member).
-    QVERIFY(!page.filter(Resource::IndexTitle(1)).join(u' ').contains(u'*'));
+    QVERIFY(!page.filter(Resource::indexHeading(1)).join(u' ').contains(u'*'));
 
     // Two groups whose every statement lies 1,5 apart, with the same spread: every index differs
     // significantly and is marked.
@@ -674,10 +689,10 @@ void TestReport::comparisonPage()
     const QString marked = writeReport(groups, dir.filePath(QStringLiteral("groups.pdf")));
     const QStringList markedPage = pageLines(marked, 2);
     for (int i = 1; i <= Resource::IndexCount; ++i)
-        QVERIFY2(markedPage.filter(Resource::IndexTitle(i)).join(u' ').simplified().endsWith(u'*'),
-                 qPrintable(markedPage.filter(Resource::IndexTitle(i)).join(u'|')));
+        QVERIFY2(markedPage.filter(Resource::indexHeading(i)).join(u' ').simplified().endsWith(u'*'),
+                 qPrintable(markedPage.filter(Resource::indexHeading(i)).join(u'|')));
     QVERIFY(markedPage.join(u' ').contains(QStringLiteral("с поправкой Холма")));
-    QVERIFY(complaints.isEmpty());
+    QVERIFY(takeComplaints().isEmpty());
 }
 
 void TestReport::reliabilityPage_data()
@@ -701,6 +716,12 @@ void TestReport::reliabilityPage()
     QVERIFY2(last.contains(QStringLiteral("Стр. %1 из %1").arg(pages)), qPrintable(last));
     // The group's index means have their intervals, whatever its size; the legend says what they are.
     QVERIFY(words(pdf).contains(QStringLiteral("95-процентный доверительный интервал среднего группы")));
+    // The legend points to the reliability page only where there is one, and to the right page.
+    const QRegularExpressionMatch pointer =
+        QRegularExpression(QStringLiteral("Надёжность шкал — на с\\.[\\s\\x{00a0}]*(\\d+)")).match(words(pdf));
+    QCOMPARE(pointer.hasMatch(), page);
+    if (page)
+        QCOMPARE(pointer.captured(1).toInt(), pages);
 }
 
 // A pack of reports: one file for the whole group and one per department the anonymity rule shows,
@@ -774,12 +795,13 @@ void TestReport::reportPack()
     // the whole group's.
     const QString department = words(folder.filePath(files.at(1)));
     QVERIFY2(department.contains(plan.reports.at(1).segment), qPrintable(department.left(400)));
-    QVERIFY2(department.contains(QStringLiteral("Вся группа (%1)").arg(Report::questionnaires(group.respondentCount()))),
+    QVERIFY2(department.contains(QStringLiteral("Вся группа (%1)").arg(ProfileText::questionnaires(group.respondentCount()))),
              qPrintable(department.left(400)));
     QVERIFY(department.contains(QStringLiteral("ООО «Пример»")));
     const QString whole = words(folder.filePath(files.at(0)));
-    QVERIFY(whole.contains(Report::questionnaires(group.respondentCount())));
+    QVERIFY(whole.contains(ProfileText::questionnaires(group.respondentCount())));
     QVERIFY(!whole.contains(QStringLiteral("Вся группа (")));
+    const QByteArray complaints = takeComplaints();
     QVERIFY2(complaints.isEmpty(), complaints.constData());
 
     // Cancelled after the first file: that one is whole, no other is begun.

@@ -542,7 +542,7 @@ void TestZolkCry::scores()
     QCOMPARE(rows.size(), 1 + 1 + 3 + 1); // header, the single file, three members, the group's mean
     const QJsonArray header = rows[0].toArray();
     QCOMPARE(header.size(), 8 + 12 + 4 + 1 + 60);
-    QCOMPARE(header[8].toString(), Resource::IndexTitle(1));
+    QCOMPARE(header[8].toString(), Resource::indexHeading(1));
     QCOMPARE(header[20].toString(), Resource::TraitName(1));
     const QChar decimal = separator == QLatin1String(";") ? u',' : u'.';
     const auto numbers = [&](const QJsonArray &row) {
@@ -683,9 +683,9 @@ void TestZolkCry::analyses_data()
                               {"Индекс 2", "13", "3", "0", "3", "3", "", "", "", "", ""}};
     for (int k = 3; k <= 12; ++k)
         spread << QStringList{QStringLiteral("Индекс %1").arg(k), "13"};
-    spread << QStringList{"Черта 1", "13", "*", "*", num((1.0 + 3 + 3) / 3), num((4.0 + 3 + 3) / 3), "", "", "", "", ""};
+    spread << QStringList{"Фактор 1", "13", "*", "*", num((1.0 + 3 + 3) / 3), num((4.0 + 3 + 3) / 3), "", "", "", "", ""};
     for (int t = 2; t <= 4; ++t)
-        spread << QStringList{QStringLiteral("Черта %1").arg(t), "13"};
+        spread << QStringList{QStringLiteral("Фактор %1").arg(t), "13"};
     spread << QStringList{"Утверждение 1", "13", num(meanOf({1, 2, 3, 4, 5, 1, 2, 3, 4, 5, 1, 2, 3})), "*", "1", "5", "3", "3", "3", "2", "2"};
     spread << QStringList{"Утверждение 2", "13", "3", "0", "3", "3", "0", "0", "13", "0", "0"};
     QTest::newRow("spread") << QStringList{"spread", "{dir}/firm"} << spread << QString();

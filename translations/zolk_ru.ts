@@ -261,16 +261,19 @@
     </message>
 </context>
 <context>
-    <name>Report</name>
+    <name>PdfDocument</name>
     <message>
-        <location filename="../export/QuestionnaireForm.cpp" line="191" />
-        <location filename="../export/Report.cpp" line="943" />
+        <location filename="../export/PdfDocument.cpp" line="50" />
+        <source>The document is laid out in points: the device must work at 72 dots per inch.</source>
+        <translation>Документ размечен в пунктах: устройство должно работать с разрешением 72 точки на дюйм.</translation>
+    </message>
+    <message>
+        <location filename="../export/PdfDocument.cpp" line="54" />
         <source>The PDF writer could not start.</source>
         <translation>Не удалось начать запись PDF.</translation>
     </message>
     <message>
-        <location filename="../export/QuestionnaireForm.cpp" line="212" />
-        <location filename="../export/Report.cpp" line="960" />
+        <location filename="../export/PdfDocument.cpp" line="63" />
         <source>The PDF writer could not finish.</source>
         <translation>Не удалось завершить запись PDF.</translation>
     </message>
@@ -368,6 +371,65 @@
         <location filename="../io/SheetImport.cpp" line="436" />
         <source>%1 replaced files could not be put back; they are in the folder %2 (named old-N).</source>
         <translation>Заменённые файлы (%1) не удалось вернуть на место; они лежат в папке %2 (под именами old-N).</translation>
+    </message>
+</context>
+<context>
+    <name>XlsxTable</name>
+    <message>
+        <location filename="../export/XlsxTable.cpp" line="179" />
+        <source>The workbook could not be written: %1</source>
+        <translation>Не удалось записать книгу Excel: %1</translation>
+    </message>
+    <message>
+        <location filename="../export/XlsxTable.cpp" line="218" />
+        <source>The table has %1 columns; a worksheet holds at most %2.</source>
+        <translation>В таблице %1 столбцов; лист вмещает не больше %2.</translation>
+    </message>
+    <message>
+        <location filename="../export/XlsxTable.cpp" line="222" />
+        <source>The table has %1 rows; a worksheet holds at most %2 besides its header.</source>
+        <translation>В таблице %1 строк; лист вмещает не больше %2, кроме строки заголовков.</translation>
+    </message>
+    <message>
+        <location filename="../export/XlsxTable.cpp" line="228" />
+        <source>No temporary folder could be made in %1: %2</source>
+        <translation>Не удалось создать временную папку в %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../export/XlsxTable.cpp" line="236" />
+        <source>The workbook could not be written: numbers would not be written with a dot.</source>
+        <translation>Не удалось записать книгу Excel: числа не были бы записаны с точкой.</translation>
+    </message>
+    <message>
+        <location filename="../export/XlsxTable.cpp" line="245" />
+        <source>The workbook could not be written: out of memory.</source>
+        <translation>Не удалось записать книгу Excel: недостаточно памяти.</translation>
+    </message>
+    <message>
+        <location filename="../export/XlsxTable.cpp" line="250" />
+        <source>The workbook could not be written: no temporary file could be made in %1</source>
+        <translation>Не удалось записать книгу Excel: не удалось создать временный файл в %1</translation>
+    </message>
+    <message>
+        <location filename="../export/XlsxTable.cpp" line="267" />
+        <source>The header of column %1 has %2 characters; a cell holds at most %3.</source>
+        <translation>Заголовок столбца %1 длиной %2 символов; ячейка вмещает не больше %3.</translation>
+    </message>
+    <message>
+        <location filename="../export/XlsxTable.cpp" line="300" />
+        <source>Row %1, column &quot;%2&quot; holds %3 characters; a workbook cell holds at most %4.</source>
+        <translation>В строке %1, в столбце «%2» %3 символов; ячейка книги вмещает не больше %4.</translation>
+    </message>
+    <message>
+        <location filename="../export/XlsxTable.cpp" line="334" />
+        <source> (in the temporary folder %1)</source>
+        <translation> (во временной папке %1)</translation>
+    </message>
+    <message>
+        <location filename="../export/XlsxTable.cpp" line="338" />
+        <location filename="../export/XlsxTable.cpp" line="342" />
+        <source>The workbook written to %1 could not be read back: %2</source>
+        <translation>Записанную книгу %1 не удалось прочитать: %2</translation>
     </message>
 </context>
 <context>

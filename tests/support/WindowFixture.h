@@ -10,6 +10,7 @@
 #include "ResultsGrid.h"
 #include "StatementCharts.h"
 #include "TestSupport.h"
+#include "WindowPrompts.h"
 #include "UnitPlot.h"
 
 #include <QAction>

@@ -2,9 +2,9 @@
 // Usage: make-background PICTURE.jpg [ICON.png]
 // The picture is written through the program's own JPEG writer, like every exported picture.
 
-#include "Exports.h"
-#include "Icons.h"
 #include "CirclePicture.h"
+#include "Exports.h"
+#include "ProgramIcon.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -37,7 +37,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", qPrintable(written.message()));
         return 1;
     }
-    if (argc > 2 && !Icons::program().save(QString::fromLocal8Bit(argv[2]), "PNG")) {
+    if (argc > 2 && !ProgramIcon::draw().save(QString::fromLocal8Bit(argv[2]), "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);
         return 1;
     }

@@ -1,24 +1,13 @@
-#include "ReportTablePage.h"
+#include "ReportTablePages.h"
 
 #include "CirclePicture.h"
 #include "Scoring.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 
 #include <cmath>
 
-namespace ReportTablePages {
 namespace {
-
-QFont font(qreal points, bool bold = false)
-{
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
 
 QString cellText(const TableCell &cell, const QString &column)
 {
@@ -35,8 +24,16 @@ QString cellText(const TableCell &cell, const QString &column)
 
 } // namespace
 
-void draw(QPainter &painter, const QRectF &area, const ReportTablePage &page)
+void ReportTablePages::drawPage(ReportCanvas &canvas, int k)
 {
+    const ReportTablePage &page = canvas.input().tablePages[k];
+    const qreal top = canvas.pageHeading(page.title);
+    drawFigures(canvas, QRectF(canvas.body().left(), top, canvas.body().width(), canvas.bottom() - top), page);
+}
+
+void ReportTablePages::drawFigures(ReportCanvas &canvas, const QRectF &area, const ReportTablePage &page)
+{
+    QPainter &painter = canvas.painter();
     qreal y = area.top();
     const int rows = int(page.table.rowCount) + 1;
     constexpr qreal Row = 14.0;
@@ -57,8 +54,8 @@ void draw(QPainter &painter, const QRectF &area, const ReportTablePage &page)
     const int columns = int(page.table.columns.size());
     if (columns == 0)
         return;
-    const QFont bodyFont = font(8);
-    const QFont headFont = font(7.5, true);
+    const QFont bodyFont = canvas.font(8);
+    const QFont headFont = canvas.font(7.5, true);
     // Each other column as wide as its widest text; the first takes the rest.
     QList<QList<QString>> texts;
     QList<TableCell> cells;
@@ -70,8 +67,8 @@ void draw(QPainter &painter, const QRectF &area, const ReportTablePage &page)
             line << cellText(cells[c], page.table.columns[c]);
         texts << line;
     }
-    const QFontMetricsF body(bodyFont, painter.device());
-    const QFontMetricsF head(headFont, painter.device());
+    const QFontMetricsF body = canvas.metrics(bodyFont);
+    const QFontMetricsF head = canvas.metrics(headFont);
     QList<qreal> widths(columns, 0.0);
     for (int c = 1; c < columns; ++c) {
         widths[c] = head.horizontalAdvance(page.table.columns[c]) + 8;
@@ -85,19 +82,17 @@ void draw(QPainter &painter, const QRectF &area, const ReportTablePage &page)
     const qreal scale = std::min(1.0, area.width() / (widths[0] + others));
     const auto drawRow = [&](const QList<QString> &line, const QFont &f, bool header) {
         if (header)
-            painter.fillRect(QRectF(area.left(), y, area.width(), Row), QColor(232, 232, 232));
+            painter.fillRect(QRectF(area.left(), y, area.width(), Row), ReportCanvas::HeaderFill);
         qreal x = area.left();
-        painter.setFont(f);
-        painter.setPen(Qt::black);
+        const QFontMetricsF m = canvas.metrics(f);
         for (int c = 0; c < columns; ++c) {
             const qreal w = widths[c] * scale;
             const QRectF cell(x + 3, y, w - 6, Row);
-            const QFontMetricsF m(f, painter.device());
-            painter.drawText(cell, (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter,
-                             m.elidedText(line[c], Qt::ElideRight, cell.width()));
+            canvas.text(cell, (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter,
+                        m.elidedText(line[c], Qt::ElideRight, cell.width()), f);
             x += w;
         }
-        painter.setPen(QPen(QColor(222, 222, 222), 0.5));
+        painter.setPen(QPen(ReportCanvas::LightRule, 0.5));
         painter.drawLine(QPointF(area.left(), y + Row), QPointF(area.right(), y + Row));
         y += Row;
     };
@@ -107,12 +102,7 @@ void draw(QPainter &painter, const QRectF &area, const ReportTablePage &page)
             break;
         drawRow(line, bodyFont, false);
     }
-    if (!page.note.isEmpty()) {
-        painter.setFont(font(7.5));
-        painter.setPen(QColor(95, 95, 95));
-        painter.drawText(QRectF(area.left(), y + 4, area.width(), std::max<qreal>(0, area.bottom() - y - 4)),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, page.note);
-    }
+    if (!page.note.isEmpty())
+        canvas.text(QRectF(area.left(), y + 4, area.width(), std::max<qreal>(0, area.bottom() - y - 4)),
+                    Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, page.note, canvas.font(7.5), ReportCanvas::Muted);
 }
-
-} // namespace ReportTablePages

@@ -23,7 +23,7 @@ QString rowName(int row)
     case Kind::Index:
         return QStringLiteral("Индекс %1").arg(key.number);
     case Kind::Trait:
-        return QStringLiteral("Черта %1").arg(key.number);
+        return Resource::traitWord() + QStringLiteral(" %1").arg(key.number);
     case Kind::Statement:
         break;
     }
@@ -36,7 +36,7 @@ QString rowTitle(int row)
     const RowKey key = rowKey(row);
     switch (key.kind) {
     case Kind::Index:
-        return Resource::IndexTitle(key.number);
+        return Resource::indexHeading(key.number);
     case Kind::Trait:
         return Resource::TraitName(key.number);
     case Kind::Statement:

@@ -24,7 +24,7 @@ struct RowKey
 // Indices, then traits, then statements.
 constexpr int RowCount = Resource::IndexCount + Resource::TraitCount + Resource::StatementCount;
 RowKey rowKey(int row);
-// "Индекс 1", "Черта 1", "Утверждение 1", "Утверждение 15 (*)".
+// "Индекс 1", "Фактор 1", "Утверждение 1", "Утверждение 15 (*)".
 QString rowName(int row);
 // The full title of a row's index, trait or statement, for tooltips.
 QString rowTitle(int row);
