@@ -100,10 +100,13 @@ void ProfileOverlay::commit()
     if (m_shown.size() != m_bitmap.size())
         m_shown = QImage(m_bitmap.size(), QImage::Format_ARGB32);
     m_shown.setDevicePixelRatio(m_bitmap.devicePixelRatio());
-    for (int y = 0; y < m_shown.height(); ++y) {
+    // The sizes are read once: QImage::width() is a call the loop would repeat for every pixel.
+    const int width = m_shown.width();
+    const int height = m_shown.height();
+    for (int y = 0; y < height; ++y) {
         const auto *from = reinterpret_cast<const QRgb *>(m_bitmap.constScanLine(y));
         auto *to = reinterpret_cast<QRgb *>(m_shown.scanLine(y));
-        for (int x = 0; x < m_shown.width(); ++x)
+        for (int x = 0; x < width; ++x)
             to[x] = from[x] == transparent ? 0 : (from[x] | 0xFF000000u);
     }
     update();
