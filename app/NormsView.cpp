@@ -53,7 +53,7 @@ private:
 };
 
 NormsView::NormsView(Sources sources, QWidget *parent)
-    : QWidget(parent), m_sources(std::move(sources)), m_rows(std::make_shared<QList<NormRow>>())
+    : ArchivePage(parent), m_sources(std::move(sources)), m_rows(std::make_shared<QList<NormRow>>())
 {
     setObjectName(QStringLiteral("normsPage"));
     auto *layout = new QVBoxLayout(this);
@@ -104,16 +104,8 @@ const QList<NormRow> &NormsView::rows() const
     return *m_rows;
 }
 
-void NormsView::showEvent(QShowEvent *event)
+void NormsView::read()
 {
-    QWidget::showEvent(event);
-    if (!m_read)
-        refresh();
-}
-
-void NormsView::refresh()
-{
-    m_read = true;
     m_rows->clear();
     m_model->clear();
     const Profile profile = m_sources.profile();

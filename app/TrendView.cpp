@@ -20,7 +20,7 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 
-TrendView::TrendView(Sources sources, QWidget *parent) : QWidget(parent), m_sources(std::move(sources))
+TrendView::TrendView(Sources sources, QWidget *parent) : ArchivePage(parent), m_sources(std::move(sources))
 {
     setObjectName(QStringLiteral("trendPage"));
     auto *layout = new QVBoxLayout(this);
@@ -61,16 +61,8 @@ TrendView::TrendView(Sources sources, QWidget *parent) : QWidget(parent), m_sour
     connect(m_client, &QComboBox::activated, this, &TrendView::refresh);
 }
 
-void TrendView::showEvent(QShowEvent *event)
+void TrendView::read()
 {
-    QWidget::showEvent(event);
-    if (!m_read)
-        refresh();
-}
-
-void TrendView::refresh()
-{
-    m_read = true;
     m_waves.clear();
     SurveyArchive *archive = m_sources.archive();
     if (!archive) {
