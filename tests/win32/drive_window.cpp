@@ -134,19 +134,29 @@ int exportPicture(HWND window, const std::wstring &picture)
     const std::size_t slash = picture.find_last_of(L"\\/");
     const std::wstring folder = slash == std::wstring::npos ? L"." : picture.substr(0, slash);
     const std::wstring name = slash == std::wstring::npos ? picture : picture.substr(slash + 1);
-    SetForegroundWindow(window);
-    Sleep(500);
     // Through the menu bar from the keyboard, as a user without a mouse goes: Alt activates the bar at
     // "Data"; "Save" is its fifth item (Data, Group, Импорт, Plot, Save); Down opens it at its first
-    // item, and "Image" is the second.
-    click(window, 40, 45); // on the caption "Код": the window takes the keyboard, nothing else happens
-    press(VK_MENU);
-    for (int k = 0; k < 4; ++k)
-        press(VK_RIGHT);
-    press(VK_DOWN);
-    press(VK_DOWN);
-    press(VK_RETURN);
-    HWND dialog = waitForWindow(L"Запись общего профиля в jpg-файл", 20);
+    // item, and "Image" is the second. A program that has just started may show its window before it
+    // takes keys (on a busy machine, seconds later): then the keys are lost, the menus are closed with
+    // Escape and the way is walked again, three times at most.
+    HWND dialog = nullptr;
+    for (int attempt = 0; attempt < 3 && !dialog; ++attempt) {
+        if (attempt > 0) {
+            std::printf("save dialog: not yet shown, the menu walked again\n");
+            for (int k = 0; k < 3; ++k)
+                press(VK_ESCAPE);
+        }
+        SetForegroundWindow(window);
+        Sleep(500);
+        click(window, 40, 45); // on the caption "Код": the window takes the keyboard, nothing else happens
+        press(VK_MENU);
+        for (int k = 0; k < 4; ++k)
+            press(VK_RIGHT);
+        press(VK_DOWN);
+        press(VK_DOWN);
+        press(VK_RETURN);
+        dialog = waitForWindow(L"Запись общего профиля в jpg-файл", 20);
+    }
     std::printf("save dialog: %s\n", dialog ? "shown" : "not shown");
     if (!dialog)
         return 1;
