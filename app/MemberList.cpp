@@ -125,12 +125,18 @@ MemberList::MemberList(const Profile &group, QWidget *parent)
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(MemberModel::Name, QHeaderView::Stretch);
     m_table->setWordWrap(false);
-    connect(find, &QLineEdit::textChanged, proxy, &MemberFilter::setText);
+    // The first member found is the one chosen unless another is picked: the search, then Enter, shows it.
+    connect(find, &QLineEdit::textChanged, this, [this, proxy](const QString &text) {
+        proxy->setText(text);
+        if (!m_table->currentIndex().isValid() && proxy->rowCount() > 0)
+            m_table->setCurrentIndex(proxy->index(0, 0));
+    });
     layout->addWidget(m_table);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton *show = buttons->addButton(QStringLiteral("Показать"), QDialogButtonBox::ActionRole);
     show->setObjectName(QStringLiteral("showMember"));
     show->setToolTip(QStringLiteral("Показать выбранную анкету на фоне группы"));
+    show->setDefault(true);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     const auto choose = [this, proxy](const QModelIndex &index) {

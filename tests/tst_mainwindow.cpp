@@ -922,6 +922,10 @@ void TestMainWindow::findKey()
     QCOMPARE(table->model()->rowCount(), 1);
     field->setText(QStringLiteral(" "));
     QCOMPARE(table->model()->rowCount(), 12);
+    // Found, then Enter: the member found is shown.
+    field->setText(QStringLiteral("ПЕТРОВА"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(static_cast<MemberList *>(dialog.get())->chosenMember(), 10);
 }
 
 // Every control that takes the keyboard focus has a name a screen reader says.
