@@ -1,5 +1,6 @@
 #include "AgreementView.h"
 
+#include "AnalysisViews.h"
 #include "Resource.h"
 
 #include <QHeaderView>
@@ -20,13 +21,7 @@ AgreementView::AgreementView(QWidget *parent)
     m_model = new QStandardItemModel(0, 4, this);
     m_model->setHorizontalHeaderLabels({QStringLiteral("Индекс"), QStringLiteral("ICC(1)"), QStringLiteral("ICC(2)"),
                                         QStringLiteral("Что это значит")});
-    m_view = new QTableView(this);
-    m_view->setObjectName(QStringLiteral("iccTable"));
-    m_view->setModel(m_model);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->setWordWrap(false);
-    m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view = AnalysisViews::table(m_model, "iccTable", this);
     layout->addWidget(m_view, 1);
 }
 
@@ -46,13 +41,8 @@ void AgreementView::setTests(const SegmentStatistics::Tests &tests)
     m_model->removeRows(0, m_model->rowCount());
     for (int i = 1; i <= Resource::IndexCount; ++i) {
         const Agreement::Icc &icc = tests.icc[std::size_t(i - 1)];
-        QList<QStandardItem *> row{new QStandardItem(Resource::indexHeading(i)),
-                                   new QStandardItem(SegmentStatistics::figureText(icc.icc1)),
-                                   new QStandardItem(SegmentStatistics::figureText(icc.icc2)),
-                                   new QStandardItem(Agreement::reading(icc))};
-        row[1]->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        row[2]->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        m_model->appendRow(row);
+        m_model->appendRow({new QStandardItem(Resource::indexHeading(i)), AnalysisViews::figure(SegmentStatistics::figureText(icc.icc1)),
+                            AnalysisViews::figure(SegmentStatistics::figureText(icc.icc2)), new QStandardItem(Agreement::reading(icc))});
     }
     m_view->resizeColumnsToContents();
 }

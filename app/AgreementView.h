@@ -1,6 +1,7 @@
 #pragma once
-// Under the heat map of "Сегменты": per index, how much of the members' differences lies between the
-// segments shown (ICC(1)) and how dependable a segment's mean is (ICC(2)), with a one-line reading.
+// The agreement table under the heat map of "Сегменты": per index, how much of the members'
+// differences lies between the segments shown (ICC(1)) and how dependable a segment's mean is
+// (ICC(2)), with a one-line reading.
 
 #include "SegmentStatistics.h"
 

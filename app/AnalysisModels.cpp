@@ -162,11 +162,11 @@ void SegmentsModel::setMinimum(int minimum)
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
-void SegmentsModel::setDelta(double delta)
+void SegmentsModel::setBand(double band)
 {
-    if (delta == m_delta)
+    if (band == m_band)
         return;
-    m_delta = delta;
+    m_band = band;
     emit dataChanged(index(0, SegmentsTable::FirstScoreColumn), index(rowCount() - 1, columnCount() - 1),
                      {Qt::BackgroundRole, Qt::ForegroundRole});
 }
@@ -181,17 +181,17 @@ bool SegmentsModel::suppressed(int row) const
     return row > 0 && m_visibility.value(row - 1) != SegmentsTable::Visibility::Shown;
 }
 
-QColor SegmentsModel::shade(double value, double groupValue, double delta)
+QColor SegmentsModel::shade(double value, double groupValue, double band)
 {
     if (!std::isfinite(value) || !std::isfinite(groupValue))
         return QColor();
-    const ScoreBand band = Scoring::classify(value, groupValue, delta);
-    if (band == ScoreBand::Neither)
+    const ScoreBand side = Scoring::classify(value, groupValue, band);
+    if (side == ScoreBand::Neither)
         return QColor();
-    const double beyond = std::abs(value - groupValue) - delta;
+    const double beyond = std::abs(value - groupValue) - band;
     const double strength = std::clamp(beyond, 0.0, 1.0);
     const double alpha = 0.2 + 0.65 * strength;
-    const QColor base = band == ScoreBand::High ? QColor(0, 128, 0) : QColor(204, 0, 0);
+    const QColor base = side == ScoreBand::High ? QColor(0, 128, 0) : QColor(204, 0, 0);
     const auto mix = [alpha](int channel) { return int(std::lround(255.0 + (channel - 255.0) * alpha)); };
     return QColor(mix(base.red()), mix(base.green()), mix(base.blue()));
 }
@@ -259,7 +259,7 @@ QVariant SegmentsModel::data(const QModelIndex &index, int role) const
     case Qt::ForegroundRole: {
         if (!score || row == 0 || hidden)
             return QVariant();
-        const QColor fill = shade(scoreOf(segment, column), scoreOf(m_segments.group, column), m_delta);
+        const QColor fill = shade(scoreOf(segment, column), scoreOf(m_segments.group, column), m_band);
         if (!fill.isValid())
             return QVariant();
         if (role == Qt::BackgroundRole)

@@ -49,19 +49,19 @@ public:
     // The tests at the threshold in force.
     const SegmentStatistics::Tests &tests() const { return m_tests; }
     static constexpr int AgreementColumn = SegmentsTable::ColumnCount;
-    void setDelta(double delta);
+    void setBand(double band);
     const SegmentsTable::Segments &segments() const { return m_segments; }
     int minimum() const { return m_minimum; }
-    double delta() const { return m_delta; }
+    double band() const { return m_band; }
 
     // The segment of a row (row 0 is the whole group).
     const SegmentsTable::Segment &segmentAt(int row) const;
     bool suppressed(int row) const;
 
-    // The shade of a cell whose score differs by difference from the group's, with band half-width
-    // delta: no colour (invalid) within the band, else green above and red below, darker as the
+    // The shade of a cell whose score is value where the group's is groupValue: no colour (invalid)
+    // within the band (± band around the group's), else green above and red below, darker as the
     // difference grows beyond the band (the darkest a whole point beyond it).
-    static QColor shade(double value, double groupValue, double delta);
+    static QColor shade(double value, double groupValue, double band);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -76,7 +76,7 @@ private:
     // The tests of a cell (nullptr for none): row 1.. and an index column.
     const Significance::Difference *differenceAt(int row, int column) const;
     int m_minimum = SegmentsTable::DefaultMinimum;
-    double m_delta = Scoring::BandStart;
+    double m_band = Scoring::BandStart;
 };
 
 // Sorts a table of the analysis by any column, by its Qt::UserRole values, with its first rows kept on

@@ -3,6 +3,7 @@
 
 #include "AgreementView.h"
 #include "AnalysisModels.h"
+#include "AnalysisViews.h"
 #include "AnswerBars.h"
 #include "Exports.h"
 #include "RecentFolders.h"
@@ -34,24 +35,6 @@
 #include <algorithm>
 
 namespace {
-
-// A table view of the analysis: rows selected as cells, never edited, sortable by a click on a heading.
-QTableView *makeTable(QAbstractItemModel *model, int pinnedRows, const char *name, QWidget *parent)
-{
-    auto *proxy = new AnalysisSortModel(pinnedRows, parent);
-    proxy->setSourceModel(model);
-    auto *view = new QTableView(parent);
-    view->setObjectName(QString::fromLatin1(name));
-    view->setModel(proxy);
-    view->setSortingEnabled(true);
-    view->sortByColumn(0, Qt::AscendingOrder);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view->setWordWrap(false);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-    return view;
-}
 
 QPushButton *makeButton(const QString &text, const QByteArray &name, const QString &tip, QWidget *parent)
 {
@@ -136,8 +119,8 @@ AnalysisWindow::AnalysisWindow(const Session &session, Options options, QWidget 
 
     if (const Profile *group = m_session.group())
         showGroup(*group);
-    setDelta(m_session.band());
-    connect(&m_session, &Session::bandChanged, this, &AnalysisWindow::setDelta);
+    setBand(m_session.band());
+    connect(&m_session, &Session::bandChanged, this, &AnalysisWindow::setBand);
     connect(&m_session, &Session::groupChanged, this, &AnalysisWindow::followGroup);
     ScreenFit::resize(this, QSize(1100, 720));
 }
@@ -195,7 +178,7 @@ QWidget *AnalysisWindow::buildSpreadPage()
     auto *splitter = new QSplitter(Qt::Horizontal, page);
 
     m_spread = new SpreadModel(this);
-    m_spreadView = makeTable(m_spread, 0, "spreadTable", splitter);
+    m_spreadView = AnalysisViews::sortedTable(m_spread, 0, "spreadTable", splitter);
     splitter->addWidget(m_spreadView);
 
     auto *chart = new QWidget(splitter);
@@ -273,7 +256,7 @@ QWidget *AnalysisWindow::buildSegmentsPage()
     layout->addWidget(m_legend);
 
     m_segments = new SegmentsModel(this);
-    m_segmentsView = makeTable(m_segments, 1, "segmentsTable", page);
+    m_segmentsView = AnalysisViews::sortedTable(m_segments, 1, "segmentsTable", page);
     m_segmentsView->setToolTip(QString());
     m_segmentsView->setTextElideMode(Qt::ElideMiddle);
     auto *splitter = new QSplitter(Qt::Vertical, page);
@@ -307,14 +290,14 @@ int AnalysisWindow::minimumSize() const
     return m_minimum->value();
 }
 
-void AnalysisWindow::setDelta(double delta)
+void AnalysisWindow::setBand(double band)
 {
-    m_segments->setDelta(delta);
+    m_segments->setBand(band);
     m_legend->setText(QStringLiteral("Цвет — отличие сегмента от всей группы: зелёный — выше, красный — ниже, тем темнее, "
                                      "чем больше; без цвета — в пределах ±%1 (Range). * — отличие от остальной группы значимо "
                                      "(тест Уэлча, p < 0,05 с поправкой Холма). Двойной щелчок показывает сегмент "
                                      "в главном окне.")
-                          .arg(Scoring::scoreText(delta)));
+                          .arg(Scoring::scoreText(band)));
 }
 
 void AnalysisWindow::showSegments(GroupArithmetic::SplitBy by)

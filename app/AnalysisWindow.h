@@ -58,8 +58,8 @@ public:
     // Adds a tab after the others (the archive's "Нормы" and "Динамика").
     void addPage(QWidget *page, const QString &title);
 
-    // The band half-width of the heat map's neutral zone, as "Range" reads.
-    void setDelta(double delta);
+    // The band (± around the group's score) of the heat map's neutral zone, as "Range" reads.
+    void setBand(double band);
     // The anonymity threshold set in the window: segments with fewer members show no scores.
     int minimumSize() const;
 

@@ -1,5 +1,6 @@
 #include "ArchiveDialog.h"
 
+#include "FindShortcut.h"
 #include "SurveyArchive.h"
 
 #include <QDialogButtonBox>
@@ -39,13 +40,7 @@ ArchiveDialog::ArchiveDialog(SurveyArchive &archive, std::function<bool(const QS
     setSizeGripEnabled(true);
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
-    auto *filterLabel = new QLabel(QStringLiteral("&Клиент или отрасль:"), this);
-    m_filter = new QLineEdit(this);
-    m_filter->setObjectName(QStringLiteral("archiveFilter"));
-    m_filter->setClearButtonEnabled(true);
-    filterLabel->setBuddy(m_filter);
-    top->addWidget(filterLabel);
-    top->addWidget(m_filter, 1);
+    m_filter = FindShortcut::addField(top, QStringLiteral("&Клиент или отрасль:"), "archiveFilter", this);
     layout->addLayout(top);
 
     m_model = new QSqlQueryModel(this);

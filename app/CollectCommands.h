@@ -1,7 +1,7 @@
 #pragma once
-// Collecting the answers: the blank questionnaire (PDF) and the answer sheet's template (CSV) to hand
-// out, and the import of a filled answer sheet into a folder of result files, which then opens as a
-// group. Each command asks with the window's dialogs, writes whole files or nothing, and shows why
+// The commands that collect the answers: the blank questionnaire (PDF) and the answer sheet's
+// template (CSV) to hand out, and the import of a filled answer sheet into a folder of result
+// files, which then opens as a group. Each command asks with the window's dialogs, writes whole files or nothing, and shows why
 // when it could not.
 
 #include "UserPrompts.h"

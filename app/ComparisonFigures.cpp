@@ -1,5 +1,6 @@
 #include "ComparisonFigures.h"
 
+#include "AnalysisViews.h"
 #include "GroupMoments.h"
 #include "Resource.h"
 #include "Scoring.h"
@@ -13,16 +14,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-QStandardItem *figure(const QString &text)
-{
-    auto *item = new QStandardItem(text);
-    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return item;
-}
-
-} // namespace
+using AnalysisViews::figure;
 
 ComparisonFigures::ComparisonFigures(QWidget *parent)
     : QWidget(parent)
@@ -35,13 +27,7 @@ ComparisonFigures::ComparisonFigures(QWidget *parent)
     m_caption->setWordWrap(true);
     layout->addWidget(m_caption);
     m_model = new QStandardItemModel(this);
-    m_view = new QTableView(this);
-    m_view->setObjectName(QStringLiteral("comparisonTable"));
-    m_view->setModel(m_model);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->setWordWrap(false);
-    m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view = AnalysisViews::table(m_model, "comparisonTable", this);
     layout->addWidget(m_view, 1);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Under the choice of the reference on the "Сравнение" page: per index, how the profile shown
-// differs from the reference. Two groups: the difference of their means with Welch's 95 % interval
+// The table of differences under the choice of the reference on the "Сравнение" page: per index,
+// how the profile shown differs from the reference. Two groups: the difference of their means with Welch's 95 % interval
 // and p (Holm over the twelve indices), significant ones marked "*". One member against a group:
 // the member's percentile within the group instead (the share of the group's members below the
 // member's index score, those equal counted half).

@@ -33,7 +33,7 @@ namespace {
 
 // The overview of all sixty statements drawn into the report, its proportions kept: drawn afresh from
 // the profile, so that it bears its own title whatever the window's chart shows.
-void paintOverview(const Profile &profile, double delta, QPainter &painter, const QRectF &target)
+void paintOverview(const Profile &profile, double band, QPainter &painter, const QRectF &target)
 {
     // Scores far off the scale (a damaged or hand-made file) would put coordinates into the PDF that
     // no reader can read: the chart draws them just beyond its edge, where its plot area cuts them off,
@@ -45,7 +45,7 @@ void paintOverview(const Profile &profile, double delta, QPainter &painter, cons
     shown.overallMean = bounded(shown.overallMean);
     OverviewChart chart(nullptr);
     chart.resize(560, 300);
-    chart.showProfile(shown, std::isfinite(delta) ? std::clamp(delta, 0.0, 7.5) : 0.0);
+    chart.showProfile(shown, std::isfinite(band) ? std::clamp(band, 0.0, 7.5) : 0.0);
     // A hidden widget gets its size only when shown: shown where no screen shows it, the chart takes
     // its size, lays out its axes, and places its marks on the laid-out plot area.
     chart.setAttribute(Qt::WA_DontShowOnScreen);

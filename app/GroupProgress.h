@@ -1,7 +1,7 @@
 #pragma once
-// What the window shows while a group is read: the busy cursor, application-wide until a progress
-// dialog opens (after a delay, for a long group); then only the window behind the dialog is busy,
-// so that its Cancel button keeps the normal cursor. The dialog is modal: the window repaints, and
+// The progress of a group being read, as the window shows it: the busy cursor, application-wide
+// until a progress dialog opens (after a delay, for a long group); then only the window behind the
+// dialog is busy, so that its Cancel button keeps the normal cursor. The dialog is modal: the window repaints, and
 // only Cancel takes clicks.
 
 #include "ProfileLoader.h"

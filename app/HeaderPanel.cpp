@@ -84,32 +84,32 @@ HeaderPanel::HeaderPanel(QWidget *parent)
     m_date = makeEdit(this, "ceDate", QStringLiteral("00.00.0000"), QRect(268, 15, 133, 26));
     m_respondents = makeEdit(this, "ceNanket", QStringLiteral("12"), QRect(92, 91, 81, 26));
     m_respondents->setReadOnly(true);
-    m_delta = new RealSpinEdit(this);
-    m_delta->setObjectName(QStringLiteral("seDelta"));
-    m_delta->setGeometry(332, 91, 70, 21);
-    m_delta->setFont(Fonts::pixelFont(Fonts::chartFamily(), 17));
-    m_delta->setRange(Scoring::BandMinimum, Scoring::BandMaximum);
-    m_delta->setSingleStep(0.01);
-    m_delta->setValue(Scoring::BandStart);
+    m_band = new RealSpinEdit(this);
+    m_band->setObjectName(QStringLiteral("seDelta"));
+    m_band->setGeometry(332, 91, 70, 21);
+    m_band->setFont(Fonts::pixelFont(Fonts::chartFamily(), 17));
+    m_band->setRange(Scoring::BandMinimum, Scoring::BandMaximum);
+    m_band->setSingleStep(0.01);
+    m_band->setValue(Scoring::BandStart);
 
     // What a screen reader says of each field.
     m_code->setAccessibleName(QStringLiteral("Код"));
     m_nameEdit->setAccessibleName(QStringLiteral("ФИО или название группы"));
     m_date->setAccessibleName(QStringLiteral("Дата"));
     m_respondents->setAccessibleName(QStringLiteral("Число анкет"));
-    m_delta->setAccessibleName(QStringLiteral("Полуширина полосы (Range)"));
+    m_band->setAccessibleName(QStringLiteral("Полуширина полосы (Range)"));
     m_info->setAccessibleName(QStringLiteral("Сведения об анкетах"));
 
     // Keyboard order within the panel: code, name, date, number of questionnaires, half-width.
     QWidget::setTabOrder(m_code, m_nameEdit);
     QWidget::setTabOrder(m_nameEdit, m_date);
     QWidget::setTabOrder(m_date, m_respondents);
-    QWidget::setTabOrder(m_respondents, m_delta);
+    QWidget::setTabOrder(m_respondents, m_band);
 
     m_info->installEventFilter(this);
     for (QLineEdit *edit : {m_code, m_nameEdit, m_date})
         edit->installEventFilter(this);
-    connect(m_delta, &RealSpinEdit::textEdited, this, &HeaderPanel::deltaChanged);
+    connect(m_band, &RealSpinEdit::textEdited, this, &HeaderPanel::bandEdited);
 }
 
 void HeaderPanel::follow(const Session &session)
@@ -117,8 +117,8 @@ void HeaderPanel::follow(const Session &session)
     connect(&session, &Session::profileChanged, this, [this, &session] { showProfile(session.profile()); });
     // A half-width set elsewhere shows here; one the user types is the session's already.
     connect(&session, &Session::bandChanged, this, [this](double band) {
-        if (m_delta->currentValue() != band)
-            m_delta->setValue(band);
+        if (m_band->currentValue() != band)
+            m_band->setValue(band);
     });
 }
 
@@ -147,7 +147,7 @@ RespondentHeader HeaderPanel::shownHeader() const
 }
 
 QString HeaderPanel::hint() const { return m_hint; }
-double HeaderPanel::delta() const { return m_delta->currentValue(); }
+double HeaderPanel::band() const { return m_band->currentValue(); }
 QPixmap HeaderPanel::overviewIcon() const { return m_overviewImage->pixmap(); }
 QPixmap HeaderPanel::detailIcon() const { return m_detailImage->pixmap(); }
 

@@ -1,7 +1,7 @@
 #pragma once
 // paInfo: the header of the profile shown — code, name, date, number of questionnaires, the summary
-// behind the information image — and the band half-width "Range". The user may edit code, name and
-// date; every key released there is reported, and so is every change of the half-width.
+// behind the information image — and the band "Range" (± around the mean). The user may edit code,
+// name and date; every key released there is reported, and so is every change of the band.
 
 #include "BevelPanel.h"
 #include "Profile.h"
@@ -28,8 +28,8 @@ public:
     RespondentHeader shownHeader() const;
     // The summary behind the information image, lines joined with CR LF.
     QString hint() const;
-    // The band half-width as the spin edit reads now (its minimum while its text is not a number).
-    double delta() const;
+    // The band as the spin edit reads now (its minimum while its text is not a number).
+    double band() const;
 
     // The pictures of the two charts for the menu.
     QPixmap overviewIcon() const;
@@ -42,7 +42,7 @@ public:
 
 signals:
     void headerEdited();
-    void deltaChanged();
+    void bandEdited();
     // A click on the information image.
     void summaryClicked();
 
@@ -59,7 +59,7 @@ private:
     QLineEdit *m_nameEdit = nullptr;
     QLineEdit *m_date = nullptr;
     QLineEdit *m_respondents = nullptr;
-    RealSpinEdit *m_delta = nullptr;
+    RealSpinEdit *m_band = nullptr;
     std::array<QString, 4> m_infoLines;
     QString m_hint;
 };

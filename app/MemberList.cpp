@@ -1,10 +1,13 @@
 #include "MemberList.h"
+#include "FindShortcut.h"
 #include "ScreenFit.h"
 
 #include <QAbstractTableModel>
 #include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -65,6 +68,34 @@ private:
     QList<double> m_means;
 };
 
+// The members whose file or name holds the text typed, in any case; the number and the mean are not
+// searched, as a digit would find every mean that has it.
+class MemberFilter : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void setText(const QString &text)
+    {
+        m_text = text.simplified();
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        if (m_text.isEmpty())
+            return true;
+        for (int column : {int(MemberModel::File), int(MemberModel::Name)})
+            if (sourceModel()->index(row, column, parent).data().toString().contains(m_text, Qt::CaseInsensitive))
+                return true;
+        return false;
+    }
+
+private:
+    QString m_text;
+};
+
 } // namespace
 
 MemberList::MemberList(const Profile &group, QWidget *parent)
@@ -76,7 +107,10 @@ MemberList::MemberList(const Profile &group, QWidget *parent)
     auto *count = new QLabel(QStringLiteral("Анкет в группе: %1").arg(group.respondentCount()), this);
     count->setTextFormat(Qt::PlainText);
     layout->addWidget(count);
-    auto *proxy = new QSortFilterProxyModel(this);
+    auto *search = new QHBoxLayout;
+    QLineEdit *find = FindShortcut::addField(search, QStringLiteral("&Найти (файл или ФИО):"), "memberFilter", this);
+    layout->addLayout(search);
+    auto *proxy = new MemberFilter(this);
     proxy->setSourceModel(new MemberModel(group.members, this));
     proxy->setSortRole(Qt::UserRole);
     proxy->setSortLocaleAware(true);
@@ -91,11 +125,18 @@ MemberList::MemberList(const Profile &group, QWidget *parent)
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(MemberModel::Name, QHeaderView::Stretch);
     m_table->setWordWrap(false);
+    // The first member found is the one chosen unless another is picked: the search, then Enter, shows it.
+    connect(find, &QLineEdit::textChanged, this, [this, proxy](const QString &text) {
+        proxy->setText(text);
+        if (!m_table->currentIndex().isValid() && proxy->rowCount() > 0)
+            m_table->setCurrentIndex(proxy->index(0, 0));
+    });
     layout->addWidget(m_table);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton *show = buttons->addButton(QStringLiteral("Показать"), QDialogButtonBox::ActionRole);
     show->setObjectName(QStringLiteral("showMember"));
     show->setToolTip(QStringLiteral("Показать выбранную анкету на фоне группы"));
+    show->setDefault(true);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     const auto choose = [this, proxy](const QModelIndex &index) {

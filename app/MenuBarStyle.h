@@ -1,5 +1,5 @@
 #pragma once
-// Menu-bar items show their icon and their caption side by side.
+// The menu bar's style: its items show their icon and their caption side by side.
 
 #include <QProxyStyle>
 

@@ -1,5 +1,6 @@
 #include "NormsView.h"
 
+#include "AnalysisViews.h"
 #include "ArchiveTables.h"
 #include "CirclePicture.h"
 #include "NormCirclePicture.h"
@@ -52,7 +53,7 @@ private:
 };
 
 NormsView::NormsView(Sources sources, QWidget *parent)
-    : QWidget(parent), m_sources(std::move(sources)), m_rows(std::make_shared<QList<NormRow>>())
+    : ArchivePage(parent), m_sources(std::move(sources)), m_rows(std::make_shared<QList<NormRow>>())
 {
     setObjectName(QStringLiteral("normsPage"));
     auto *layout = new QVBoxLayout(this);
@@ -76,32 +77,22 @@ NormsView::NormsView(Sources sources, QWidget *parent)
     controls->addWidget(m_client, 1);
     controls->addWidget(refresh);
     layout->addLayout(controls);
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("normsStatus"));
-    m_status->setTextFormat(Qt::PlainText);
-    m_status->setWordWrap(true);
+    m_status = AnalysisViews::note(QString(), "normsStatus", this);
     layout->addWidget(m_status);
 
     auto *splitter = new QSplitter(this);
     m_circle = new Circle(splitter);
     m_model = new QStandardItemModel(this);
-    m_view = new QTableView(splitter);
-    m_view->setObjectName(QStringLiteral("normsView"));
-    m_view->setModel(m_model);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->verticalHeader()->hide();
-    m_view->setWordWrap(false);
+    m_view = AnalysisViews::table(m_model, "normsView", splitter);
     splitter->addWidget(m_circle);
     splitter->addWidget(m_view);
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
-    auto *legend = new QLabel(QStringLiteral("Процентиль = (опросов ниже + половина равных) / N × 100; стен = round(5,5 + 2z), "
-                                             "z = (балл − среднее нормы) / ст. откл. нормы, от 1 до 10. Круг: сплошная линия — "
-                                             "профиль, пунктир — среднее нормы, зелёная полоса — среднее ± ст. откл."),
-                              this);
-    legend->setWordWrap(true);
-    legend->setTextFormat(Qt::PlainText);
-    layout->addWidget(legend);
+    layout->addWidget(AnalysisViews::note(
+        QStringLiteral("Процентиль = (опросов ниже + половина равных) / N × 100; стен = round(5,5 + 2z), "
+                       "z = (балл − среднее нормы) / ст. откл. нормы, от 1 до 10. Круг: сплошная линия — "
+                       "профиль, пунктир — среднее нормы, зелёная полоса — среднее ± ст. откл."),
+        nullptr, this));
 
     connect(refresh, &QPushButton::clicked, this, &NormsView::refresh);
     connect(m_sector, &QComboBox::activated, this, &NormsView::refresh);
@@ -113,16 +104,8 @@ const QList<NormRow> &NormsView::rows() const
     return *m_rows;
 }
 
-void NormsView::showEvent(QShowEvent *event)
+void NormsView::read()
 {
-    QWidget::showEvent(event);
-    if (!m_read)
-        refresh();
-}
-
-void NormsView::refresh()
-{
-    m_read = true;
     m_rows->clear();
     m_model->clear();
     const Profile profile = m_sources.profile();

@@ -8,7 +8,7 @@
 #include "NormCirclePicture.h"
 #include "Profile.h"
 
-#include <QWidget>
+#include "ArchivePage.h"
 
 #include <functional>
 #include <optional>
@@ -21,7 +21,7 @@ class QTableView;
 class SurveyArchive;
 struct NormRow;
 
-class NormsView : public QWidget
+class NormsView : public ArchivePage
 {
     Q_OBJECT
 public:
@@ -34,8 +34,6 @@ public:
 
     NormsView(Sources sources, QWidget *parent);
 
-    // Reads the norms again.
-    void refresh();
     const QList<NormRow> &rows() const;
     // The band of the circle: each index's norm mean, minus and plus its standard deviation.
     static NormCirclePicture::Norm bandOf(const QList<NormRow> &rows);
@@ -43,12 +41,11 @@ public:
     const QString &title() const { return m_title; }
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void read() override;
 
 private:
     class Circle;
     Sources m_sources;
-    bool m_read = false;
     QComboBox *m_sector = nullptr;
     QLineEdit *m_client = nullptr;
     QLabel *m_status = nullptr;

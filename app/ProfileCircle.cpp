@@ -100,10 +100,13 @@ void ProfileOverlay::commit()
     if (m_shown.size() != m_bitmap.size())
         m_shown = QImage(m_bitmap.size(), QImage::Format_ARGB32);
     m_shown.setDevicePixelRatio(m_bitmap.devicePixelRatio());
-    for (int y = 0; y < m_shown.height(); ++y) {
+    // The sizes are read once: QImage::width() is a call the loop would repeat for every pixel.
+    const int width = m_shown.width();
+    const int height = m_shown.height();
+    for (int y = 0; y < height; ++y) {
         const auto *from = reinterpret_cast<const QRgb *>(m_bitmap.constScanLine(y));
         auto *to = reinterpret_cast<QRgb *>(m_shown.scanLine(y));
-        for (int x = 0; x < m_shown.width(); ++x)
+        for (int x = 0; x < width; ++x)
             to[x] = from[x] == transparent ? 0 : (from[x] | 0xFF000000u);
     }
     update();
@@ -233,11 +236,11 @@ void ProfileCircleView::follow(const Session &session)
     });
 }
 
-void ProfileCircleView::showProfile(const Profile &profile, double delta)
+void ProfileCircleView::showProfile(const Profile &profile, double band)
 {
     m_scores = profile.scores.IndexScores;
     drawOverlay();
-    const auto placed = CirclePicture::labels(profile.scores, profile.overallMean, delta);
+    const auto placed = CirclePicture::labels(profile.scores, profile.overallMean, band);
     for (int tag = 0; tag < CirclePicture::LabelCount; ++tag) {
         PlotLabel *label = m_labels[std::size_t(tag)];
         label->setTextKeepingLeft(placed[std::size_t(tag)].text);
@@ -247,10 +250,10 @@ void ProfileCircleView::showProfile(const Profile &profile, double delta)
     }
 }
 
-void ProfileCircleView::setBand(double overallMean, double delta)
+void ProfileCircleView::setBand(double overallMean, double band)
 {
     for (PlotLabel *label : m_labels)
-        label->setBand(CirclePicture::labelBand(label->text(), overallMean, delta));
+        label->setBand(CirclePicture::labelBand(label->text(), overallMean, band));
 }
 
 void ProfileCircleView::setCaptions(const QString &code, const QString &name, const QString &date)

@@ -68,12 +68,12 @@ public:
     // their changes.
     void follow(const Session &session);
     // Draws the polygon of the profile and places, fills and colours the sixteen value labels.
-    void showProfile(const Profile &profile, double delta);
+    void showProfile(const Profile &profile, double band);
     // Draws a reference profile under the profile's polygon as a second, dashed polygon with a legend
     // naming both; null takes it away.
     void setReference(const Profile *reference, const QString &profileName, const QString &referenceName);
     // Recolours the labels from the texts they show; the polygon and the texts stay.
-    void setBand(double overallMean, double delta);
+    void setBand(double overallMean, double band);
     // The captions over the circle: "code. name" and the date, cut to their room; whole in tooltips.
     void setCaptions(const QString &code, const QString &name, const QString &date);
 

@@ -1,6 +1,6 @@
 #include "ReliabilityPage.h"
 
-#include "AnalysisModels.h"
+#include "AnalysisViews.h"
 #include "GroupMoments.h"
 #include "PlainText.h"
 #include "Resource.h"
@@ -17,23 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QTableView *makeView(QStandardItemModel *model, const char *name, QWidget *parent)
-{
-    auto *proxy = new AnalysisSortModel(0, parent);
-    proxy->setSourceModel(model);
-    auto *view = new QTableView(parent);
-    view->setObjectName(QString::fromLatin1(name));
-    view->setModel(proxy);
-    view->setSortingEnabled(true);
-    view->sortByColumn(0, Qt::AscendingOrder);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view->setWordWrap(false);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-    return view;
-}
 
 // A cell: its text, its sort value (none sorts last) and, for figures, right-aligned.
 QStandardItem *cell(const QString &text, const QVariant &sortValue, bool figure)
@@ -79,7 +62,7 @@ ReliabilityPage::ReliabilityPage(QWidget *parent)
     m_scales->setHorizontalHeaderLabels({QStringLiteral("Шкала"), QStringLiteral("n"), QStringLiteral("Альфа"),
                                          QStringLiteral("95 % интервал"), QStringLiteral("Средняя корреляция"),
                                          QStringLiteral("Вывод")});
-    m_scalesView = makeView(m_scales, "reliabilityTable", above);
+    m_scalesView = AnalysisViews::sortedTable(m_scales, 0, "reliabilityTable", above);
     m_scalesLayout->addWidget(m_scalesView, 1);
     splitter->addWidget(above);
 
@@ -100,7 +83,7 @@ ReliabilityPage::ReliabilityPage(QWidget *parent)
     m_statements = new QStandardItemModel(0, 4, this);
     m_statements->setHorizontalHeaderLabels({QStringLiteral("Утверждение"), QStringLiteral("Корреляция с индексом"),
                                              QStringLiteral("Альфа без него"), QStringLiteral("Примечание")});
-    m_statementsView = makeView(m_statements, "reliabilityStatements", below);
+    m_statementsView = AnalysisViews::sortedTable(m_statements, 0, "reliabilityStatements", below);
     belowLayout->addWidget(m_statementsView, 1);
     splitter->addWidget(below);
     layout->addWidget(splitter, 1);

@@ -112,7 +112,7 @@ void ResultsGrid::setSelectHandler(GridSelectionModel::SelectHandler handler)
     m_selection->setSelectHandler(std::move(handler));
 }
 
-void ResultsGrid::showProfile(const Profile &profile, double delta, const QPixmap &headerIcon)
+void ResultsGrid::showProfile(const Profile &profile, double band, const QPixmap &headerIcon)
 {
     for (int c = 0; c < Columns; ++c)
         setCellWidth(c, GridPicture::ColumnWidths[std::size_t(c)]);
@@ -121,18 +121,18 @@ void ResultsGrid::showProfile(const Profile &profile, double delta, const QPixma
             setCellText(c, r, GridPicture::cellText(profile.scores, profile.overallMean, c, r));
     m_scores = profile.scores;
     m_mean = profile.overallMean;
-    m_delta = delta;
+    m_band = band;
     if (!m_painted) {
-        setItemDelegate(new GridCellPainter(headerIcon, [this] { return std::pair(m_mean, m_delta); }, this));
+        setItemDelegate(new GridCellPainter(headerIcon, [this] { return std::pair(m_mean, m_band); }, this));
         m_painted = true;
     }
     viewport()->update();
 }
 
-void ResultsGrid::setBand(double overallMean, double delta)
+void ResultsGrid::setBand(double overallMean, double band)
 {
     m_mean = overallMean;
-    m_delta = delta;
+    m_band = band;
     viewport()->update();
 }
 
@@ -204,12 +204,12 @@ GridCellPainter::GridCellPainter(QPixmap headerIcon, BandSource band, QObject *p
 
 void GridCellPainter::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    const auto [mean, delta] = m_band();
+    const auto [mean, band] = m_band();
     const QString text = index.data(Qt::DisplayRole).toString();
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     const GridPicture::CellLook look =
         GridPicture::look(index.column(), index.row(), text, selected, option.palette.color(QPalette::Button),
-                          option.palette.color(QPalette::Base), mean, delta);
+                          option.palette.color(QPalette::Base), mean, band);
     const QRect cell = option.rect;
     painter->save();
     painter->fillRect(cell, look.background);

@@ -59,9 +59,9 @@ public:
 
     // Writes every cell for the profile; from the first profile on, the cells are painted in their
     // band colours with the header icon.
-    void showProfile(const Profile &profile, double delta, const QPixmap &headerIcon);
-    // Repaints the band colours for a new half-width.
-    void setBand(double overallMean, double delta);
+    void showProfile(const Profile &profile, double band, const QPixmap &headerIcon);
+    // Repaints the band colours for a new band.
+    void setBand(double overallMean, double band);
     // Gives every score cell a tooltip with the reference's score and the difference; null takes
     // the tooltips away.
     void setReference(const Profile *reference);
@@ -89,7 +89,7 @@ private:
     GridSelectionModel *m_selection;
     ProfileScores m_scores;
     double m_mean = 0.0;
-    double m_delta = Scoring::BandStart;
+    double m_band = Scoring::BandStart;
     bool m_painted = false;
 };
 
@@ -97,7 +97,7 @@ class GridCellPainter : public QStyledItemDelegate
 {
     Q_OBJECT
 public:
-    // band() gives the current mean and half-width at every paint.
+    // band() gives the current mean and band at every paint.
     using BandSource = std::function<std::pair<double, double>()>;
 
     GridCellPainter(QPixmap headerIcon, BandSource band, QObject *parent);

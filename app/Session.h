@@ -1,7 +1,7 @@
 #pragma once
 // Session: what the main window has loaded and how the user looks at it, in one place. It holds the
 // profile shown, the group it came from, the reference it is compared with (named with its source),
-// the band half-width "Range", the header as the user edited it, which chart is in front and the key
+// the band "Range" (± around the mean), the header as the user edited it, which chart is in front and the key
 // of the result files. Every change is one signal; the views, the analysis window, the exports and
 // the report read the session and follow its signals, so that nobody hands state around by hand.
 // Every load comes in through load(), which decides what the load does to the group, the comparison
@@ -55,7 +55,7 @@ public:
     // Turns the comparison with the reference chosen last on or off.
     void setComparing(bool on);
 
-    // The band half-width "Range".
+    // The band "Range": its lines lie this far either side of the mean.
     double band() const { return m_band; }
     void setBand(double band);
 

@@ -21,8 +21,12 @@ namespace ChartMath {
 
 double widenedLabelStep(double minStep, double range, double pixelLength, double labelExtent)
 {
-    if (range <= 0 || pixelLength <= 0)
+    if (range <= 0)
         return minStep;
+    // A chart not laid out yet has no room: one step over the whole range, so that Qt Charts does
+    // not make hundreds of labels that the first layout throws away.
+    if (pixelLength <= 0)
+        return range;
     const double factors[3] = {1, 2, 5};
     for (double decade = minStep; decade < range * 1000; decade *= 10) {
         for (double f : factors) {
@@ -296,20 +300,20 @@ void StatementChart::setReference(const ProfileScores *reference)
     m_reference->setVisible(reference != nullptr);
 }
 
-void StatementChart::fillLines(double overallMean, double delta)
+void StatementChart::fillLines(double overallMean, double band)
 {
     m_mean->clear();
     fillConstantLine(m_mean, overallMean, m_lineFrom, m_lineTo, m_lines == Lines::Vertical);
-    fillBand(overallMean, delta);
+    fillBand(overallMean, band);
 }
 
-void StatementChart::fillBand(double overallMean, double delta)
+void StatementChart::fillBand(double overallMean, double band)
 {
     m_upper->clear();
     m_lower->clear();
     const bool vertical = m_lines == Lines::Vertical;
-    fillConstantLine(m_lower, overallMean - delta, m_lineFrom, m_lineTo, vertical);
-    fillConstantLine(m_upper, overallMean + delta, m_lineFrom, m_lineTo, vertical);
+    fillConstantLine(m_lower, overallMean - band, m_lineFrom, m_lineTo, vertical);
+    fillConstantLine(m_upper, overallMean + band, m_lineFrom, m_lineTo, vertical);
 }
 
 void StatementChart::follow(const Session &session)
@@ -333,9 +337,9 @@ void StatementChart::follow(const Session &session)
     connect(&session, &Session::referenceChanged, this, reference);
 }
 
-void StatementChart::setBand(double overallMean, double delta)
+void StatementChart::setBand(double overallMean, double band)
 {
-    fillBand(overallMean, delta);
+    fillBand(overallMean, band);
 }
 
 void StatementChart::fillBars(const ProfileScores &scores)
@@ -442,9 +446,9 @@ DetailChart::DetailChart(QWidget *parent)
     applyWindow();
 }
 
-void DetailChart::showProfile(const Profile &profile, double delta)
+void DetailChart::showProfile(const Profile &profile, double band)
 {
-    fillLines(profile.overallMean, delta);
+    fillLines(profile.overallMean, band);
     fillBars(profile.scores);
     QList<ChartMarks::Mark> marks;
     for (int s = 1; s <= Resource::StatementCount; ++s)
@@ -573,9 +577,9 @@ void OverviewChart::follow(const Session &session)
     });
 }
 
-void OverviewChart::showProfile(const Profile &profile, double delta)
+void OverviewChart::showProfile(const Profile &profile, double band)
 {
-    fillLines(profile.overallMean, delta);
+    fillLines(profile.overallMean, band);
     fillBars(profile.scores);
     m_scales->clear();
     QList<ChartMarks::Mark> marks;

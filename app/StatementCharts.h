@@ -23,7 +23,8 @@ class Session;
 namespace ChartMath {
 
 // The smallest multiple of minStep from the 1-2-5 sequence whose labels, each labelExtent pixels
-// long, do not overlap along an axis of pixelLength pixels spanning range units.
+// long, do not overlap along an axis of pixelLength pixels spanning range units; the whole range
+// while the axis has no length yet.
 double widenedLabelStep(double minStep, double range, double pixelLength, double labelExtent);
 
 // Thickness of a bar in axis units: 70 % of the axis length divided by points + 1.
@@ -73,9 +74,9 @@ public:
     // their changes.
     void follow(const Session &session);
     // Fills every series from the profile's scores.
-    virtual void showProfile(const Profile &profile, double delta) = 0;
-    // Moves the two band lines to the new half-width; the mean line, bars and marks stay.
-    void setBand(double overallMean, double delta);
+    virtual void showProfile(const Profile &profile, double band) = 0;
+    // Moves the two band lines for the new band; the mean line, bars and marks stay.
+    void setBand(double overallMean, double band);
     // Marks on every bar the score of a reference profile (a diamond at its value); null takes the
     // marks away.
     void setReference(const ProfileScores *reference);
@@ -104,7 +105,7 @@ protected:
     virtual void relayout() {}
     void placeFoot();
     // The mean and band lines and the bars, as the refresh fills them.
-    void fillLines(double overallMean, double delta);
+    void fillLines(double overallMean, double band);
     void fillBars(const ProfileScores &scores);
     // One bar set per trait, each in its colour and outlined in outline.
     void makeBarSets(QAbstractBarSeries *series, const QColor &outline);
@@ -119,7 +120,7 @@ protected:
     ChartMarks *m_marks = nullptr;
 
 private:
-    void fillBand(double overallMean, double delta);
+    void fillBand(double overallMean, double band);
 
     QScatterSeries *m_reference = nullptr;
     std::optional<ProfileScores> m_referenceScores;
@@ -143,7 +144,7 @@ public:
     static QString initialTitle() { return QStringLiteral("Данные по отдельным утверждениям"); }
 
     // Fills every series from the scores; the window returns to statements 1 to 5.
-    void showProfile(const Profile &profile, double delta) override;
+    void showProfile(const Profile &profile, double band) override;
     // The statement window in the order of a selection: minimum 1, maximum 5i, minimum 5i - 4.
     void showIndex(int index);
     void setStatementMinimum(double minimum);
@@ -182,7 +183,7 @@ public:
     // 0 while the detail chart is in front, 1 while this chart is.
     int Tag = 0;
 
-    void showProfile(const Profile &profile, double delta) override;
+    void showProfile(const Profile &profile, double band) override;
     // As every chart, and in front of the detail chart while the session says so (Tag follows).
     void follow(const Session &session);
     QColor markerColor(int k) const;

@@ -1,5 +1,6 @@
 #include "TrendView.h"
 
+#include "AnalysisViews.h"
 #include "SurveyArchive.h"
 #include "TableItems.h"
 
@@ -19,7 +20,7 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 
-TrendView::TrendView(Sources sources, QWidget *parent) : QWidget(parent), m_sources(std::move(sources))
+TrendView::TrendView(Sources sources, QWidget *parent) : ArchivePage(parent), m_sources(std::move(sources))
 {
     setObjectName(QStringLiteral("trendPage"));
     auto *layout = new QVBoxLayout(this);
@@ -38,10 +39,7 @@ TrendView::TrendView(Sources sources, QWidget *parent) : QWidget(parent), m_sour
     controls->addWidget(m_client, 1);
     controls->addWidget(refresh);
     layout->addLayout(controls);
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("trendStatus"));
-    m_status->setTextFormat(Qt::PlainText);
-    m_status->setWordWrap(true);
+    m_status = AnalysisViews::note(QString(), "trendStatus", this);
     layout->addWidget(m_status);
 
     auto *splitter = new QSplitter(Qt::Vertical, this);
@@ -50,36 +48,21 @@ TrendView::TrendView(Sources sources, QWidget *parent) : QWidget(parent), m_sour
     m_chartView->setRenderHint(QPainter::Antialiasing);
     m_chartView->setMinimumHeight(260);
     m_model = new QStandardItemModel(this);
-    m_view = new QTableView(splitter);
-    m_view->setObjectName(QStringLiteral("trendChanges"));
-    m_view->setModel(m_model);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->verticalHeader()->hide();
-    m_view->setWordWrap(false);
+    m_view = AnalysisViews::table(m_model, "trendChanges", splitter);
     splitter->addWidget(m_chartView);
     splitter->addWidget(m_view);
     layout->addWidget(splitter, 1);
-    auto *legend = new QLabel(QStringLiteral("Изменение — от волны к следующей; 95% ДИ и p — t-критерий Уэлча по средним, "
-                                             "стандартным отклонениям и числу анкет волн; * — p < 0,05."),
-                              this);
-    legend->setWordWrap(true);
-    legend->setTextFormat(Qt::PlainText);
-    layout->addWidget(legend);
+    layout->addWidget(AnalysisViews::note(
+        QStringLiteral("Изменение — от волны к следующей; 95% ДИ и p — t-критерий Уэлча по средним, "
+                       "стандартным отклонениям и числу анкет волн; * — p < 0,05."),
+        nullptr, this));
 
     connect(refresh, &QPushButton::clicked, this, &TrendView::refresh);
     connect(m_client, &QComboBox::activated, this, &TrendView::refresh);
 }
 
-void TrendView::showEvent(QShowEvent *event)
+void TrendView::read()
 {
-    QWidget::showEvent(event);
-    if (!m_read)
-        refresh();
-}
-
-void TrendView::refresh()
-{
-    m_read = true;
     m_waves.clear();
     SurveyArchive *archive = m_sources.archive();
     if (!archive) {

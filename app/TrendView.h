@@ -6,7 +6,7 @@
 
 #include "ArchiveTables.h"
 
-#include <QWidget>
+#include "ArchivePage.h"
 
 #include <functional>
 
@@ -18,7 +18,7 @@ class QStandardItemModel;
 class QTableView;
 class SurveyArchive;
 
-class TrendView : public QWidget
+class TrendView : public ArchivePage
 {
     Q_OBJECT
 public:
@@ -30,19 +30,17 @@ public:
 
     TrendView(Sources sources, QWidget *parent);
 
-    void refresh();
     const QList<TrendWave> &waves() const { return m_waves; }
     // The client whose waves are shown.
     const QString &client() const { return m_shownClient; }
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void read() override;
 
 private:
     void showWaves();
 
     Sources m_sources;
-    bool m_read = false;
     QComboBox *m_client = nullptr;
     QLabel *m_status = nullptr;
     QChartView *m_chartView = nullptr;

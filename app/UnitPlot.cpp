@@ -107,6 +107,7 @@ void TForm1::buildViews()
     m_detail = new DetailChart(m_chartPanel);
     m_detail->setGeometry(2, 2, 411, 290);
     m_detail->raise();
+    m_overview->hide(); // behind the detail chart until "Plot" brings it to the front
 
     m_circle = new ProfileCircleView(client);
     m_circle->setGeometry(420, 0, 602, 564);
@@ -140,7 +141,7 @@ void TForm1::buildViews()
     connect(m_session, &Session::chartInFrontChanged, this, &TForm1::showChartInFront);
 
     connect(m_header, &HeaderPanel::headerEdited, this, &TForm1::ceCodeKeyUp);
-    connect(m_header, &HeaderPanel::deltaChanged, this, &TForm1::seDeltaChange);
+    connect(m_header, &HeaderPanel::bandEdited, this, &TForm1::seDeltaChange);
     connect(m_header, &HeaderPanel::summaryClicked, this, &TForm1::showMemberList);
     connect(m_circle, &ProfileCircleView::labelClicked, this, &TForm1::LabelClick);
     connect(m_overview, &OverviewChart::seriesClicked, this, &TForm1::ChartAllClickSeries);
@@ -405,7 +406,7 @@ void TForm1::mmPlotClick()
 
 void TForm1::seDeltaChange()
 {
-    m_session->setBand(m_header->delta());
+    m_session->setBand(m_header->band());
 }
 
 void TForm1::LabelClick(int tag)
@@ -469,6 +470,10 @@ void TForm1::mmPlotAllClick()
 void TForm1::showChartInFront()
 {
     const bool overview = m_session->chartInFront() == Session::Chart::Overview;
+    // Only the chart in front is shown: the one behind is neither laid out nor painted, and Tab
+    // does not lead to it.
+    m_overview->setVisible(overview);
+    m_detail->setVisible(!overview);
     m_menu.plotSave->setIcon(overview ? m_iconAll : m_icon5M);
     m_menu.plotAll->setIcon(overview ? m_icon5M : m_iconAll);
 }

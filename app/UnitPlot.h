@@ -65,9 +65,9 @@ public:
     const QString &appDir() const { return m_appDir; }
     // What is loaded and how it is shown.
     Session &session() const { return *m_session; }
-    // The profile loaded and the band half-width as "Range" reads now (the session's).
+    // The profile loaded and the band as "Range" reads now (the session's).
     const Profile &profile() const { return m_session->profile(); }
-    double delta() const { return m_session->band(); }
+    double band() const { return m_session->band(); }
     // Shows member k of the loaded group on its own, compared with the whole group.
     void showMember(qsizetype member);
     // The memo's text with CR LF line breaks; every line the program added ends with one.

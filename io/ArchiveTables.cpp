@@ -4,6 +4,24 @@
 
 namespace ArchiveTables {
 
+namespace {
+
+// A table of one row per entry of entries, which it keeps (shared, so that copies of the table cost
+// nothing); fill writes an entry's cells.
+template <typename Entry, typename Fill>
+Table entryTable(QString name, QList<QString> columns, const QList<Entry> &entries, Fill fill)
+{
+    auto shared = std::make_shared<const QList<Entry>>(entries);
+    Table table;
+    table.name = std::move(name);
+    table.columns = std::move(columns);
+    table.rowCount = entries.size();
+    table.fillRow = [shared, fill](qsizetype row, QList<TableCell> &cells) { fill(shared->at(row), cells); };
+    return table;
+}
+
+} // namespace
+
 QString tooFewText(qsizetype surveys)
 {
     return QStringLiteral("норма по %1 опросам: мало данных").arg(surveys);
@@ -20,32 +38,21 @@ QString normsTitle(const NormQuery &query)
 
 Table surveysTable(const QList<SurveyEntry> &surveys)
 {
-    auto shared = std::make_shared<const QList<SurveyEntry>>(surveys);
-    Table table;
-    table.name = QStringLiteral("Архив");
-    table.columns = {QStringLiteral("Клиент"), QStringLiteral("Волна"), QStringLiteral("Отрасль"), QStringLiteral("n")};
-    table.rowCount = surveys.size();
-    table.fillRow = [shared](qsizetype row, QList<TableCell> &cells) {
-        const SurveyEntry &entry = shared->at(row);
+    const QList<QString> columns{QStringLiteral("Клиент"), QStringLiteral("Волна"), QStringLiteral("Отрасль"), QStringLiteral("n")};
+    return entryTable(QStringLiteral("Архив"), columns, surveys, [](const SurveyEntry &entry, QList<TableCell> &cells) {
         cells[0] = TableCell::ofText(entry.client);
         cells[1] = TableCell::ofText(entry.wave.toString(Qt::ISODate));
         cells[2] = TableCell::ofText(entry.sector);
         cells[3] = TableCell::ofNumber(double(entry.respondents));
-    };
-    return table;
+    });
 }
 
 Table normsTable(const QList<NormRow> &rows)
 {
-    auto shared = std::make_shared<const QList<NormRow>>(rows);
-    Table table;
-    table.name = QStringLiteral("Нормы");
-    table.columns = {QStringLiteral("Показатель"), QStringLiteral("Балл"), QStringLiteral("Опросов в норме"),
-                     QStringLiteral("Среднее нормы"), QStringLiteral("Ст. откл. нормы"), QStringLiteral("Процентиль"),
-                     QStringLiteral("Стен")};
-    table.rowCount = rows.size();
-    table.fillRow = [shared](qsizetype r, QList<TableCell> &cells) {
-        const NormRow &row = shared->at(r);
+    const QList<QString> columns{QStringLiteral("Показатель"), QStringLiteral("Балл"), QStringLiteral("Опросов в норме"),
+                                 QStringLiteral("Среднее нормы"), QStringLiteral("Ст. откл. нормы"), QStringLiteral("Процентиль"),
+                                 QStringLiteral("Стен")};
+    return entryTable(QStringLiteral("Нормы"), columns, rows, [](const NormRow &row, QList<TableCell> &cells) {
         cells[0] = TableCell::ofText(SurveySummary::measureName(row.measure));
         cells[1] = TableCell::ofNumber(row.score);
         cells[2] = TableCell::ofNumber(double(row.surveys));
@@ -59,27 +66,20 @@ Table normsTable(const QList<NormRow> &rows)
         cells[5] = TableCell::ofNumber(row.percentile);
         if (row.sten)
             cells[6] = TableCell::ofNumber(double(*row.sten));
-    };
-    return table;
+    });
 }
 
 Table trendTable(const QList<TrendWave> &waves)
 {
-    auto shared = std::make_shared<const QList<TrendWave>>(waves);
-    Table table;
-    table.name = QStringLiteral("Динамика");
-    table.columns = {QStringLiteral("Волна"), QStringLiteral("n")};
+    QList<QString> columns{QStringLiteral("Волна"), QStringLiteral("n")};
     for (int m = 0; m < SurveySummary::NormMeasures; ++m)
-        table.columns << SurveySummary::measureName(m);
-    table.rowCount = waves.size();
-    table.fillRow = [shared](qsizetype row, QList<TableCell> &cells) {
-        const TrendWave &wave = shared->at(row);
+        columns << SurveySummary::measureName(m);
+    return entryTable(QStringLiteral("Динамика"), columns, waves, [](const TrendWave &wave, QList<TableCell> &cells) {
         cells[0] = TableCell::ofText(wave.wave.toString(Qt::ISODate));
         cells[1] = TableCell::ofNumber(double(wave.figures.n));
         for (int m = 0; m < SurveySummary::NormMeasures; ++m)
             cells[2 + m] = TableCell::ofNumber(wave.figures.means[std::size_t(m)]);
-    };
-    return table;
+    });
 }
 
 QList<WaveChange> changes(const QList<TrendWave> &waves)
@@ -98,16 +98,11 @@ QList<WaveChange> changes(const QList<TrendWave> &waves)
 
 Table changesTable(const QList<WaveChange> &changes)
 {
-    auto shared = std::make_shared<const QList<WaveChange>>(changes);
-    Table table;
-    table.name = QStringLiteral("Изменения");
-    table.columns = {QStringLiteral("Показатель"), QStringLiteral("Волна 1"), QStringLiteral("Волна 2"),
-                     QStringLiteral("Было"), QStringLiteral("Стало"), QStringLiteral("Изменение"),
-                     QStringLiteral("95% ДИ от"), QStringLiteral("95% ДИ до"), QStringLiteral("p"),
-                     QStringLiteral("p < 0,05")};
-    table.rowCount = changes.size();
-    table.fillRow = [shared](qsizetype row, QList<TableCell> &cells) {
-        const WaveChange &change = shared->at(row);
+    const QList<QString> columns{QStringLiteral("Показатель"), QStringLiteral("Волна 1"), QStringLiteral("Волна 2"),
+                                 QStringLiteral("Было"), QStringLiteral("Стало"), QStringLiteral("Изменение"),
+                                 QStringLiteral("95% ДИ от"), QStringLiteral("95% ДИ до"), QStringLiteral("p"),
+                                 QStringLiteral("p < 0,05")};
+    return entryTable(QStringLiteral("Изменения"), columns, changes, [](const WaveChange &change, QList<TableCell> &cells) {
         cells[0] = TableCell::ofText(SurveySummary::measureName(change.measure));
         cells[1] = TableCell::ofText(change.from.toString(Qt::ISODate));
         cells[2] = TableCell::ofText(change.to.toString(Qt::ISODate));
@@ -121,8 +116,7 @@ Table changesTable(const QList<WaveChange> &changes)
         cells[8] = TableCell::ofNumber(change.test->p);
         if (change.test->significant())
             cells[9] = TableCell::ofText(QStringLiteral("*"));
-    };
-    return table;
+    });
 }
 
 Table trendByMeasureTable(const QList<TrendWave> &waves)

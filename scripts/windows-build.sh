@@ -124,6 +124,19 @@ else
   echo "DIFFERENT scores CSV"; failed=1
 fi
 
+section "the icon in the programs"
+# Explorer, the taskbar and the Start menu entry take the icon from the executable's resources: an
+# icon (type 3) and its group (type 14) at the top of the resource directory.
+for exe in zolk-plot zolk-cry; do
+  types=$(x86_64-w64-mingw32-objdump -p "build/windows/bin/$exe.exe" \
+    | sed -n '/The .rsrc Resource Directory section/,/String table/s/^[0-9a-f]*   Entry: ID: 0x0*\([0-9a-f]*\),.*/\1/p' | tr '\n' ' ')
+  if [[ " $types" == *" 3 "* && " $types" == *" e "* ]]; then
+    echo "$exe.exe carries its icon"
+  else
+    echo "$exe.exe carries no icon (resource types: ${types:-none})"; failed=1
+  fi
+done
+
 section "the zip"
 stage=build/windows-package/zolk-plot-$version
 rm -rf build/windows-package && mkdir -p "$stage"

@@ -283,7 +283,7 @@ void TestAnalysisWindow::shadeFollowsRange()
     AnalysisWindow *window = openAnalysis(fx);
     QTableView *heatMap = table(window, "segmentsTable");
     window->findChild<QSpinBox *>(QStringLiteral("minimumSize"))->setValue(3);
-    QCOMPARE(fx.form->delta(), 0.5);
+    QCOMPARE(fx.form->band(), 0.5);
     // "Склад" is 1.12 above the group: green; "Продажи" 1.88 below: red, and darker; "Офис" within.
     const QColor above = background(heatMap, QStringLiteral("Склад"), 2);
     const QColor below = background(heatMap, QStringLiteral("Продажи"), 2);

@@ -304,6 +304,8 @@ void TestCharts::widenedLabelStep_data()
     QTest::newRow("two decimals on 350 px") << 0.01 << 5.5 << 350.0 << 40.0 << 1.0;
     QTest::newRow("statements on 380 px") << 1.0 << 61.0 << 380.0 << 28.0 << 5.0;
     QTest::newRow("0.2 fits") << 0.01 << 5.5 << 1200.0 << 40.0 << 0.2;
+    // Before the first layout: one label step, not 550 labels of 0.01 that the layout throws away.
+    QTest::newRow("not laid out yet") << 0.01 << 5.5 << 0.0 << 40.0 << 5.5;
 }
 
 void TestCharts::widenedLabelStep()

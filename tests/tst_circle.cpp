@@ -227,7 +227,7 @@ void TestCircle::shownValueDecidesLabelBand()
     // The label and the grid cell of the same score agree: both bold green.
     QCOMPARE(styleOf(fx.plotLabel(8)), ScoreBand::High);
     const GridPicture::CellLook cell = GridPicture::look(1, 1, fx.grid()->cellText(1, 1), false, Qt::lightGray, Qt::white,
-                                                         f.profile().overallMean, f.delta());
+                                                         f.profile().overallMean, f.band());
     QVERIFY(cell.bold);
     QCOMPARE(cell.textColor, QColor(0, 128, 0));
 }
@@ -288,7 +288,7 @@ void TestCircle::emptyBandEntryReadsAsMinimum()
     fx.load(Respondent());
     QCOMPARE(styleOf(fx.plotLabel(8)), ScoreBand::Neither); // index 1: 3.20 against 3.3443 +- 0.5
     fx.delta()->editor()->clear();
-    QCOMPARE(f.delta(), 0.01);
+    QCOMPARE(f.band(), 0.01);
     QCOMPARE(styleOf(fx.plotLabel(8)), ScoreBand::Low);
     // Leaving the box puts "0,50" back: the labels and band lines follow, the handler runs once.
     QSignalSpy changes(fx.delta(), &RealSpinEdit::textEdited);

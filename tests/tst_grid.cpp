@@ -36,7 +36,7 @@ GridPicture::CellLook look(const WindowFixture &fx, int column, int row)
 {
     const QPalette palette = fx.grid()->palette();
     return GridPicture::look(column, row, fx.grid()->cellText(column, row), false, palette.color(QPalette::Button),
-                             palette.color(QPalette::Base), fx.form->profile().overallMean, fx.form->delta());
+                             palette.color(QPalette::Base), fx.form->profile().overallMean, fx.form->band());
 }
 
 GridPicture::CellLook look(int column, int row, bool selected)
@@ -556,6 +556,9 @@ void TestGrid::longNamesAreCut()
 
     const QString wholeFoot = code + u' ' + name + u' ' + date;
     for (const StatementChart *chart : std::initializer_list<const StatementChart *>{fx.detailChart(), fx.overviewChart()}) {
+        // Each chart as it is seen: in front (the one behind is not laid out).
+        fx.form->session().setChartInFront(chart == fx.overviewChart() ? Session::Chart::Overview : Session::Chart::Detail);
+        QVERIFY(chart->isVisible());
         QCOMPARE(chart->foot(), wholeFoot);
         QList<const QGraphicsSimpleTextItem *> feet;
         for (const QGraphicsItem *item : chart->scene()->items())

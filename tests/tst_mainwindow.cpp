@@ -2,8 +2,10 @@
 
 #include "About.h"
 #include "AnalysisWindow.h"
+#include "ArchiveDialog.h"
 #include "ImportDialog.h"
 #include "Session.h"
+#include "SurveyArchive.h"
 #include "MemberList.h"
 #include "ResultFile.h"
 #include "ResultFolder.h"
@@ -112,6 +114,8 @@ private slots:
     void menuMnemonicsUnique();
     void keyboardCommands_data();
     void keyboardCommands();
+    void findKey_data();
+    void findKey();
     void accessibleNames();
     void fitsScreen_data();
     void fitsScreen();
@@ -761,9 +765,9 @@ void TestMainWindow::rangeTakesEitherDecimalSign()
     range->setFocus();
     range->editor()->selectAll();
     QTest::keyClicks(range->editor(), typed);
-    QCOMPARE(fx.form->delta(), delta);
+    QCOMPARE(fx.form->band(), delta);
     QTest::keyClick(range->editor(), Qt::Key_Tab);
-    QCOMPARE(fx.form->delta(), delta);
+    QCOMPARE(fx.form->band(), delta);
     QCOMPARE(range->editor()->text(), QLocale().toString(delta, 'f', 2));
 }
 
@@ -853,6 +857,77 @@ void TestMainWindow::keyboardCommands()
     }
 }
 
+// Ctrl+F takes the keyboard to a window's search field from wherever it is in that window, also on
+// a Russian layout (where the key types "а"); the member list then keeps the members whose file or
+// name holds what is typed, whatever its case, and not those whose number or mean has it.
+void TestMainWindow::findKey_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("member list") << "memberList" << "f";
+    QTest::newRow("member list, Russian layout") << "memberList" << "а";
+    QTest::newRow("archive, Russian layout") << "archiveDialog" << "а";
+}
+
+void TestMainWindow::findKey()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, text);
+    WindowFixture fx;
+    TForm1 &f = *fx.form;
+    for (int m = 0; m < 12; ++m) {
+        Respondent r = Respondent::uniform(2.0 + m % 3);
+        r.code = QString::number(m + 1);
+        r.name = m == 10 ? QStringLiteral("Петрова Анна") : QStringLiteral("Участник %1").arg(m + 1);
+        writeResultFile(fx.dataDir(), QStringLiteral("m%1.cry").arg(m, 2, 10, QLatin1Char('0')), r);
+    }
+    fx.prompts->openAnswers << fx.dataDir();
+    f.mmGroupClick();
+    QCOMPARE(f.profile().respondentCount(), 12);
+    std::unique_ptr<SurveyArchive> archive;
+    std::unique_ptr<QDialog> dialog;
+    if (window == QLatin1String("memberList")) {
+        dialog = std::make_unique<MemberList>(f.profile(), &f);
+    } else {
+        Outcome<std::unique_ptr<SurveyArchive>> opened = SurveyArchive::open(fx.dir.filePath(QStringLiteral("archive.sqlite")));
+        QVERIFY2(opened, qPrintable(opened.message()));
+        archive = std::move(opened).value();
+        dialog = std::make_unique<ArchiveDialog>(*archive, [](const QString &) { return false; }, [](const QString &) {}, &f);
+    }
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    auto *field = dialog->findChild<QLineEdit *>(window == QLatin1String("memberList") ? QStringLiteral("memberFilter")
+                                                                                         : QStringLiteral("archiveFilter"));
+    QVERIFY(field);
+    field->setText(QStringLiteral("старое"));
+    QTableView *table = dialog->findChild<QTableView *>();
+    table->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), table);
+    QTest::sendKeyEvent(QTest::Press, table, Qt::Key_F, text, Qt::ControlModifier);
+    QTest::sendKeyEvent(QTest::Release, table, Qt::Key_F, text, Qt::ControlModifier);
+    QTRY_COMPARE(QApplication::focusWidget(), field);
+    // What is typed next replaces the old text.
+    QCOMPARE(field->selectedText(), QStringLiteral("старое"));
+    QVERIFY(field->toolTip().contains(QKeySequence(QKeySequence::Find).toString(QKeySequence::NativeText)));
+    if (window != QLatin1String("memberList"))
+        return;
+    field->insert(QStringLiteral("петрова")); // as typed: in place of the selection
+    QCOMPARE(field->text(), QStringLiteral("петрова"));
+    QCOMPARE(table->model()->rowCount(), 1);
+    QCOMPARE(table->model()->index(0, 2).data().toString(), QStringLiteral("Петрова Анна"));
+    // File names hold the digits; numbers and means are not searched.
+    field->setText(QStringLiteral("m1"));
+    QCOMPARE(table->model()->rowCount(), 2);
+    field->setText(QStringLiteral("12"));
+    QCOMPARE(table->model()->rowCount(), 1);
+    field->setText(QStringLiteral(" "));
+    QCOMPARE(table->model()->rowCount(), 12);
+    // Found, then Enter: the member found is shown.
+    field->setText(QStringLiteral("ПЕТРОВА"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(static_cast<MemberList *>(dialog.get())->chosenMember(), 10);
+}
+
 // Every control that takes the keyboard focus has a name a screen reader says.
 void TestMainWindow::accessibleNames()
 {
@@ -876,7 +951,8 @@ void TestMainWindow::accessibleNames()
                  qPrintable(QStringLiteral("%1 (%2)").arg(widget->objectName(), widget->metaObject()->className())));
     }
     QVERIFY(focusable >= 8);
-    // The keyboard goes through the header's fields, then the grid.
+    // The keyboard goes through the header's fields, the grid, the chart in front (not the one
+    // behind it) and the memo.
     fx.edit("ceCode")->setFocus();
     const auto focused = [] {
         QWidget *widget = QApplication::focusWidget();
@@ -885,67 +961,69 @@ void TestMainWindow::accessibleNames()
         return widget->objectName();
     };
     QStringList order;
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < 8; ++k) {
         order << focused();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    QCOMPARE(order, QStringList({"ceCode", "ceName", "ceDate", "ceNanket", "seDelta", "sgResF", "chChart"}));
+    QCOMPARE(order, QStringList({"ceCode", "ceName", "ceDate", "ceNanket", "seDelta", "sgResF", "chChart", "meInfo"}));
 }
 
 // The window on a laptop's screen: every control within reach (scrolled into sight) at the sizes
 // and scale factors of the usual screens. Each row runs fitsScreenHere in a process of its own, on
-// a screen of the row's size in device pixels under the row's scale factor.
+// an offscreen screen of the row's size in device pixels whose logical DPI gives the row's scale
+// factor, as Windows reports a screen at 150 %. All of it is on the child's command line and in its
+// working folder: wine passes no QT_* variable on, and a drive letter's colon would end the
+// platform's argument.
 void TestMainWindow::fitsScreen_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
-    QTest::addColumn<QString>("scale");
-    QTest::newRow("1280x720 at 100 %") << 1280 << 720 << "1";
-    QTest::newRow("1366x768 at 100 %") << 1366 << 768 << "1";
-    QTest::newRow("1920x1080 at 150 %: 1280x720 logical") << 1920 << 1080 << "1.5";
-    QTest::newRow("2560x1440 at 200 %: 1280x720 logical") << 2560 << 1440 << "2";
-    QTest::newRow("1920x1080 at 100 %") << 1920 << 1080 << "1";
+    QTest::addColumn<double>("scale");
+    QTest::newRow("1280x720 at 100 %") << 1280 << 720 << 1.0;
+    QTest::newRow("1366x768 at 100 %") << 1366 << 768 << 1.0;
+    QTest::newRow("1920x1080 at 150 %: 1280x720 logical") << 1920 << 1080 << 1.5;
+    QTest::newRow("2560x1440 at 200 %: 1280x720 logical") << 2560 << 1440 << 2.0;
+    QTest::newRow("1920x1080 at 100 %") << 1920 << 1080 << 1.0;
 }
 
 void TestMainWindow::fitsScreen()
 {
-#ifdef Q_OS_WIN
-    // The child window's screen is set through QT_QPA_* variables, which wine does not pass on.
-    QSKIP("the screen of the child process cannot be chosen under wine");
-#endif
     QFETCH(int, width);
     QFETCH(int, height);
-    QFETCH(QString, scale);
+    QFETCH(double, scale);
     QTemporaryDir dir;
     const QJsonObject screen{{"name", "laptop"}, {"x", 0}, {"y", 0}, {"width", width}, {"height", height},
-                             {"logicalDpi", 96}, {"logicalBaseDpi", 96}, {"dpr", 1}};
+                             {"logicalDpi", 96 * scale}, {"logicalBaseDpi", 96}, {"dpr", 1}};
     QFile config(dir.filePath(QStringLiteral("screen.json")));
     QVERIFY(config.open(QIODevice::WriteOnly));
     config.write(QJsonDocument(QJsonObject{{"screens", QJsonArray{screen}}}).toJson());
     config.close();
+    // The child's results go to a file: under wine its standard output does not reach the pipe.
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config.fileName());
-    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
-    environment.insert(QStringLiteral("ZOLK_FIT_SCREEN"), QStringLiteral("%1x%2").arg(width).arg(height));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("fitsScreenHere")});
+    child.setWorkingDirectory(dir.path());
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("-platform"), QStringLiteral("offscreen:configfile=screen.json"),
+                                                          QStringLiteral("fitsScreenHere"), QStringLiteral("-o"), QStringLiteral("fit.txt,txt")});
     QVERIFY(child.waitForFinished(120000));
-    const QByteArray output = child.readAll();
+    QFile results(dir.filePath(QStringLiteral("fit.txt")));
+    QVERIFY(results.open(QIODevice::ReadOnly));
+    const QByteArray output = results.readAll();
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, output.constData());
     QVERIFY2(output.contains("PASS   : TestMainWindow::fitsScreenHere()"), output.constData());
 }
 
 void TestMainWindow::fitsScreenHere()
 {
-    const QString expected = qEnvironmentVariable("ZOLK_FIT_SCREEN");
-    if (expected.isEmpty())
+    // The screen that fitsScreen made for this process, in its working folder.
+    QFile config(QStringLiteral("screen.json"));
+    if (!config.open(QIODevice::ReadOnly))
         QSKIP("runs in the process that fitsScreen starts, on a screen of its own");
+    const QJsonObject expected = QJsonDocument::fromJson(config.readAll()).object()["screens"].toArray().first().toObject();
     QScreen *screen = QGuiApplication::primaryScreen();
     const QRect available = screen->availableGeometry();
-    const qreal scale = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
-    QCOMPARE(QStringLiteral("%1x%2").arg(qRound(available.width() * scale)).arg(qRound(available.height() * scale)), expected);
+    const qreal scale = screen->devicePixelRatio();
+    QCOMPARE(scale, expected["logicalDpi"].toDouble() / 96);
+    QCOMPARE(QSize(qRound(available.width() * scale), qRound(available.height() * scale)),
+             QSize(expected["width"].toInt(), expected["height"].toInt()));
     WindowFixture fx;
     TForm1 &f = *fx.form;
     f.showMaximized();
