@@ -12,6 +12,10 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPromise>
+#include <QThreadPool>
+
+#include <memory>
 
 namespace {
 
@@ -29,11 +33,12 @@ QImage backgroundPicture()
 }
 
 // The picture of the culture model: the embedded JPEG at 100 %, the pixels every export has always
-// held; drawn afresh at the screen's pixel ratio above that, so that it stays sharp.
-QPixmap backgroundPixmap(qreal ratio)
+// held (decoded already when decoded is valid); drawn afresh at the screen's pixel ratio above that,
+// so that it stays sharp.
+QPixmap backgroundPixmap(qreal ratio, const QFuture<QImage> &decoded)
 {
     if (ratio <= 1.0)
-        return QPixmap::fromImage(backgroundPicture());
+        return QPixmap::fromImage(decoded.isValid() ? decoded.result() : backgroundPicture());
     using namespace CirclePicture;
     QImage image(QSize(BackgroundWidth, BackgroundHeight) * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
@@ -158,7 +163,22 @@ void PlotLabel::mouseReleaseEvent(QMouseEvent *event)
         emit clicked(this);
 }
 
-ProfileCircleView::ProfileCircleView(QWidget *parent)
+QFuture<QImage> ProfileCircleView::decodePicture()
+{
+    if (qApp->devicePixelRatio() > 1.0)
+        return {};
+    // The promise is shared because the pool takes a copyable function.
+    auto promise = std::make_shared<QPromise<QImage>>();
+    QFuture<QImage> future = promise->future();
+    promise->start();
+    QThreadPool::globalInstance()->start([promise] {
+        promise->addResult(backgroundPicture());
+        promise->finish();
+    });
+    return future;
+}
+
+ProfileCircleView::ProfileCircleView(QWidget *parent, QFuture<QImage> picture)
     : BevelPanel(parent)
 {
     using namespace CirclePicture;
@@ -168,7 +188,7 @@ ProfileCircleView::ProfileCircleView(QWidget *parent)
     m_picture->setObjectName(QStringLiteral("imJPEG"));
     m_picture->setGeometry(OverlayOffset, OverlayOffset, 762, 714);
     m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_picture->setPixmap(backgroundPixmap(qApp->devicePixelRatio()));
+    m_picture->setPixmap(backgroundPixmap(qApp->devicePixelRatio(), picture));
     m_overlay = new ProfileOverlay(this);
     m_overlay->setGeometry(OverlayOffset, OverlayOffset, OverlayWidth, OverlayHeight);
     m_info = makeCaption(this, "laInfoImage", QStringLiteral("Code. Name"), QPoint(InfoCaptionLeft, CaptionTop), Qt::AlignLeft);

@@ -6,6 +6,7 @@
 #include "BevelPanel.h"
 #include "Profile.h"
 
+#include <QFuture>
 #include <QImage>
 #include <QLabel>
 #include <QPoint>
@@ -62,7 +63,13 @@ class ProfileCircleView : public BevelPanel
 {
     Q_OBJECT
 public:
-    explicit ProfileCircleView(QWidget *parent);
+    // The picture comes from decodePicture() started earlier, or is decoded here when none is given.
+    explicit ProfileCircleView(QWidget *parent, QFuture<QImage> picture = {});
+
+    // Starts decoding the picture of the culture model on a worker thread, so that the window can
+    // build its other views meanwhile; at a screen ratio above 100 % the picture is drawn instead and
+    // nothing is started (the future is then not valid).
+    static QFuture<QImage> decodePicture();
 
     // Shows every profile the session loads, with its band, captions and reference, and follows
     // their changes.

@@ -70,6 +70,8 @@ TForm1::~TForm1() = default;
 
 void TForm1::buildViews()
 {
+    // The picture of the circle decodes on a worker thread while the views before it are built.
+    QFuture<QImage> circlePicture = ProfileCircleView::decodePicture();
     setWindowTitle(QStringLiteral("ZOLK - Zembrau Plot"));
     setWindowIcon(Icons::program());
     setFont(Fonts::window(11));
@@ -109,7 +111,7 @@ void TForm1::buildViews()
     m_detail->raise();
     m_overview->hide(); // behind the detail chart until "Plot" brings it to the front
 
-    m_circle = new ProfileCircleView(client);
+    m_circle = new ProfileCircleView(client, std::move(circlePicture));
     m_circle->setGeometry(420, 0, 602, 564);
 
     m_memo = new InfoMemo(client);
