@@ -171,11 +171,12 @@ QFuture<QImage> ProfileCircleView::decodePicture()
     auto promise = std::make_shared<QPromise<QImage>>();
     QFuture<QImage> future = promise->future();
     promise->start();
-    QThreadPool::globalInstance()->start([promise] {
+    // Only on a thread free now: queued behind other work, the window would wait for that too.
+    const bool started = QThreadPool::globalInstance()->tryStart([promise] {
         promise->addResult(backgroundPicture());
         promise->finish();
     });
-    return future;
+    return started ? future : QFuture<QImage>();
 }
 
 ProfileCircleView::ProfileCircleView(QWidget *parent, QFuture<QImage> picture)
