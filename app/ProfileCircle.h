@@ -67,8 +67,8 @@ public:
     explicit ProfileCircleView(QWidget *parent, QFuture<QImage> picture = {});
 
     // Starts decoding the picture of the culture model on a worker thread, so that the window can
-    // build its other views meanwhile; at a screen ratio above 100 % the picture is drawn instead and
-    // nothing is started (the future is then not valid).
+    // build its other views meanwhile. Nothing is started (the future is then not valid) at a screen
+    // ratio above 100 %, where the picture is drawn instead, or when no worker thread is free.
     static QFuture<QImage> decodePicture();
 
     // Shows every profile the session loads, with its band, captions and reference, and follows
